@@ -1,0 +1,139 @@
+#pragma once
+// The one seam between the emulator and the host. Everything the machine needs
+// from the outside world is declared here with the semantics of the Windows and
+// DirectX calls it stands for. The SDL2 backend (host/sdl/) implements it for
+// the program; tests/support/fake_platform.cpp implements it for the tests.
+// Nothing under cpu/, ted/, storage/, menus/ or monitor/ sees SDL or Qt.
+
+#include <cstdint>
+
+namespace platform {
+
+// Result codes, shaped like the HRESULTs the host calls return.
+enum Result : int32_t {
+    ok = 0,
+    wasStillDrawing = 1,  // the surface is busy; retry the lock at once
+    surfaceLost = 2,      // the surface must be restored before use
+    inputLost = 3,        // the keyboard must be acquired again
+    failed = -1,
+};
+
+// ---- clock, priority, local time, message box ----
+uint64_t performanceFrequency();  // counter ticks per second
+uint64_t performanceCounter();    // monotonic tick count
+
+enum PriorityClass : int32_t { priorityNormal = 0, priorityHigh = 1, priorityRealtime = 2 };
+int32_t getPriorityClass();
+bool setPriorityClass(int32_t priorityClass);  // nearest the OS allows; false on failure
+
+struct LocalTime {
+    int hour, minute, second;
+};
+LocalTime localTime();
+
+// Shows a modal box with one OK button and waits until it is closed.
+// `owned` is true when the box belongs to the emulator's window.
+void messageBox(const char* text, const char* caption, bool owned);
+
+// Operating-system description for the start-up log; false where unknown.
+bool osProductName(char* buffer, int size);
+bool osVersion(char* buffer, int size);
+bool osBuild(char* buffer, int size);
+
+// ---- window and messages ----
+// Virtual-key codes carried by key messages (the Windows values).
+enum VirtualKey : uint32_t {
+    vkShift = 0x10,
+    vkControl = 0x11,
+    vkF1 = 0x70,
+    vkF6 = 0x75,
+    vkF7 = 0x76,
+    vkF8 = 0x77,
+    vkF9 = 0x78,
+    vkF10 = 0x79,
+    vkF11 = 0x7A,
+    vkF12 = 0x7B,
+};
+
+enum MessageType : int32_t {
+    msgNone = 0,
+    msgQuit,        // wParam: exit code
+    msgActivate,    // wParam: 1 or 2 active, 0 inactive
+    msgKeyDown,     // wParam: virtual key
+    msgKeyUp,       // wParam: virtual key
+    msgClose,       // the window was asked to close
+    msgDestroy,     // the window is being destroyed
+    msgSetCursor,
+};
+
+struct Message {
+    MessageType type = msgNone;
+    uint32_t wParam = 0;
+};
+
+bool registerWindowClass();
+bool createMainWindow(int showCommand);  // full-screen, topmost, focused
+bool windowExists();
+void destroyMainWindow();  // delivers msgDestroy through dispatchMessage
+
+// Takes the next message if one waits (PeekMessage with remove); false if none.
+bool peekMessage(Message& message);
+// True when a message waits, without removing it.
+bool messageWaiting();
+// Blocks until a message arrives, without removing it (WaitMessage).
+void waitMessage();
+// Blocks until a message arrives and removes it; false for the quit message (GetMessage).
+bool getMessage(Message& message);
+// Hands a message to the window procedure (TranslateMessage + DispatchMessage).
+void dispatchMessage(const Message& message);
+void postQuitMessage(int32_t exitCode);
+void postCloseRequest();
+
+// The window procedure lives in the host shell; the platform calls it from dispatchMessage.
+using WindowProc = int32_t (*)(const Message& message);
+void setWindowProc(WindowProc proc);
+
+// ---- display (DirectDraw) ----
+Result directDrawCreate();
+Result queryDirectDraw2();
+Result setDisplayCooperativeLevel(bool allowModeX);
+Result setDisplayMode(int width, int height);  // 8 bits per pixel
+Result createPrimarySurface();
+struct PaletteEntry {
+    uint8_t red, green, blue, flags;
+};
+Result createPalette(const PaletteEntry entries[256]);
+Result setSurfacePalette();
+// Locks the whole primary surface: pixels points at its top-left byte, pitch is the line stride.
+Result lockSurface(uint8_t*& pixels, int& pitch);
+Result unlockSurface();  // shows what was written
+Result restoreSurface();
+Result waitForVerticalBlank();  // waits for the beginning of the next vertical blank
+void releaseDisplay();          // surface, palette, then the DirectDraw object; idempotent
+
+// ---- keyboard (DirectInput) ----
+Result directInputCreate();
+Result createKeyboardDevice();
+Result setKeyboardDataFormat();
+Result setKeyboardCooperativeLevel();
+Result acquireKeyboard();
+// Fills 256 bytes, one per DirectInput scan code, non-zero when down; inputLost after focus loss.
+Result getKeyboardState(uint8_t state[256]);
+void releaseKeyboard();  // unacquire, release device, release DirectInput; idempotent
+
+// ---- sound (DirectSound), channels 1..3 ----
+Result directSoundCreate();
+Result setSoundCooperativeLevel();
+// A static 2,048-byte buffer of 16-bit mono samples at 44,100 Hz with frequency, pan and volume.
+Result createSoundBuffer(int channel);
+Result lockSoundBuffer(int channel, int16_t*& part1, uint32_t& bytes1, int16_t*& part2, uint32_t& bytes2);
+Result unlockSoundBuffer(int channel);
+Result setSoundFrequency(int channel, uint32_t samplesPerSecond);
+Result setSoundPan(int channel, int32_t pan);
+Result setSoundVolume(int channel, int32_t hundredthsOfDecibel);  // -10000 is silent
+Result getSoundVolume(int channel, int32_t& hundredthsOfDecibel);
+Result playSoundLooping(int channel);
+bool soundChannelExists(int channel);
+void releaseSound();  // the three channels, then DirectSound; idempotent
+
+}  // namespace platform

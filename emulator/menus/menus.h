@@ -1,0 +1,6 @@
+#pragma once
+
+void runLoadMenu();
+void runSaveMenu();
+void runOptionsMenu();
+void runGameDatabaseMenu();

@@ -1,0 +1,4 @@
+#pragma once
+
+// Opens the monitor; returns when it is left.
+void runMonitor();

@@ -1,0 +1,9 @@
+#pragma once
+#include <cstdint>
+
+void loadProgramFile(const char* path);
+bool saveProgramFile(const char* path, uint16_t start, uint32_t end);
+bool saveSnapshot(const char* path);
+void loadSnapshot(const char* path);
+// Puts R, U, N and RETURN into the KERNAL's keyboard buffer.
+void typeRun();

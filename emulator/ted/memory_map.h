@@ -1,0 +1,25 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+constexpr size_t ramBlockBytes = 73728;  // 64 KB of address space and 8 KB of slack
+constexpr size_t romImageBytes = 0x4000;
+
+extern uint8_t* ram;  // 8-byte aligned inside the RAM block; null until allocated
+extern uint8_t romLow[4][romImageBytes];   // $8000-$BFFF of banks 0..3
+extern uint8_t romHigh[4][romImageBytes];  // $C000-$FFFF of banks 0..3
+extern uint8_t romEnabled;
+extern uint16_t romBankLow, romBankHigh;
+
+// Allocates the RAM block (zeroing the slack); false when the allocation fails.
+bool allocateRamBlock();
+// Frees the block by the address the allocator returned; ram becomes null.
+void releaseRamBlock();
+// The "Ram" setting: 0 = 16 KB, 1 = 32 KB, anything else 64 KB.
+void setRamSize(int32_t ramSetting);
+
+uint8_t readMemory(uint16_t address);
+void writeMemory(uint16_t address, uint8_t value);
+
+// 00 00 FF FF FF FF 00 00 repeated from address $0000, over first..last inclusive.
+void fillPowerOnPattern(uint32_t first, uint32_t last);

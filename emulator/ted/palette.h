@@ -1,0 +1,9 @@
+#pragma once
+#include "host/platform.h"
+
+// The 256 entries the frame buffer's palette indices map to; entries 128-255 copy 0-127.
+extern platform::PaletteEntry paletteEntries[256];
+
+// Fills paletteEntries from the calculated table (setting 0) or the digitized one
+// (any other value), and logs which.
+void buildPalette(int32_t paletteSetting);

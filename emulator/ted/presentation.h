@@ -1,0 +1,14 @@
+#pragma once
+#include <cstdint>
+
+extern uint8_t speedDisplayShown;  // the options menu's speed display switch
+
+// Copies the frame buffer to the display in the current screen mode; false when
+// the surface could not be locked and the frame was skipped.
+bool presentFrame();
+// Status texts drawn into the frame buffer at frame end.
+void drawRegisterLine();
+void drawClock();
+void drawSpeed();
+// The frame-end work: sync, cursor pass, status texts, blitter.
+void frameEnd();

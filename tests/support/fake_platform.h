@@ -1,0 +1,87 @@
+#pragma once
+// The platform test double: a headless, deterministic host whose clock, keys,
+// messages, surface and sound channels the tests set and inspect directly.
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/platform.h"
+
+struct FakeSoundChannel {
+    bool exists = false;
+    bool playing = false;
+    uint32_t frequency = 44100;
+    int32_t pan = 0;
+    int32_t volume = 0;
+    std::vector<int16_t> samples = std::vector<int16_t>(1024, 0);
+};
+
+struct FakePlatform {
+    // Clock: every counter read advances it by counterStep ticks.
+    uint64_t frequency = 10'000'000;
+    uint64_t counter = 0;
+    uint64_t counterStep = 0;
+    platform::LocalTime time{12, 34, 56};
+    int32_t priorityClass = platform::priorityNormal;
+    bool priorityChangeFails = false;
+
+    // Operating-system strings; empty means "not available".
+    std::string osName = "Test OS", osVersionText = "1.0", osBuildText = "42";
+
+    // Message boxes shown, in order, and whether each had an owner.
+    std::vector<std::string> messageBoxes;
+    std::vector<bool> messageBoxOwned;
+
+    // Window and message queue.
+    bool windowClassRegistered = false;
+    bool windowCreated = false;
+    std::deque<platform::Message> messages;
+    platform::WindowProc windowProc = nullptr;
+    int waitMessageCalls = 0;
+    std::function<void()> onWaitMessage;  // called when waitMessage finds the queue empty
+
+    // A call named here fails with the given result (for example "setDisplayMode").
+    std::map<std::string, platform::Result> failures;
+    // Journal of device calls with their arguments, e.g. "setDisplayMode 640x400".
+    std::vector<std::string> calls;
+
+    // Display.
+    bool displayCreated = false, surfaceCreated = false, paletteCreated = false;
+    int displayWidth = 0, displayHeight = 0;
+    int surfacePitch = 0;  // 0: the width of the mode
+    std::vector<uint8_t> surface;
+    std::array<platform::PaletteEntry, 256> palette{};
+    int stillDrawingLocks = 0;  // this many locks report wasStillDrawing first
+    int lostLocks = 0;          // this many locks report surfaceLost
+    int restoreCalls = 0;
+    int presentCount = 0;  // successful unlocks
+    int verticalBlankWaits = 0;
+    std::function<void()> onPresent;       // after every successful unlock
+    std::function<void()> onVerticalBlank;  // at every vertical-blank wait
+
+    // Keyboard.
+    bool keyboardCreated = false, keyboardAcquired = false;
+    std::array<uint8_t, 256> keys{};
+    int inputLostReads = 0;  // this many reads report inputLost first
+    int keyboardReads = 0;
+    std::function<void()> onKeyboardRead;  // before every state read
+
+    // Sound.
+    bool soundCreated = false;
+    std::array<FakeSoundChannel, 4> channels{};  // index 1..3
+
+    std::function<void()> onDestroyWindow;
+};
+
+extern FakePlatform fake;
+
+// Puts the double back to its initial state; the tests call it in SetUp.
+void resetFakePlatform();
+
+// Reads a pixel of the fake surface (after a present).
+uint8_t fakeSurfacePixel(int x, int y);

@@ -23,3 +23,8 @@ void writeMemory(uint16_t address, uint8_t value);
 
 // 00 00 FF FF FF FF 00 00 repeated from address $0000, over first..last inclusive.
 void fillPowerOnPattern(uint32_t first, uint32_t last);
+
+// Test programs end a headless run by writing their result to $FDCF; when enabled,
+// that write (after it is stored) ends the program with the value as exit status.
+extern uint8_t debugCartEnabled;
+void debugCartWrite(uint8_t value);

@@ -38,3 +38,5 @@ void buildTedTables();
 void resetBeam();
 void rasterStep();  // moves the beam by reg.lastCycle
 void renderStep();  // draws up to the beam; frame-end work at TED line 0
+// Inverts the hardware cursor cell in the finished frame (when the flash phase shows it).
+void cursorPass();

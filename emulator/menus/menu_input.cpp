@@ -1,10 +1,200 @@
-// Placeholder until this unit is built; replace the whole file.
+// Keyboard primitives, line editors and the frame every built-in menu shares.
+#include <cstring>
+
+#include "host/configuration.h"
+#include "host/platform.h"
+#include "host/shell.h"
+#include "menus/key_codes.h"
 #include "menus/menu_screen.h"
-void presentMenu() {}
-int isKeyDown(uint8_t) { return 0; }
-void waitKeyRelease(uint8_t) {}
-void waitVerticalBlank() {}
-void keyRepeat(uint8_t) {}
-int inputText(int, int, int, char*) { return 0; }
-int inputHex(int, int, int, char*) { return 0; }
-uint16_t parseHex4(const char*) { return 0; }
+#include "ted/keyboard.h"
+#include "ted/presentation.h"
+#include "ted/sound.h"
+
+namespace {
+
+int repeatState = 0;     // 0 idle, 1 first delay, 2 repeating
+uint8_t repeatKey = 0;  // the key the state belongs to
+
+constexpr uint8_t fieldColour = 0x71, fieldBackground = 0x14;
+
+void waitWhileDown(uint8_t keyCode, int verticalBlanks) {
+    for (int i = 0; i < verticalBlanks && isKeyDown(keyCode) == 1; ++i) waitVerticalBlank();
+}
+
+// Takes one waiting message; false when it was the quit message (the program then ends).
+bool serviceOneMessage() {
+    platform::Message message;
+    if (!platform::peekMessage(message)) return true;
+    if (message.type == platform::msgQuit) {
+        requestExit(static_cast<int32_t>(message.wParam));
+        return false;
+    }
+    platform::dispatchMessage(message);
+    return true;
+}
+
+// The keys a line editor accepts, with the characters they type.
+struct EditorKey {
+    uint8_t code;
+    char character;
+};
+
+template <size_t N>
+int editLine(int col, int row, int length, char* result, const EditorKey (&keys)[N], bool withMessages) {
+    char text[64] = {};
+    if (length > 63) length = 63;
+    int used = 0, outcome = -1;
+    while (outcome < 0) {
+        if (withMessages) {
+            if (!serviceOneMessage()) break;
+            if (!windowActive) {
+                platform::waitMessage();
+                continue;
+            }
+        }
+        for (int i = 0; i < length; ++i)
+            drawMenuChar(col + i, row, i < used ? text[i] : ' ', fieldColour, fieldBackground);
+        if (used < length) drawMenuChar(col + used, row, ' ', fieldColour, fieldColour);
+        presentMenu();
+        for (const EditorKey& k : keys) {
+            if (used < length && isKeyDown(k.code) == 1) {
+                text[used++] = k.character;
+                waitKeyRelease(k.code);
+            }
+        }
+        if (isKeyDown(key::backspace) == 1) {
+            if (used > 0) text[--used] = 0;
+            waitKeyRelease(key::backspace);
+        }
+        if (isKeyDown(key::escape) == 1) outcome = 0;
+        if (isKeyDown(key::enter) == 1) {
+            std::memcpy(result, text, static_cast<size_t>(used) + 1);
+            outcome = 2;
+        }
+    }
+    waitKeyRelease(key::enter);
+    waitKeyRelease(key::escape);
+    return outcome < 0 ? 0 : outcome;
+}
+
+constexpr EditorKey textKeys[] = {
+    {key::digits[0], '0'},   {key::digits[1], '1'},   {key::digits[2], '2'},   {key::digits[3], '3'},
+    {key::digits[4], '4'},   {key::digits[5], '5'},   {key::digits[6], '6'},   {key::digits[7], '7'},
+    {key::digits[8], '8'},   {key::digits[9], '9'},   {key::letter('A'), 'A'}, {key::letter('B'), 'B'},
+    {key::letter('C'), 'C'}, {key::letter('D'), 'D'}, {key::letter('E'), 'E'}, {key::letter('F'), 'F'},
+    {key::letter('G'), 'G'}, {key::letter('H'), 'H'}, {key::letter('I'), 'I'}, {key::letter('J'), 'J'},
+    {key::letter('K'), 'K'}, {key::letter('L'), 'L'}, {key::letter('M'), 'M'}, {key::letter('N'), 'N'},
+    {key::letter('O'), 'O'}, {key::letter('P'), 'P'}, {key::letter('Q'), 'Q'}, {key::letter('R'), 'R'},
+    {key::letter('S'), 'S'}, {key::letter('T'), 'T'}, {key::letter('U'), 'U'}, {key::letter('V'), 'V'},
+    {key::letter('W'), 'W'}, {key::letter('X'), 'X'}, {key::letter('Y'), 'Y'}, {key::letter('Z'), 'Z'},
+    {key::space, ' '},
+};
+constexpr EditorKey hexKeys[] = {
+    {key::digits[0], '0'},   {key::digits[1], '1'},   {key::digits[2], '2'},   {key::digits[3], '3'},
+    {key::digits[4], '4'},   {key::digits[5], '5'},   {key::digits[6], '6'},   {key::digits[7], '7'},
+    {key::digits[8], '8'},   {key::digits[9], '9'},   {key::letter('A'), 'A'}, {key::letter('B'), 'B'},
+    {key::letter('C'), 'C'}, {key::letter('D'), 'D'}, {key::letter('E'), 'E'}, {key::letter('F'), 'F'},
+};
+
+}  // namespace
+
+void presentMenu() {
+    // A lost surface is restored by the first attempt; the second shows the frame.
+    if (!presentFrame()) presentFrame();
+}
+
+int isKeyDown(uint8_t keyCode) {
+    platform::Result r = platform::getKeyboardState(keyState);
+    if (r == platform::inputLost) {
+        if (platform::acquireKeyboard() != platform::ok) return 0xFF;
+        r = platform::getKeyboardState(keyState);
+    }
+    if (r != platform::ok) return 0xFF;
+    return keyState[keyCode] ? 1 : 0;
+}
+
+void waitKeyRelease(uint8_t keyCode) {
+    while (isKeyDown(keyCode) == 1) {
+    }
+}
+
+void waitVerticalBlank() {
+    while (platform::waitForVerticalBlank() != platform::ok) {
+    }
+}
+
+void keyRepeat(uint8_t keyCode) {
+    repeatKey = keyCode;
+    switch (repeatState) {
+        case 0:
+            repeatState = 1;
+            break;
+        case 1:
+            waitWhileDown(keyCode, 30);
+            repeatState = isKeyDown(keyCode) == 1 ? 2 : 0;
+            break;
+        default:
+            waitWhileDown(keyCode, 4);
+            if (isKeyDown(keyCode) != 1) repeatState = 0;
+            break;
+    }
+}
+
+bool repeatedKeyDown(uint8_t keyCode) {
+    if (isKeyDown(keyCode) != 1) {
+        // Seen released between passes: the next press acts at once again.
+        if (keyCode == repeatKey) repeatState = 0;
+        return false;
+    }
+    keyRepeat(keyCode);
+    return isKeyDown(keyCode) == 1;
+}
+
+int inputText(int col, int row, int length, char* result) {
+    return editLine(col, row, length, result, textKeys, false);
+}
+
+int inputHex(int col, int row, int length, char* result) {
+    return editLine(col, row, length, result, hexKeys, true);
+}
+
+uint16_t parseHex4(const char* text) {
+    static const char digits[] = "0123456789ABCDEF";
+    uint16_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        const char* at = text[i] ? std::strchr(digits, text[i]) : nullptr;
+        value = static_cast<uint16_t>(value << 4 | (at ? at - digits : 0));
+    }
+    return value;
+}
+
+void openMenu() {
+    menuOpen = 1;
+    muteSound();
+}
+
+MenuPass menuPass() {
+    if (!serviceOneMessage()) return MenuPass::quit;
+    if (!windowActive) {
+        platform::waitMessage();
+        return MenuPass::wait;
+    }
+    return MenuPass::draw;
+}
+
+void closeMenu(uint16_t& requestFlag) {
+    requestFlag = 0;
+    restoreSound();
+    // Drop what queued up while the menu ran, but never a request to quit.
+    platform::Message message, last;
+    bool any = false;
+    while (platform::peekMessage(message)) {
+        if (message.type == platform::msgQuit) requestExit(static_cast<int32_t>(message.wParam));
+        last = message;
+        any = true;
+    }
+    if (any && last.type != platform::msgQuit) platform::dispatchMessage(last);
+    menuOpen = 0;
+}
+
+void resetKeyRepeat() { repeatState = 0; }

@@ -18,3 +18,17 @@ void keyRepeat(uint8_t keyCode);
 int inputText(int col, int row, int length, char* result);
 int inputHex(int col, int row, int length, char* result);
 uint16_t parseHex4(const char* text);
+
+// isKeyDown, then keyRepeat, then true when the key is still down: how list
+// menus read their navigation keys (once, then after 30 frames, then every 4).
+bool repeatedKeyDown(uint8_t keyCode);
+void resetKeyRepeat();
+
+// The frame every menu shares: open sets menuOpen and mutes the sound; each pass
+// takes one window message (quit ends the menu at once) and waits while the
+// window is inactive; close clears the menu's request flag, restores the sound,
+// drops waiting messages and clears menuOpen.
+enum class MenuPass { draw, wait, quit };
+void openMenu();
+MenuPass menuPass();
+void closeMenu(uint16_t& requestFlag);

@@ -1,3 +1,83 @@
-// Placeholder until this unit is built; replace the whole file.
+// The options menu: five running options, one letter key each, for the rest of the run.
+#include "host/configuration.h"
+#include "host/shell.h"
+#include "menus/key_codes.h"
+#include "menus/menu_screen.h"
 #include "menus/menus.h"
-void runOptionsMenu() {}
+#include "ted/keyboard.h"
+#include "ted/presentation.h"
+#include "ted/sound.h"
+
+namespace {
+
+bool soundSwitchOn = true;  // the sound switch is on at start
+
+struct RadioGroup {
+    int col, row;  // where the title stands
+    const char* title;
+    char hotKey;  // redrawn at col + 1
+    const char* items[3];
+};
+
+constexpr RadioGroup joystickGroup{
+    0, 2, " JOYSTICK EMULATION WITH DEFINED KEYS:", 'J', {"  ( ) NONE", "  ( ) JOY 1", "  ( ) JOY 2"}};
+constexpr RadioGroup syncGroup{
+    0, 8, " SPEED SYNC:", 'S', {"  ( ) NONE (MAX SPEED)", "  ( ) VERTICAL BLANK", "  ( ) 50HZ TIMER"}};
+constexpr RadioGroup clockGroup{0, 14, " CLOCK:", 'C', {"  ( ) OFF", "  ( ) TOP RIGHT", "  ( ) TOP LEFT"}};
+constexpr RadioGroup speedGroup{23, 14, " SPEED DISPLAY:", 'D', {"  ( ) OFF", "  ( ) ON", nullptr}};
+constexpr RadioGroup soundGroup{23, 8, " SOUND:", 'O', {"  ( ) ON", "  ( ) OFF", nullptr}};
+
+// Draws a group with its star on item `marked` (items start two rows below the title).
+void drawGroup(const RadioGroup& group, int marked) {
+    drawMenuText(group.col, group.row, group.title, 0x71, 0x00);
+    for (int i = 0; i < 3 && group.items[i]; ++i)
+        drawMenuText(group.col, group.row + 2 + i, group.items[i], 0x57, 0x00);
+    drawMenuText(group.col + 3, group.row + 2 + marked, "*", 0x57, 0x00);
+    const char hot[2] = {group.hotKey, 0};
+    drawMenuText(group.col + 1, group.row, hot, 0x4F, 0x00);
+}
+
+bool pressed(char letter) {
+    if (isKeyDown(key::letter(letter)) != 1) return false;
+    waitKeyRelease(key::letter(letter));
+    return true;
+}
+
+int32_t nextOfThree(int32_t value) { return value >= 2 || value < 0 ? 0 : value + 1; }
+
+}  // namespace
+
+void runOptionsMenu() {
+    const bool soundAvailable = emulatorConfig.soundEmulation == 1;
+    clearMenuScreen();
+    drawMenuText(0, 0, "VARNOK OPTIONS                          ", 0x71, 0x5E);
+    drawMenuText(0, 24, "ESC-BACK                                ", 0x4F, 0x61);
+    drawMenuText(0, 24, "ESC", 0x3B, 0x61);
+    openMenu();
+    presentMenu();
+    while (true) {
+        MenuPass pass = menuPass();
+        if (pass == MenuPass::quit) break;
+        if (pass == MenuPass::wait) continue;
+        drawGroup(joystickGroup, joystickMode);
+        drawGroup(syncGroup, emulatorConfig.sync);
+        drawGroup(clockGroup, emulatorConfig.clock);
+        drawGroup(speedGroup, speedDisplayShown);
+        if (soundAvailable) drawGroup(soundGroup, soundSwitchOn ? 0 : 1);
+        drawMenuText(0, 20, " SYSTEM INFO:", 0x71, 0x00);
+        drawMenuText(1, 22, shiftLock == 1 ? " CAPS-LOCK: ON" : " CAPS-LOCK: OFF", 0x57, 0x00);
+        drawMenuText(24, 20, "VARNOK VERSION:", 0x71, 0x00);
+        drawMenuText(25, 22, "0.48R3", 0x57, 0x00);
+        presentMenu();
+        if (pressed('J')) joystickMode = emulatorConfig.joystick = nextOfThree(joystickMode);
+        if (pressed('S')) emulatorConfig.sync = nextOfThree(emulatorConfig.sync);
+        if (pressed('C')) emulatorConfig.clock = nextOfThree(emulatorConfig.clock);
+        if (pressed('D')) speedDisplayShown = !speedDisplayShown;
+        if (soundAvailable && pressed('O')) {
+            soundSwitchOn = !soundSwitchOn;
+            setSoundSwitch(soundSwitchOn);
+        }
+        if (isKeyDown(key::escape) == 1) break;
+    }
+    closeMenu(optionsMenuRequest);
+}

@@ -31,7 +31,7 @@ protected:
 };
 
 TEST_F(MenuText, CharactersMapToTheirScreenCodes) {
-    const std::pair<char, int> cases[] = {{'a', 1}, {'A', 1}, {'.', 46}, {'^', 0}, {' ', 32}, {'_', 100},
+    const std::pair<char, int> cases[] = {{'a', 1},   {'A', 1},  {'.', 46}, {'^', 0},  {' ', 32}, {'_', 100},
                                           {'\\', 77}, {'0', 48}, {'?', 63}, {'[', 27}, {']', 29}};
     for (auto [character, code] : cases) {
         drawMenuChar(0, 0, character, 1, 0);

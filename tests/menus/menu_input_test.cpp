@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/shell.h"
+#include "menus/key_codes.h"
+#include "menus/menu_screen.h"
+#include "support/fake_platform.h"
+#include "ted/memory_map.h"
+
+namespace {
+
+class MenuInput : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetFakePlatform();
+        resetKeyRepeat();
+        allocateRamBlock();
+        windowActive = 1;
+    }
+};
+
+TEST_F(MenuInput, HeldKeyActsOnceThenAfterThirtyFramesThenEveryFour) {
+    fake.keys[key::down] = 0x80;
+    fake.onVerticalBlank = [] {
+        if (fake.verticalBlankWaits >= 50) fake.keys[key::down] = 0;
+    };
+    std::vector<int> actedAt;
+    for (int pass = 0; pass < 100 && fake.keys[key::down]; ++pass)
+        if (repeatedKeyDown(key::down)) actedAt.push_back(fake.verticalBlankWaits);
+    EXPECT_EQ(actedAt, (std::vector<int>{0, 30, 34, 38, 42, 46}));
+}
+
+TEST_F(MenuInput, ShortPressActsOnce) {
+    fake.keys[key::down] = 0x80;
+    fake.onVerticalBlank = [] { fake.keys[key::down] = 0; };
+    int acts = 0;
+    for (int pass = 0; pass < 5; ++pass) acts += repeatedKeyDown(key::down);
+    EXPECT_EQ(acts, 1);
+}
+
+TEST_F(MenuInput, ParseHex4ReadsFourDigits) {
+    EXPECT_EQ(parseHex4("00FF"), 255);
+    EXPECT_EQ(parseHex4("1001"), 4097);
+    EXPECT_EQ(parseHex4("FFFF"), 0xFFFF);
+}
+
+// Plays a list of keys into an editor, one key per keyboard read burst: a key is
+// held until the editor has seen it and then released.
+struct KeyScript {
+    std::vector<uint8_t> keys;
+    size_t next = 0;
+    int heldReads = 0;
+};
+KeyScript script;
+
+void playScript() {
+    fake.keys.fill(0);
+    if (script.next >= script.keys.size()) return;
+    fake.keys[script.keys[script.next]] = 0x80;
+    if (++script.heldReads > 40) {  // enough reads for one pass to see it
+        script.heldReads = 0;
+        ++script.next;
+    }
+}
+
+TEST_F(MenuInput, TextEditorStopsAtItsLengthButTakesBackspaceAndEnter) {
+    script = KeyScript{{key::letter('A'), key::letter('B'), key::letter('C'), key::backspace,
+                        key::letter('D'), key::letter('E'), key::enter}};
+    fake.onKeyboardRead = playScript;
+    char result[32] = "unchanged";
+    EXPECT_EQ(inputText(0, 0, 2, result), 2);
+    EXPECT_STREQ(result, "AD");
+}
+
+TEST_F(MenuInput, EscapeAbandonsTheEdit) {
+    script = KeyScript{{key::letter('A'), key::escape}};
+    fake.onKeyboardRead = playScript;
+    char result[32] = "unchanged";
+    EXPECT_EQ(inputHex(0, 0, 4, result), 0);
+    EXPECT_STREQ(result, "unchanged");
+}
+
+TEST_F(MenuInput, HexEditorIgnoresLettersBeyondF) {
+    script = KeyScript{{key::letter('G'), key::letter('A'), key::digits[1], key::enter}};
+    fake.onKeyboardRead = playScript;
+    char result[32] = {};
+    EXPECT_EQ(inputHex(0, 0, 4, result), 2);
+    EXPECT_STREQ(result, "A1");
+}
+
+TEST_F(MenuInput, ClosingAMenuKeepsAQuitRequest) {
+    openMenu();
+    EXPECT_EQ(menuOpen, 1);
+    fake.messages.push_back({platform::msgKeyDown, platform::vkF7});
+    fake.messages.push_back({platform::msgQuit, 3});
+    uint16_t request = 1;
+    quitRequested = 0;
+    closeMenu(request);
+    EXPECT_EQ(request, 0);
+    EXPECT_EQ(menuOpen, 0);
+    EXPECT_TRUE(fake.messages.empty());
+}
+
+}  // namespace

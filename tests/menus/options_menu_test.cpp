@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include "host/configuration.h"
+#include "host/shell.h"
+#include "menus/key_codes.h"
+#include "menus/menu_script.h"
+#include "menus/menus.h"
+#include "ted/keyboard.h"
+#include "ted/memory_map.h"
+#include "ted/presentation.h"
+#include "ted/sound.h"
+
+namespace {
+
+class OptionsMenu : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetFakePlatform();
+        allocateRamBlock();
+        installMarkerCharset();
+        fake.displayWidth = 320;
+        fake.displayHeight = 200;
+        fake.surface.assign(320 * 200, 0);
+        windowActive = 1;
+        emulatorConfig = EmulatorConfig{};
+        joystickMode = 0;
+        speedDisplayShown = 0;
+        optionsMenuRequest = 1;
+    }
+};
+
+TEST_F(OptionsMenu, EachLetterStepsItsOption) {
+    playMenuScript({{key::letter('J')},
+                    {0},
+                    {key::letter('S')},
+                    {0},
+                    {key::letter('S')},
+                    {0},
+                    {key::letter('C')},
+                    {0},
+                    {key::letter('C')},
+                    {0},
+                    {key::letter('C')},
+                    {0},
+                    {key::letter('D')},
+                    {0}});
+    runOptionsMenu();
+    EXPECT_EQ(joystickMode, 1);
+    EXPECT_EQ(emulatorConfig.sync, 2);
+    EXPECT_EQ(emulatorConfig.clock, 0);  // three presses come back round
+    EXPECT_EQ(speedDisplayShown, 1);
+    EXPECT_EQ(optionsMenuRequest, 0);
+}
+
+TEST_F(OptionsMenu, StarsMarkTheCurrentValues) {
+    emulatorConfig.sync = 1;
+    playMenuScript({});
+    runOptionsMenu();
+    EXPECT_EQ(menuCellChar(3, 11), '*');
+    EXPECT_EQ(menuCellChar(3, 4), '*');
+    EXPECT_EQ(menuRowText(8, 0, 12), " SPEED SYNC:");
+    EXPECT_EQ(menuCellForeground(1, 8), 0x4F);  // the hot key S
+}
+
+TEST_F(OptionsMenu, SoundBlockOnlyWithSoundEmulation) {
+    emulatorConfig.soundEmulation = 0;
+    playMenuScript({{key::letter('O')}, {0}});
+    runOptionsMenu();
+    EXPECT_EQ(menuRowText(8, 23, 7), "       ");
+    EXPECT_EQ(volumeTable[8], -1400);  // O did nothing
+}
+
+TEST_F(OptionsMenu, SoundSwitchSilencesTheVolumeTable) {
+    emulatorConfig.soundEmulation = 1;
+    playMenuScript({{key::letter('O')}, {0}});
+    runOptionsMenu();
+    for (int v = 0; v < 9; ++v) EXPECT_EQ(volumeTable[v], -10000);
+    EXPECT_EQ(menuCellChar(26, 11), '*');
+    playMenuScript({{key::letter('O')}, {0}});
+    runOptionsMenu();
+    EXPECT_EQ(volumeTable[8], -1400);
+}
+
+TEST_F(OptionsMenu, CapsLockLineFollowsShiftLock) {
+    shiftLock = 1;
+    playMenuScript({});
+    runOptionsMenu();
+    EXPECT_EQ(menuRowText(22, 1, 14), " CAPS-LOCK: ON");
+    shiftLock = 0;
+}
+
+}  // namespace

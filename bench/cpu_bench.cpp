@@ -1,0 +1,50 @@
+// Emulated instructions per second of emulationStep, with the TED's timers and
+// beam running, on a small loop in RAM.
+#include <chrono>
+#include <cstdio>
+
+#include "cpu/cpu.h"
+#include "cpu/interrupts.h"
+#include "support/fake_platform.h"
+#include "ted/memory_map.h"
+#include "ted/raster.h"
+#include "ted/ted.h"
+
+int main() {
+    resetFakePlatform();
+    if (!allocateRamBlock()) return 1;
+    setRamSize(2);
+    powerOnTimers();
+    buildTedTables();
+    resetBeam();
+    powerOnCpu();
+    resetPending = 0;
+    romEnabled = 0;
+
+    // A mix of loads, stores, arithmetic, a read-modify-write and taken branches.
+    const uint8_t loop[] = {
+        0xA2, 0x00,        // $1000 LDX #$00
+        0xBD, 0x00, 0x20,  // $1002 LDA $2000,X
+        0x18,              //       CLC
+        0x69, 0x01,        //       ADC #$01
+        0x9D, 0x00, 0x21,  //       STA $2100,X
+        0xE6, 0x10,        //       INC $10
+        0xE8,              //       INX
+        0xD0, 0xF2,        //       BNE $1002
+        0x4C, 0x00, 0x10,  //       JMP $1000
+    };
+    for (unsigned i = 0; i < sizeof loop; ++i) ram[0x1000 + i] = loop[i];
+    reg.PC = 0x1000;
+
+    constexpr long steps = 20'000'000;
+    long instructions = 0;
+    auto start = std::chrono::steady_clock::now();
+    for (long i = 0; i < steps; ++i) {
+        instructions += doubleClockAllowed == 1 && !singleClock ? 2 : 1;
+        emulationStep();
+    }
+    std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    std::printf("cpu_bench: %.1f million emulated instructions per second (%ld in %.2f s)\n",
+                instructions / seconds.count() / 1e6, instructions, seconds.count());
+    return 0;
+}

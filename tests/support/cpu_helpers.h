@@ -1,0 +1,46 @@
+#pragma once
+// Helpers for tests that run the processor on a few bytes of code in RAM.
+
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+
+#include "cpu/cpu.h"
+#include "cpu/interrupts.h"
+#include "support/fake_platform.h"
+#include "ted/memory_map.h"
+#include "ted/raster.h"
+#include "ted/ted.h"
+
+// 64 KB of cleared RAM with the ROMs mapped out, the registers at their power-on
+// values without a pending reset, the TED's timers and beam at their start, and no
+// interrupt or breakpoint state. The host is the test double, since a step may
+// reach the frame end.
+inline void resetCpuMachine() {
+    resetFakePlatform();
+    if (!ram) allocateRamBlock();
+    setRamSize(2);
+    std::memset(ram, 0, 0x10000);
+    romEnabled = 0;
+    reg = Registers{};
+    resetPending = irqLatched = irqDelay = oddCycle = pairCycles = 0;
+    breakpointAddress = 0;
+    breakpointEnabled = 0;
+    powerOnTimers();
+    resetBeam();
+    doubleClockAllowed = 0;
+}
+
+// Stores bytes in RAM from address on (below the I/O area).
+inline void poke(uint16_t address, std::initializer_list<uint8_t> bytes) {
+    for (uint8_t byte : bytes) ram[address++] = byte;
+}
+
+inline void pokeWord(uint16_t address, uint16_t value) {
+    poke(address, {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)});
+}
+
+// Runs n instructions on their own, without interrupts or the TED.
+inline void runInstructions(int n) {
+    for (int i = 0; i < n; ++i) executeInstruction();
+}

@@ -45,9 +45,16 @@ public:
 
 private:
     explicit Key(std::string path) : path_(std::move(path)) {}
+    bool load();
     bool save() const;
+    bool replace(StoredValue value);
     std::string path_;
     std::vector<StoredValue> values_;
+    // Text kept verbatim across writes: other sections before and after ours,
+    // our section's header as found, and its lines that are not readable values.
+    std::vector<std::string> linesBefore_, linesAfter_, unreadableLines_;
+    std::string sectionHeader_;
+    bool hasSection_ = false;
 };
 
 }  // namespace keystore

@@ -1,5 +1,153 @@
-// Placeholder until this unit is built; replace the whole file.
+// The TED's register file at $FF00-$FF3F. Most registers are plain bytes in
+// the RAM store, where the renderer and the sound read them; the timers, the
+// raster compare value and the single-clock bit have state of their own, and
+// the beam position registers are computed from the beam.
+
+#include "ted/keyboard.h"
+#include "ted/memory_map.h"
+#include "ted/raster.h"
+#include "ted/sound.h"
 #include "ted/ted.h"
-uint8_t tedRead(uint16_t) { return 0; }
-void tedWrite(uint16_t, uint8_t) {}
-void requestInterrupt(uint8_t) {}
+
+uint16_t rasterCompare;
+uint8_t singleClock;
+uint16_t irqLine;
+
+namespace {
+
+constexpr uint16_t interruptRequest = 0xFF09;
+constexpr uint16_t interruptEnable = 0xFF0A;
+
+// The timers' 16-bit face: the low or high byte of the counter, by the register's parity.
+uint8_t counterByte(int32_t counter, uint16_t address) {
+    return uint8_t(address & 1 ? counter >> 8 : counter);
+}
+
+// $FF00/$FF02/$FF04 stop the timer and set the low byte; the high byte starts it from the reload.
+void writeTimer(int32_t& counter, uint16_t& reload, uint8_t& running, uint16_t address, uint8_t value) {
+    if (address & 1) {
+        reload = uint16_t((reload & 0x00FF) | value << 8);
+        counter = reload;
+        running = 1;
+    } else {
+        running = 0;
+        reload = uint16_t((reload & 0xFF00) | value);
+        counter = (counter & 0xFF00) | value;
+    }
+}
+
+// The TED line three internal lines back: the character position counter lags the beam.
+// Before the table's start it wraps to the frame's last lines.
+uint16_t characterPosition() {
+    uint16_t earlier = tedLineTable[(beamY % frameHeight + frameHeight - 3) % frameHeight];
+    uint16_t position = uint16_t(40 * (earlier >> 3));
+    return position > 1000 ? 1000 : position;
+}
+
+uint16_t currentTedLine() { return tedLineTable[beamY % frameHeight]; }
+
+uint8_t lineInRow(uint16_t line) {
+    if (line < 3) return 7;
+    if (line <= 203) return (line - 3) & 7;
+    return 0;
+}
+
+}  // namespace
+
+void requestInterrupt(uint8_t sourceBit) {
+    ram[interruptRequest] |= sourceBit;
+    if (ram[interruptEnable] & sourceBit) {
+        ram[interruptRequest] |= 0x80;
+        irqLine = 1;
+    }
+}
+
+// One row per register, as the register table reads.
+// clang-format off
+uint8_t tedRead(uint16_t address) {
+    switch (address) {
+        case 0xFF00: case 0xFF01: return counterByte(timer1Counter, address);
+        case 0xFF02: case 0xFF03: return counterByte(timer2Counter, address);
+        case 0xFF04: case 0xFF05: return counterByte(timer3Counter, address);
+        case 0xFF09: return ram[address] | 0x25;
+        case 0xFF0A: return (ram[address] & 0xFE) | 0xA0 | (rasterCompare >> 8 & 1);
+        case 0xFF0B: return uint8_t(rasterCompare);
+        case 0xFF0C: return ram[address] | 0xFC;
+        case 0xFF10: return (ram[address] & 0x03) | 0x7C;
+        case 0xFF12: return ram[address] | 0xC0;
+        case 0xFF13: return ram[address] | (singleClock ? 2 : 0) | (romEnabled ? 1 : 0);
+        case 0xFF1A: return uint8_t(0xFC | characterPosition() >> 8);
+        case 0xFF1B: return uint8_t(characterPosition());
+        case 0xFF1C: return uint8_t(0xFE | (currentTedLine() >> 8 & 1));
+        case 0xFF1D: return uint8_t(currentTedLine());
+        case 0xFF1E: return uint8_t(tedXTable[beamX % 228]);
+        case 0xFF1F: return uint8_t(0x80 | flashCounter << 3 | lineInRow(currentTedLine()));
+        default:     return ram[address];
+    }
+}
+// clang-format on
+
+void tedWrite(uint16_t address, uint8_t value) {
+    switch (address) {
+        case 0xFF00:
+        case 0xFF01:
+            writeTimer(timer1Counter, timer1Reload, timer1Running, address, value);
+            return;
+        case 0xFF02:
+        case 0xFF03:
+            writeTimer(timer2Counter, timer2Reload, timer2Running, address, value);
+            return;
+        case 0xFF04:
+        case 0xFF05:
+            writeTimer(timer3Counter, timer3Reload, timer3Running, address, value);
+            return;
+        case 0xFF08:
+            scanKeyboard(value);  // leaves the scanned columns in $FF08
+            return;
+        case 0xFF09:
+            // Each 1 bit acknowledges its request; the line drops even if others remain.
+            ram[address] &= uint8_t(~value);
+            irqLine = 0;
+            return;
+        case 0xFF0A:
+            // The TED's own behaviour: the written bits replace the enables (bit 0 is the
+            // compare line's bit 8, not an enable).
+            ram[address] = value & 0xFE;
+            rasterCompare = uint16_t((rasterCompare & 0x00FF) | (value & 1) << 8);
+            return;
+        case 0xFF0B:
+            rasterCompare = uint16_t((rasterCompare & 0x0100) | value);
+            return;
+        case 0xFF0E:
+            ram[address] = value;
+            voice1Freq = uint16_t((voice1Freq & 0x300) | value);
+            updateVoice1();
+            return;
+        case 0xFF0F:
+            ram[address] = value;
+            voice2Freq = uint16_t((voice2Freq & 0x300) | value);
+            updateVoice2();
+            return;
+        case 0xFF10:
+            ram[address] = value | 0xFC;
+            voice2Freq = uint16_t((voice2Freq & 0x0FF) | (value & 3) << 8);
+            updateVoice2();
+            return;
+        case 0xFF11:
+            ram[address] = value;
+            writeSoundControl(value);
+            return;
+        case 0xFF12:
+            ram[address] = value;
+            voice1Freq = uint16_t((voice1Freq & 0x0FF) | (value & 3) << 8);
+            updateVoice1();
+            return;
+        case 0xFF13:
+            ram[address] = value & 0xFC;
+            singleClock = value >> 1 & 1;
+            return;
+        default:
+            ram[address] = value;
+            return;
+    }
+}

@@ -7,3 +7,5 @@ extern platform::PaletteEntry paletteEntries[256];
 // Fills paletteEntries from the calculated table (setting 0) or the digitized one
 // (any other value), and logs which.
 void buildPalette(int32_t paletteSetting);
+// One entry of the palette the setting selects, without building or logging.
+platform::PaletteEntry paletteColour(int32_t paletteSetting, uint8_t index);

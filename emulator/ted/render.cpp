@@ -1,4 +1,96 @@
-// Placeholder until this unit is built; replace the whole file.
+// The renderer: draws the frame buffer in 8-pixel blocks up to the beam, one
+// block rule per region of the line, and starts the frame-end work at TED line 0.
+#include <cstring>
+
+#include "host/configuration.h"
+#include "ted/memory_map.h"
+#include "ted/presentation.h"
 #include "ted/raster.h"
-void renderStep() {}
-void cursorPass() {}
+#include "ted/render_cells.h"
+#include "ted/video_tables.h"
+
+namespace {
+
+// Lines top..bottom-1 and blocks left..right that a screen mode shows; the renderer
+// never draws what the blitter of the mode does not copy.
+struct ShownArea {
+    uint16_t top, bottom, left, right;
+};
+// clang-format off
+constexpr ShownArea shownAreas[8] = {
+    // top bottom left right
+    {  56,  256,  32, 188},  // 0: 320 x 200
+    {   6,  306,  12, 212},  // 1: 400 x 300
+    {   0,  312,   0, 227},  // 2: 512 x 384, the whole frame
+    {  36,  276,  32, 188},  // 3: 320 x 240
+    {   0,  312,   0, 227},  // 4: 640 x 480, the whole frame
+    {  56,  256,  32, 188},  // 5: 640 x 400, doubled
+    {   6,  306,  12, 212},  // 6: 800 x 600 with scan lines
+    {   0,  312,   0, 227},  // any other value
+};
+// clang-format on
+
+uint8_t frameEndDue;
+
+const ShownArea& shownArea() {
+    const uint32_t mode = static_cast<uint32_t>(emulatorConfig.screenMode);
+    return shownAreas[mode < 7 ? mode : 7];
+}
+
+// Left of the window the border starts at the unscrolled position, so the block next
+// to the window also covers the gap the horizontal scroll opens.
+void drawLeftBorder(uint8_t* line, int x, int y) {
+    const LineLatch& l = lineLatch;
+    fillCell(line + 2 * x, l.border);
+    const int h = l.horizontalScroll;
+    if (h == 0) return;
+    if (x == 28 && l.left == 32) {
+        std::memset(line + 2 * x + 8, l.background, h);
+    } else if (x == 32 && l.left == 36) {
+        // With 38 columns column 0 is hidden, but its last h pixels scroll into view.
+        uint8_t cell[8];
+        drawWindowCells(cell, 0, 1, y);
+        std::memcpy(line + 2 * x + 8, cell + 8 - h, h);
+    }
+}
+
+// Draws `count` blocks from position `first` on one line. The blocks of one call
+// fall between two CPU steps, so the mode bits hold for all of them and each region
+// of the line is drawn as one span.
+void drawBlocks(int first, int count, int y) {
+    const LineLatch& l = lineLatch;
+    const ShownArea& shown = shownArea();
+    uint8_t* line = frameBuffer + frameLineOffset[y];
+    const int last = first + 4 * (count - 1);
+    if (y < l.top || y >= l.bottom) {
+        if (y >= shown.top && y < shown.bottom)
+            std::memset(line + 2 * first + l.horizontalScroll, l.border, 8 * count);
+        return;
+    }
+    int x = first;
+    for (; x <= last && x < l.left; x += 4)
+        if (x >= shown.left) drawLeftBorder(line, x, y);
+    if (x <= last && x < l.right) {
+        const int cells = ((last < l.right - 1 ? last : l.right - 1) - x) / 4 + 1;
+        drawWindowCells(line + 2 * x + l.horizontalScroll, x / 4 - 8, cells, y);
+        x += 4 * cells;
+    }
+    for (; x <= last; x += 4)
+        if (x <= shown.right) fillCell(line + 2 * x, l.border);
+}
+
+}  // namespace
+
+void renderStep() {
+    if (tedLineTable[beamY] != 0) {
+        frameEndDue = 1;
+    } else if (frameEndDue) {
+        frameEndDue = 0;
+        frameEnd();
+    }
+    if (drawX >= 228) drawX = 0;
+    // At least one block; blocks the beam has already passed on the previous line land on this one.
+    const int count = drawX > beamX ? 1 : ((beamX - drawX) >> 2) + 1;
+    drawBlocks(drawX, count, beamY);
+    drawX = static_cast<uint16_t>(drawX + 4 * count);
+}

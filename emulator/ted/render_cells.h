@@ -1,0 +1,12 @@
+#pragma once
+#include <cstdint>
+#include <cstring>
+
+// `count` 8-pixel blocks of the display window from character column `column`, by the
+// mode bits of $FF06/$FF07.
+void drawWindowCells(uint8_t* pixels, int column, int count, int line);
+
+inline void fillCell(uint8_t* pixels, uint8_t colour) {
+    const uint64_t eight = colour * 0x0101010101010101ull;
+    std::memcpy(pixels, &eight, 8);
+}

@@ -1,0 +1,157 @@
+// The pixel rules of the five display modes, one 8-pixel character cell at a time.
+#include <array>
+#include <bit>
+
+#include "ted/memory_map.h"
+#include "ted/raster.h"
+#include "ted/render_cells.h"
+#include "ted/video_tables.h"
+
+namespace {
+
+using CellRule = void (*)(uint8_t* pixels, int column, int count, int line);
+
+// Entry p has byte i (in memory order) set to $FF when bit 7 - i of p is set, so a
+// pattern byte selects between two colours for all eight pixels at once.
+constexpr std::array<uint64_t, 256> makePatternMasks() {
+    std::array<uint64_t, 256> masks{};
+    for (int p = 0; p < 256; ++p)
+        for (int i = 0; i < 8; ++i)
+            if (p & (0x80 >> i)) {
+                const int byte = std::endian::native == std::endian::little ? i : 7 - i;
+                masks[p] |= uint64_t{0xFF} << (8 * byte);
+            }
+    return masks;
+}
+constexpr std::array<uint64_t, 256> patternMasks = makePatternMasks();
+
+constexpr uint64_t spread(uint8_t colour) { return colour * 0x0101010101010101ull; }
+
+inline void drawHires(uint8_t* pixels, uint8_t pattern, uint8_t one, uint8_t zero) {
+    const uint64_t mask = patternMasks[pattern];
+    const uint64_t eight = (spread(one) & mask) | (spread(zero) & ~mask);
+    std::memcpy(pixels, &eight, 8);
+}
+
+// Multicolour: each bit pair picks one of four colours for two equal pixels.
+inline void drawPairs(uint8_t* pixels, uint8_t pattern, const uint8_t colours[4]) {
+    for (int i = 0; i < 4; ++i) pixels[2 * i] = pixels[2 * i + 1] = colours[(pattern >> (6 - 2 * i)) & 3];
+}
+
+inline uint8_t hiddenFlash(uint8_t attribute, uint8_t foreground, uint8_t background) {
+    return (attribute & 0x80) && !flashPhase ? background : foreground;
+}
+
+// The matrix wraps within 1 KB in text mode: codes past the 1024th come from its start.
+void wrapMatrix() {
+    LineLatch& l = lineLatch;
+    l.matrixOffset -= 1024;
+    l.matrixLine = ram + ((l.matrixLine - ram - 0x400) & 0xFFFF);
+    l.attributeLine = ram + ((l.attributeLine - ram - 0x400) & 0xFFFF);
+}
+
+// Text cells over a run; reverse and flash are fixed for the run, so they are decided once.
+void drawTextCells(uint8_t* pixels, int column, int count, int) {
+    const LineLatch& l = lineLatch;
+    const uint8_t reverseBit = ram[0xFF07] & 0x80 ? 0x00 : 0x80;
+    const uint8_t hiddenBit = flashPhase ? 0x00 : 0x80;
+    for (int end = column + count; column < end; ++column, pixels += 8) {
+        if (l.matrixOffset + column >= 1024) wrapMatrix();
+        uint8_t code = l.matrixLine[column];
+        const uint8_t attribute = l.attributeLine[column];
+        uint8_t foreground = attribute, background = l.background;
+        if (code & reverseBit) {
+            code &= 0x7F;
+            foreground = l.background;
+            background = attribute;
+        }
+        if (attribute & hiddenBit) foreground = background;
+        drawHires(pixels, l.characterData[code * 8], foreground, background);
+    }
+}
+
+inline void drawExtendedColour(uint8_t* pixels, int column, int) {
+    const LineLatch& l = lineLatch;
+    const uint8_t code = l.matrixLine[column];
+    const uint8_t attribute = l.attributeLine[column];
+    // The two top bits of the code pick the background from the live registers $FF15-$FF18.
+    const uint8_t background = ram[0xFF15 + (code >> 6)];
+    drawHires(pixels, l.characterData[(code & 0x3F) * 8], hiddenFlash(attribute, attribute, background),
+              background);
+}
+
+inline void drawMulticolourText(uint8_t* pixels, int column, int) {
+    const LineLatch& l = lineLatch;
+    uint8_t code = l.matrixLine[column];
+    const uint8_t attribute = l.attributeLine[column];
+    if (!(ram[0xFF07] & 0x80)) code &= 0x7F;
+    const uint8_t pattern = l.characterData[code * 8];
+    if (attribute & 0x08) {
+        const uint8_t colours[4] = {l.background, l.colour1, l.colour2,
+                                    static_cast<uint8_t>(attribute & 0x77)};
+        drawPairs(pixels, pattern, colours);
+    } else {
+        drawHires(pixels, pattern, attribute, l.background);
+    }
+}
+
+// Bitmap cells take their pattern from the bitmap and their two colours from the
+// code and attribute bytes of the unscrolled character row.
+struct BitmapCell {
+    uint8_t pattern, one, zero;
+};
+
+inline BitmapCell bitmapCell(int column, int line) {
+    const LineLatch& l = lineLatch;
+    const int row = (line - 56) >> 3;
+    const uint8_t pattern =
+        ram[(l.bitmapBase + bitmapRowOffset[row] + 8 * column + ((line - 56) & 7)) & 0xFFFF];
+    const uint32_t codeAddress = (l.matrixBase + matrixRowOffset[row] + column) & 0xFFFF;
+    const uint8_t code = ram[codeAddress];
+    const uint8_t colour = ram[(codeAddress - 0x400) & 0xFFFF];
+    return {pattern, static_cast<uint8_t>((code >> 4) | (colour << 4)),
+            static_cast<uint8_t>((code & 0x0F) | (colour & 0xF0))};
+}
+
+inline void drawBitmap(uint8_t* pixels, int column, int line) {
+    const BitmapCell cell = bitmapCell(column, line);
+    drawHires(pixels, cell.pattern, cell.one, cell.zero);
+}
+
+inline void drawMulticolourBitmap(uint8_t* pixels, int column, int line) {
+    const BitmapCell cell = bitmapCell(column, line);
+    const uint8_t colours[4] = {lineLatch.background, cell.one, cell.zero, lineLatch.colour1};
+    drawPairs(pixels, cell.pattern, colours);
+}
+
+// Extended colour together with multicolour and no bitmap has no picture of its own.
+inline void drawBlack(uint8_t* pixels, int, int) { fillCell(pixels, 0x00); }
+
+// One rule over a run of cells, so the rule is inlined into the loop.
+template <void (*drawCell)(uint8_t*, int, int)>
+void drawCells(uint8_t* pixels, int column, int count, int line) {
+    for (int i = 0; i < count; ++i) drawCell(pixels + 8 * i, column + i, line);
+}
+
+// Index: bit 0 bitmap ($FF06 bit 5), bit 1 extended colour ($FF06 bit 6), bit 2 multicolour ($FF07 bit 4).
+constexpr CellRule cellRules[8] = {
+    drawTextCells,                     // 0: text
+    drawCells<drawBitmap>,             // 1: bitmap
+    drawCells<drawExtendedColour>,     // 2: extended colour
+    drawCells<drawBitmap>,             // 3: bitmap, extended colour ignored
+    drawCells<drawMulticolourText>,    // 4: multicolour text
+    drawCells<drawMulticolourBitmap>,  // 5: multicolour bitmap
+    drawCells<drawBlack>,              // 6: extended colour with multicolour
+    drawCells<drawMulticolourBitmap>,  // 7: multicolour bitmap, extended colour ignored
+};
+
+}  // namespace
+
+void drawWindowCells(uint8_t* pixels, int column, int count, int line) {
+    const uint8_t ff06 = ram[0xFF06], ff07 = ram[0xFF07];
+    if (!(ff06 & 0x10)) {
+        std::memset(pixels, lineLatch.border, 8 * count);
+        return;
+    }
+    cellRules[((ff06 >> 5) & 3) | ((ff07 >> 2) & 4)](pixels, column, count, line);
+}

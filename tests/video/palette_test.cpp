@@ -1,0 +1,31 @@
+#include "ted/palette.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ColourCase {
+    int setting;
+    uint8_t index;
+    uint32_t rgb;
+};
+
+class Palette : public ::testing::TestWithParam<ColourCase> {};
+
+TEST_P(Palette, SettingSelectsTableAndBit7IsIgnored) {
+    const ColourCase& c = GetParam();
+    buildPalette(c.setting);
+    for (uint8_t index : {c.index, static_cast<uint8_t>(c.index | 0x80)}) {
+        const platform::PaletteEntry& e = paletteEntries[index];
+        EXPECT_EQ((e.red << 16) | (e.green << 8) | e.blue, c.rgb) << "index " << int(index);
+        EXPECT_EQ(e.flags, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, Palette,
+                         ::testing::Values(ColourCase{0, 0x71, 0xFCFCFC}, ColourCase{1, 0x71, 0xFFFFFF},
+                                           ColourCase{0, 0x00, 0x000000}, ColourCase{1, 0x00, 0x060103},
+                                           ColourCase{0, 0x02, 0x300505}, ColourCase{0, 0x7F, 0xBAFF90},
+                                           ColourCase{7, 0x4A, 0x6C9E12}, ColourCase{1, 0x7F, 0xEDFFBC}));
+
+}  // namespace

@@ -1,0 +1,97 @@
+#pragma once
+// A TED with RAM and nothing else: tests set registers and memory, run the beam
+// by whole frames and read pixels back.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "cpu/registers.h"
+#include "host/configuration.h"
+#include "host/shell.h"
+#include "support/fake_platform.h"
+#include "ted/memory_map.h"
+#include "ted/raster.h"
+#include "ted/ted.h"
+
+namespace video {
+
+constexpr uint16_t matrix = 0x0C00;      // $FF14 = $08
+constexpr uint16_t attributes = 0x0800;  // the matrix minus $400
+constexpr uint16_t charset = 0x2000;     // $FF13 = $20, patterns in RAM
+constexpr uint16_t bitmap = 0x4000;      // $FF12 = $10
+constexpr uint8_t background = 0x11, colour1 = 0x22, colour2 = 0x33, colour3 = 0x44, border = 0x55;
+
+inline void setPattern(int code, std::initializer_list<uint8_t> lines) {
+    int line = 0;
+    for (uint8_t bits : lines) ram[charset + code * 8 + line++] = bits;
+}
+
+inline void putCell(int column, int row, uint8_t code, uint8_t attribute) {
+    ram[matrix + row * 40 + column] = code;
+    ram[attributes + row * 40 + column] = attribute;
+}
+
+// Names a parameterised case after its `name` field.
+struct CaseName {
+    template <class Case>
+    std::string operator()(const ::testing::TestParamInfo<Case>& info) const {
+        return info.param.name;
+    }
+};
+
+inline uint8_t pixel(int x, int y) { return frameBuffer[y * frameWidth + x]; }
+
+// Steps the beam one cycle at a time, so the renderer keeps pace with it exactly.
+inline void step() {
+    reg.lastCycle = 1;
+    rasterStep();
+    renderStep();
+}
+
+inline void runFrame() {
+    for (int i = 0; i < 312 * 57; ++i) step();
+}
+
+// Two frames: the first latches every line, the second draws from settled latches.
+inline void renderScreen() {
+    runFrame();
+    runFrame();
+}
+
+class VideoTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetFakePlatform();
+        ASSERT_TRUE(allocateRamBlock());
+        std::memset(ram, 0, 0x10000);
+        std::memset(frameBuffer, 0xEE, sizeof frameBuffer);
+        emulatorConfig = EmulatorConfig{};
+        emulatorConfig.screenMode = 2;  // every pixel is drawn
+        emulatorConfig.sync = 3;        // no frame-end work unless a test asks for it
+        rasterCompare = 0x1FF;          // a line the beam never reaches
+        ticksPerFrame = 0;              // a 50 Hz wait ends at once on the still test clock
+        frameStamp = 0;
+        irqLine = 0;
+        quickRegistersShown = 0;
+        buildTedTables();
+        resetBeam();
+        drawX = 0;
+        flashCounter = 0;
+        newLinePending = 0;  // as at start-up: the first latch comes with the first new line
+        rasterIrqArmed = 0;
+        ram[0xFF06] = 0x1B;  // screen on, 25 rows, vertical scroll 3
+        ram[0xFF07] = 0x08;  // 40 columns, 128 characters with reverse
+        ram[0xFF12] = 0x10;
+        ram[0xFF13] = 0x20;
+        ram[0xFF14] = 0x08;
+        ram[0xFF15] = background;
+        ram[0xFF16] = colour1;
+        ram[0xFF17] = colour2;
+        ram[0xFF18] = colour3;
+        ram[0xFF19] = border;
+    }
+    void TearDown() override { releaseRamBlock(); }
+};
+
+}  // namespace video

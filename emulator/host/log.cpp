@@ -1,8 +1,79 @@
-// Placeholder until this unit is built; replace the whole file.
+// The start-up log "Varnok.log" and the single fatal-error path.
 #include "host/log.h"
-bool openLog() { return false; }
-void logLine(const char*, ...) {}
-void writeOsInfo() {}
-void closeLog() {}
-bool loggingOn() { return false; }
-int32_t fatalError(bool, int32_t r, const char*, ...) { return r; }
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "host/platform.h"
+#include "host/shell.h"
+
+namespace {
+
+std::FILE* logFile = nullptr;
+
+constexpr char windowTitle[] = "Varnok - The C16/Plus4 Emulator";
+constexpr int fatalTextBytes = 128;
+constexpr int osTextBytes = 80;
+
+}  // namespace
+
+bool openLog() {
+    logFile = std::fopen("Varnok.log", "w");
+    return logFile != nullptr;
+}
+
+bool loggingOn() { return logFile != nullptr; }
+
+void logLine(const char* format, ...) {
+    if (!logFile) return;
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(logFile, format, args);
+    va_end(args);
+    // Flushed at once: the log is read after a crash as often as after a clean exit.
+    std::fflush(logFile);
+}
+
+void closeLog() {
+    if (!logFile) return;
+    std::fclose(logFile);
+    logFile = nullptr;
+}
+
+void writeOsInfo() {
+    struct OsLine {
+        const char* label;
+        bool (*query)(char*, int);
+    };
+    // clang-format off
+    static constexpr OsLine lines[] = {
+        {"name",    platform::osProductName},
+        {"version", platform::osVersion},
+        {"build",   platform::osBuild},
+    };
+    // clang-format on
+    for (const auto& line : lines) {
+        char text[osTextBytes] = {};
+        if (line.query(text, osTextBytes))
+            logLine("Operating System %s: %s\n", line.label, text);
+        else
+            logLine("Operating System %s: NOT AVAILABLE\n", line.label);
+    }
+    logLine("\n");
+}
+
+int32_t fatalError(bool withWindow, int32_t resultCode, const char* format, ...) {
+    char text[fatalTextBytes];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+
+    // Leaving the full-screen mode first puts the box on the normal desktop.
+    releaseHostDevices();
+    bool window = withWindow && platform::windowExists();
+    platform::messageBox(text, windowTitle, window);
+    if (window) platform::destroyMainWindow();
+    closeLog();
+    return resultCode;
+}

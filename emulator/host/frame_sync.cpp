@@ -1,0 +1,34 @@
+// Speed synchronisation at each frame boundary: free-running, on the vertical blank,
+// or at 50 frames per second on the performance counter.
+#include "host/configuration.h"
+#include "host/shell.h"
+#include "ted/memory_map.h"
+#include "ted/raster.h"
+
+namespace {
+
+// A display that never reports a vertical blank must not stop the machine.
+constexpr int verticalBlankAttempts = 64;
+
+void waitVerticalBlank() {
+    // The cursor is drawn before the wait, so the blank is spent only on the copy.
+    if (ram[0xFF06] & 0x10) cursorPass();
+    for (int attempt = 0; attempt < verticalBlankAttempts; ++attempt)
+        if (platform::waitForVerticalBlank() == platform::ok) break;
+}
+
+// Measured from the previous stamp, which is taken after the wait: a late frame is
+// never made up.
+void waitFramePeriod() {
+    while (static_cast<int64_t>(platform::performanceCounter() - frameStamp) <
+           static_cast<int64_t>(ticksPerFrame)) {
+    }
+}
+
+}  // namespace
+
+void frameSync() {
+    if (emulatorConfig.sync == 1) waitVerticalBlank();
+    if (emulatorConfig.sync == 2) waitFramePeriod();
+    frameStamp = platform::performanceCounter();
+}

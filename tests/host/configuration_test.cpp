@@ -1,0 +1,88 @@
+// Reading the settings: defaults of missing values, the key missing altogether, bad values.
+#include "host/configuration.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/machine_helpers.h"
+
+namespace {
+
+class Configuration : public ::testing::Test {
+protected:
+    void SetUp() override { dir = std::make_unique<ScratchDirectory>(); }
+    std::unique_ptr<ScratchDirectory> dir;
+};
+
+// The doubleword names in the order of EmulatorConfig's fields below.
+const char* const numberNames[] = {
+    "ScreenMode",    "Priority",      "SoundEmulation", "Debugger",    "Sync",         "ModeX",
+    "Ram",           "PALROM",        "Joystick",       "Log",         "Joy1UpCode",   "Joy1DownCode",
+    "Joy1LeftCode",  "Joy1RightCode", "Joy1FireCode",   "Joy2UpCode",  "Joy2DownCode", "Joy2LeftCode",
+    "Joy2RightCode", "Joy2FireCode",  "DriveType8",     "DriveNumber", "Palette",      "Clock"};
+
+std::vector<int32_t> numberFields(const EmulatorConfig& c) {
+    return {c.screenMode,    c.priority,      c.soundEmulation, c.debugger,    c.sync,         c.modeX,
+            c.ram,           c.palRom,        c.joystick,       c.log,         c.joy1UpCode,   c.joy1DownCode,
+            c.joy1LeftCode,  c.joy1RightCode, c.joy1FireCode,   c.joy2UpCode,  c.joy2DownCode, c.joy2LeftCode,
+            c.joy2RightCode, c.joy2FireCode,  c.driveType8,     c.driveNumber, c.palette,      c.clock};
+}
+
+// Sound and the PAL check on; the joystick keys on the cursor keys and right Ctrl.
+const std::vector<int32_t> missingDefaults = {0,   0,   1,   0,   0,   0,   0,   1,   0, 0, 200, 208,
+                                              203, 205, 157, 200, 208, 203, 205, 157, 0, 0, 0,   0};
+
+TEST_F(Configuration, MissingValuesTakeTheEmulatorDefaults) {
+    writeSettingsStore({});
+    readConfiguration();
+    EXPECT_EQ(numberFields(emulatorConfig), missingDefaults);
+    for (const auto& name : emulatorConfig.romFileName) EXPECT_EQ(name, "");
+    EXPECT_EQ(emulatorConfig.drive8PCDir, "");
+    EXPECT_EQ(emulatorConfig.drive8D64, "");
+}
+
+TEST_F(Configuration, StoredValuesAreTakenAsStored) {
+    std::vector<Setting> settings;
+    std::vector<int32_t> expected;
+    for (const char* name : numberNames) {
+        expected.push_back(int32_t(1000 + expected.size()));
+        settings.push_back({name, uint32_t(expected.back())});
+    }
+    const char* texts[] = {"Rom0L", "Rom0H", "Rom1L", "Rom1H", "Rom2L", "Rom2H", "Rom3L", "Rom3H"};
+    for (const char* name : texts) settings.push_back({name, std::string("/roms/") + name});
+    settings.push_back({"Drive8PCDir", "/games"});
+    settings.push_back({"Drive8D64", "/disks/a.d64"});
+    writeSettingsStore(settings);
+    readConfiguration();
+    EXPECT_EQ(numberFields(emulatorConfig), expected);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(emulatorConfig.romFileName[i], std::string("/roms/") + texts[i]);
+    EXPECT_EQ(emulatorConfig.drive8PCDir, "/games");
+    EXPECT_EQ(emulatorConfig.drive8D64, "/disks/a.d64");
+}
+
+TEST_F(Configuration, KeyMissingAltogetherGivesInitialValuesNotDefaults) {
+    emulatorConfig.palRom = 7;
+    emulatorConfig.romFileName[0] = "left over";
+    readConfiguration();  // no store file in the scratch directory
+    std::vector<int32_t> initial(std::size(numberNames), 0);
+    initial[2] = 1;  // SoundEmulation
+    EXPECT_EQ(numberFields(emulatorConfig), initial);
+    EXPECT_EQ(emulatorConfig.romFileName[0], "");
+}
+
+TEST_F(Configuration, UnreadableValuesFallBackWithoutAffectingOthers) {
+    writeSettingsStore({{"Ram", "two"},  // a string where a doubleword belongs
+                        {"PALROM", 0u},
+                        {"Rom0L", std::string(255, 'a')},  // just fits its buffer
+                        {"Rom0H", std::string(256, 'b')},  // one too many
+                        {"Drive8D64", 5u}});               // a doubleword where a string belongs
+    readConfiguration();
+    EXPECT_EQ(emulatorConfig.ram, 0);
+    EXPECT_EQ(emulatorConfig.palRom, 0);
+    EXPECT_EQ(emulatorConfig.romFileName[0], std::string(255, 'a'));
+    EXPECT_EQ(emulatorConfig.romFileName[1], "");
+    EXPECT_EQ(emulatorConfig.drive8D64, "");
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+// The main loop: message pacing, the way it ends, the command line and served requests.
+#include <cstring>
+
+#include "cpu/interrupts.h"
+#include "cpu/registers.h"
+#include "host/configuration.h"
+#include "host/log.h"
+#include "host_test.h"
+#include "ted/memory_map.h"
+
+namespace {
+
+using MainLoop = HostTest;
+
+int countOf(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+TEST_F(MainLoop, QuitMessageEndsTheLoopWithItsCode) {
+    writeSettings();
+    queueRun(2, 7);
+    EXPECT_EQ(start(), 7);
+    EXPECT_FALSE(loggingOn());
+    EXPECT_EQ(passCounter, 4u * 257u);  // one message retrieved per 257 passes
+}
+
+TEST_F(MainLoop, F12EndsTheLoopWithCodeZeroAndAsksTheWindowToClose) {
+    writeSettings();
+    fake.messages.push_back({platform::msgActivate, 1});
+    fake.messages.push_back({platform::msgKeyDown, platform::vkF12});
+    fake.messages.push_back({platform::msgQuit, 9});
+    EXPECT_EQ(start(), 0);
+    EXPECT_EQ(fake.calls.back(), "postCloseRequest");
+    EXPECT_EQ(fake.messages.front().type, platform::msgQuit);  // never retrieved
+}
+
+TEST_F(MainLoop, RequestExitFromAMenuEndsTheLoopWithItsCode) {
+    writeSettings();
+    fake.messages.push_back({platform::msgActivate, 1});
+    fake.messages.push_back({platform::msgActivate, 0});
+    // Stands in for a menu that receives the quit message inside its own loop.
+    fake.onWaitMessage = [] { requestExit(3); };
+    EXPECT_EQ(start(), 3);
+}
+
+TEST_F(MainLoop, InactiveWindowRunsNoInstructionButWaitsForMessages) {
+    writeSettings();
+    fake.messages.push_back({platform::msgQuit, 0});
+    start();
+    EXPECT_EQ(fake.waitMessageCalls, 257);
+    EXPECT_EQ(reg.PC, 0x0000);  // the reset vector was never taken
+}
+
+TEST_F(MainLoop, CommandLineProgramIsLoadedAndRunOnceAtPass32768) {
+    writeFile(dir->file("my game.prg"), {0x01, 0x10, 0xAB, 0xCD});
+    writeSettings({{"Ram", 2u}});
+    fake.messages.push_back({platform::msgActivate, 0});  // keep the CPU out of RAM
+    for (int i = 0; i < 140; ++i) fake.messages.push_back({platform::msgSetCursor, 0});
+    fake.messages.push_back({platform::msgQuit, 0});
+    start(dir->file("my game.prg").c_str());
+
+    EXPECT_EQ(countOf(log(), "Info: Command line parameter has been executed.\n"), 1);
+    EXPECT_EQ(ram[0x1001], 0xAB);
+    EXPECT_EQ(ram[0x1002], 0xCD);
+    EXPECT_EQ(std::memcmp(ram + 0x0527, "RUN\r", 4), 0);
+    EXPECT_EQ(ram[0x00EF], 4);
+}
+
+TEST_F(MainLoop, EmptyCommandLineRunsNothing) {
+    writeSettings({{"Ram", 2u}});
+    for (int i = 0; i < 140; ++i) fake.messages.push_back({platform::msgSetCursor, 0});
+    fake.messages.push_back({platform::msgQuit, 0});
+    start();
+    EXPECT_EQ(countOf(log(), "Command line parameter"), 0);
+    EXPECT_NE(ram[0x00EF], 4);
+}
+
+TEST_F(MainLoop, DebuggerRaisesTheMonitorRequestBeforeTheLoop) {
+    writeSettings({{"Debugger", 1u}});
+    start();  // the window never becomes active, so the request is still waiting
+    EXPECT_EQ(monitorRequest, 1);
+    EXPECT_EQ(hostRequestPending, 1);
+    EXPECT_NE(log().find("Info: Main loop reached."), std::string::npos);
+}
+
+TEST_F(MainLoop, DebuggerSettlingStopsAtTheQuitMessage) {
+    writeSettings({{"Debugger", 1u}});
+    fake.messages.push_back({platform::msgActivate, 1});
+    fake.messages.push_back({platform::msgQuit, 4});
+    EXPECT_EQ(start(), 4);
+    EXPECT_EQ(windowActive, 1);
+    EXPECT_EQ(log().find("Info: Main loop reached."), std::string::npos);
+}
+
+struct ResetKeyCase {
+    const char* name;
+    bool shift, ctrl;
+};
+
+class ResetKeys : public HostTest, public ::testing::WithParamInterface<ResetKeyCase> {};
+
+TEST_P(ResetKeys, AreServedOnceAndCleared) {
+    writeSettings();
+    fake.messages.push_back({platform::msgActivate, 1});
+    if (GetParam().shift) fake.messages.push_back({platform::msgKeyDown, platform::vkShift});
+    if (GetParam().ctrl) fake.messages.push_back({platform::msgKeyDown, platform::vkControl});
+    fake.messages.push_back({platform::msgKeyDown, platform::vkF11});
+    fake.messages.push_back({platform::msgQuit, 0});
+    start();
+    EXPECT_EQ(softResetRequest | hardResetRequest | specialResetRequest | hostRequestPending, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, ResetKeys,
+                         ::testing::Values(ResetKeyCase{"Soft", false, false},
+                                           ResetKeyCase{"Hard", true, false},
+                                           ResetKeyCase{"Special", false, true},
+                                           ResetKeyCase{"ShiftCtrlNone", true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainLoop, ScreenshotKeyIsServedAtTheEndOfThePass) {
+    writeSettings();
+    fake.messages.push_back({platform::msgActivate, 1});
+    fake.messages.push_back({platform::msgKeyDown, platform::vkF6});
+    fake.messages.push_back({platform::msgQuit, 0});
+    start();
+    EXPECT_TRUE(fileExists(dir->file("Output000.bmp")));
+    EXPECT_EQ(screenshotRequest | hostRequestPending, 0);
+}
+
+TEST_F(MainLoop, ShellStateOfAnEarlierRunIsForgotten) {
+    writeSettings();
+    queueRun(0);
+    start();
+    hardResetRequest = quickRegistersShown = shiftHeld = 1;
+    quitRequested = 1;
+    queueRun(0, 5);
+    EXPECT_EQ(start(), 5);
+    EXPECT_EQ(hardResetRequest | quickRegistersShown | shiftHeld, 0);
+}
+
+}  // namespace

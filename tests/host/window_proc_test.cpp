@@ -1,0 +1,156 @@
+// The window procedure: host keys become request flags, and nothing else happens.
+#include <gtest/gtest.h>
+
+#include "host/shell.h"
+#include "support/fake_platform.h"
+
+namespace {
+
+using platform::Message;
+
+void resetFlags() {
+    for (uint16_t* flag :
+         {&screenshotRequest, &optionsMenuRequest, &gameDatabaseRequest, &loadMenuRequest, &saveMenuRequest,
+          &monitorRequest, &softResetRequest, &hardResetRequest, &specialResetRequest, &hostRequestPending,
+          &menuOpen, &shiftHeld, &ctrlHeld, &quickRegistersShown})
+        *flag = 0;
+    quitRequested = 0;
+    windowActive = 0;
+}
+
+int32_t send(platform::MessageType type, uint32_t wParam) { return windowProc(Message{type, wParam}); }
+
+struct KeyCase {
+    const char* name;
+    uint32_t key;
+    bool shift, ctrl, menu, loading;
+    uint16_t* raised;  // the one request flag raised, or none
+    bool pending, quit;
+};
+
+class WindowProc : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetFakePlatform();
+        resetFlags();
+    }
+};
+
+class HostKeys : public WindowProc, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(HostKeys, RaiseTheirRequest) {
+    const KeyCase& c = GetParam();
+    if (c.shift) send(platform::msgKeyDown, platform::vkShift);
+    if (c.ctrl) send(platform::msgKeyDown, platform::vkControl);
+    menuOpen = c.menu;
+    loadMenuRequest = c.loading;
+    EXPECT_EQ(send(platform::msgKeyDown, c.key), 0);
+
+    uint16_t* requests[] = {&screenshotRequest, &optionsMenuRequest,  &gameDatabaseRequest,
+                            &saveMenuRequest,   &monitorRequest,      &softResetRequest,
+                            &hardResetRequest,  &specialResetRequest, &quickRegistersShown};
+    for (uint16_t* flag : requests) EXPECT_EQ(*flag, flag == c.raised) << "flag " << (flag - requests[0]);
+    EXPECT_EQ(loadMenuRequest, c.loading || c.raised == &loadMenuRequest);
+    EXPECT_EQ(hostRequestPending, c.pending);
+    EXPECT_EQ(quitRequested, c.quit);
+    EXPECT_EQ(fake.messages.size(), c.quit ? 1u : 0u);  // the close request
+}
+
+using namespace platform;
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Table, HostKeys,
+    ::testing::Values(
+        //      name                      key    shift  ctrl   menu   loading raised                pending quit
+        KeyCase{"F6",                     vkF6,  false, false, false, false, &screenshotRequest,   true,  false},
+        KeyCase{"ShiftF6",                vkF6,  true,  false, false, false, &screenshotRequest,   true,  false},
+        KeyCase{"F7",                     vkF7,  false, false, false, false, &optionsMenuRequest,  true,  false},
+        KeyCase{"ShiftF7",                vkF7,  true,  false, false, false, &gameDatabaseRequest, true,  false},
+        KeyCase{"F8",                     vkF8,  false, false, false, false, &loadMenuRequest,     true,  false},
+        KeyCase{"ShiftF8",                vkF8,  true,  false, false, false, &saveMenuRequest,     true,  false},
+        KeyCase{"F9",                     vkF9,  false, false, false, false, &monitorRequest,      true,  false},
+        KeyCase{"ShiftF9",                vkF9,  true,  false, false, false, &quickRegistersShown, true,  false},
+        KeyCase{"F11",                    vkF11, false, false, false, false, &softResetRequest,    true,  false},
+        KeyCase{"ShiftF11",               vkF11, true,  false, false, false, &hardResetRequest,    true,  false},
+        KeyCase{"CtrlF11",                vkF11, false, true,  false, false, &specialResetRequest, true,  false},
+        KeyCase{"ShiftCtrlF11",           vkF11, true,  true,  false, false, nullptr,              true,  false},
+        KeyCase{"F12",                    vkF12, false, false, false, false, nullptr,              false, true},
+        KeyCase{"F10IsNoHostKey",         vkF10, false, false, false, false, nullptr,              false, false},
+        KeyCase{"F7WhileAMenuIsOpen",     vkF7,  false, false, true,  false, nullptr,              false, false},
+        KeyCase{"F12WhileAMenuIsOpen",    vkF12, false, false, true,  false, nullptr,              false, false},
+        KeyCase{"F9WhileLoadMenuRuns",    vkF9,  false, false, false, true,  nullptr,              false, false},
+        KeyCase{"F12WhileLoadMenuRuns",   vkF12, false, false, false, true,  nullptr,              false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST_F(WindowProc, ShiftF9TogglesTheQuickRegisters) {
+    send(msgKeyDown, vkShift);
+    send(msgKeyDown, vkF9);
+    send(msgKeyDown, vkF9);
+    EXPECT_EQ(quickRegistersShown, 0);
+    send(msgKeyDown, vkF9);
+    EXPECT_EQ(quickRegistersShown, 1);
+}
+
+TEST_F(WindowProc, ShiftAndCtrlAreTrackedEvenInMenus) {
+    menuOpen = 1;
+    send(msgKeyDown, vkShift);
+    send(msgKeyDown, vkControl);
+    EXPECT_EQ(shiftHeld, 1);
+    EXPECT_EQ(ctrlHeld, 1);
+    send(msgKeyUp, vkShift);
+    EXPECT_EQ(shiftHeld, 0);
+    EXPECT_EQ(ctrlHeld, 1);
+    send(msgKeyUp, vkControl);
+    EXPECT_EQ(ctrlHeld, 0);
+}
+
+TEST_F(WindowProc, WhileTheLoadMenuRunsShiftDownCountsAsRelease) {
+    send(msgKeyDown, vkShift);
+    loadMenuRequest = 1;
+    send(msgKeyDown, vkShift);
+    EXPECT_EQ(shiftHeld, 0);
+}
+
+TEST_F(WindowProc, ActivationFollowsTheMessage) {
+    ASSERT_TRUE(createMainWindow(1));
+    for (auto [wParam, active] : {std::pair{1u, 1}, {0u, 0}, {2u, 1}, {3u, 0}}) {
+        EXPECT_EQ(send(msgActivate, wParam), 0);
+        EXPECT_EQ(windowActive, active) << wParam;
+    }
+}
+
+TEST_F(WindowProc, DestroyRestoresPriorityAndPostsQuit) {
+    savedPriorityClass = priorityNormal;
+    fake.priorityClass = priorityRealtime;
+    windowActive = 1;
+    EXPECT_EQ(send(msgDestroy, 0), 0);
+    EXPECT_EQ(fake.priorityClass, priorityNormal);
+    EXPECT_EQ(windowActive, 0);
+    ASSERT_EQ(fake.messages.size(), 1u);
+    EXPECT_EQ(fake.messages[0].type, msgQuit);
+    EXPECT_EQ(fake.messages[0].wParam, 0u);
+}
+
+TEST_F(WindowProc, DestroyBeforeThePriorityWasReadLeavesItAlone) {
+    savedPriorityClass = -1;
+    fake.priorityClass = priorityHigh;
+    send(msgDestroy, 0);
+    EXPECT_EQ(fake.priorityClass, priorityHigh);
+}
+
+TEST_F(WindowProc, ActivationAfterTheWindowIsGoneIsIgnored) {
+    send(msgActivate, 1);
+    EXPECT_EQ(windowActive, 0);
+}
+
+TEST_F(WindowProc, CloseRequestDestroysTheWindow) {
+    ASSERT_TRUE(createMainWindow(1));
+    setWindowProc(windowProc);
+    send(msgClose, 0);
+    EXPECT_FALSE(fake.windowCreated);
+    ASSERT_FALSE(fake.messages.empty());
+    EXPECT_EQ(fake.messages.back().type, msgQuit);
+}
+
+}  // namespace

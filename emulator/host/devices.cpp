@@ -1,4 +1,215 @@
-// Placeholder until this unit is built; replace the whole file.
+// The window, display, keyboard and sound devices: created once at start in a
+// fixed order with one log line per step, released in the reverse order.
+#include <cstdio>
+
+#include "host/configuration.h"
+#include "host/log.h"
+#include "host/platform.h"
 #include "host/shell.h"
-int32_t initHostDevices(int) { return 0; }
-void releaseHostDevices() {}
+#include "ted/memory_map.h"
+#include "ted/palette.h"
+
+namespace {
+
+using platform::Result;
+
+struct DisplayMode {
+    int width, height;
+};
+struct ScreenModeSwitches {
+    int count;
+    DisplayMode modes[2];
+    const char* failureText;
+};
+// The display-mode switches of each ScreenMode; mode 5 passes through 640 x 480.
+constexpr ScreenModeSwitches screenModes[7] = {
+    {1, {{320, 200}}, "Varnok Error: SetDisplayMode 320x200x8 FAILED"},
+    {1, {{400, 300}}, "Varnok Error: SetDisplayMode 400x300x8 FAILED"},
+    {1, {{512, 384}}, "Varnok Error: SetDisplayMode 512x384x8 FAILED"},
+    {1, {{320, 240}}, "Varnok Error: SetDisplayMode 320x240x8 FAILED"},
+    {1, {{640, 480}}, "Varnok Error: SetDisplayMode 640x480x8 FAILED"},
+    {2, {{640, 480}, {640, 400}}, "Varnok Error: SetDisplayMode 640x480x8 FAILED"},
+    {1, {{800, 600}}, "Varnok Error: SetDisplayMode 800x600x8 FAILED"},
+};
+
+int screenWidth, screenHeight;
+
+// A device call that ends start-up when it fails.
+struct Step {
+    Result (*call)();
+    const char* failureText;
+    const char* logText;
+};
+// clang-format off
+constexpr Step displaySteps[] = {
+    {platform::directDrawCreate, "Varnok Error: DirectDrawCreate FAILED", "Info: DirectDraw DirectDrawCreate executed.\n"},
+    {platform::queryDirectDraw2, "Varnok requires DirectX 3.0 or better!", "Info: DirectDraw QueryInterface executed.\n"},
+};
+constexpr Step keyboardSteps[] = {
+    {platform::directInputCreate, "Varnok Error: DirectInputCreate FAILED", "Info: DirectInput DirectInputCreate executed.\n"},
+    {platform::createKeyboardDevice, "Varnok Error: DirectInput->CreateDevice FAILED", "Info: DirectInput CreateDevice executed.\n"},
+    {platform::setKeyboardDataFormat, "Varnok Error: DirectInput->SetDataFormat FAILED", "Info: DirectInput SetDataFormat executed.\n"},
+    {platform::setKeyboardCooperativeLevel, "Varnok Error: DirectInput->SetCooperativeLevel FAILED", "Info: DirectInput SetCooperativeLevel executed.\n"},
+    {platform::acquireKeyboard, "Varnok Error: DirectInput->Acquire FAILED", "Info: DirectInput Acquire executed.\n"},
+};
+constexpr Step soundSteps[] = {
+    {platform::directSoundCreate, "Varnok Error: DirectSoundCreate FAILED", "Info: DirectSound DirectSoundCreate executed.\n"},
+    {platform::setSoundCooperativeLevel, "Varnok Error: DirectSound->SetCooperativeLevel FAILED", "Info: DirectSound SetCooperativeLevel executed.\n"},
+};
+// clang-format on
+
+Result fail(Result result, const char* text) {
+    return static_cast<Result>(fatalError(true, result, "%s", text));
+}
+
+Result check(Result result, const char* failureText, const char* logText) {
+    if (result != platform::ok) return fail(result, failureText);
+    logLine("%s", logText);
+    return platform::ok;
+}
+
+template <size_t n>
+Result runSteps(const Step (&steps)[n]) {
+    for (const Step& step : steps)
+        if (Result r = check(step.call(), step.failureText, step.logText); r != platform::ok) return r;
+    return platform::ok;
+}
+
+Result setScreenMode() {
+    int32_t mode = emulatorConfig.screenMode;
+    if (mode < 0 || mode > 6) return platform::ok;  // the desktop mode stays
+    const ScreenModeSwitches& switches = screenModes[mode];
+    for (int i = 0; i < switches.count; ++i) {
+        const DisplayMode& m = switches.modes[i];
+        Result r = platform::setDisplayMode(m.width, m.height);
+        if (r != platform::ok) return fail(r, switches.failureText);
+        screenWidth = m.width;
+        screenHeight = m.height;
+        logLine("Info: DirectDraw SetDisplayMode executed.\n");
+    }
+    return platform::ok;
+}
+
+// Modes whose picture does not fill the screen start from a black screen.
+void clearScreen() {
+    int32_t mode = emulatorConfig.screenMode;
+    if (mode != 2 && mode != 4 && mode != 6) return;
+    uint8_t* pixels = nullptr;
+    int pitch = 0;
+    Result r;
+    do r = platform::lockSurface(pixels, pitch);
+    while (r == platform::wasStillDrawing);
+    if (r == platform::ok) {
+        for (int y = 0; y < screenHeight; ++y)
+            for (int x = 0; x < screenWidth; ++x) pixels[static_cast<size_t>(y) * pitch + x] = 0;
+        platform::unlockSurface();
+    }
+    logLine("Info: %dx%d screen cleared.\n", screenWidth, screenHeight);
+}
+
+Result setUpDisplay() {
+    if (Result r = runSteps(displaySteps); r != platform::ok) return r;
+    Result r = platform::setDisplayCooperativeLevel(emulatorConfig.modeX != 0);
+    if (r = check(r, "Varnok Error: SetCooperativeLevel FAILED",
+                  "Info: DirectDraw SetCooperativeLevel executed.\n");
+        r != platform::ok)
+        return r;
+    if (r = setScreenMode(); r != platform::ok) return r;
+    if (r = check(platform::createPrimarySurface(), "Varnok Error: CreateSurface FAILED",
+                  "Info: DirectDraw CreateSurface executed.\n");
+        r != platform::ok)
+        return r;
+    buildPalette(emulatorConfig.palette);
+    if (r = check(platform::createPalette(paletteEntries), "Varnok Error: CreatePalette FAILED",
+                  "Info: DirectDraw CreatePalette executed.\n");
+        r != platform::ok)
+        return r;
+    if (r = check(platform::setSurfacePalette(), "Varnok Error: SetPalette FAILED",
+                  "Info: DirectDraw SetPalette executed.\n");
+        r != platform::ok)
+        return r;
+    clearScreen();
+    return platform::ok;
+}
+
+// A 32-sample square period starting low: the sound code sets a tone of f Hz as rate 32 f.
+void fillSquare(int16_t* samples, uint32_t count, uint32_t first) {
+    for (uint32_t i = 0; i < count; ++i) samples[i] = ((first + i) & 16) ? 32767 : -32768;
+}
+
+uint32_t noiseState;
+void fillNoise(int16_t* samples, uint32_t count, uint32_t) {
+    for (uint32_t i = 0; i < count; ++i) {
+        noiseState = noiseState * 214013u + 2531011u;
+        int32_t r = static_cast<int32_t>((noiseState >> 16) & 32767);
+        samples[i] = static_cast<int16_t>(r % 65535 - 32768);
+    }
+}
+
+constexpr uint32_t bufferSamples = 1024;
+
+void fillRegions(int channel, int16_t* part1, uint32_t bytes1, int16_t* part2, uint32_t bytes2) {
+    auto fill = channel == 3 ? fillNoise : fillSquare;
+    if (channel == 3) noiseState = 27;
+    uint32_t count1 = part1 ? bytes1 / 2 : 0, count2 = part2 ? bytes2 / 2 : 0;
+    if (count1 > bufferSamples) count1 = bufferSamples;
+    if (count2 > bufferSamples - count1) count2 = bufferSamples - count1;
+    fill(part1, count1, 0);
+    fill(part2, count2, count1);
+}
+
+void warnUnless(Result result, const char* what, int channel) {
+    if (result != platform::ok) logLine("Warning: Cannot %s sound channel %d.\n", what, channel);
+}
+
+Result setUpChannel(int channel) {
+    Result r = platform::createSoundBuffer(channel);
+    if (r != platform::ok) return fail(r, "Varnok Error: DirectSound->CreateSoundBuffer FAILED");
+    logLine("Info: DirectSound CreateSoundBuffer %d executed.\n", channel);
+    int16_t *part1 = nullptr, *part2 = nullptr;
+    uint32_t bytes1 = 0, bytes2 = 0;
+    r = platform::lockSoundBuffer(channel, part1, bytes1, part2, bytes2);
+    if (r != platform::ok) return fail(r, "Varnok Error: DirectSound->Lock FAILED");
+    logLine("Info: DirectSound Lock %d executed.\n", channel);
+    fillRegions(channel, part1, bytes1, part2, bytes2);
+    r = platform::unlockSoundBuffer(channel);
+    if (r != platform::ok) return fail(r, "Varnok Error: DirectSound->UnLock FAILED");
+    logLine("Info: DirectSound Unlock %d executed.\n", channel);
+    warnUnless(platform::setSoundFrequency(channel, 44100), "set frequency for", channel);
+    warnUnless(platform::setSoundPan(channel, 0), "set pan for", channel);
+    warnUnless(platform::setSoundVolume(channel, -10000), "set volume for", channel);
+    warnUnless(platform::playSoundLooping(channel), "play", channel);
+    return platform::ok;
+}
+
+Result setUpSound() {
+    if (emulatorConfig.soundEmulation != 1) {
+        logLine("Info: Sound disabled.\n");
+        return platform::ok;
+    }
+    if (Result r = runSteps(soundSteps); r != platform::ok) return r;
+    for (int channel = 1; channel <= 3; ++channel)
+        if (Result r = setUpChannel(channel); r != platform::ok) return r;
+    logLine("Info: Sound system started.\n");
+    return platform::ok;
+}
+
+}  // namespace
+
+int32_t initHostDevices(int showCommand) {
+    if (!platform::registerWindowClass()) return platform::failed;
+    logLine("Info: Window class registered.\n");
+    platform::setWindowProc(windowProc);
+    if (!platform::createMainWindow(showCommand)) return platform::failed;
+    logLine("Info: Main window successfully opened.\n");
+    if (Result r = setUpDisplay(); r != platform::ok) return r;
+    if (Result r = runSteps(keyboardSteps); r != platform::ok) return r;
+    return setUpSound();
+}
+
+void releaseHostDevices() {
+    platform::releaseSound();
+    platform::releaseKeyboard();
+    platform::releaseDisplay();
+    releaseRamBlock();
+}

@@ -1,8 +1,12 @@
 // The program's entry point: the command-line tail is everything after the program
 // name, joined as the shell would hand it over, unparsed.
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
+#include "host/sdl/backend.h"
 #include "host/shell.h"
+#include "ted/memory_map.h"
 
 int main(int argc, char** argv) {
     std::string tail;
@@ -10,5 +14,12 @@ int main(int argc, char** argv) {
         if (i > 1) tail += ' ';
         tail += argv[i];
     }
+    if (std::getenv("VARNOK_DEBUGCART")) debugCartEnabled = 1;
+    std::string error;
+    if (!sdlhost::loadAutomation(error)) {
+        std::fprintf(stderr, "varnok: %s\n", error.c_str());
+        return 2;
+    }
+    std::atexit(sdlhost::shutdown);  // also on the debug cartridge's exit
     return startEmulator(tail.c_str(), 1);
 }

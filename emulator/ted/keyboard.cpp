@@ -1,6 +1,154 @@
-// Placeholder until this unit is built; replace the whole file.
+// The host keyboard as the machine's 8 x 8 matrix, read at each $FF08 write, with
+// a joystick on host keys and the host Caps Lock as SHIFT LOCK.
 #include "ted/keyboard.h"
-uint8_t keyState[256]; uint16_t shiftLock; int32_t joystickMode;
-void pollKeyboard() {}
-uint8_t rowScan(int) { return 0xFF; }
-void scanKeyboard(uint8_t) {}
+
+#include <cstring>
+
+#include "host/configuration.h"
+#include "host/platform.h"
+#include "ted/memory_map.h"
+
+uint8_t keyState[256];
+uint16_t shiftLock;
+int32_t joystickMode;
+
+namespace {
+
+constexpr uint8_t none = 0xFF;
+constexpr uint8_t down = 0x80;
+constexpr uint8_t capsLock = 0x3A;
+constexpr int shiftPosition = 7 * 8 + 1;  // column 7, row 1
+
+// The host scan codes that press each matrix position: one line per row (the $FD30
+// bit), one cell per column (the $FF08 bit). The pound key has no host key.
+struct HostKeys {
+    uint8_t first = 0, second = 0;
+};
+// clang-format off
+constexpr HostKeys matrixKeys[8][8] = {
+    // col 0       col 1         col 2   col 3         col 4         col 5   col 6         col 7
+    {{0x0E},       {0x1C, 0x9C}, {},     {0x3E},       {0x3B},       {0x3C}, {0x3D},       {0x0C}},        // DEL RETURN pound HELP F1 F2 F3 @
+    {{0x04},       {0x11},       {0x1E}, {0x05},       {0x2C},       {0x1F}, {0x12},       {0x2A, 0x36}},  // 3 W A 4 Z S E SHIFT
+    {{0x06},       {0x13},       {0x20}, {0x07},       {0x2E},       {0x21}, {0x14},       {0x2D}},        // 5 R D 6 C F T X
+    {{0x08},       {0x15},       {0x22}, {0x09},       {0x30},       {0x23}, {0x16},       {0x2F}},        // 7 Y G 8 B H U V
+    {{0x0A},       {0x17},       {0x24}, {0x0B},       {0x32},       {0x25}, {0x18},       {0x31}},        // 9 I J 0 M K O N
+    {{0x50, 0xD0}, {0x19},       {0x26}, {0x48, 0xC8}, {0x34},       {0x27}, {0x1B, 0x4A}, {0x33}},        // down P L up . : - ,
+    {{0x4B, 0xCB}, {0x2B, 0x37}, {0x28}, {0x4D, 0xCD}, {0x29},       {0x0D}, {0x1A, 0x4E}, {0x35, 0xB5}},  // left * ; right ESC = + /
+    {{0x02},       {0x47, 0xC7}, {0x1D}, {0x03},       {0x39, 0x52}, {0x38}, {0x10},       {0x0F}},        // 1 HOME CTRL 2 SPACE C= Q STOP
+};
+// clang-format on
+
+constexpr std::array<uint8_t, 256> buildKeyMap() {
+    std::array<uint8_t, 256> map{};
+    for (auto& entry : map) entry = none;
+    for (int row = 0; row < 8; ++row)
+        for (int column = 0; column < 8; ++column) {
+            const HostKeys& keys = matrixKeys[row][column];
+            uint8_t position = static_cast<uint8_t>(column * 8 + row);
+            if (keys.first) map[keys.first] = position;
+            if (keys.second) map[keys.second] = position;
+        }
+    return map;
+}
+
+uint8_t matrix[64];
+uint16_t capsLockLatch;
+
+struct JoystickPort {
+    const int32_t* codes[5];  // up, down, left, right, fire
+    uint8_t selectBit;        // the $FF08 bit written low to read this port
+    uint8_t fireBit;
+};
+const JoystickPort ports[2] = {
+    {{&emulatorConfig.joy1UpCode, &emulatorConfig.joy1DownCode, &emulatorConfig.joy1LeftCode,
+      &emulatorConfig.joy1RightCode, &emulatorConfig.joy1FireCode},
+     0x01,
+     0x40},
+    {{&emulatorConfig.joy2UpCode, &emulatorConfig.joy2DownCode, &emulatorConfig.joy2LeftCode,
+      &emulatorConfig.joy2RightCode, &emulatorConfig.joy2FireCode},
+     0x02,
+     0x80},
+};
+constexpr uint8_t directionBits[4] = {0x01, 0x02, 0x04, 0x08};
+
+// A stored code outside the scan-code range names no key.
+bool validCode(int32_t code) { return code >= 0 && code <= 255; }
+
+uint8_t scanRows(uint8_t latch) {
+    uint8_t result = 0xFF;
+    for (int row = 0; row < 8; ++row)
+        if (!(latch & (1 << row))) result &= rowScan(row);
+    return result;
+}
+
+uint8_t applyJoystick(const JoystickPort& port, uint8_t result) {
+    for (int i = 0; i < 5; ++i) {
+        int32_t code = *port.codes[i];
+        if (validCode(code) && keyState[code])
+            result &= static_cast<uint8_t>(~(i < 4 ? directionBits[i] : port.fireBit));
+    }
+    return result;
+}
+
+// The joystick's keys leave the matrix while it is emulated, so they never type.
+uint8_t scanWithJoystick(const JoystickPort& port, uint8_t value, uint8_t latch) {
+    uint8_t saved[5];
+    for (int i = 0; i < 5; ++i) {
+        int32_t code = *port.codes[i];
+        if (!validCode(code)) continue;
+        saved[i] = keyMap[code];
+        keyMap[code] = none;
+    }
+    pollKeyboard();
+    uint8_t result = scanRows(latch);
+    // Port 1 answers to bit 0 and to bit 2 of the written value.
+    bool selected = !(value & port.selectBit) || (port.selectBit == 0x01 && !(value & 0x04));
+    if (selected) result = applyJoystick(port, result);
+    for (int i = 4; i >= 0; --i)
+        if (validCode(*port.codes[i])) keyMap[*port.codes[i]] = saved[i];
+    return result;
+}
+
+}  // namespace
+
+std::array<uint8_t, 256> keyMap = buildKeyMap();
+
+void pollKeyboard() {
+    uint8_t state[256];
+    if (platform::getKeyboardState(state) == platform::inputLost) {
+        platform::acquireKeyboard();
+        return;
+    }
+    std::memcpy(keyState, state, sizeof keyState);
+}
+
+uint8_t rowScan(int row) {
+    std::memset(matrix, 0, sizeof matrix);
+    for (int code = 0; code < 256; ++code)
+        if (keyState[code] && keyMap[code] != none) matrix[keyMap[code]] = down;
+    if (keyState[capsLock]) {
+        if (!capsLockLatch) {
+            shiftLock ^= 1;
+            capsLockLatch = 1;
+        }
+    } else {
+        capsLockLatch = 0;
+    }
+    if (shiftLock) matrix[shiftPosition] = down;
+    uint8_t columns = 0;
+    for (int column = 0; column < 8; ++column)
+        if (matrix[column * 8 + (row & 7)] == down) columns |= static_cast<uint8_t>(1 << column);
+    return static_cast<uint8_t>(~columns);
+}
+
+void scanKeyboard(uint8_t value) {
+    uint8_t latch = ram ? ram[0xFD30] : 0xFF;
+    uint8_t result = 0xFF;
+    if (joystickMode == 0) {
+        pollKeyboard();
+        result = scanRows(latch);
+    } else if (joystickMode == 1 || joystickMode == 2) {
+        result = scanWithJoystick(ports[joystickMode - 1], value, latch);
+    }
+    if (ram) ram[0xFF08] = result;
+}

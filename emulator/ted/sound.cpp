@@ -1,12 +1,119 @@
-// Placeholder until this unit is built; replace the whole file.
+// The TED's two voices and noise, played by three looping host buffers whose
+// rate and attenuation follow the register writes.
 #include "ted/sound.h"
-uint16_t voice1Freq, voice2Freq; uint8_t soundControl, currentVolume, digiVolume, digiChannels, digiLevel;
-uint32_t voiceFrequencyTable[1024]; int32_t volumeTable[9];
-void buildVoiceFrequencyTable() {}
-void updateVoice1() {}
-void updateVoice2() {}
-void updateVolume(uint8_t) {}
-void writeSoundControl(uint8_t) {}
-void setSoundSwitch(bool) {}
-void muteSound() {}
-void restoreSound() {}
+
+#include "host/configuration.h"
+#include "host/platform.h"
+#include "ted/memory_map.h"
+
+uint16_t voice1Freq, voice2Freq;
+uint8_t soundControl, currentVolume, digiVolume, digiChannels, digiLevel;
+uint32_t voiceFrequencyTable[1024];
+
+namespace {
+
+constexpr int32_t silent = -10000;
+constexpr uint32_t maximumRate = 100000;
+constexpr uint16_t highestAudibleFreq = 1019;  // 1020-1023 would need rates beyond any buffer
+
+// Attenuation for volumes 0..8, in hundredths of a decibel; the sound switch copies it back.
+constexpr int32_t savedVolumeTable[9] = {-10000, -4200, -3600, -3200, -2700, -2200, -1800, -1500, -1400};
+
+enum Channel { square1 = 1, square2 = 2, noise = 3 };
+
+int32_t remembered[4];  // channel volumes saved while a menu is on screen
+
+bool playable(int channel) {
+    return emulatorConfig.soundEmulation == 1 && platform::soundChannelExists(channel);
+}
+void setVolume(int channel, int32_t hundredths) {
+    if (playable(channel)) platform::setSoundVolume(channel, hundredths);
+}
+void setRate(int channel, uint32_t rate) {
+    if (playable(channel)) platform::setSoundFrequency(channel, rate < maximumRate ? rate : maximumRate);
+}
+uint8_t controlByte() { return ram ? ram[0xFF11] : soundControl; }
+uint8_t limitVolume(uint8_t volume) { return volume > 8 ? 8 : volume; }
+
+// Voice 2 is a square (bit 5) or noise (bit 6, which wins); the other channel is silent.
+void setVoice2Volumes(uint8_t control, int32_t hundredths) {
+    bool noiseOn = control & 0x40, squareOn = (control & 0x20) && !noiseOn;
+    setVolume(square2, squareOn ? hundredths : silent);
+    setVolume(noise, noiseOn ? hundredths : silent);
+}
+
+}  // namespace
+
+int32_t volumeTable[9] = {savedVolumeTable[0], savedVolumeTable[1], savedVolumeTable[2],
+                          savedVolumeTable[3], savedVolumeTable[4], savedVolumeTable[5],
+                          savedVolumeTable[6], savedVolumeTable[7], savedVolumeTable[8]};
+
+void buildVoiceFrequencyTable() {
+    for (int n = 0; n < 1024; ++n)
+        voiceFrequencyTable[n] = static_cast<uint32_t>(32.0 * 111860.781 / (1024 - n));
+}
+
+void updateVoice1() {
+    if (!(controlByte() & 0x10)) {
+        setVolume(square1, silent);
+        return;
+    }
+    setVolume(square1, volumeTable[currentVolume]);
+    if (voice1Freq > highestAudibleFreq)
+        setVolume(square1, silent);
+    else
+        setRate(square1, voiceFrequencyTable[voice1Freq & 1023]);
+}
+
+void updateVoice2() {
+    uint8_t control = controlByte();
+    setVoice2Volumes(control, volumeTable[currentVolume]);
+    if (control & 0x40) {
+        // The noise loop keeps its last rate when the frequency is out of range.
+        if (voice2Freq <= highestAudibleFreq) setRate(noise, voiceFrequencyTable[voice2Freq] >> 1);
+    } else if (control & 0x20) {
+        if (voice2Freq > highestAudibleFreq)
+            setVolume(square2, silent);
+        else
+            setRate(square2, voiceFrequencyTable[voice2Freq & 1023]);
+    }
+}
+
+void updateVolume(uint8_t volume) {
+    currentVolume = limitVolume(volume);
+    uint8_t control = controlByte();
+    setVolume(square1, (control & 0x10) ? volumeTable[currentVolume] : silent);
+    setVoice2Volumes(control, volumeTable[currentVolume]);
+}
+
+void writeSoundControl(uint8_t value) {
+    if (value & 0x80) {
+        // D/A mode is only recorded (the monitor shows it); it makes no sound.
+        digiVolume = limitVolume(value & 15);
+        digiChannels = (value >> 4) & 3;
+        digiLevel = digiChannels == 0 ? 0 : digiChannels == 3 ? 2 * digiVolume : digiVolume;
+        return;
+    }
+    uint8_t changed = value ^ soundControl;
+    soundControl = value;
+    if (changed & 0x0F) updateVolume(value & 15);
+    if (changed & 0x10) updateVoice1();
+    if (changed & 0x60) updateVoice2();
+}
+
+void setSoundSwitch(bool on) {
+    for (int i = 0; i < 9; ++i) volumeTable[i] = on ? savedVolumeTable[i] : silent;
+}
+
+void muteSound() {
+    for (int channel = square1; channel <= noise; ++channel) {
+        if (!playable(channel)) continue;
+        if (platform::getSoundVolume(channel, remembered[channel]) != platform::ok)
+            remembered[channel] = silent;
+        platform::setSoundVolume(channel, silent);
+    }
+}
+
+void restoreSound() {
+    for (int channel = square1; channel <= noise; ++channel) setVolume(channel, remembered[channel]);
+}

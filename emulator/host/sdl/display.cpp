@@ -1,0 +1,176 @@
+// The DirectDraw primary surface as an 8-bit palettised SDL surface of the mode's
+// size, shown through a texture scaled to the screen with the mode's aspect.
+#include <cstdlib>
+
+#include "host/sdl/sdl_host.h"
+
+namespace {
+
+SDL_Renderer* renderer = nullptr;
+SDL_Texture* texture = nullptr;
+SDL_Surface* surface = nullptr;
+SDL_Palette* palette = nullptr;
+Uint32 argb[256];  // the palette as texture pixels
+bool displayCreated = false, vsyncAvailable = false;
+int modeWidth = 0, modeHeight = 0;
+Uint64 nextBlank = 0;
+
+// The dummy driver, or a machine without any renderer, still gets a surface to
+// draw into; the picture is then simply not shown.
+void createRenderer() {
+    renderer = SDL_CreateRenderer(sdlhost::window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (!renderer) renderer = SDL_CreateRenderer(sdlhost::window, -1, 0);
+    if (!renderer) return;
+    SDL_RendererInfo info;
+    vsyncAvailable = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) &&
+                     !(info.flags & SDL_RENDERER_SOFTWARE);
+    // Frames are paced by the emulator's own synchronisation, not by every present.
+    SDL_RenderSetVSync(renderer, 0);
+}
+
+void createTexture() {
+    if (texture) SDL_DestroyTexture(texture);
+    texture = nullptr;
+    if (!renderer) return;
+    SDL_RenderSetLogicalSize(renderer, modeWidth, modeHeight);
+    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, modeWidth,
+                                modeHeight);
+}
+
+void fitWindowToMode() {
+    if (!(SDL_GetWindowFlags(sdlhost::window) & SDL_WINDOW_RESIZABLE)) return;
+    int scale = 1;
+    while ((scale + 1) * modeWidth <= 1280 && (scale + 1) * modeHeight <= 960) ++scale;
+    SDL_SetWindowSize(sdlhost::window, modeWidth * scale, modeHeight * scale);
+}
+
+void showTexture() {
+    if (!renderer || !texture) return;
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    SDL_RenderPresent(renderer);
+}
+
+void convertToTexture() {
+    if (!texture) return;
+    void* target = nullptr;
+    int targetPitch = 0;
+    if (SDL_LockTexture(texture, nullptr, &target, &targetPitch) != 0) return;
+    for (int y = 0; y < surface->h; ++y) {
+        const Uint8* from =
+            static_cast<const Uint8*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch;
+        Uint32* to =
+            reinterpret_cast<Uint32*>(static_cast<Uint8*>(target) + static_cast<size_t>(y) * targetPitch);
+        for (int x = 0; x < surface->w; ++x) to[x] = argb[from[x]];
+    }
+    SDL_UnlockTexture(texture);
+}
+
+}  // namespace
+
+namespace platform {
+
+Result directDrawCreate() {
+    if (!sdlhost::window) return failed;
+    displayCreated = true;
+    return ok;
+}
+Result queryDirectDraw2() { return displayCreated ? ok : failed; }
+// SDL has no exclusive mode; every mode is a logical resolution, so ModeX changes nothing.
+Result setDisplayCooperativeLevel(bool) { return displayCreated ? ok : failed; }
+
+Result setDisplayMode(int width, int height) {
+    if (!displayCreated || width <= 0 || height <= 0) return failed;
+    modeWidth = width;
+    modeHeight = height;
+    fitWindowToMode();
+    if (renderer) createTexture();
+    return ok;
+}
+
+Result createPrimarySurface() {
+    if (!displayCreated) return failed;
+    if (modeWidth == 0) SDL_GetWindowSize(sdlhost::window, &modeWidth, &modeHeight);  // desktop mode kept
+    if (!renderer) createRenderer();
+    createTexture();
+    if (surface) SDL_FreeSurface(surface);
+    surface = SDL_CreateRGBSurfaceWithFormat(0, modeWidth, modeHeight, 8, SDL_PIXELFORMAT_INDEX8);
+    return surface ? ok : failed;
+}
+
+Result createPalette(const PaletteEntry entries[256]) {
+    if (!displayCreated) return failed;
+    if (!palette) palette = SDL_AllocPalette(256);
+    if (!palette) return failed;
+    SDL_Color colours[256];
+    for (int i = 0; i < 256; ++i) {
+        colours[i] = {entries[i].red, entries[i].green, entries[i].blue, 255};
+        argb[i] =
+            0xFF000000u | Uint32(entries[i].red) << 16 | Uint32(entries[i].green) << 8 | entries[i].blue;
+    }
+    return SDL_SetPaletteColors(palette, colours, 0, 256) == 0 ? ok : failed;
+}
+
+Result setSurfacePalette() {
+    if (!surface || !palette) return failed;
+    return SDL_SetSurfacePalette(surface, palette) == 0 ? ok : failed;
+}
+
+Result lockSurface(uint8_t*& pixels, int& pitch) {
+    if (!surface || SDL_LockSurface(surface) != 0) return failed;
+    pixels = static_cast<uint8_t*>(surface->pixels);
+    pitch = surface->pitch;
+    return ok;
+}
+
+Result unlockSurface() {
+    if (!surface) return failed;
+    SDL_UnlockSurface(surface);
+    convertToTexture();
+    showTexture();
+    sdlhost::automationFrame();
+    return ok;
+}
+
+Result restoreSurface() { return surface ? ok : failed; }
+
+Result waitForVerticalBlank() {
+    if (vsyncAvailable && renderer && texture) {
+        // A synchronised present of the picture already shown returns as the blank begins.
+        SDL_RenderSetVSync(renderer, 1);
+        showTexture();
+        SDL_RenderSetVSync(renderer, 0);
+        return ok;
+    }
+    // Without a vertical blank to wait for, the blanks of a 50 Hz display are kept by the clock.
+    Uint64 frequency = SDL_GetPerformanceFrequency(), period = frequency / 50;
+    Uint64 now = SDL_GetPerformanceCounter();
+    if (nextBlank == 0 || nextBlank > now + period) nextBlank = now + period;
+    while (nextBlank <= now)
+        nextBlank += period;  // a late caller waits for the next blank, not a whole period
+    while ((now = SDL_GetPerformanceCounter()) < nextBlank) {
+        Uint64 left = (nextBlank - now) * 1000 / frequency;
+        if (left > 1) SDL_Delay(static_cast<Uint32>(left - 1));
+    }
+    nextBlank += period;
+    return ok;
+}
+
+void releaseDisplay() {
+    if (!displayCreated) return;
+    if (texture) SDL_DestroyTexture(texture);
+    if (renderer) SDL_DestroyRenderer(renderer);
+    if (surface) SDL_FreeSurface(surface);
+    if (palette) SDL_FreePalette(palette);
+    texture = nullptr;
+    renderer = nullptr;
+    surface = nullptr;
+    palette = nullptr;
+    displayCreated = vsyncAvailable = false;
+    modeWidth = modeHeight = 0;
+    // The message box of a fatal error must not sit behind a full-screen window.
+    if (sdlhost::window) SDL_HideWindow(sdlhost::window);
+}
+
+}  // namespace platform

@@ -1,0 +1,40 @@
+#pragma once
+// State and helpers shared by the files of the SDL2 backend.
+#include <SDL.h>
+
+#include <cstdint>
+#include <string_view>
+
+#include "host/platform.h"
+
+namespace sdlhost {
+
+extern SDL_Window* window;
+
+// One host key: the SDL scancode, the DirectInput scan code and name, and the
+// virtual key its messages carry (0 for keys that send none).
+struct HostKey {
+    SDL_Scancode scancode;
+    uint8_t code;
+    const char* name;
+    uint32_t virtualKey;
+};
+const HostKey* keyByScancode(SDL_Scancode scancode);
+const HostKey* keyByName(std::string_view name);
+const HostKey* keyByCode(uint8_t code);
+
+// Moves waiting SDL events into the message queue; at most once a millisecond unless forced.
+void pumpEvents(bool force);
+void pushMessage(platform::Message message);
+void keyboardFocusChanged(bool focused);
+
+// The automation script: advanced by presented frames, or by time while nothing is presented.
+bool automationActive();
+void automationFrame();
+void automationIdle();
+const uint8_t* automationKeys();  // 256 bytes, non-zero while the script holds a key
+
+// True when no window system can show a modal box (dummy driver or a scripted run).
+bool headless();
+
+}  // namespace sdlhost

@@ -1,0 +1,153 @@
+// The emulator's window and its message queue: SDL events become the few window
+// messages the shell handles (activation, host keys, close).
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+
+#include "host/sdl/sdl_host.h"
+
+namespace sdlhost {
+
+SDL_Window* window = nullptr;
+
+namespace {
+
+constexpr const char* windowTitle = "Varnok - The C16/Plus4 Emulator";
+
+std::deque<platform::Message> queue;
+platform::WindowProc windowProcedure = nullptr;
+Uint64 lastPump = 0;
+
+bool windowedRequested() {
+    const char* value = std::getenv("VARNOK_WINDOWED");
+    return value && std::strcmp(value, "1") == 0;
+}
+
+void translate(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT:
+            pushMessage({platform::msgClose, 0});
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+                keyboardFocusChanged(true);
+                pushMessage({platform::msgActivate, 1});
+            } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                keyboardFocusChanged(false);
+                pushMessage({platform::msgActivate, 0});
+            } else if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                pushMessage({platform::msgClose, 0});
+            }
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            if (const HostKey* key = keyByScancode(event.key.keysym.scancode); key && key->virtualKey)
+                pushMessage(
+                    {event.type == SDL_KEYDOWN ? platform::msgKeyDown : platform::msgKeyUp, key->virtualKey});
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+void pushMessage(platform::Message message) { queue.push_back(message); }
+
+void pumpEvents(bool force) {
+    if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
+    // The main loop asks for messages every few hundred instructions; talking to the
+    // window system that often would cost more than the emulation itself.
+    Uint64 now = SDL_GetPerformanceCounter();
+    if (!force && now - lastPump < SDL_GetPerformanceFrequency() / 1000) return;
+    lastPump = now;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) translate(event);
+}
+
+}  // namespace sdlhost
+
+namespace platform {
+
+using sdlhost::queue;
+using sdlhost::window;
+
+bool registerWindowClass() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "varnok: no display available: %s\n", SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+bool createMainWindow(int showCommand) {
+    Uint32 flags = sdlhost::windowedRequested() ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (showCommand == 0) flags |= SDL_WINDOW_HIDDEN;
+    window = SDL_CreateWindow(sdlhost::windowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 960, 720,
+                              flags);
+    if (!window) {
+        std::fprintf(stderr, "varnok: cannot open the window: %s\n", SDL_GetError());
+        return false;
+    }
+    if (!(flags & SDL_WINDOW_RESIZABLE)) SDL_ShowCursor(SDL_DISABLE);
+    SDL_RaiseWindow(window);
+    // Showing a window activates the application before anything else arrives.
+    sdlhost::pushMessage({msgActivate, 1});
+    return true;
+}
+
+bool windowExists() { return window != nullptr; }
+
+void destroyMainWindow() {
+    if (!window) return;
+    releaseDisplay();  // the renderer belongs to the window and must go first
+    SDL_DestroyWindow(window);
+    window = nullptr;
+    dispatchMessage(Message{msgDestroy, 0});
+}
+
+bool peekMessage(Message& message) {
+    sdlhost::pumpEvents(false);
+    if (queue.empty()) return false;
+    message = queue.front();
+    queue.pop_front();
+    return true;
+}
+
+bool messageWaiting() {
+    sdlhost::pumpEvents(false);
+    return !queue.empty();
+}
+
+void waitMessage() {
+    sdlhost::pumpEvents(true);
+    while (queue.empty()) {
+        // A scripted run goes on while the window waits, so the wait is sliced.
+        SDL_Event event;
+        if (SDL_WasInit(SDL_INIT_EVENTS) && SDL_WaitEventTimeout(&event, 10))
+            sdlhost::translate(event);
+        else if (!SDL_WasInit(SDL_INIT_EVENTS))
+            SDL_Delay(10);
+        sdlhost::automationIdle();
+    }
+}
+
+bool getMessage(Message& message) {
+    waitMessage();
+    message = queue.front();
+    queue.pop_front();
+    return message.type != msgQuit;
+}
+
+void dispatchMessage(const Message& message) {
+    if (sdlhost::windowProcedure) sdlhost::windowProcedure(message);
+    // What the window procedure leaves to default processing: a close destroys the window.
+    if (message.type == msgClose) destroyMainWindow();
+}
+
+void postQuitMessage(int32_t exitCode) { sdlhost::pushMessage({msgQuit, static_cast<uint32_t>(exitCode)}); }
+void postCloseRequest() { sdlhost::pushMessage({msgClose, 0}); }
+void setWindowProc(WindowProc proc) { sdlhost::windowProcedure = proc; }
+
+}  // namespace platform

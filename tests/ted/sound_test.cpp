@@ -1,0 +1,159 @@
+// The voices as the host mixer hears them: each channel's rate and attenuation
+// after the register writes.
+#include "ted/sound.h"
+
+#include "host/configuration.h"
+#include "machine_fixture.h"
+
+namespace {
+
+constexpr int32_t silent = -10000;
+constexpr int32_t attenuation[9] = {-10000, -4200, -3600, -3200, -2700, -2200, -1800, -1500, -1400};
+
+class Sound : public PoweredMachine {
+protected:
+    void SetUp() override {
+        PoweredMachine::SetUp();
+        emulatorConfig.soundEmulation = 1;
+        for (int c = 1; c <= 3; ++c) {
+            fake.channels[c].exists = true;
+            fake.channels[c].volume = silent;
+        }
+        buildVoiceFrequencyTable();
+        setSoundSwitch(true);
+        soundControl = currentVolume = 0;
+        voice1Freq = voice2Freq = 0;
+    }
+    // The $FF11 write as the TED makes it: the byte is stored, then the sound reacts.
+    void control(uint8_t value) {
+        ram[0xFF11] = value;
+        writeSoundControl(value);
+    }
+    const FakeSoundChannel& channel(int c) const { return fake.channels[c]; }
+};
+
+struct RateCase {
+    uint16_t freq;
+    uint32_t rate;  // 0: the voice falls silent
+};
+void PrintTo(const RateCase& r, std::ostream* os) { *os << "freq " << r.freq; }
+class Voice1Rate : public Sound, public ::testing::WithParamInterface<RateCase> {};
+
+TEST_P(Voice1Rate, PlaysAtThirtyTwoTimesTheTedFrequencyUpToTheLimit) {
+    control(0x18);
+    uint32_t before = channel(1).frequency;
+    voice1Freq = GetParam().freq;
+    updateVoice1();
+    if (GetParam().rate == 0) {
+        EXPECT_EQ(channel(1).volume, silent);
+        EXPECT_EQ(channel(1).frequency, before);
+    } else {
+        EXPECT_EQ(channel(1).volume, -1400);
+        EXPECT_EQ(channel(1).frequency, GetParam().rate);
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Frequencies, Voice1Rate,
+                         ::testing::Values(RateCase{0, 3495}, RateCase{512, 6991}, RateCase{912, 31960},
+                                           RateCase{1019, 100000}, RateCase{1020, 0}, RateCase{1023, 0}));
+
+TEST_F(Sound, RegisterWritesStartVoice1AtTheLowestTone) {
+    writeMemory(0xFF11, 0x18);
+    writeMemory(0xFF0E, 0x00);
+    writeMemory(0xFF12, 0x00);
+    EXPECT_EQ(channel(1).volume, -1400);
+    EXPECT_EQ(channel(1).frequency, 3495u);
+}
+
+TEST_F(Sound, EachVolumeNibbleGivesItsAttenuationAndNineToFifteenActAsEight) {
+    for (uint8_t nibble = 1; nibble < 16; ++nibble) {
+        control(0x10);
+        control(static_cast<uint8_t>(0x10 | nibble));
+        EXPECT_EQ(channel(1).volume, attenuation[nibble > 8 ? 8 : nibble]) << int(nibble);
+    }
+    control(0x10);
+    EXPECT_EQ(channel(1).volume, silent);
+}
+
+TEST_F(Sound, Voice2PlaysSquareOrNoiseAndSilencesTheOther) {
+    voice2Freq = 0;
+    control(0x28);  // square
+    EXPECT_EQ(channel(2).volume, -1400);
+    EXPECT_EQ(channel(2).frequency, 3495u);
+    EXPECT_EQ(channel(3).volume, silent);
+    control(0x68);  // noise wins over square, at half the rate
+    EXPECT_EQ(channel(2).volume, silent);
+    EXPECT_EQ(channel(3).volume, -1400);
+    EXPECT_EQ(channel(3).frequency, 3495u / 2);
+    control(0x08);  // neither
+    EXPECT_EQ(channel(2).volume, silent);
+    EXPECT_EQ(channel(3).volume, silent);
+}
+
+TEST_F(Sound, NoiseOutOfRangeKeepsItsRateWhileSquareFallsSilent) {
+    voice2Freq = 100;
+    control(0x48);
+    uint32_t rate = channel(3).frequency;
+    voice2Freq = 1021;
+    updateVoice2();
+    EXPECT_EQ(channel(3).frequency, rate);
+    EXPECT_EQ(channel(3).volume, -1400);
+    control(0x28);
+    EXPECT_EQ(channel(2).volume, silent);
+}
+
+struct DigiCase {
+    uint8_t value, volume, channels, level;
+};
+void PrintTo(const DigiCase& d, std::ostream* os) { *os << "value " << int(d.value); }
+class DigitalMode : public Sound, public ::testing::WithParamInterface<DigiCase> {};
+
+TEST_P(DigitalMode, IsRecordedAndLeavesEveryChannelAsItWas) {
+    control(0x18);
+    voice1Freq = 0;
+    updateVoice1();
+    auto before = fake.channels;
+    control(GetParam().value);
+    EXPECT_EQ(digiVolume, GetParam().volume);
+    EXPECT_EQ(digiChannels, GetParam().channels);
+    EXPECT_EQ(digiLevel, GetParam().level);
+    EXPECT_EQ(soundControl, 0x18);
+    for (int c = 1; c <= 3; ++c) {
+        EXPECT_EQ(fake.channels[c].volume, before[c].volume);
+        EXPECT_EQ(fake.channels[c].frequency, before[c].frequency);
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Values, DigitalMode,
+                         ::testing::Values(DigiCase{0xE5, 5, 2, 5}, DigiCase{0x95, 5, 1, 5},
+                                           DigiCase{0xF3, 3, 3, 6}, DigiCase{0x8F, 8, 0, 0}));
+
+TEST_F(Sound, SoundSwitchOffSilencesEveryLaterVolumeAndOnRestoresThem) {
+    setSoundSwitch(false);
+    control(0x18);
+    EXPECT_EQ(channel(1).volume, silent);
+    setSoundSwitch(true);
+    control(0x17);
+    EXPECT_EQ(channel(1).volume, -1500);
+}
+
+TEST_F(Sound, NothingIsPlayedWhenSoundEmulationIsOffOrTheChannelIsMissing) {
+    emulatorConfig.soundEmulation = 2;
+    control(0x78);
+    EXPECT_EQ(currentVolume, 8);
+    for (int c = 1; c <= 3; ++c) EXPECT_EQ(channel(c).volume, silent);
+    emulatorConfig.soundEmulation = 1;
+    fake.channels[1].exists = false;
+    control(0x18);
+    EXPECT_EQ(channel(1).volume, silent);
+}
+
+TEST_F(Sound, MenusSilenceTheChannelsAndGiveBackTheirVolumes) {
+    control(0x38);
+    muteSound();
+    for (int c = 1; c <= 3; ++c) EXPECT_EQ(channel(c).volume, silent);
+    restoreSound();
+    EXPECT_EQ(channel(1).volume, -1400);
+    EXPECT_EQ(channel(2).volume, -1400);
+    EXPECT_EQ(channel(3).volume, silent);
+}
+
+}  // namespace

@@ -1,7 +1,159 @@
-// Placeholder until this unit is built; replace the whole file.
+// Drive 8 as the computer sees it through the 1551 parallel port at $FEF0-$FEF2.
+// No drive processor runs: the port collects the name, builds the whole answer when
+// the LISTEN ends and then hands it out byte by byte.
+#include <cstring>
+
+#include "host/configuration.h"
+#include "host/log.h"
 #include "storage/drive.h"
-uint8_t dataLatch, driveStatus, handshake; PortState portState; uint8_t commandBuffer[commandBufferBytes]; uint32_t commandLength;
-uint8_t transferBuffer[transferBufferBytes]; uint16_t readPosition, dataLength; uint8_t lastChannelCommand;
-uint8_t readDrivePort(uint16_t) { return 0; }
-void writeDrivePort(uint16_t, uint8_t) {}
-void interpretCommand() {}
+#include "storage/drive_media.h"
+
+uint8_t dataLatch, driveStatus, handshake;
+PortState portState;
+uint8_t commandBuffer[commandBufferBytes];
+uint32_t commandLength;
+uint8_t transferBuffer[transferBufferBytes];
+uint16_t readPosition, dataLength;
+uint8_t lastChannelCommand;
+
+namespace {
+
+enum DriveType : int32_t { noDrive = 0, hostDirectoryDrive = 1, d64Drive = 2 };
+
+bool driveAttached() {
+    return emulatorConfig.driveType8 == hostDirectoryDrive || emulatorConfig.driveType8 == d64Drive;
+}
+
+void clearCommandBuffer() {
+    std::memset(commandBuffer, 0, sizeof commandBuffer);
+    commandLength = 0;
+}
+
+// Command codes and channel bytes.
+void writeIdle(uint8_t value) {
+    switch (value) {
+        case 0x55:
+            dataLatch = 0x55;
+            clearCommandBuffer();
+            driveStatus = 0;
+            break;
+        case 0x81:
+            handshake = 0x00;
+            portState = portExpectDataByte;
+            break;
+        case 0x82:  // the channel byte that follows is taken in this state too
+            handshake = 0x00;
+            break;
+        case 0x83:
+            handshake = 0x00;
+            portState = portExpectBusCommand;
+            break;
+        case 0x84:
+            // The KERNAL polls the handshake after every byte, so the byte is ready at once.
+            handshake = 0x00;
+            dataLatch = transferBuffer[readPosition];
+            ++readPosition;
+            driveStatus = readPosition == dataLength ? 3 : 0;
+            break;
+        case 0xE0:
+            driveStatus = 0;
+            lastChannelCommand = 0xE0;
+            handshake = 0xFF;
+            break;
+        case 0xF0:
+            lastChannelCommand = 0xF0;
+            handshake = 0xFF;
+            break;
+        default:
+            break;
+    }
+}
+
+void writeBusCommand(uint8_t value) {
+    switch (value) {
+        case 0x20:  // LISTEN
+            clearCommandBuffer();
+            break;
+        case 0x40:  // TALK
+            readPosition = 0;
+            break;
+        case 0x3F:  // UNLISTEN: the whole answer is built now
+            interpretCommand();
+            break;
+        case 0x5F:  // UNTALK
+            driveStatus = 0;
+            break;
+        default:
+            return;  // still waiting for a bus command
+    }
+    portState = portIdle;
+    handshake = 0xFF;
+}
+
+// Bytes beyond the buffer (the data of a SAVE, which the drive does not take) are dropped.
+void writeDataByte(uint8_t value) {
+    if (commandLength < commandBufferBytes) commandBuffer[commandLength++] = value;
+    portState = portIdle;
+}
+
+}  // namespace
+
+uint8_t readDrivePort(uint16_t address) {
+    if (!driveAttached()) return 0;
+    switch (address) {
+        case 0xFEF0:
+            return dataLatch;
+        case 0xFEF1:
+            return driveStatus;
+        case 0xFEF2:
+            return handshake;
+        default:
+            return 0;
+    }
+}
+
+void writeDrivePort(uint16_t address, uint8_t value) {
+    if (!driveAttached()) return;
+    if (address == 0xFEF2) {
+        if (value == 0x00) handshake = 0xFF;
+        if (value == 0x40) handshake = 0x00;
+        return;
+    }
+    if (address != 0xFEF0) return;
+    switch (portState) {
+        case portIdle:
+            writeIdle(value);
+            break;
+        case portExpectBusCommand:
+            writeBusCommand(value);
+            break;
+        case portExpectDataByte:
+            writeDataByte(value);
+            break;
+    }
+}
+
+void interpretCommand() {
+    logLine("Interpreting buffer... Length: %d\n", static_cast<int>(commandLength));
+    if (emulatorConfig.driveType8 == hostDirectoryDrive) serveHostDirectoryCommand();
+    if (emulatorConfig.driveType8 == d64Drive) serveD64Command();
+}
+
+void stripDrivePrefix() {
+    if (commandLength <= 2 || commandBuffer[1] != ':') return;
+    std::memmove(commandBuffer, commandBuffer + 2, commandBufferBytes - 2);
+    // Keeps the name a zero-terminated string even when the buffer was full.
+    commandBuffer[commandBufferBytes - 2] = 0;
+    commandBuffer[commandBufferBytes - 1] = 0;
+}
+
+void endTransfer() {
+    readPosition = 0;
+    dataLength = 0;
+    logLine("End of transfer... Last Command: %x\n", lastChannelCommand);
+}
+
+uint32_t requestedNameLength() {
+    const void* end = std::memchr(commandBuffer, 0, commandBufferBytes);
+    return end ? static_cast<uint32_t>(static_cast<const uint8_t*>(end) - commandBuffer) : commandBufferBytes;
+}

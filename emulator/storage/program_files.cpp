@@ -1,7 +1,135 @@
-// Placeholder until this unit is built; replace the whole file.
+// Programs and whole machine states moved straight between host files and the machine,
+// without the KERNAL: PRG files and ".FRE" snapshots.
 #include "storage/program_files.h"
-void loadProgramFile(const char*) {}
-bool saveProgramFile(const char*, uint16_t, uint32_t) { return false; }
-bool saveSnapshot(const char*) { return false; }
-void loadSnapshot(const char*) {}
-void typeRun() {}
+
+#include <cstdio>
+#include <initializer_list>
+
+#include "cpu/registers.h"
+#include "ted/memory_map.h"
+#include "ted/ted.h"
+
+namespace {
+
+constexpr uint32_t addressSpace = 0x10000;
+constexpr uint32_t basicStart = 0x1001;
+constexpr uint32_t highestBasicEnd = 60000;
+
+void storeWord(uint16_t address, uint32_t value) {
+    ram[address] = value & 0xFF;
+    ram[address + 1] = (value >> 8) & 0xFF;
+}
+
+long fileSize(std::FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0) return -1;
+    const long size = std::ftell(file);
+    return std::fseek(file, 0, SEEK_SET) == 0 ? size : -1;
+}
+
+// The snapshot header in file order, one row per field: its size, what is written and
+// what reading it does to the machine.
+struct SnapshotField {
+    uint32_t size;
+    uint32_t (*save)();
+    void (*load)(uint32_t value);
+};
+void ignored(uint32_t) {}
+// clang-format off
+const SnapshotField snapshotFields[] = {
+    {2, [] { return 0u; },                              ignored},
+    {2, [] { return 1u; },                              ignored},
+    {4, [] { return uint32_t(reg.PC); },                [](uint32_t v) { reg.PC = uint16_t(v); }},
+    {4, [] { return uint32_t(packStatus() & ~0x20); },  [](uint32_t v) { unpackStatus(uint8_t(v)); }},
+    {4, [] { return uint32_t(reg.AC); },                [](uint32_t v) { reg.AC = uint8_t(v); }},
+    {4, [] { return uint32_t(reg.XR); },                [](uint32_t v) { reg.XR = uint8_t(v); }},
+    {4, [] { return uint32_t(reg.YR); },                [](uint32_t v) { reg.YR = uint8_t(v); }},
+    {4, [] { return uint32_t(reg.SP); },                [](uint32_t v) { reg.SP = uint8_t(v); }},
+    {4, [] { return 0x400u; },                          ignored},
+    {4, [] { return romEnabled ? 1u : 0u; },            [](uint32_t v) { romEnabled = v != 0; }},
+    {4, [] { return uint32_t(timer1Counter); },         [](uint32_t v) { timer1Counter = int32_t(v); }},
+    {4, [] { return uint32_t(timer1Reload); },          [](uint32_t v) { timer1Reload = uint16_t(v); }},
+    {4, [] { return uint32_t(timer1Running); },         [](uint32_t) { timer1Running = 1; }},
+    {4, [] { return uint32_t(timer2Counter); },         [](uint32_t v) { timer2Counter = int32_t(v); }},
+    {4, [] { return 0u; },                              ignored},
+    {4, [] { return uint32_t(timer2Running); },         [](uint32_t) { timer2Running = 1; }},
+    {4, [] { return uint32_t(timer3Counter); },         [](uint32_t v) { timer3Counter = int32_t(v); }},
+    {4, [] { return 0u; },                              ignored},
+    {4, [] { return uint32_t(timer3Running); },         [](uint32_t) { timer3Running = 1; }},
+};
+// clang-format on
+
+}  // namespace
+
+void loadProgramFile(const char* path) {
+    if (!ram) return;
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return;
+    const long size = fileSize(file);
+    const int low = std::fgetc(file);
+    const int high = size < 2 ? EOF : std::fgetc(file);
+    if (low == EOF || high == EOF) {
+        std::fclose(file);
+        return;
+    }
+    const uint32_t address = uint32_t(low | high << 8);
+    // The data may end at $FFFE at the latest; anything longer is refused whole.
+    if (uint64_t(address) + uint64_t(size - 2) > addressSpace - 1) {
+        std::fclose(file);
+        return;
+    }
+    const size_t read = std::fread(ram + address, 1, size_t(size - 2), file);
+    std::fclose(file);
+    const uint32_t end = basicStart + uint32_t(read);
+    if (end > highestBasicEnd) return;
+    for (uint16_t pointer : {0x2D, 0x2F, 0x31, 0x9D}) storeWord(pointer, end);
+}
+
+bool saveProgramFile(const char* path, uint16_t start, uint32_t end) {
+    if (!ram || start >= end || end > addressSpace) return false;
+    std::FILE* file = std::fopen(path, "wb");
+    if (!file) return false;
+    const uint8_t address[2] = {uint8_t(start & 0xFF), uint8_t(start >> 8)};
+    bool written = std::fwrite(address, 1, 2, file) == 2;
+    written = written && std::fwrite(ram + start, 1, end - start, file) == end - start;
+    return std::fclose(file) == 0 && written;
+}
+
+bool saveSnapshot(const char* path) {
+    if (!ram) return false;
+    std::FILE* file = std::fopen(path, "wb");
+    if (!file) return false;
+    bool written = true;
+    for (const SnapshotField& field : snapshotFields) {
+        const uint32_t value = field.save();
+        const uint8_t bytes[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16),
+                                  uint8_t(value >> 24)};
+        written = written && std::fwrite(bytes, 1, field.size, file) == field.size;
+    }
+    written = written && std::fwrite(ram, 1, addressSpace, file) == addressSpace;
+    return std::fclose(file) == 0 && written;
+}
+
+// Restores field after field; a field the file no longer holds whole ends the load and
+// keeps what was set so far. The RAM comes last and may be filled only partly.
+void loadSnapshot(const char* path) {
+    if (!ram) return;
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return;
+    for (const SnapshotField& field : snapshotFields) {
+        uint8_t bytes[4] = {};
+        if (std::fread(bytes, 1, field.size, file) != field.size) {
+            std::fclose(file);
+            return;
+        }
+        field.load(uint32_t(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t(bytes[3]) << 24));
+    }
+    std::fread(ram, 1, addressSpace, file);
+    std::fclose(file);
+}
+
+void typeRun() {
+    if (!ram) return;
+    const uint8_t keys[] = {'R', 'U', 'N', 0x0D};
+    for (uint32_t i = 0; i < sizeof keys; ++i) ram[0x0527 + i] = keys[i];
+    ram[0xEF] = sizeof keys;
+}

@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/configuration.h"
+#include "port_session.h"
+#include "storage/drive.h"
+#include "storage/drive_media.h"
+
+namespace {
+
+class HostDirectoryDrive : public ::testing::Test {
+protected:
+    std::string root;  // holds the served directory and things beside it
+    std::string served;
+
+    void SetUp() override {
+        resetDrive(1);
+        std::string pattern = ::testing::TempDir() + "varnok_host_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        root = pattern;
+        served = root + "/disk";
+        ASSERT_EQ(mkdir(served.c_str(), 0700), 0);
+        emulatorConfig.drive8PCDir = served;
+    }
+    void TearDown() override {
+        const std::string command = "chmod -R u+rwx '" + root + "' && rm -rf '" + root + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    }
+
+    static std::vector<uint8_t> pattern(size_t bytes) {
+        std::vector<uint8_t> data(bytes);
+        for (size_t i = 0; i < bytes; ++i) data[i] = static_cast<uint8_t>(i * 7 + i / 256);
+        return data;
+    }
+    static void writeFile(const std::string& path, const std::vector<uint8_t>& data) {
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        if (!data.empty()) std::fwrite(data.data(), 1, data.size(), file);
+        std::fclose(file);
+    }
+    void addProgram(const std::string& name, size_t bytes) { writeFile(served + "/" + name, pattern(bytes)); }
+
+    // The file lines of a listing, without header and closing line.
+    std::vector<std::string> fileLines() {
+        const std::vector<uint8_t> all = listing();
+        std::vector<std::string> lines;
+        for (size_t at = 32; at + 32 < all.size(); at += 32)
+            lines.emplace_back(all.begin() + at, all.begin() + at + 32);
+        return lines;
+    }
+};
+
+std::string fileLine(uint16_t address, uint16_t blocks, const std::string& text) {
+    std::vector<uint8_t> bytes = word(address + 32);
+    for (uint8_t b : word(blocks)) bytes.push_back(b);
+    for (char c : text) bytes.push_back(static_cast<uint8_t>(c));
+    bytes.push_back(0);
+    return {bytes.begin(), bytes.end()};
+}
+
+TEST_F(HostDirectoryDrive, EmptyDirectoryListsHeaderAndFreeSpace) {
+    const std::vector<uint8_t> got = listing();
+    ASSERT_EQ(got.size(), 64u);
+    const std::vector<uint8_t> header = bytesOf("\x01\x10\x1F\x10");
+    EXPECT_EQ(std::vector<uint8_t>(got.begin(), got.begin() + 4), header);
+    EXPECT_EQ(std::string(got.begin() + 4, got.begin() + 32),
+              std::string("\0\0\x12\"VARNOK DIRECTORY\" 00 2A\0", 28));
+    EXPECT_EQ(std::vector<uint8_t>(got.begin() + 32, got.begin() + 34), word(0x101F + 30));
+    EXPECT_EQ(std::string(got.begin() + 36, got.end()), std::string("BLOCKS FREE.             \0\0\0", 28));
+}
+
+TEST_F(HostDirectoryDrive, ProgramIsListedUpperCaseWithItsBlockCount) {
+    addProgram("game.prg", 2049);
+    addProgram("readme.txt", 10);
+    addProgram("Big.PRG", 40000);
+    const std::vector<std::string> lines = fileLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], fileLine(0x101F, 157, " \"BIG\"              PRG    "));
+    EXPECT_EQ(lines[1], fileLine(0x103F, 9, "   \"GAME\"             PRG  "));
+}
+
+TEST_F(HostDirectoryDrive, LoadFindsTheFileWhateverTheCaseOfTheName) {
+    addProgram("game.prg", 2049);
+    addProgram("OTHER.Prg", 3);
+    for (const char* name : {"GAME", "game", "0:GAME", "GaMe"}) {
+        const LoadResult result = loadThroughPort(name);
+        EXPECT_EQ(result.statusAfterName, 0) << name;
+        EXPECT_EQ(result.bytes, pattern(2049)) << name;
+        EXPECT_TRUE(result.endedWithStatus3) << name;
+        EXPECT_TRUE(result.handshakesAnswered) << name;
+    }
+    EXPECT_EQ(loadThroughPort("other").bytes.size(), 3u);
+}
+
+TEST_F(HostDirectoryDrive, NameLongerThan16IsNotListedButLoads) {
+    addProgram("abcdefghijklmnopq.prg", 300);
+    addProgram("abcdefghijklmnop.prg", 10);
+    const std::vector<std::string> lines = fileLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("\"ABCDEFGHIJKLMNOP\""), std::string::npos);
+    request("abcdefghijklmnopq");
+    EXPECT_EQ(driveStatus, 0);
+    EXPECT_EQ(dataLength, 300);
+}
+
+TEST_F(HostDirectoryDrive, AsteriskLoadsTheFirstFileInNameOrder) {
+    addProgram("zebra.prg", 5);
+    addProgram("averyveryverylongname.prg", 7);
+    addProgram("Middle.prg", 9);
+    request("*");
+    EXPECT_EQ(driveStatus, 0);
+    EXPECT_EQ(dataLength, 9);  // "Middle" sorts first: capitals before small letters
+}
+
+TEST_F(HostDirectoryDrive, MissingNameGivesStatus2AndNoStaleAnswer) {
+    addProgram("game.prg", 100);
+    request("GAME");
+    ASSERT_EQ(dataLength, 100);
+    request("NOPE");
+    EXPECT_EQ(driveStatus, 2);
+    EXPECT_EQ(dataLength, 0);
+}
+
+TEST_F(HostDirectoryDrive, RequestCannotReachOutsideTheDirectory) {
+    writeFile(root + "/secret.prg", pattern(10));
+    ASSERT_EQ(mkdir((served + "/sub").c_str(), 0700), 0);
+    writeFile(served + "/sub/inner.prg", pattern(10));
+    for (const std::string& name :
+         std::vector<std::string>{"../secret", "0:../secret", root + "/secret", "sub/inner", "./sub/inner"}) {
+        request(name);
+        EXPECT_EQ(driveStatus, 2) << name;
+        EXPECT_EQ(dataLength, 0) << name;
+    }
+}
+
+TEST_F(HostDirectoryDrive, ThingsThatAreNotReadableProgramsAreLeftOut) {
+    ASSERT_EQ(mkdir((served + "/folder.prg").c_str(), 0700), 0);
+    ASSERT_EQ(mkfifo((served + "/pipe.prg").c_str(), 0600), 0);
+    addProgram("locked.prg", 10);
+    chmod((served + "/locked.prg").c_str(), 0);
+    const bool rootCanReadAnyway = geteuid() == 0;
+    EXPECT_EQ(fileLines().size(), rootCanReadAnyway ? 1u : 0u);
+    for (const char* name : {"folder", "pipe"}) {
+        request(name);
+        EXPECT_EQ(driveStatus, 2) << name;
+    }
+    if (!rootCanReadAnyway) {
+        request("locked");
+        EXPECT_EQ(driveStatus, 2);
+    }
+}
+
+TEST_F(HostDirectoryDrive, NonAsciiNamesAreListedAndLoadedByTheirBytes) {
+    addProgram("caf\xc3\xa9.prg", 20);
+    const std::vector<std::string> lines = fileLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("\"CAF\xc3\xa9\""), std::string::npos);
+    request("caf\xc3\xa9");
+    EXPECT_EQ(dataLength, 20);
+}
+
+TEST_F(HostDirectoryDrive, FileBiggerThanTheTransferIsCutToWhatFits) {
+    addProgram("huge.prg", 70000);
+    request("HUGE");
+    EXPECT_EQ(driveStatus, 0);
+    ASSERT_EQ(dataLength, 65535);
+    std::vector<uint8_t> expected = pattern(70000);
+    expected.resize(65535);
+    EXPECT_TRUE(answer() == expected);
+}
+
+TEST_F(HostDirectoryDrive, MissingDirectoryServesTheCurrentOne) {
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    addProgram("here.prg", 12);
+    ASSERT_EQ(chdir(served.c_str()), 0);
+    emulatorConfig.drive8PCDir = root + "/does-not-exist";
+    request("HERE");
+    EXPECT_EQ(driveStatus, 0);
+    EXPECT_EQ(dataLength, 12);
+    ASSERT_EQ(chdir(previous), 0);
+}
+
+TEST(HostFreeSpace, ShowsFreeBytesCappedAt32768) {
+    struct Row {
+        uint64_t freeBlocks, blockSize;
+        uint16_t shown;
+    };
+    const Row rows[] = {
+        {2560, 4096, 32768},  // 10 MB
+        {1000, 1, 1000},
+        {0, 4096, 0},
+        {7, 4096, 28672},
+        {8, 4096, 32768},
+        {32768, 1, 32768},
+        {32767, 1, 32767},
+        {~0ull, ~0ull, 32768},  // no overflow into a small figure
+        {1ull << 40, 1ull << 30, 32768},
+        {5, 0, 0},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(freeBytesShown(row.freeBlocks, row.blockSize), row.shown)
+            << row.freeBlocks << " x " << row.blockSize;
+}
+
+}  // namespace

@@ -1,0 +1,258 @@
+#include "storage/program_files.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cpu/registers.h"
+#include "support/fake_platform.h"
+#include "ted/memory_map.h"
+#include "ted/ted.h"
+
+namespace {
+
+constexpr size_t snapshotBytes = 65608;
+
+class ProgramFiles : public ::testing::Test {
+protected:
+    std::string path = ::testing::TempDir() + "varnok_program_" + std::to_string(getpid()) + ".bin";
+
+    void SetUp() override {
+        resetFakePlatform();
+        ASSERT_TRUE(allocateRamBlock());
+        std::memset(ram, 0xEE, 0x10000);
+    }
+    void TearDown() override { std::remove(path.c_str()); }
+
+    void writeFile(const std::vector<uint8_t>& bytes) {
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+    std::vector<uint8_t> readFile() {
+        std::vector<uint8_t> bytes;
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        if (!file) return bytes;
+        for (int c; (c = std::fgetc(file)) != EOF;) bytes.push_back(static_cast<uint8_t>(c));
+        std::fclose(file);
+        return bytes;
+    }
+    void writePrg(uint16_t address, size_t dataBytes) {
+        std::vector<uint8_t> bytes = {uint8_t(address & 0xFF), uint8_t(address >> 8)};
+        for (size_t i = 0; i < dataBytes; ++i) bytes.push_back(static_cast<uint8_t>(i + 1));
+        writeFile(bytes);
+    }
+    static uint16_t pointer(uint16_t at) { return uint16_t(ram[at] | ram[at + 1] << 8); }
+};
+
+struct PrgCase {
+    uint16_t address;
+    size_t dataBytes;
+    bool loaded;
+    uint16_t pointers;  // 0xEEEE: left alone
+};
+
+class PrgLoads : public ProgramFiles, public ::testing::WithParamInterface<PrgCase> {};
+
+TEST_P(PrgLoads, DataLandsAtItsAddressAndBasicPointersFollowTheLength) {
+    const PrgCase& c = GetParam();
+    writePrg(c.address, c.dataBytes);
+    loadProgramFile(path.c_str());
+    const uint32_t end = c.address + c.dataBytes;
+    if (c.loaded && c.dataBytes > 0) {
+        EXPECT_EQ(ram[c.address], 1);
+        EXPECT_EQ(ram[end - 1], uint8_t(c.dataBytes));
+    }
+    if (!c.loaded) {
+        EXPECT_EQ(ram[c.address], 0xEE);
+    }
+    if (end < 0x10000) {
+        EXPECT_EQ(ram[end], 0xEE);
+    }
+    for (uint16_t at : {0x2D, 0x2F, 0x31, 0x9D}) EXPECT_EQ(pointer(at), c.pointers) << std::hex << at;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PrgLoads,
+    ::testing::Values(
+        //       address  data bytes  loaded  pointers
+        PrgCase{0x1001,   1,          true,   0x1002},
+        PrgCase{0x4000,   0,          true,   0x1001},
+        PrgCase{0xF000,   4095,       true,   0x2000},  // the last byte lands at $FFFE
+        PrgCase{0xF000,   4096,       false,  0xEEEE},  // it would land at $FFFF
+        PrgCase{0x2000,   55903,      true,   60000},
+        PrgCase{0x2000,   55904,      true,   0xEEEE},
+        PrgCase{0x8000,   55903,      false,  0xEEEE}));
+// clang-format on
+
+TEST_F(ProgramFiles, FilesTooShortOrMissingChangeNothing) {
+    for (const std::vector<uint8_t>& bytes : {std::vector<uint8_t>{}, std::vector<uint8_t>{0x01}}) {
+        writeFile(bytes);
+        loadProgramFile(path.c_str());
+    }
+    loadProgramFile((path + ".missing").c_str());
+    loadProgramFile(::testing::TempDir().c_str());  // a directory
+    for (uint32_t a = 0; a < 0x10000; ++a) ASSERT_EQ(ram[a], 0xEE) << a;
+}
+
+TEST_F(ProgramFiles, SavedProgramLoadsBackToTheSameBytes) {
+    for (uint32_t a = 0x3000; a < 0x3100; ++a) ram[a] = uint8_t(a * 3);
+    ASSERT_TRUE(saveProgramFile(path.c_str(), 0x3000, 0x3100));
+    const std::vector<uint8_t> file = readFile();
+    ASSERT_EQ(file.size(), 0x102u);
+    EXPECT_EQ(file[0], 0x00);
+    EXPECT_EQ(file[1], 0x30);
+    EXPECT_EQ(file[2], ram[0x3000]);
+    std::memset(ram + 0x3000, 0, 0x100);
+    loadProgramFile(path.c_str());
+    for (uint32_t a = 0x3000; a < 0x3100; ++a) ASSERT_EQ(ram[a], uint8_t(a * 3));
+}
+
+TEST_F(ProgramFiles, SaveOfTheWholeTopOfMemoryAndBadRanges) {
+    EXPECT_TRUE(saveProgramFile(path.c_str(), 0xFF00, 0x10000));
+    EXPECT_EQ(readFile().size(), 0x102u);
+    std::remove(path.c_str());
+    EXPECT_FALSE(saveProgramFile(path.c_str(), 0x2000, 0x2000));
+    EXPECT_FALSE(saveProgramFile(path.c_str(), 0x2000, 0x10001));
+    EXPECT_TRUE(readFile().empty());
+    EXPECT_FALSE(saveProgramFile((::testing::TempDir() + "no/such/dir/x.prg").c_str(), 0x1000, 0x1001));
+}
+
+TEST_F(ProgramFiles, TypeRunFillsTheKeyboardBuffer) {
+    typeRun();
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(ram + 0x0527), 4), "RUN\r");
+    EXPECT_EQ(ram[0xEF], 4);
+}
+
+class Snapshots : public ProgramFiles {
+protected:
+    void setMachine() {
+        reg = Registers{};
+        reg.PC = 0x1234;
+        reg.N = reg.B = reg.I = reg.C = 1;
+        reg.AC = 0x7F, reg.XR = 0x01, reg.YR = 0x02, reg.SP = 0xF3;
+        romEnabled = 1;
+        timer1Counter = 0x1111, timer1Reload = 0xABCD, timer1Running = 0;
+        timer2Counter = 0x2222, timer2Running = 0;
+        timer3Counter = 0x3333, timer3Running = 1;
+        for (uint32_t a = 0; a < 0x10000; ++a) ram[a] = uint8_t(a ^ a >> 8);
+    }
+    void scrambleMachine() {
+        reg = Registers{};
+        reg.V = reg.Z = reg.D = 1;
+        romEnabled = 0;
+        timer1Counter = timer2Counter = timer3Counter = -1;
+        timer1Reload = 0;
+        timer1Running = timer2Running = timer3Running = 0;
+        std::memset(ram, 0x55, 0x10000);
+    }
+    static uint32_t field(const std::vector<uint8_t>& file, size_t at) {
+        return file[at] | file[at + 1] << 8 | file[at + 2] << 16 | uint32_t(file[at + 3]) << 24;
+    }
+};
+
+TEST_F(Snapshots, FileHoldsTheHeaderFieldsThenTheRam) {
+    setMachine();
+    ASSERT_TRUE(saveSnapshot(path.c_str()));
+    const std::vector<uint8_t> file = readFile();
+    ASSERT_EQ(file.size(), snapshotBytes);
+    struct Row {
+        size_t offset;
+        uint32_t value;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {4, 0x1234}, {8, 0x95},     {12, 0x7F},   {16, 0x01},   {20, 0x02},   {24, 0xF3},
+        {28, 0x400}, {32, 1},       {36, 0x1111}, {40, 0xABCD}, {44, 0},      {48, 0x2222},
+        {52, 0},     {56, 0},       {60, 0x3333}, {64, 0},      {68, 1},
+    };
+    // clang-format on
+    for (const Row& row : rows) EXPECT_EQ(field(file, row.offset), row.value) << row.offset;
+    EXPECT_EQ(file[0] | file[1] << 8, 0);
+    EXPECT_EQ(file[2] | file[3] << 8, 1);
+    EXPECT_EQ(file[72 + 0x1234], ram[0x1234]);
+}
+
+TEST_F(Snapshots, RoundTripRestoresRegistersTimersRomAndAllRam) {
+    setMachine();
+    ASSERT_TRUE(saveSnapshot(path.c_str()));
+    scrambleMachine();
+    loadSnapshot(path.c_str());
+    EXPECT_EQ(reg.PC, 0x1234);
+    EXPECT_EQ(packStatus(), 0x95 | 0x20);
+    EXPECT_EQ(reg.AC, 0x7F);
+    EXPECT_EQ(reg.XR, 0x01);
+    EXPECT_EQ(reg.YR, 0x02);
+    EXPECT_EQ(reg.SP, 0xF3);
+    EXPECT_NE(romEnabled, 0);
+    EXPECT_EQ(timer1Counter, 0x1111);
+    EXPECT_EQ(timer1Reload, 0xABCD);
+    EXPECT_EQ(timer2Counter, 0x2222);
+    EXPECT_EQ(timer3Counter, 0x3333);
+    // Every timer runs after a load, even those stopped when it was saved.
+    EXPECT_EQ(timer1Running, 1);
+    EXPECT_EQ(timer2Running, 1);
+    EXPECT_EQ(timer3Running, 1);
+    for (uint32_t a = 0; a < 0x10000; ++a) ASSERT_EQ(ram[a], uint8_t(a ^ a >> 8)) << a;
+}
+
+struct ShortSnapshot {
+    size_t bytes;
+    bool pcSet, acSet, timer1Running, timer3Counter;
+    size_t ramBytes;
+};
+
+class ShortSnapshots : public Snapshots, public ::testing::WithParamInterface<ShortSnapshot> {};
+
+TEST_P(ShortSnapshots, RestoreWhatTheyHoldAndStop) {
+    const ShortSnapshot& c = GetParam();
+    setMachine();
+    ASSERT_TRUE(saveSnapshot(path.c_str()));
+    std::vector<uint8_t> file = readFile();
+    file.resize(c.bytes);
+    writeFile(file);
+    scrambleMachine();
+    loadSnapshot(path.c_str());
+    EXPECT_EQ(reg.PC, c.pcSet ? 0x1234 : 0);
+    EXPECT_EQ(reg.AC, c.acSet ? 0x7F : 0);
+    EXPECT_EQ(timer1Running, c.timer1Running ? 1 : 0);
+    EXPECT_EQ(timer3Counter, c.timer3Counter ? 0x3333 : -1);
+    for (uint32_t a = 0; a < 0x10000; ++a)
+        ASSERT_EQ(ram[a], a < c.ramBytes ? uint8_t(a ^ a >> 8) : 0x55) << a;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Lengths, ShortSnapshots,
+    ::testing::Values(
+        //            bytes  PC     AC     t1run  t3     ram bytes
+        ShortSnapshot{0,     false, false, false, false, 0},
+        ShortSnapshot{6,     false, false, false, false, 0},      // PC cut in half
+        ShortSnapshot{8,     true,  false, false, false, 0},
+        ShortSnapshot{44,    true,  true,  false, false, 0},
+        ShortSnapshot{48,    true,  true,  true,  false, 0},
+        ShortSnapshot{72,    true,  true,  true,  true,  0},
+        ShortSnapshot{1072,  true,  true,  true,  true,  1000},
+        ShortSnapshot{snapshotBytes, true, true, true, true, 0x10000}));
+// clang-format on
+
+TEST_F(Snapshots, OversizedFileLoadsOnlyTheSnapshotPart) {
+    setMachine();
+    ASSERT_TRUE(saveSnapshot(path.c_str()));
+    std::vector<uint8_t> file = readFile();
+    file.resize(snapshotBytes + 10000, 0x99);
+    writeFile(file);
+    const uint8_t slackBefore = ram[0x10000];
+    scrambleMachine();
+    loadSnapshot(path.c_str());
+    EXPECT_EQ(ram[0xFFFF], uint8_t(0xFFFF ^ 0xFF));
+    EXPECT_EQ(ram[0x10000], slackBefore);
+}
+
+}  // namespace

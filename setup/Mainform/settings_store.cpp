@@ -1,0 +1,49 @@
+#include "Mainform/settings_store.h"
+
+#include "settings/key_store.h"
+
+namespace varnoksetup {
+
+namespace {
+
+// Long enough for any path a person would pick, so the form shows a stored name
+// whole instead of silently dropping it.
+constexpr size_t textBufferSize = 32768;
+
+class KeyStoreKey final : public SettingsKey {
+public:
+    explicit KeyStoreKey(keystore::Key key) : key_(std::move(key)) {}
+    bool readNumber(const std::string& name, uint32_t& value) override {
+        return key_.queryNumber(name, value);
+    }
+    bool readText(const std::string& name, std::string& value) override {
+        return key_.queryString(name, value, textBufferSize);
+    }
+    bool writeNumber(const std::string& name, uint32_t value) override { return key_.setNumber(name, value); }
+    bool writeText(const std::string& name, const std::string& value) override {
+        return key_.setString(name, value);
+    }
+
+private:
+    keystore::Key key_;
+};
+
+std::unique_ptr<SettingsKey> wrap(std::optional<keystore::Key> key) {
+    if (!key) return nullptr;
+    return std::make_unique<KeyStoreKey>(std::move(*key));
+}
+
+class KeyStore final : public SettingsStore {
+public:
+    std::unique_ptr<SettingsKey> openForReading() override { return wrap(keystore::Key::openForReading()); }
+    std::unique_ptr<SettingsKey> openForWriting() override { return wrap(keystore::Key::openForWriting()); }
+};
+
+}  // namespace
+
+SettingsStore& registryStore() {
+    static KeyStore store;
+    return store;
+}
+
+}  // namespace varnoksetup

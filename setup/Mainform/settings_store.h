@@ -1,0 +1,32 @@
+#pragma once
+// The setup program's only way to the settings key. The real store is the key
+// store shared with the emulator; a test can put a recording or failing store
+// in its place.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace varnoksetup {
+
+class SettingsKey {
+public:
+    virtual ~SettingsKey() = default;
+    virtual bool readNumber(const std::string& name, uint32_t& value) = 0;
+    virtual bool readText(const std::string& name, std::string& value) = 0;
+    virtual bool writeNumber(const std::string& name, uint32_t value) = 0;
+    virtual bool writeText(const std::string& name, const std::string& value) = 0;
+};
+
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // Nothing when the key does not exist (reading) or cannot be created (writing).
+    virtual std::unique_ptr<SettingsKey> openForReading() = 0;
+    virtual std::unique_ptr<SettingsKey> openForWriting() = 0;
+};
+
+// The key store the emulator reads at start.
+SettingsStore& registryStore();
+
+}  // namespace varnoksetup

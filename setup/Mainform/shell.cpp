@@ -1,0 +1,81 @@
+#include "Mainform/shell.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace varnoksetup {
+
+namespace {
+
+void desktopMessageBox(QWidget* owner, MessageKind kind, const QString& text) {
+    if (kind == MessageKind::Error)
+        QMessageBox::critical(owner, QStringLiteral("Error"), text, QMessageBox::Ok);
+    else
+        QMessageBox::information(owner, QStringLiteral("Information"), text, QMessageBox::Ok);
+}
+
+void desktopLaunch(const QString& program) {
+    QString path = findProgram(program);
+    // The shell tells the user when a program cannot be started; do the same.
+    if (path.isEmpty() || !QProcess::startDetached(path, {}, QDir::currentPath()))
+        showMessage(nullptr, MessageKind::Error, QStringLiteral("Cannot start %1.").arg(program));
+}
+
+void desktopOpenUrl(const QUrl& address) { QDesktopServices::openUrl(address); }
+
+MessageBoxFunction messageBoxFunction = desktopMessageBox;
+LaunchFunction launchFunction = desktopLaunch;
+OpenUrlFunction openUrlFunction = desktopOpenUrl;
+
+template <typename Function>
+Function replace(Function& slot, Function function, Function desktop) {
+    Function previous = std::move(slot);
+    slot = function ? std::move(function) : std::move(desktop);
+    return previous;
+}
+
+bool isProgramFile(const QString& path) {
+    QFileInfo info(path);
+    return info.isFile() && info.isExecutable();
+}
+
+}  // namespace
+
+MessageBoxFunction setMessageBoxFunction(MessageBoxFunction function) {
+    return replace(messageBoxFunction, std::move(function), MessageBoxFunction(desktopMessageBox));
+}
+LaunchFunction setLaunchFunction(LaunchFunction function) {
+    return replace(launchFunction, std::move(function), LaunchFunction(desktopLaunch));
+}
+OpenUrlFunction setOpenUrlFunction(OpenUrlFunction function) {
+    return replace(openUrlFunction, std::move(function), OpenUrlFunction(desktopOpenUrl));
+}
+
+void showMessage(QWidget* owner, MessageKind kind, const QString& text) {
+    messageBoxFunction(owner, kind, text);
+}
+void launch(const QString& program) { launchFunction(program); }
+void openUrl(const QUrl& address) { openUrlFunction(address); }
+
+QString findProgram(const QString& program) {
+    for (const QString& dir : {QDir::currentPath(), QCoreApplication::applicationDirPath()}) {
+        QString path = QDir(dir).absoluteFilePath(program);
+        if (isProgramFile(path)) return path;
+    }
+    return QStandardPaths::findExecutable(program);
+}
+
+QString emulatorProgramName() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("varnok.exe");
+#else
+    return QStringLiteral("varnok");
+#endif
+}
+
+}  // namespace varnoksetup

@@ -1,0 +1,37 @@
+#pragma once
+// What the setup program asks of the desktop: message boxes, starting the
+// emulator and opening addresses. Each goes through a replaceable function so
+// the program can be driven without a person answering boxes or a real emulator.
+
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+class QWidget;
+
+namespace varnoksetup {
+
+enum class MessageKind { Information, Error };
+
+using MessageBoxFunction = std::function<void(QWidget* owner, MessageKind kind, const QString& text)>;
+using LaunchFunction = std::function<void(const QString& program)>;
+using OpenUrlFunction = std::function<void(const QUrl& address)>;
+
+// Each setter returns the function it replaces; an empty function restores the desktop's own.
+MessageBoxFunction setMessageBoxFunction(MessageBoxFunction function);
+LaunchFunction setLaunchFunction(LaunchFunction function);
+OpenUrlFunction setOpenUrlFunction(OpenUrlFunction function);
+
+void showMessage(QWidget* owner, MessageKind kind, const QString& text);
+// Starts the program without parameters in our current directory and does not wait for it.
+void launch(const QString& program);
+void openUrl(const QUrl& address);
+
+// Where a program named without a directory is found, as the shell would: the
+// current directory, then beside our own executable, then the PATH. Empty when nowhere.
+QString findProgram(const QString& program);
+
+// The emulator's program file name on this platform.
+QString emulatorProgramName();
+
+}  // namespace varnoksetup

@@ -1,0 +1,449 @@
+// The setup form as a user drives it, checked against what lands in the store.
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "Mainform/artwork.h"
+#include "Mainform/shell.h"
+#include "Mainform/varnok_form.h"
+#include "setup_test_support.h"
+
+using namespace varnoksetup;
+using namespace setuptest;
+
+namespace {
+
+struct Message {
+    MessageKind kind;
+    QString text;
+};
+
+QString romText(TVarnokForm& form, int slot) { return form.RomEdits[slot]->text(); }
+
+QStringList comboItems(QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+    return items;
+}
+
+void clickRadio(QButtonGroup* group, const QString& caption) {
+    for (QAbstractButton* button : group->buttons())
+        if (button->text() == caption) return button->click();
+    QFAIL(qPrintable(QStringLiteral("no button %1").arg(caption)));
+}
+
+void choose(QComboBox* box, const QString& item) {
+    const int index = box->findText(item);
+    QVERIFY2(index >= 0, qPrintable(item));
+    box->setCurrentIndex(index);
+}
+
+}  // namespace
+
+class SetupFormTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString oldCurrentDir_;
+    std::vector<Message> messages_;
+    QStringList launches_;
+
+    void showForm(TVarnokForm& form) {
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+    }
+
+private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        qputenv("VARNOK_REGISTRY", dir_->filePath(QStringLiteral("registry.reg")).toLocal8Bit());
+        oldCurrentDir_ = QDir::currentPath();
+        QDir::setCurrent(dir_->path());
+        messages_.clear();
+        launches_.clear();
+        setMessageBoxFunction([this](QWidget*, MessageKind kind, const QString& text) {
+            messages_.push_back({kind, text});
+        });
+        setLaunchFunction([this](const QString& program) { launches_ << program; });
+    }
+
+    void cleanup() {
+        setMessageBoxFunction({});
+        setLaunchFunction({});
+        QDir::setCurrent(oldCurrentDir_);
+        dir_.reset();
+    }
+
+    void firstStartShowsEveryDefault() {
+        TVarnokForm form;
+        showForm(form);
+        QCOMPARE(form.windowTitle(), QStringLiteral("Varnok V0.48R3 Setup"));
+        QCOMPARE(form.PageControl->currentWidget(), form.ScreenPage);
+        QVERIFY(!form.PageControl->isTabVisible(form.PageControl->indexOf(form.SecretPage)));
+        QCOMPARE(form.ResolutionGroup->checkedButton()->text(), QStringLiteral("320x200"));
+        QVERIFY(form.SoundCheckBox->isChecked());
+        QCOMPARE(form.PriorityGroup->checkedButton()->text(), QStringLiteral("Normal"));
+        QCOMPARE(form.SyncGroup->checkedButton()->text(), QStringLiteral("Sync off"));
+        QCOMPARE(form.MachineGroup->checkedButton()->text(), QStringLiteral("C 16"));
+        QCOMPARE(form.RamComboBox->currentText(), QStringLiteral("16K"));
+        QCOMPARE(romText(form, 0), QStringLiteral("basic.bin"));
+        QCOMPARE(romText(form, 1), QStringLiteral("kernal.bin"));
+        QVERIFY(form.PalRomCheckBox->isChecked());
+        QVERIFY(!form.HardwarePage->isEnabled());
+        QCOMPARE(form.JoystickGroup->checkedButton()->text(), QStringLiteral("None"));
+        const QStringList keys = {"Cur Up", "Cur Down", "Cur Left", "Cur Right", "Right Ctrl"};
+        for (int k = 0; k < joystickKeyCount; ++k)
+            QCOMPARE(form.JoyComboBoxes[k]->currentText(), keys[k % keysPerJoystick]);
+        QVERIFY(storedValues().empty());
+
+        form.Button1->click();
+        QVERIFY(!form.isVisible());
+        QCOMPARE(storedNumber("Ram"), 0u);
+        QCOMPARE(storedNumber("SoundEmulation"), 1u);
+        QCOMPARE(storedNumber("PALROM"), 1u);
+        QCOMPARE(storedNumber("Joy2UpCode"), 200u);
+        QCOMPARE(storedNumber("Joy2FireCode"), 157u);
+        QCOMPARE(storedText("Rom1L"), std::string());
+        QVERIFY(!storedNumber("DriveNumber"));
+    }
+
+    void resolutionDecidesModeX_data() {
+        QTest::addColumn<QString>("resolution");
+        QTest::addColumn<bool>("modeXAllowed");
+        QTest::newRow("320x200") << "320x200" << true;
+        QTest::newRow("400x300") << "400x300" << false;
+        QTest::newRow("512x384") << "512x384" << false;
+        QTest::newRow("320x240") << "320x240" << true;
+        QTest::newRow("640x480") << "640x480" << false;
+        QTest::newRow("640x400 Full") << "640x400 Full" << false;
+        QTest::newRow("800x600 SL") << "800x600 SL" << false;
+    }
+    void resolutionDecidesModeX() {
+        QFETCH(QString, resolution);
+        QFETCH(bool, modeXAllowed);
+        storeNumber("ModeX", 1);
+        TVarnokForm form;
+        showForm(form);
+        QVERIFY(form.ModeXCheckBox->isChecked());
+        clickRadio(form.ResolutionGroup, resolution);
+        QCOMPARE(form.ModeXCheckBox->isEnabled(), modeXAllowed);
+        QCOMPARE(form.ModeXCheckBox->isChecked(), modeXAllowed);
+        form.Button1->click();
+        QCOMPARE(storedNumber("ModeX"), modeXAllowed ? 1u : 0u);
+        QCOMPARE(storedNumber("ScreenMode"), uint32_t(form.ResolutionGroup->checkedId()));
+    }
+
+    void storedWideResolutionClearsModeXOnShow() {
+        storeNumber("ScreenMode", 6);
+        storeNumber("ModeX", 1);
+        TVarnokForm form;
+        showForm(form);
+        QVERIFY(!form.ModeXCheckBox->isChecked());
+        QVERIFY(!form.ModeXCheckBox->isEnabled());
+        QCOMPARE(form.settings().number[ModeX], 0u);
+    }
+
+    void presetButtonsSetMachineRamPalCheckAndRoms_data() {
+        QTest::addColumn<QString>("preset");
+        QTest::addColumn<uint32_t>("machine");
+        QTest::addColumn<uint32_t>("ram");
+        QTest::addColumn<uint32_t>("palRom");
+        QTest::addColumn<QStringList>("roms");
+        QTest::addColumn<bool>("customControls");
+        const QStringList own = {"my0l", "my0h", "my1l", "my1h", "my2l", "my2h", "my3l", "my3h"};
+        const QStringList c16 = {"basic.bin", "kernal.bin", "", "", "", "", "", ""};
+        const QStringList plus4 = {"basic.bin", "kernal.bin", "3plus1lo.rom", "3plus1hi.rom", "", "", "", ""};
+        // clang-format off
+        //                             preset          Machine Ram PALROM ROM names  custom controls
+        QTest::newRow("C 16")       << "C 16"       << 0u << 0u << 1u << c16   << false;
+        QTest::newRow("C 16 + 64K") << "C 16 + 64K" << 1u << 2u << 1u << c16   << false;
+        QTest::newRow("C 232")      << "C 232"      << 2u << 1u << 1u << plus4 << false;
+        QTest::newRow("C Plus4")    << "C Plus4"    << 3u << 2u << 1u << plus4 << false;
+        QTest::newRow("Custom")     << "Custom"     << 4u << 1u << 0u << own   << true;
+        // clang-format on
+    }
+    void presetButtonsSetMachineRamPalCheckAndRoms() {
+        QFETCH(QString, preset);
+        QFETCH(uint32_t, machine);
+        QFETCH(uint32_t, ram);
+        QFETCH(uint32_t, palRom);
+        QFETCH(QStringList, roms);
+        QFETCH(bool, customControls);
+        // Start from a custom machine with values of its own, none of them a preset's.
+        storeNumber("Machine", 4);
+        storeNumber("Ram", 1);
+        storeNumber("PALROM", 0);
+        const char* names[] = {"Rom0L", "Rom0H", "Rom1L", "Rom1H", "Rom2L", "Rom2H", "Rom3L", "Rom3H"};
+        for (int slot = 0; slot < romSlotCount; ++slot)
+            storeText(names[slot],
+                      QStringLiteral("my%1%2").arg(slot / 2).arg(slot % 2 ? "h" : "l").toStdString());
+        TVarnokForm form;
+        showForm(form);
+        QVERIFY(form.HardwarePage->isEnabled());
+
+        clickRadio(form.MachineGroup, preset);
+        QCOMPARE(form.HardwarePage->isEnabled(), customControls);
+        QCOMPARE(form.RomPages[3]->isEnabled(), customControls);
+        QCOMPARE(form.RamComboBox->currentIndex(), int(ram));
+        form.Button1->click();
+        QCOMPARE(storedNumber("Machine"), machine);
+        QCOMPARE(storedNumber("Ram"), ram);
+        QCOMPARE(storedNumber("PALROM"), palRom);
+        for (int slot = 0; slot < romSlotCount; ++slot)
+            QCOMPARE(storedText(names[slot]), roms[slot].toStdString());
+    }
+
+    void storedPresetReplacesCustomRomNamesOnShow() {
+        storeNumber("Machine", 3);
+        storeText("Rom2L", "cartridge.rom");
+        TVarnokForm form;
+        showForm(form);
+        QCOMPARE(form.MachineGroup->checkedButton()->text(), QStringLiteral("C Plus4"));
+        QCOMPARE(romText(form, 2), QStringLiteral("3plus1lo.rom"));
+        QCOMPARE(romText(form, 4), QString());
+        form.Button1->click();
+        QCOMPARE(storedText("Rom2L"), std::string());
+    }
+
+    void joystickKeySavesIndexAndScanCode_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("indexName");
+        QTest::addColumn<uint32_t>("index");
+        QTest::addColumn<uint32_t>("scanCode");
+        // clang-format off
+        QTest::newRow("Joy1Up Enter")      << 0 << "Enter"     << "Joy1Up"    << 48u << 28u;
+        QTest::newRow("Joy1Left A")        << 2 << "A"         << "Joy1Left"  << 0u  << 30u;
+        QTest::newRow("Joy1Right Space")   << 3 << "Space"     << "Joy1Right" << 47u << 57u;
+        QTest::newRow("Joy2Down 0")        << 6 << "0"         << "Joy2Down"  << 35u << 11u;
+        QTest::newRow("Joy2Up backslash")  << 5 << "\\"        << "Joy2Up"    << 40u << 43u;
+        QTest::newRow("Joy2Left Escape")   << 7 << "Escape"    << "Joy2Left"  << 46u << 1u;
+        QTest::newRow("Joy1Fire Left Alt") << 4 << "Left Alt"  << "Joy1Fire"  << 2u  << 56u;
+        QTest::newRow("Joy2Fire R Alt")    << 9 << "Right Alt" << "Joy2Fire"  << 3u  << 184u;
+        // clang-format on
+    }
+    void joystickKeySavesIndexAndScanCode() {
+        QFETCH(int, box);
+        QFETCH(QString, key);
+        QFETCH(QString, indexName);
+        QFETCH(uint32_t, index);
+        QFETCH(uint32_t, scanCode);
+        TVarnokForm form;
+        showForm(form);
+        choose(form.JoyComboBoxes[box], key);
+        form.Button1->click();
+        QCOMPARE(storedNumber(indexName.toStdString()), index);
+        QCOMPARE(storedNumber((indexName + "Code").toStdString()), scanCode);
+    }
+
+    void fireBoxesHoldOnlyCtrlAndAltKeys() {
+        TVarnokForm form;
+        showForm(form);
+        const QStringList fire = {"Left Ctrl", "Right Ctrl", "Left Alt", "Right Alt"};
+        QCOMPARE(comboItems(form.JoyComboBoxes[4]), fire);
+        QCOMPARE(comboItems(form.JoyComboBoxes[9]), fire);
+        QCOMPARE(form.JoyComboBoxes[0]->count(), 57);
+        QCOMPARE(form.JoyComboBoxes[0]->itemText(0), QStringLiteral("A"));
+        QCOMPARE(form.JoyComboBoxes[0]->itemText(56), QStringLiteral("Right Alt"));
+    }
+
+    void restoreDefaultsResetsOnlyItsJoystick() {
+        TVarnokForm form;
+        showForm(form);
+        for (int k = 0; k < joystickKeyCount; ++k) form.JoyComboBoxes[k]->setCurrentIndex(0);
+        for (QPushButton* button : form.findChildren<QPushButton*>())
+            if (button->text() == QStringLiteral("Restore defaults (2)")) button->click();
+        form.Button1->click();
+        QCOMPARE(storedNumber("Joy1Up"), 0u);
+        QCOMPARE(storedNumber("Joy2Up"), 49u);
+        QCOMPARE(storedNumber("Joy2Right"), 52u);
+        QCOMPARE(storedNumber("Joy2Fire"), 1u);
+        QCOMPARE(storedNumber("Joy2FireCode"), 157u);
+    }
+
+    void cancelWritesNothing() {
+        storeNumber("Sync", 2);
+        TVarnokForm form;
+        showForm(form);
+        clickRadio(form.ResolutionGroup, QStringLiteral("640x480"));
+        clickRadio(form.SyncGroup, QStringLiteral("Sync off"));
+        form.RomEdits[5]->setText(QStringLiteral("changed.rom"));
+        form.Button2->click();
+        QVERIFY(!form.isVisible());
+        QCOMPARE(storedValues().size(), size_t(1));
+        QCOMPARE(storedNumber("Sync"), 2u);
+    }
+
+    void refusedWriteShowsErrorAndWritesNothingAfterIt() {
+        RecordingStore store;
+        store.refuseWriteOf = "Joy1Up";
+        TVarnokForm form(store);
+        showForm(form);
+        form.Button1->click();
+        QVERIFY(!form.isVisible());
+        QCOMPARE(messages_.size(), size_t(1));
+        QCOMPARE(messages_[0].kind, MessageKind::Error);
+        QCOMPARE(messages_[0].text, QStringLiteral("Cannot write into registry."));
+        QCOMPARE(store.accesses.last(), QStringLiteral("write Joy1Up"));
+        QCOMPARE(storedNumber("DriveType8"), 0u);
+        QVERIFY(!storedNumber("Joy1Up"));
+        QVERIFY(!storedNumber("Joy1UpCode"));
+        QVERIFY(!storedNumber("PALROM"));
+    }
+
+    void unwritableStoreStillRunsTheEmulator() {
+        // A file where the store's directory should be: the key cannot be created.
+        QFile blocker(dir_->filePath(QStringLiteral("blocked")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        qputenv("VARNOK_REGISTRY", dir_->filePath(QStringLiteral("blocked/registry.reg")).toLocal8Bit());
+        TVarnokForm form;
+        showForm(form);
+        form.Button3->click();
+        QCOMPARE(messages_.size(), size_t(1));
+        QCOMPARE(messages_[0].text, QStringLiteral("Cannot write into registry."));
+        QCOMPARE(launches_, QStringList{emulatorProgramName()});
+        QVERIFY(form.isVisible());
+    }
+
+    void readsAndWritesInTheEmulatorsOrder() {
+        storeNumber("Machine", 4);
+        RecordingStore store;
+        TVarnokForm form(store);
+        showForm(form);
+        const QStringList reads = {
+            "ScreenMode", "Priority",   "SoundEmulation", "Debugger",  "Sync",        "ModeX",     "Joystick",
+            "Log",        "DriveType8", "Joy1Up",         "Joy1Down",  "Joy1Left",    "Joy1Right", "Joy1Fire",
+            "Joy2Up",     "Joy2Down",   "Joy2Left",       "Joy2Right", "Joy2Fire",    "Ram",       "Palette",
+            "Clock",      "HardSID",    "Machine",        "Rom0L",     "Rom0H",       "Rom1L",     "Rom1H",
+            "Rom2L",      "Rom2H",      "Rom3L",          "Rom3H",     "Drive8PCDir", "Drive8D64", "PALROM"};
+        QCOMPARE(store.accesses, QStringList(reads).replaceInStrings(QRegularExpression("^"), "read "));
+
+        store.accesses.clear();
+        form.Button1->click();
+        const QStringList writes = {
+            "ScreenMode", "Priority",     "SoundEmulation", "Debugger",      "Sync",
+            "ModeX",      "Ram",          "Joystick",       "Log",           "DriveType8",
+            "Joy1Up",     "Joy1Down",     "Joy1Left",       "Joy1Right",     "Joy1Fire",
+            "Joy2Up",     "Joy2Down",     "Joy2Left",       "Joy2Right",     "Joy2Fire",
+            "Joy1UpCode", "Joy1DownCode", "Joy1LeftCode",   "Joy1RightCode", "Joy1FireCode",
+            "Joy2UpCode", "Joy2DownCode", "Joy2LeftCode",   "Joy2RightCode", "Joy2FireCode",
+            "Palette",    "Clock",        "HardSID",        "Machine",       "Rom0L",
+            "Rom0H",      "Rom1L",        "Rom1H",          "Rom2L",         "Rom2H",
+            "Rom3L",      "Rom3H",        "Drive8PCDir",    "Drive8D64",     "PALROM"};
+        QCOMPARE(store.accesses, QStringList(writes).replaceInStrings(QRegularExpression("^"), "write "));
+    }
+
+    void oddStoredValuesShowNoChoiceAndSurviveASave() {
+        storeNumber("ScreenMode", 9);
+        storeNumber("Machine", 4);
+        storeNumber("Ram", 7);
+        storeNumber("Joy1Up", 99);
+        storeNumber("Joy1UpCode", 17);
+        storeNumber("Joy2Fire", 0xFFFFFFFF);
+        storeNumber("SoundEmulation", 2);
+        storeText("Rom0L", "good.rom");
+        storeNumber("Rom0H", 5);        // a number where a name belongs
+        storeText("Priority", "high");  // a name where a number belongs
+        TVarnokForm form;
+        showForm(form);
+        QCOMPARE(form.ResolutionGroup->checkedButton(), nullptr);
+        QCOMPARE(form.RamComboBox->currentIndex(), -1);
+        QCOMPARE(form.JoyComboBoxes[0]->currentIndex(), -1);
+        QCOMPARE(form.JoyComboBoxes[9]->currentIndex(), -1);
+        QVERIFY(!form.SoundCheckBox->isChecked());
+        QCOMPARE(romText(form, 0), QStringLiteral("good.rom"));
+        QCOMPARE(romText(form, 1), QString());
+        QCOMPARE(form.PriorityGroup->checkedButton()->text(), QStringLiteral("Normal"));
+        form.Button1->click();
+        QVERIFY(messages_.empty());
+        QCOMPARE(storedNumber("ScreenMode"), 9u);
+        QCOMPARE(storedNumber("Ram"), 7u);
+        QCOMPARE(storedNumber("Joy1Up"), 99u);
+        QCOMPARE(storedNumber("Joy1UpCode"), 17u);
+        QVERIFY(!storedNumber("Joy2FireCode"));
+        QCOMPARE(storedNumber("SoundEmulation"), 0u);
+        QCOMPARE(storedText("Rom0L"), std::string("good.rom"));
+        QCOMPARE(storedText("Rom0H"), std::string());
+        QCOMPARE(storedNumber("Priority"), 0u);
+    }
+
+    void runWritesThenLaunchesOncePerPress() {
+        TVarnokForm form;
+        showForm(form);
+        clickRadio(form.ClockGroup, QStringLiteral("Top left clock"));
+        setLaunchFunction([this](const QString& program) {
+            launches_ << program;
+            QCOMPARE(storedNumber("Clock"), 2u);
+        });
+        form.Button3->click();
+        form.Button3->click();
+        QCOMPARE(launches_, QStringList({emulatorProgramName(), emulatorProgramName()}));
+        QVERIFY(form.isVisible());
+        QVERIFY(messages_.empty());
+    }
+
+    void runStartsTheProgramInTheCurrentDirectory() {
+#ifdef Q_OS_WIN
+        QSKIP("the stand-in emulator is a shell script");
+#endif
+        setLaunchFunction({});
+        const QString marker = dir_->filePath(QStringLiteral("started.txt"));
+        QFile standIn(dir_->filePath(emulatorProgramName()));
+        QVERIFY(standIn.open(QIODevice::WriteOnly));
+        standIn.write("#!/bin/sh\necho \"$# $(pwd)\" >> started.txt\n");
+        standIn.close();
+        standIn.setPermissions(standIn.permissions() | QFileDevice::ExeOwner);
+        TVarnokForm form;
+        showForm(form);
+        form.Button3->click();
+        form.Button3->click();
+        auto started = [&marker] {
+            QFile file(marker);
+            return file.open(QIODevice::ReadOnly)
+                       ? QString::fromLocal8Bit(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                       : QStringList();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(started().size(), 2, 5000);
+        // No parameters, and our current directory as its own.
+        QCOMPARE(started()[0], QStringLiteral("0 %1").arg(QDir(dir_->path()).canonicalPath()));
+        QVERIFY(messages_.empty());
+    }
+
+    void doubleClickRevealsTheSecretPageForGood() {
+        TVarnokForm form;
+        showForm(form);
+        const int secret = form.PageControl->indexOf(form.SecretPage);
+        QTest::mouseDClick(form.VarnokImage, Qt::LeftButton);
+        QVERIFY(form.PageControl->isTabVisible(secret));
+        QTest::mouseDClick(form.VarnokImage, Qt::LeftButton);
+        QVERIFY(form.PageControl->isTabVisible(secret));
+        QCOMPARE(messages_.size(), size_t(2));
+        for (const Message& message : messages_) {
+            QCOMPARE(message.kind, MessageKind::Information);
+            QCOMPARE(
+                message.text,
+                QStringLiteral("You have found a secret!\n\nCheck the secret page for more information!"));
+        }
+        QList<QUrl> opened;
+        setOpenUrlFunction([&opened](const QUrl& url) { opened << url; });
+        form.PageControl->setCurrentWidget(form.SecretPage);
+        QTest::mouseClick(form.SecretImage, Qt::LeftButton);
+        setOpenUrlFunction({});
+        QCOMPARE(opened.size(), 1);
+    }
+};
+
+QTEST_MAIN(SetupFormTest)
+#include "test_setup_form.moc"

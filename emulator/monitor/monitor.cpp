@@ -1,3 +1,84 @@
-// Placeholder until this unit is built; replace the whole file.
+// The machine-code monitor: four pages over the live machine, entered with F9,
+// at the breakpoint, or at start with the Debugger setting.
 #include "monitor/monitor.h"
-void runMonitor() {}
+
+#include <cstdio>
+
+#include "cpu/registers.h"
+#include "host/shell.h"
+#include "menus/key_codes.h"
+#include "menus/menu_screen.h"
+#include "monitor/monitor_pages.h"
+
+void drawPageTitle(const char* title) {
+    char line[41];
+    std::snprintf(line, sizeof line, "%-40s", title);
+    drawMenuText(0, 0, line, 0x71, 0x5E);
+    drawMenuText(15, 0, "USE F1-F4 TO CHANGE PAGES", 0x61, 0x5E);
+}
+
+void formatRegisterLine(char* text, int size) {
+    std::snprintf(text, static_cast<size_t>(size), "%04X %02X %02X %02X %02X %X%X1%X%X%X%X%X", reg.PC, reg.AC,
+                  reg.XR, reg.YR, reg.SP, reg.N != 0, reg.V != 0, reg.B != 0, reg.D != 0, reg.I != 0,
+                  reg.Z != 0, reg.C != 0);
+}
+
+void drawRegisterHeader(int row) { drawMenuText(0, row, " PC  AC XR YR SP NV-BDIZC", 0x44, 0x00); }
+
+void drawRegisterRow(int row) {
+    char text[48];
+    formatRegisterLine(text, sizeof text);
+    drawMenuText(0, row, text, 0x44, 0x00);
+}
+
+void drawKeyHelpLine(const char* text, const HotKey* keys, int count) {
+    drawMenuText(0, 24, text, 0x4F, 0x61);
+    for (int i = 0; i < count; ++i) drawMenuText(keys[i].col, 24, keys[i].text, 0x3B, 0x61);
+}
+
+PagePass monitorPass() {
+    if (quitRequested) return PagePass::quit;
+    switch (menuPass()) {
+        case MenuPass::quit:
+            return PagePass::quit;
+        case MenuPass::wait:
+            return PagePass::wait;
+        default:
+            return PagePass::draw;
+    }
+}
+
+int commonPageKeys() {
+    const uint8_t pageKeys[4] = {key::f1, key::f2, key::f3, key::f4};
+    for (int i = 0; i < 4; ++i)
+        if (isKeyDown(pageKeys[i]) == 1) return i + 1;
+    if (isKeyDown(key::escape) == 1) {
+        waitKeyRelease(key::escape);
+        return leaveMonitor;
+    }
+    return -1;
+}
+
+void waitTabRelease() { waitKeyRelease(key::tab); }
+
+void runMonitor() {
+    openMenu();  // marks a menu open and silences the three channels
+    int page = disassemblerPage;
+    while (page != leaveMonitor && !quitRequested) {
+        switch (page) {
+            case disassemblerPage:
+                page = runDisassemblerPage();
+                break;
+            case memoryDumpPage:
+                page = runMemoryDumpPage();
+                break;
+            case tedDumpPage:
+                page = runTedDumpPage();
+                break;
+            default:
+                page = runRegistersPage();
+                break;
+        }
+    }
+    closeMenu(monitorRequest);
+}

@@ -4,7 +4,7 @@
 #include "host/shell.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
-#include "menus/menu_script.h"
+#include "support/menu_script.h"
 #include "menus/menus.h"
 #include "ted/memory_map.h"
 

@@ -3,7 +3,7 @@
 #include "host/configuration.h"
 #include "host/shell.h"
 #include "menus/key_codes.h"
-#include "menus/menu_script.h"
+#include "support/menu_script.h"
 #include "menus/menus.h"
 #include "ted/keyboard.h"
 #include "ted/memory_map.h"

@@ -1,4 +1,4 @@
-#include "menus/menu_script.h"
+#include "support/menu_script.h"
 
 #include <string>
 
@@ -21,7 +21,9 @@ void advance() {
     readsSinceFrame = 0;
     fake.keys.fill(0);
     if (stepIndex >= script.size()) {
-        fake.keys[key::escape] = 0x80;
+        // Past the script, Escape is pressed and released in turn, so that a
+        // screen that waits for its release closes too.
+        if (++framesInStep % 4 < 2) fake.keys[key::escape] = 0x80;
         return;
     }
     const MenuStep& step = script[stepIndex];

@@ -12,7 +12,8 @@ struct MenuStep {
     int frames = 2;  // presented frames to hold it
 };
 
-// Installs the script; when it runs out, Escape is held so every menu closes.
+// Installs the script; when it runs out, Escape is pressed (and released) so
+// every menu closes.
 void playMenuScript(std::vector<MenuStep> steps);
 
 // Reads the character drawn at a text cell back as ASCII through a glyph set in

@@ -1,0 +1,148 @@
+// Monitor page 1: the listing from PC, stepping, step over and the breakpoint.
+#include <cstdio>
+
+#include "cpu/interrupts.h"
+#include "cpu/registers.h"
+#include "menus/key_codes.h"
+#include "menus/menu_screen.h"
+#include "monitor/disassembler.h"
+#include "monitor/monitor_pages.h"
+
+namespace {
+
+constexpr int listingRows = 16;
+constexpr HotKey keyHelp[] = {{0, "F5"}, {7, "F6"}, {19, "F7"}, {26, "F8"}, {34, "B"}};
+
+// Draws the listing from `start`; returns the address of the last line drawn
+// and sets `second` and `afterLast` for the scrolling keys.
+uint16_t drawListing(uint16_t start, uint16_t& second, uint16_t& afterLast, bool& wrapped) {
+    uint32_t address = start;
+    uint16_t last = start;
+    second = start;
+    wrapped = false;
+    for (int i = 0; i < listingRows; ++i) {
+        if (address > 0xFFFF) {  // lines past the top of memory are not drawn
+            wrapped = true;
+            break;
+        }
+        uint16_t next = 0;
+        std::string text = disassembleLine(static_cast<uint16_t>(address), next);
+        char head[8];
+        std::snprintf(head, sizeof head, "%c%04X ", address == reg.PC ? '>' : ' ',
+                      static_cast<unsigned>(address));
+        drawMenuText(0, 2 + i, head, 0x71, 0x00);
+        drawMenuText(6, 2 + i, text.c_str(), 0x71, 0x00);
+        last = static_cast<uint16_t>(address);
+        uint32_t following = next < address ? 0x10000u + next : next;
+        if (i == 0) second = next;
+        address = following;
+    }
+    afterLast = static_cast<uint16_t>(address);
+    return last;
+}
+
+void drawStatus() {
+    drawRegisterHeader(19);
+    char text[48];
+    std::snprintf(text, sizeof text, "LASTCYCLE: %02X", reg.lastCycle);
+    drawMenuText(27, 19, text, 0x46, 0x00);
+    drawRegisterRow(20);
+    std::snprintf(text, sizeof text, "BREAKPOINT: %04X %s", breakpointAddress,
+                  breakpointEnabled == 1 ? "ENABLED " : "DISABLED");
+    drawMenuText(0, 22, text, breakpointEnabled == 1 ? 0x75 : 0x45, 0x00);
+}
+
+// F5: a four-digit address typed in a field at column 1 of row 2.
+bool enterAddress(uint16_t& address) {
+    static const char hexDigits[] = "0123456789ABCDEF";
+    const uint8_t hexKeys[16] = {key::digits[0],   key::digits[1],   key::digits[2],   key::digits[3],
+                                 key::digits[4],   key::digits[5],   key::digits[6],   key::digits[7],
+                                 key::digits[8],   key::digits[9],   key::letter('A'), key::letter('B'),
+                                 key::letter('C'), key::letter('D'), key::letter('E'), key::letter('F')};
+    char field[5] = "    ";
+    int digits = 0;
+    uint32_t value = 0;
+    bool accepted = false;
+    while (true) {
+        PagePass pass = monitorPass();
+        if (pass == PagePass::quit) return false;
+        if (pass == PagePass::wait) continue;
+        drawMenuText(1, 2, field, 0x71, 0x14);
+        presentMenu();
+        for (int d = 0; d < 16; ++d) {
+            if (isKeyDown(hexKeys[d]) != 1) continue;
+            if (digits < 4) {
+                value = value * 16 + static_cast<uint32_t>(d);
+                field[digits++] = hexDigits[d];
+            }
+            waitKeyRelease(hexKeys[d]);
+        }
+        if (isKeyDown(key::backspace) == 1) {
+            if (digits > 0) {
+                value >>= 4;
+                field[--digits] = ' ';
+            }
+            waitKeyRelease(key::backspace);
+        }
+        if (isKeyDown(key::enter) == 1) {
+            accepted = true;
+            break;
+        }
+        if (isKeyDown(key::escape) == 1) break;
+    }
+    waitKeyRelease(key::escape);
+    if (accepted) address = static_cast<uint16_t>(value);
+    return accepted;
+}
+
+}  // namespace
+
+int runDisassemblerPage() {
+    waitTabRelease();
+    uint16_t start = reg.PC;
+    while (true) {
+        PagePass pass = monitorPass();
+        if (pass == PagePass::quit) return leaveMonitor;
+        if (pass == PagePass::wait) continue;
+        clearMenuScreen();
+        drawPageTitle("DISASSEMBLER");
+        uint16_t second = 0, afterLast = 0;
+        bool wrapped = false;
+        uint16_t last = drawListing(start, second, afterLast, wrapped);
+        drawStatus();
+        drawKeyHelp("F5-JMP F6-SET BKPT F7-JSR F8-STEP B-BKPT", keyHelp);
+        presentMenu();
+
+        if (isKeyDown(key::f8) == 1 && isKeyDown(key::rightShift) == 1) {
+            // Held with right Shift: one step per frame.
+            stepInstruction();
+            start = reg.PC;
+            waitVerticalBlank();
+        } else if (repeatedKeyDown(key::f8)) {
+            stepInstruction();
+            start = reg.PC;
+        }
+        if (repeatedKeyDown(key::f7)) {
+            stepOver();
+            start = reg.PC;
+        }
+        if (repeatedKeyDown(key::down)) start = second;
+        if (repeatedKeyDown(key::up) && start > 0) --start;
+        // The start never goes below address 0.
+        if (repeatedKeyDown(key::pageUp) && start > 0)
+            start = start > 16 ? static_cast<uint16_t>(start - 16) : 0;
+        if (repeatedKeyDown(key::pageDown) && !wrapped && last < 0xFFFF) start = afterLast;
+        if (isKeyDown(key::letter('B')) == 1) {
+            breakpointEnabled = breakpointEnabled == 1 ? 0 : 1;
+            waitKeyRelease(key::letter('B'));
+        }
+        if (isKeyDown(key::f6) == 1) breakpointAddress = start;
+        if (isKeyDown(key::f5) == 1) {
+            waitKeyRelease(key::f5);
+            enterAddress(start);
+        }
+        if (isKeyDown(key::tab) == 1) return memoryDumpPage;
+        int page = commonPageKeys();
+        if (page >= 0 && page != disassemblerPage) return page;
+    }
+}

@@ -1,0 +1,99 @@
+// Monitor page 4: the register editor, one hex digit or flag at a time.
+#include <cstdio>
+
+#include "cpu/registers.h"
+#include "menus/key_codes.h"
+#include "menus/menu_screen.h"
+#include "monitor/monitor_pages.h"
+#include "ted/memory_map.h"
+#include "ted/sound.h"
+
+namespace {
+
+constexpr HotKey keyHelp[] = {{0, "ESC"}, {10, "TAB"}};
+
+// The 19 editable positions of the register line: where each digit stands and
+// what it edits (a nibble of a register, or a flag).
+struct EditPosition {
+    int col;
+    uint8_t* byte;  // a register byte, or null for PC
+    int shift;      // nibble position within the value
+    uint8_t* flag;  // a flag, or null
+};
+
+EditPosition positions[19] = {
+    {0, nullptr, 12, nullptr}, {1, nullptr, 8, nullptr},  {2, nullptr, 4, nullptr},
+    {3, nullptr, 0, nullptr},  {5, &reg.AC, 4, nullptr},  {6, &reg.AC, 0, nullptr},
+    {8, &reg.XR, 4, nullptr},  {9, &reg.XR, 0, nullptr},  {11, &reg.YR, 4, nullptr},
+    {12, &reg.YR, 0, nullptr}, {14, &reg.SP, 4, nullptr}, {15, &reg.SP, 0, nullptr},
+    {17, nullptr, 0, &reg.N},  {18, nullptr, 0, &reg.V},  {20, nullptr, 0, &reg.B},
+    {21, nullptr, 0, &reg.D},  {22, nullptr, 0, &reg.I},  {23, nullptr, 0, &reg.Z},
+    {24, nullptr, 0, &reg.C},
+};
+
+unsigned digitAt(const EditPosition& p) {
+    if (p.flag) return *p.flag != 0;
+    unsigned value = p.byte ? *p.byte : reg.PC;
+    return value >> p.shift & 15;
+}
+
+void setDigit(const EditPosition& p, unsigned digit) {
+    if (p.flag) {
+        if (digit <= 1) *p.flag = static_cast<uint8_t>(digit);  // only 0 and 1 change a flag
+        return;
+    }
+    unsigned mask = 15u << p.shift;
+    if (p.byte)
+        *p.byte = static_cast<uint8_t>((*p.byte & ~mask) | digit << p.shift);
+    else
+        reg.PC = static_cast<uint16_t>((reg.PC & ~mask) | digit << p.shift);
+}
+
+void drawPage(int cursor) {
+    drawRegisterRow(3);
+    char text[48];
+    std::snprintf(text, sizeof text, "%X", digitAt(positions[cursor]));
+    drawMenuText(positions[cursor].col, 3, text, 0x71, 0x14);
+    std::snprintf(text, sizeof text, "DIGI VOLUME:   %X", digiVolume);
+    drawMenuText(0, 5, text, 0x44, 0x00);
+    uint8_t control = ram[0xFF11];
+    std::snprintf(text, sizeof text, "$FF11: $%02X - %d%d%d%d%d%d%d%d", control, control >> 7 & 1,
+                  control >> 6 & 1, control >> 5 & 1, control >> 4 & 1, control >> 3 & 1, control >> 2 & 1,
+                  control >> 1 & 1, control & 1);
+    drawMenuText(18, 5, text, 0x44, 0x00);
+    std::snprintf(text, sizeof text, "DIGI CHANNELS: %d", digiChannels >= 2 ? 2 : digiChannels);
+    drawMenuText(0, 6, text, 0x44, 0x00);
+    std::snprintf(text, sizeof text, "DIGI LEVEL:    %d", digiLevel);
+    drawMenuText(0, 7, text, 0x44, 0x00);
+    std::snprintf(text, sizeof text, "$FF09:%04X $FF0A:%04X", ram[0xFF09], ram[0xFF0A]);
+    drawMenuText(0, 9, text, 0x44, 0x00);
+}
+
+}  // namespace
+
+int runRegistersPage() {
+    waitTabRelease();
+    clearMenuScreen();
+    drawPageTitle("REGISTERS");
+    drawRegisterHeader(2);
+    drawKeyHelp("ESC-BACK  TAB-DISASSEMBLER              ", keyHelp);
+    int cursor = 0;
+    while (true) {
+        PagePass pass = monitorPass();
+        if (pass == PagePass::quit) return leaveMonitor;
+        if (pass == PagePass::wait) continue;
+        drawPage(cursor);
+        presentMenu();
+        if (repeatedKeyDown(key::left) && cursor > 0) --cursor;
+        if (repeatedKeyDown(key::right) && cursor < 18) ++cursor;
+        for (unsigned d = 0; d < 16; ++d) {
+            uint8_t code = d < 10 ? key::digits[d] : key::letter(static_cast<char>('A' + d - 10));
+            if (!repeatedKeyDown(code)) continue;
+            setDigit(positions[cursor], d);
+            if (cursor < 18) ++cursor;
+        }
+        if (isKeyDown(key::tab) == 1) return disassemblerPage;
+        int page = commonPageKeys();
+        if (page >= 0 && page != registersPage) return page;
+    }
+}

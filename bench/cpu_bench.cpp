@@ -3,24 +3,9 @@
 #include <chrono>
 #include <cstdio>
 
-#include "cpu/cpu.h"
-#include "cpu/interrupts.h"
-#include "support/fake_platform.h"
-#include "ted/memory_map.h"
-#include "ted/raster.h"
-#include "ted/ted.h"
+#include "bench_machine.h"
 
 int main() {
-    resetFakePlatform();
-    if (!allocateRamBlock()) return 1;
-    setRamSize(2);
-    powerOnTimers();
-    buildTedTables();
-    resetBeam();
-    powerOnCpu();
-    resetPending = 0;
-    romEnabled = 0;
-
     // A mix of loads, stores, arithmetic, a read-modify-write and taken branches.
     const uint8_t loop[] = {
         0xA2, 0x00,        // $1000 LDX #$00
@@ -33,8 +18,7 @@ int main() {
         0xD0, 0xF2,        //       BNE $1002
         0x4C, 0x00, 0x10,  //       JMP $1000
     };
-    for (unsigned i = 0; i < sizeof loop; ++i) ram[0x1000 + i] = loop[i];
-    reg.PC = 0x1000;
+    if (!powerOnBenchMachine(loop, sizeof loop)) return 1;
 
     constexpr long steps = 20'000'000;
     long instructions = 0;

@@ -5,27 +5,26 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "cpu/cpu.h"
-#include "cpu/interrupts.h"
+#include "bench_machine.h"
 #include "host/configuration.h"
-#include "support/fake_platform.h"
-#include "ted/memory_map.h"
-#include "ted/raster.h"
-#include "ted/ted.h"
 
 int main(int argc, char** argv) {
-    resetFakePlatform();
-    if (!allocateRamBlock()) return 1;
-    setRamSize(2);
+    // Keeps writing the screen, so the picture changes every frame.
+    const uint8_t loop[] = {
+        0xA2, 0x00,        // $1000 LDX #$00
+        0xBD, 0x00, 0x0C,  // $1002 LDA $0C00,X
+        0x18,              //       CLC
+        0x69, 0x01,        //       ADC #$01
+        0x9D, 0x00, 0x0C,  //       STA $0C00,X
+        0xE8,              //       INX
+        0xD0, 0xF4,        //       BNE $1002
+        0x4C, 0x00, 0x10,  //       JMP $1000
+    };
+
+    if (!powerOnBenchMachine(loop, sizeof loop)) return 1;
     emulatorConfig.screenMode = 0;
     emulatorConfig.sync = 0;
     platform::setDisplayMode(320, 200);
-    powerOnTimers();
-    buildTedTables();
-    resetBeam();
-    powerOnCpu();
-    resetPending = 0;
-    romEnabled = 0;
 
     // A text screen: matrix at $0C00, attributes at $0800, characters at $2000 in RAM.
     ram[0xFF06] = 0x1B;
@@ -39,20 +38,6 @@ int main(int argc, char** argv) {
         ram[0x0800 + i] = static_cast<uint8_t>(i * 7);
     }
     for (int i = 0; i < 1024; ++i) ram[0x2000 + i] = static_cast<uint8_t>(i * 37);
-
-    // Keeps writing the screen, so the picture changes every frame.
-    const uint8_t loop[] = {
-        0xA2, 0x00,        // $1000 LDX #$00
-        0xBD, 0x00, 0x0C,  // $1002 LDA $0C00,X
-        0x18,              //       CLC
-        0x69, 0x01,        //       ADC #$01
-        0x9D, 0x00, 0x0C,  //       STA $0C00,X
-        0xE8,              //       INX
-        0xD0, 0xF4,        //       BNE $1002
-        0x4C, 0x00, 0x10,  //       JMP $1000
-    };
-    for (unsigned i = 0; i < sizeof loop; ++i) ram[0x1000 + i] = loop[i];
-    reg.PC = 0x1000;
 
     const int frames = argc > 1 ? std::atoi(argv[1]) : 5000;
     // Processor time as well as wall time: on a busy machine only the first measures the emulator.

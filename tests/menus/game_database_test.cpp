@@ -4,8 +4,8 @@
 #include "host/shell.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
-#include "support/menu_script.h"
 #include "menus/menus.h"
+#include "support/menu_script.h"
 #include "ted/memory_map.h"
 
 namespace {
@@ -13,14 +13,7 @@ namespace {
 class GameDatabase : public ::testing::Test {
 protected:
     void SetUp() override {
-        resetFakePlatform();
-        resetKeyRepeat();
-        allocateRamBlock();
-        installMarkerCharset();
-        fake.displayWidth = 320;
-        fake.displayHeight = 200;
-        fake.surface.assign(320 * 200, 0);
-        windowActive = 1;
+        prepareMenuMachine();
         reg.PC = 0x1234;
         gameDatabaseRequest = 1;
     }

@@ -3,8 +3,8 @@
 #include "host/configuration.h"
 #include "host/shell.h"
 #include "menus/key_codes.h"
-#include "support/menu_script.h"
 #include "menus/menus.h"
+#include "support/menu_script.h"
 #include "ted/keyboard.h"
 #include "ted/memory_map.h"
 #include "ted/presentation.h"
@@ -15,14 +15,7 @@ namespace {
 class OptionsMenu : public ::testing::Test {
 protected:
     void SetUp() override {
-        resetFakePlatform();
-        allocateRamBlock();
-        installMarkerCharset();
-        fake.displayWidth = 320;
-        fake.displayHeight = 200;
-        fake.surface.assign(320 * 200, 0);
-        windowActive = 1;
-        emulatorConfig = EmulatorConfig{};
+        prepareMenuMachine();
         joystickMode = 0;
         speedDisplayShown = 0;
         optionsMenuRequest = 1;

@@ -18,20 +18,9 @@ namespace {
 class Monitor : public ::testing::Test {
 protected:
     void SetUp() override {
-        resetFakePlatform();
-        resetKeyRepeat();
-        allocateRamBlock();
-        setRamSize(2);
+        prepareMenuMachine();
         romEnabled = 0;
         buildTedTables();
-        installMarkerCharset();
-        fake.displayWidth = 320;
-        fake.displayHeight = 200;
-        fake.surface.assign(320 * 200, 0);
-        emulatorConfig = EmulatorConfig{};
-        windowActive = 1;
-        quitRequested = 0;
-        menuOpen = 0;
         breakpointEnabled = 0;
         breakpointAddress = 0;
         reg = Registers{};
@@ -112,7 +101,8 @@ TEST_F(Monitor, MemoryDumpShowsReadsOrStoredBytes) {
     EXPECT_EQ(menuRowText(3, 8, 2), "25");  // $FF09 as the CPU reads it
     EXPECT_EQ(menuRowText(22, 0, 19), "ROM/RAM STATUS: ROM");
 
-    playMenuScript({{0, 1}, {key::tab, 1}, {0, 2}, {key::letter('L'), 1}, {0, 2}, {key::letter('R'), 1}, {0, 2}});
+    playMenuScript(
+        {{0, 1}, {key::tab, 1}, {0, 2}, {key::letter('L'), 1}, {0, 2}, {key::letter('R'), 1}, {0, 2}});
     runMonitor();                           // locked at $FF00 from the last visit
     EXPECT_EQ(menuRowText(3, 8, 2), "00");  // the stored byte
     EXPECT_EQ(menuRowText(22, 0, 19), "ROM/RAM STATUS: RAM");

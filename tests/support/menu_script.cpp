@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "host/configuration.h"
+#include "host/shell.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "ted/memory_map.h"
@@ -79,4 +81,19 @@ std::string menuRowText(int row, int col, int length) {
     std::string text;
     for (int i = 0; i < length; ++i) text += menuCellChar(col + i, row);
     return text;
+}
+
+void prepareMenuMachine() {
+    resetFakePlatform();
+    resetKeyRepeat();
+    allocateRamBlock();
+    setRamSize(2);
+    installMarkerCharset();
+    fake.displayWidth = 320;
+    fake.displayHeight = 200;
+    fake.surface.assign(320 * 200, 0);
+    emulatorConfig = EmulatorConfig{};
+    windowActive = 1;
+    quitRequested = 0;
+    menuOpen = 0;
 }

@@ -1,0 +1,27 @@
+#pragma once
+// The machine both benchmarks run: 64 KB of RAM with ROMs off, timers, beam and
+// CPU in their power-on state, and a program copied to $1000 with PC on it.
+#include <cstddef>
+#include <cstdint>
+
+#include "cpu/interrupts.h"
+#include "cpu/registers.h"
+#include "support/fake_platform.h"
+#include "ted/memory_map.h"
+#include "ted/raster.h"
+#include "ted/ted.h"
+
+inline bool powerOnBenchMachine(const uint8_t* program, size_t length) {
+    resetFakePlatform();
+    if (!allocateRamBlock()) return false;
+    setRamSize(2);
+    powerOnTimers();
+    buildTedTables();
+    resetBeam();
+    powerOnCpu();
+    resetPending = 0;
+    romEnabled = 0;
+    for (size_t i = 0; i < length; ++i) ram[0x1000 + i] = program[i];
+    reg.PC = 0x1000;
+    return true;
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "ted/memory_map.h"
 
@@ -15,7 +16,7 @@ protected:
         setRamSize(2);
         romEnabled = 0;
     }
-    void put(uint16_t address, std::initializer_list<uint8_t> bytes) {
+    void put(uint16_t address, const std::vector<uint8_t>& bytes) {
         for (uint8_t b : bytes) ram[address++] = b;
     }
     std::string line(uint16_t address, uint16_t* next = nullptr) {
@@ -43,7 +44,7 @@ TEST_F(Disassembler, EveryOpcodeHasTheLengthAndShapeOfItsMode) {
 }
 
 TEST_F(Disassembler, OperandsArePrintedPerMode) {
-    const std::pair<std::initializer_list<uint8_t>, const char*> cases[] = {
+    const std::pair<std::vector<uint8_t>, const char*> cases[] = {
         {{0xEA}, "EA       NOP                      "},
         {{0xA9, 0x7F}, "A9 7F    LDA #$7F                 "},
         {{0x6C, 0xFF, 0x10}, "6C FF 10 JMP ($10FF)              "},

@@ -15,17 +15,18 @@ bool soundSwitchOn = true;  // the sound switch is on at start
 struct RadioGroup {
     int col, row;  // where the title stands
     const char* title;
-    char hotKey;  // redrawn at col + 1
+    char hotKey;  // the letter of the title that is the key, redrawn at hotCol
+    int hotCol;
     const char* items[3];
 };
 
 constexpr RadioGroup joystickGroup{
-    0, 2, " JOYSTICK EMULATION WITH DEFINED KEYS:", 'J', {"  ( ) NONE", "  ( ) JOY 1", "  ( ) JOY 2"}};
+    0, 2, " JOYSTICK EMULATION WITH DEFINED KEYS:", 'J', 1, {"  ( ) NONE", "  ( ) JOY 1", "  ( ) JOY 2"}};
 constexpr RadioGroup syncGroup{
-    0, 8, " SPEED SYNC:", 'S', {"  ( ) NONE (MAX SPEED)", "  ( ) VERTICAL BLANK", "  ( ) 50HZ TIMER"}};
-constexpr RadioGroup clockGroup{0, 14, " CLOCK:", 'C', {"  ( ) OFF", "  ( ) TOP RIGHT", "  ( ) TOP LEFT"}};
-constexpr RadioGroup speedGroup{23, 14, " SPEED DISPLAY:", 'D', {"  ( ) OFF", "  ( ) ON", nullptr}};
-constexpr RadioGroup soundGroup{23, 8, " SOUND:", 'O', {"  ( ) ON", "  ( ) OFF", nullptr}};
+    0, 8, " SPEED SYNC:", 'S', 1, {"  ( ) NONE (MAX SPEED)", "  ( ) VERTICAL BLANK", "  ( ) 50HZ TIMER"}};
+constexpr RadioGroup clockGroup{0, 14, " CLOCK:", 'C', 1, {"  ( ) OFF", "  ( ) TOP RIGHT", "  ( ) TOP LEFT"}};
+constexpr RadioGroup speedGroup{23, 14, " SPEED DISPLAY:", 'D', 30, {"  ( ) OFF", "  ( ) ON", nullptr}};
+constexpr RadioGroup soundGroup{23, 8, " SOUND:", 'O', 25, {"  ( ) ON", "  ( ) OFF", nullptr}};
 
 // Draws a group with its star on item `marked` (items start two rows below the title).
 void drawGroup(const RadioGroup& group, int marked) {
@@ -34,7 +35,7 @@ void drawGroup(const RadioGroup& group, int marked) {
         drawMenuText(group.col, group.row + 2 + i, group.items[i], 0x57, 0x00);
     drawMenuText(group.col + 3, group.row + 2 + marked, "*", 0x57, 0x00);
     const char hot[2] = {group.hotKey, 0};
-    drawMenuText(group.col + 1, group.row, hot, 0x4F, 0x00);
+    drawMenuText(group.hotCol, group.row, hot, 0x4F, 0x00);
 }
 
 bool pressed(char letter) {

@@ -53,6 +53,11 @@ TEST_F(OptionsMenu, StarsMarkTheCurrentValues) {
     EXPECT_EQ(menuCellChar(3, 4), '*');
     EXPECT_EQ(menuRowText(8, 0, 12), " SPEED SYNC:");
     EXPECT_EQ(menuCellForeground(1, 8), 0x4F);  // the hot key S
+    EXPECT_EQ(menuRowText(14, 23, 15), " SPEED DISPLAY:");
+    EXPECT_EQ(menuCellForeground(30, 14), 0x4F);  // D of DISPLAY
+    EXPECT_EQ(menuCellForeground(24, 14), 0x71);
+    EXPECT_EQ(menuRowText(8, 23, 7), " SOUND:");
+    EXPECT_EQ(menuCellForeground(25, 8), 0x4F);  // O of SOUND
 }
 
 TEST_F(OptionsMenu, SoundBlockOnlyWithSoundEmulation) {

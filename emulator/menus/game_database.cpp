@@ -1,10 +1,10 @@
 // The game database: 45 games already in memory, started by a jump to their address.
-#include <algorithm>
 #include <cstdio>
 
 #include "cpu/registers.h"
 #include "host/shell.h"
 #include "menus/key_codes.h"
+#include "menus/menu_parts.h"
 #include "menus/menu_screen.h"
 #include "menus/menus.h"
 
@@ -41,14 +41,12 @@ const GameEntry gameTable[45] = {
 
 namespace {
 
-constexpr int gameCount = 45, windowRows = 15, lastGame = gameCount - 1, lastTop = gameCount - windowRows;
+constexpr int gameCount = 45, windowRows = 15;
 
 void drawStatic() {
     clearMenuScreen();
     drawMenuText(0, 0, "VARNOK GAME-DATABASE                    ", 0x71, 0x5E);
-    drawMenuText(0, 24, "ESC-BACK ENTER-GO TO ADDRESS            ", 0x4F, 0x61);
-    drawMenuText(0, 24, "ESC", 0x3B, 0x61);
-    drawMenuText(9, 24, "ENTER", 0x3B, 0x61);
+    drawKeyHelp("ESC-BACK ENTER-GO TO ADDRESS            ", {{0, "ESC"}, {9, "ENTER"}});
 }
 
 void drawRows(int selected, int top) {
@@ -76,22 +74,7 @@ void runGameDatabaseMenu() {
         MenuPass pass = menuPass();
         if (pass == MenuPass::quit) break;
         if (pass == MenuPass::wait) continue;
-        if (repeatedKeyDown(key::down) && selected < lastGame) {
-            if (++selected >= top + windowRows) ++top;
-        }
-        if (repeatedKeyDown(key::up) && selected > 0) {
-            if (--selected < top) --top;
-        }
-        if (isKeyDown(key::home) == 1) selected = top = 0;
-        if (isKeyDown(key::end) == 1) selected = lastGame, top = lastTop;
-        if (repeatedKeyDown(key::pageDown)) {
-            selected = std::min(selected + windowRows, lastGame);
-            top = std::min(top + windowRows, lastTop);
-        }
-        if (repeatedKeyDown(key::pageUp)) {
-            selected = std::max(selected - windowRows, 0);
-            top = std::max(top - windowRows, 0);
-        }
+        moveListSelection(selected, top, gameCount, windowRows);
         drawRows(selected, top);
         presentMenu();
         if (isKeyDown(key::escape) == 1) closing = true;

@@ -1,3 +1,250 @@
-// Placeholder until this unit is built; replace the whole file.
+// The load menu: browses the host's directories and loads a program or a snapshot
+// straight into the machine. A directory it moves to stays the process's current
+// one after it closes, so the save menu and drive 8 start from there.
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "host/shell.h"
+#include "menus/file_list.h"
+#include "menus/key_codes.h"
+#include "menus/menu_parts.h"
+#include "menus/menu_screen.h"
 #include "menus/menus.h"
-void runLoadMenu() {}
+#include "storage/program_files.h"
+
+namespace {
+
+enum Page { programPage = 2, snapshotPage = 3, tapePage = 4, diskPage = 5 };
+
+constexpr int windowRows = 15, listTop = 6, driveRow = 22, driveColumn = 9;
+
+// Each drive letter with the directory it stands for. This host has one tree, so
+// there is one drive and every directory lies on it.
+struct Drive {
+    char letter;
+    const char* root;
+};
+constexpr Drive drives[] = {{'C', "/"}};
+constexpr int driveCount = static_cast<int>(std::size(drives));
+constexpr int currentDrive = 0;
+
+FileList programFiles, snapshotFiles;
+
+struct PageView {
+    const char* pattern;
+    FileList* files;
+    int selected = 0, top = 0;
+};
+
+struct LoadMenu {
+    PageView views[2] = {{"*.PRG", &programFiles}, {"*.FRE", &snapshotFiles}};
+    int page = programPage;
+    bool driveMode = false;
+    int driveCursor = currentDrive;
+    bool closing = false;
+
+    PageView& view() { return views[page == snapshotPage ? 1 : 0]; }
+    bool listPage() const { return page == programPage || page == snapshotPage; }
+};
+
+std::string currentDirectory() {
+    std::error_code error;
+    const std::string path = std::filesystem::current_path(error).string();
+    return error ? std::string() : path;
+}
+
+// One that cannot be entered leaves the current directory as it was.
+void changeDirectory(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::current_path(path, ignored);
+}
+
+void readList(PageView& view) { readFileList(*view.files, view.pattern); }
+
+// A list read again may have shrunk under the selection it kept.
+void keepSelectionInList(PageView& view) {
+    view.selected = std::clamp(view.selected, 0, std::max(view.files->count - 1, 0));
+    view.top = std::clamp(view.top, std::max(view.selected - (windowRows - 1), 0), view.selected);
+}
+
+void drawTitle(int page) {
+    static constexpr HotKey pageNames[] = {{1, "PROGRAM"}, {13, "SNAPSHOT"}, {26, "TAPE"}, {35, "DISK"}};
+    drawPageTitle(" PROGRAM  -  SNAPSHOT  -  TAPE  -  DISK ", pageNames[page - programPage]);
+}
+
+void drawDirectoryLine() {
+    // Centred when it fits; a longer path is shown from its start.
+    const std::string path = currentDirectory().substr(0, 40);
+    if (path.empty()) return;
+    drawMenuText(20 - static_cast<int>(path.size()) / 2, 4, path.c_str(), 0x46, 0x00);
+}
+
+void drawDriveLine(const LoadMenu& menu) {
+    drawMenuText(1, driveRow, "DRIVES:", 0x71, 0x00);
+    if (!menu.driveMode) drawMenuText(1, driveRow, "D", 0x3B, 0x00);
+    for (int i = 0; i < driveCount; ++i) {
+        const bool marked = i == (menu.driveMode ? menu.driveCursor : currentDrive);
+        const uint8_t background = marked && menu.driveMode ? 0x43 : 0x00;
+        drawMenuChar(driveColumn + i, driveRow, drives[i].letter, marked ? 0x71 : 0x33, background);
+    }
+}
+
+void drawList(const PageView& view) {
+    const FileList& files = *view.files;
+    if (files.count == 0) {
+        drawMenuText(15, 5, "NO FILES.", 0x58, 0x00);
+        return;
+    }
+    for (int row = 0; row < windowRows; ++row) {
+        const int index = view.top + row;
+        const bool selected = index == view.selected;
+        const uint8_t background = selected ? 0x51 : 0x00;
+        drawMenuText(8, listTop + row, "                        ", background, background);
+        if (index >= files.count) continue;
+        const FileEntry& entry = files.entries[index];
+        const bool directory = entry.kind == EntryKind::directory;
+        const uint8_t colour = selected ? (directory ? 0x43 : 0x71) : (directory ? 0x33 : 0x61);
+        drawMenuText(10, listTop + row, entry.name, colour, background);
+    }
+}
+
+void draw(const LoadMenu& menu) {
+    clearMenuScreen();
+    drawTitle(menu.page);
+    if (!menu.listPage()) {
+        drawMenuText(2, 2, "NOT AVAILABLE", 0x71, 0x00);
+        return;
+    }
+    if (menu.page == programPage)
+        drawKeyHelp("ESC-BACK ENT-LOAD UP/DN-MOVE F1-LOAD/RUN",
+                    {{0, "ESC"}, {9, "ENT"}, {18, "UP"}, {21, "DN"}, {29, "F1"}});
+    else
+        drawKeyHelp("ESC-BACK ENTER-LOAD UP/DOWN-MOVE D-DRIVE",
+                    {{0, "ESC"}, {9, "ENTER"}, {20, "UP"}, {23, "DOWN"}, {33, "D"}});
+    drawMenuText(9, 2, "SELECT A FILE TO LOAD:", 0x71, 0x00);
+    drawDirectoryLine();
+    drawDriveLine(menu);
+    drawList(menu.views[menu.page == snapshotPage ? 1 : 0]);
+}
+
+// Leaving through ".." selects the directory just left, as the ninth visible row
+// when it lies beyond the first window.
+void enterDirectory(PageView& view) {
+    const std::string name = view.files->entries[view.selected].hostName;
+    if (name != "..") {
+        changeDirectory(name);
+        readList(view);
+        view.selected = view.top = 0;
+        return;
+    }
+    const std::string path = currentDirectory();
+    const std::string left = path.substr(path.find_last_of('/') + 1);
+    changeDirectory("..");
+    readList(view);
+    const FileList& files = *view.files;
+    const auto found = std::find_if(files.entries, files.entries + files.count,
+                                    [&](const FileEntry& entry) { return entry.hostName == left; });
+    const int index = found == files.entries + files.count ? 0 : static_cast<int>(found - files.entries);
+    view.selected = index;
+    view.top = index < windowRows ? 0 : index - 8;
+}
+
+void driveModeKeys(LoadMenu& menu) {
+    if (isKeyDown(key::right) == 1) {
+        menu.driveCursor = std::min(menu.driveCursor + 1, driveCount - 1);
+        waitKeyRelease(key::right);
+    }
+    if (isKeyDown(key::left) == 1) {
+        menu.driveCursor = std::max(menu.driveCursor - 1, 0);
+        waitKeyRelease(key::left);
+    }
+    if (isKeyDown(key::enter) == 1) {
+        changeDirectory(drives[menu.driveCursor].root);
+        PageView& view = menu.view();
+        readList(view);
+        view.selected = view.top = 0;
+        menu.driveMode = false;
+        waitKeyRelease(key::enter);
+    }
+    if (isKeyDown(key::escape) == 1) {
+        waitKeyRelease(key::escape);
+        menu.driveMode = false;
+    }
+}
+
+void listPageKeys(LoadMenu& menu) {
+    if (menu.driveMode) {
+        driveModeKeys(menu);
+        return;
+    }
+    menu.driveCursor = currentDrive;
+    PageView& view = menu.view();
+    moveListSelection(view.selected, view.top, view.files->count, windowRows);
+    if (isKeyDown(key::letter('D')) == 1) menu.driveMode = true;
+    if (!menu.driveMode && view.files->count > 0 &&
+        view.files->entries[view.selected].kind == EntryKind::directory && isKeyDown(key::enter) == 1) {
+        enterDirectory(view);
+        waitKeyRelease(key::enter);
+    }
+}
+
+void switchPage(LoadMenu& menu, uint8_t keyCode, int page) {
+    menu.page = page;
+    waitKeyRelease(keyCode);
+    for (PageView& view : menu.views) {
+        readList(view);
+        keepSelectionInList(view);
+    }
+}
+
+// Enter (or F1, which also types RUN) on a file entry loads it and closes the menu.
+void loadKeys(LoadMenu& menu) {
+    if (!menu.listPage()) return;
+    const PageView& view = menu.view();
+    if (view.files->count == 0 || view.files->entries[view.selected].kind != EntryKind::file) return;
+    const char* path = view.files->entries[view.selected].hostName.c_str();
+    const bool enter = isKeyDown(key::enter) == 1;
+    if (menu.page == snapshotPage) {
+        if (!enter) return;
+        loadSnapshot(path);
+    } else {
+        const bool run = !enter && isKeyDown(key::f1) == 1;
+        if (!enter && !run) return;
+        loadProgramFile(path);
+        if (run) {
+            typeRun();
+            // Held on, the host F1 would reach the machine's keyboard after RUN.
+            waitKeyRelease(key::f1);
+        }
+    }
+    menu.closing = true;
+}
+
+void commonKeys(LoadMenu& menu) {
+    if (isKeyDown(key::escape) == 1) menu.closing = true;
+    if (isKeyDown(key::right) == 1) switchPage(menu, key::right, std::min(menu.page + 1, int(diskPage)));
+    if (isKeyDown(key::left) == 1) switchPage(menu, key::left, std::max(menu.page - 1, int(programPage)));
+    loadKeys(menu);
+}
+
+}  // namespace
+
+void runLoadMenu() {
+    LoadMenu menu;
+    openMenu();
+    snapshotFiles.count = 0;
+    readList(menu.views[0]);
+    while (!menu.closing) {
+        const MenuPass pass = menuPass();
+        if (pass == MenuPass::quit) break;
+        if (pass == MenuPass::wait) continue;
+        draw(menu);
+        presentMenu();
+        if (menu.listPage()) listPageKeys(menu);
+        if (!menu.driveMode) commonKeys(menu);
+    }
+    waitKeyRelease(key::enter);
+    closeMenu(loadMenuRequest);
+}

@@ -12,7 +12,7 @@
 
 namespace {
 
-int repeatState = 0;     // 0 idle, 1 first delay, 2 repeating
+int repeatState = 0;    // 0 idle, 1 first delay, 2 repeating
 uint8_t repeatKey = 0;  // the key the state belongs to
 
 constexpr uint8_t fieldColour = 0x71, fieldBackground = 0x14;

@@ -2,6 +2,7 @@
 #include "host/configuration.h"
 #include "host/shell.h"
 #include "menus/key_codes.h"
+#include "menus/menu_parts.h"
 #include "menus/menu_screen.h"
 #include "menus/menus.h"
 #include "ted/keyboard.h"
@@ -52,8 +53,7 @@ void runOptionsMenu() {
     const bool soundAvailable = emulatorConfig.soundEmulation == 1;
     clearMenuScreen();
     drawMenuText(0, 0, "VARNOK OPTIONS                          ", 0x71, 0x5E);
-    drawMenuText(0, 24, "ESC-BACK                                ", 0x4F, 0x61);
-    drawMenuText(0, 24, "ESC", 0x3B, 0x61);
+    drawKeyHelp("ESC-BACK                                ", {{0, "ESC"}});
     openMenu();
     presentMenu();
     while (true) {

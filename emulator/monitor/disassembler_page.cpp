@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int listingRows = 16;
-constexpr HotKey keyHelp[] = {{0, "F5"}, {7, "F6"}, {19, "F7"}, {26, "F8"}, {34, "B"}};
 
 // Draws the listing from `start`; returns the address of the last line drawn
 // and sets `second` and `afterLast` for the scrolling keys.
@@ -105,12 +104,13 @@ int runDisassemblerPage() {
         if (pass == PagePass::quit) return leaveMonitor;
         if (pass == PagePass::wait) continue;
         clearMenuScreen();
-        drawPageTitle("DISASSEMBLER");
+        drawMonitorTitle("DISASSEMBLER");
         uint16_t second = 0, afterLast = 0;
         bool wrapped = false;
         uint16_t last = drawListing(start, second, afterLast, wrapped);
         drawStatus();
-        drawKeyHelp("F5-JMP F6-SET BKPT F7-JSR F8-STEP B-BKPT", keyHelp);
+        drawKeyHelp("F5-JMP F6-SET BKPT F7-JSR F8-STEP B-BKPT",
+                    {{0, "F5"}, {7, "F6"}, {19, "F7"}, {26, "F8"}, {34, "B"}});
         presentMenu();
 
         if (isKeyDown(key::f8) == 1 && isKeyDown(key::rightShift) == 1) {

@@ -15,8 +15,6 @@ bool locked = false;
 uint16_t lockedAddress = 0;
 bool rawView = false;  // false: through the memory map ("ROM"), true: the RAM store
 
-constexpr HotKey keyHelp[] = {{0, "ESC"}, {10, "T"}, {17, "L"}, {25, "TAB"}};
-
 uint8_t viewByte(uint16_t address) { return rawView ? ram[address] : readMemory(address); }
 
 // Characters: the low seven bits, 64-127 as the screen code 64 lower, control codes as '.'.
@@ -51,10 +49,10 @@ int runMemoryDumpPage() {
     waitTabRelease();
     uint16_t start = static_cast<uint16_t>((locked ? lockedAddress : reg.PC) & 0xFFF8);
     clearMenuScreen();
-    drawPageTitle("MEMORY DUMP");
+    drawMonitorTitle("MEMORY DUMP");
     drawRegisterHeader(19);
     drawRegisterRow(20);
-    drawKeyHelp("ESC-BACK  T-TED  L-LOCK  TAB-TED DUMP   ", keyHelp);
+    drawKeyHelp("ESC-BACK  T-TED  L-LOCK  TAB-TED DUMP   ", {{0, "ESC"}, {10, "T"}, {17, "L"}, {25, "TAB"}});
     int next = -1;
     while (next < 0) {
         PagePass pass = monitorPass();

@@ -10,7 +10,7 @@
 #include "menus/menu_screen.h"
 #include "monitor/monitor_pages.h"
 
-void drawPageTitle(const char* title) {
+void drawMonitorTitle(const char* title) {
     char line[41];
     std::snprintf(line, sizeof line, "%-40s", title);
     drawMenuText(0, 0, line, 0x71, 0x5E);
@@ -29,11 +29,6 @@ void drawRegisterRow(int row) {
     char text[48];
     formatRegisterLine(text, sizeof text);
     drawMenuText(0, row, text, 0x44, 0x00);
-}
-
-void drawKeyHelpLine(const char* text, const HotKey* keys, int count) {
-    drawMenuText(0, 24, text, 0x4F, 0x61);
-    for (int i = 0; i < count; ++i) drawMenuText(keys[i].col, 24, keys[i].text, 0x3B, 0x61);
 }
 
 PagePass monitorPass() {

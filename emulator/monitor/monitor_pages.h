@@ -3,6 +3,8 @@
 // loop and returns the next page number, 0 to leave the monitor.
 #include <cstdint>
 
+#include "menus/menu_parts.h"  // drawKeyHelp
+
 enum MonitorPage : int {
     leaveMonitor = 0,
     disassemblerPage = 1,
@@ -17,25 +19,12 @@ int runTedDumpPage();
 int runRegistersPage();
 
 // Row 0: the page title and the page hint.
-void drawPageTitle(const char* title);
+void drawMonitorTitle(const char* title);
 // " PC  AC XR YR SP NV-BDIZC" and the register row below it.
 void drawRegisterHeader(int row);
 void drawRegisterRow(int row);
 // Formats the register line "%04X %02X %02X %02X %02X %X%X1%X%X%X%X%X".
 void formatRegisterLine(char* text, int size);
-// A 40-column key-help line with its hot keys redrawn highlighted.
-struct HotKey {
-    int col;
-    const char* text;
-};
-template <int N>
-void drawKeyHelp(const char* text, const HotKey (&keys)[N]);
-void drawKeyHelpLine(const char* text, const HotKey* keys, int count);
-template <int N>
-void drawKeyHelp(const char* text, const HotKey (&keys)[N]) {
-    drawKeyHelpLine(text, keys, N);
-}
-
 // Services one window message; false when the page must stop (quit). While the
 // window is inactive, waits for a message and reports `waiting`.
 enum class PagePass { draw, wait, quit };

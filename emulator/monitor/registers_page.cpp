@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr HotKey keyHelp[] = {{0, "ESC"}, {10, "TAB"}};
-
 // The 19 editable positions of the register line: where each digit stands and
 // what it edits (a nibble of a register, or a flag).
 struct EditPosition {
@@ -74,9 +72,9 @@ void drawPage(int cursor) {
 int runRegistersPage() {
     waitTabRelease();
     clearMenuScreen();
-    drawPageTitle("REGISTERS");
+    drawMonitorTitle("REGISTERS");
     drawRegisterHeader(2);
-    drawKeyHelp("ESC-BACK  TAB-DISASSEMBLER              ", keyHelp);
+    drawKeyHelp("ESC-BACK  TAB-DISASSEMBLER              ", {{0, "ESC"}, {10, "TAB"}});
     int cursor = 0;
     while (true) {
         PagePass pass = monitorPass();

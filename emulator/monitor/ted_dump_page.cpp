@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr HotKey keyHelp[] = {{0, "ESC"}, {10, "TAB"}};
-
 uint8_t ted(uint16_t address) { return readMemory(address); }
 bool bit(uint16_t address, int n) { return ted(address) >> n & 1; }
 const char* onOff(bool on, const char* yes, const char* no) { return on ? yes : no; }
@@ -36,7 +34,7 @@ const char* oscillator2() {
 
 void drawTedDump() {
     clearMenuScreen();
-    drawPageTitle("TED DUMP #1");
+    drawMonitorTitle("TED DUMP #1");
     drawTimer(2, 1, 0xFF00, timer1Reload, timer1Running);
     drawTimer(3, 2, 0xFF02, timer2Reload, timer2Running);
     drawTimer(4, 3, 0xFF04, timer3Reload, timer3Running);
@@ -66,7 +64,7 @@ void drawTedDump() {
     line(20, 0x63, "VOLUME:                        %01X", ted(0xFF11) & 15);
     line(21, 0x63, "SOUND OSCILLATOR #1:        %04X %s", voice1Freq, onOff(bit(0xFF11, 4), "ON ", "OFF"));
     line(22, 0x63, "SOUND OSCILLATOR #2:        %04X %s", voice2Freq, oscillator2());
-    drawKeyHelp("ESC-BACK  TAB-DISASSEMBLER              ", keyHelp);
+    drawKeyHelp("ESC-BACK  TAB-DISASSEMBLER              ", {{0, "ESC"}, {10, "TAB"}});
 }
 
 }  // namespace

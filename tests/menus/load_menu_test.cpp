@@ -1,0 +1,177 @@
+#include "cpu/registers.h"
+#include "menus/file_menu_fixture.h"
+#include "menus/key_codes.h"
+#include "menus/menus.h"
+#include "storage/program_files.h"
+
+namespace {
+
+constexpr int firstListRow = 6;
+
+class LoadMenu : public FileMenuTest {
+public:
+    void SetUp() override {
+        FileMenuTest::SetUp();
+        loadMenuRequest = 1;
+    }
+    static void run(const std::vector<uint8_t>& keys) {
+        playMenuScript(taps(keys));
+        runLoadMenu();
+    }
+    static void makeEntries(const char* format, int count, bool directories = false) {
+        char name[16];
+        for (int i = 0; i < count; ++i) {
+            std::snprintf(name, sizeof name, format, i);
+            if (directories)
+                std::filesystem::create_directory(name);
+            else
+                writeFile(name);
+        }
+    }
+};
+
+// The screen row of the selection bar, or -1.
+int selectedRow() {
+    for (int row = firstListRow; row < firstListRow + 15; ++row)
+        if (menuCellBackground(8, row) == 0x51) return row;
+    return -1;
+}
+
+std::string listName(int row) {
+    const std::string text = menuRowText(row, 10, 24);
+    return text.substr(0, text.find_last_not_of(' ') + 1);
+}
+
+TEST_F(LoadMenu, ListsDirectoriesFirstEachSortedAndColouredByKind) {
+    for (const char* dir : {"zeta", "alpha"}) std::filesystem::create_directory(dir);
+    for (const char* file : {"b.prg", "a.PRG", "readme.txt"}) writeFile(file);
+    run({});
+    const char* rows[] = {"..", "ALPHA", "ZETA", "A.PRG", "B.PRG", ""};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(listName(firstListRow + i), rows[i]);
+    const uint8_t colours[] = {0x43, 0x33, 0x33, 0x61};  // selected directory, directories, file
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(menuCellForeground(10, firstListRow + i), colours[i]);
+    EXPECT_EQ(selectedRow(), firstListRow);
+    EXPECT_EQ(menuRowText(0), " PROGRAM  -  SNAPSHOT  -  TAPE  -  DISK ");
+    EXPECT_EQ(menuRowText(24), "ESC-BACK ENT-LOAD UP/DN-MOVE F1-LOAD/RUN");
+    EXPECT_EQ(menuRowText(22, 1, 9), "DRIVES: C");
+    EXPECT_EQ(loadMenuRequest | menuOpen, 0);
+}
+
+struct ScrollCase {
+    int files;  // after the ".." entry
+    std::vector<uint8_t> keys;
+    std::string firstShown;
+    int selectedAt;
+};
+
+class LoadMenuScrolling : public LoadMenu, public ::testing::WithParamInterface<ScrollCase> {};
+
+TEST_P(LoadMenuScrolling, KeysMoveSelectionAndWindow) {
+    makeEntries("f%02d.prg", GetParam().files);
+    run(GetParam().keys);
+    EXPECT_EQ(listName(firstListRow), GetParam().firstShown);
+    EXPECT_EQ(selectedRow(), GetParam().selectedAt);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, LoadMenuScrolling,
+    ::testing::Values(ScrollCase{40, {key::end}, "F25.PRG", 20},
+                      ScrollCase{40, {key::end, key::home}, "..", 6},
+                      ScrollCase{40, {key::pageDown, key::pageDown, key::pageDown}, "F25.PRG", 20},
+                      ScrollCase{40, {key::pageDown, key::pageUp}, "..", 6},
+                      ScrollCase{40, std::vector<uint8_t>(16, key::down), "F01.PRG", 20},
+                      ScrollCase{4, {key::end}, "..", 10}, ScrollCase{4, {key::pageDown}, "..", 10}));
+
+TEST_F(LoadMenu, LeavingASubdirectorySelectsItAsTheNinthRowBeyondTheFirstWindow) {
+    makeEntries("d%02d", 20, true);
+    // D17 is entry 18: in, then out through "..".
+    run({key::end, key::up, key::up, key::enter, key::enter});
+    EXPECT_EQ(std::filesystem::current_path(), home);
+    EXPECT_EQ(listName(firstListRow), "D09");
+    EXPECT_EQ(selectedRow(), firstListRow + 8);
+    EXPECT_EQ(listName(firstListRow + 8), "D17");
+}
+
+TEST_F(LoadMenu, EnterAndF1LoadAFileWhoseNameDiffersInCase) {
+    struct Case {
+        std::vector<uint8_t> keys;
+        bool loaded, typesRun;
+    };
+    const Case cases[] = {{{key::down, key::f1}, true, true},
+                          {{key::down, key::enter}, true, false},
+                          {{key::f1}, false, false}};  // on "..": nothing
+    writeFile("game.prg", {0x01, 0x10, 0xA9, 0x05, 0x60});
+    for (const Case& c : cases) {
+        ram[0x1001] = ram[0x1003] = ram[0x0527] = ram[0xEF] = 0;
+        run(c.keys);
+        EXPECT_EQ(ram[0x1001] == 0xA9 && ram[0x1003] == 0x60, c.loaded);
+        const uint8_t keyboardBuffer[] = {0x52, 0x55, 0x4E, 0x0D};
+        EXPECT_EQ(std::equal(keyboardBuffer, keyboardBuffer + 4, &ram[0x0527]) && ram[0xEF] == 4, c.typesRun);
+        EXPECT_EQ(std::filesystem::current_path(), home);
+    }
+}
+
+TEST_F(LoadMenu, EnterOnTheSnapshotPageRestoresTheMachine) {
+    reg.PC = 0x1234;
+    ASSERT_TRUE(saveSnapshot("State.fre"));
+    reg.PC = 0;
+    run({key::right, key::down, key::enter});
+    EXPECT_EQ(reg.PC, 0x1234);
+    EXPECT_EQ(listName(firstListRow + 1), "STATE.FRE");
+    EXPECT_EQ(menuRowText(24), "ESC-BACK ENTER-LOAD UP/DOWN-MOVE D-DRIVE");
+}
+
+TEST_F(LoadMenu, TapeAndDiskPagesAreNotAvailable) {
+    const std::pair<int, int> pages[] = {{2, 26}, {3, 35}, {5, 35}};  // Right presses, title column
+    for (const auto& [rights, titleColumn] : pages) {
+        run(std::vector<uint8_t>(rights, key::right));
+        EXPECT_EQ(menuCellForeground(titleColumn, 0), 0x71);
+        EXPECT_EQ(menuRowText(2, 2, 13), "NOT AVAILABLE");
+        EXPECT_EQ(menuRowText(24, 0, 3), "   ");  // no key help
+    }
+}
+
+TEST_F(LoadMenu, DriveModeMarksTheCursorAndEnterGoesToTheRoot) {
+    std::vector<uint8_t> letterBackgrounds;
+    playMenuScript(taps({key::letter('D'), 0, key::enter}));
+    fake.onPresent = [&, advance = fake.onPresent] {
+        letterBackgrounds.push_back(menuCellBackground(9, 22));
+        advance();
+    };
+    runLoadMenu();
+    EXPECT_NE(std::count(letterBackgrounds.begin(), letterBackgrounds.end(), 0x43), 0);
+    EXPECT_EQ(std::filesystem::current_path(), "/");
+    EXPECT_NE(listName(firstListRow), "..");
+    EXPECT_EQ(menuCellForeground(1, 22), 0x3B);  // drive mode left: the D is a hot key again
+}
+
+TEST_F(LoadMenu, EscapeInDriveModeOnlyLeavesDriveMode) {
+    // Enter afterwards acts on the list: it goes to the parent, not to the root.
+    run({key::letter('D'), key::escape, key::enter});
+    EXPECT_EQ(std::filesystem::current_path(), home.parent_path());
+}
+
+TEST_F(LoadMenu, SelectionFollowsAListThatShrankWhileSwitchingPages) {
+    makeEntries("f%02d.prg", 20);
+    playMenuScript(taps({key::end, key::right, key::left}));
+    fake.onPresent = [this, advance = fake.onPresent] {
+        advance();
+        if (fake.keys[key::right])
+            for (const auto& entry : std::filesystem::directory_iterator(home))
+                std::filesystem::remove(entry);
+    };
+    runLoadMenu();
+    EXPECT_EQ(selectedRow(), firstListRow);
+}
+
+TEST_F(LoadMenu, VanishedDirectoryShowsNoFilesAndKeysAreSafe) {
+    std::filesystem::create_directory("gone");
+    std::filesystem::current_path("gone");
+    std::filesystem::remove(home / "gone");
+    run({key::end, key::pageDown, key::down, key::enter, key::f1, key::right, key::left});
+    EXPECT_EQ(menuRowText(5, 15, 9), "NO FILES.");
+    EXPECT_EQ(selectedRow(), -1);
+    EXPECT_EQ(ram[0xEF], 0);
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <initializer_list>
+#include <string>
 
 #include "cpu/registers.h"
 #include "ted/memory_map.h"
@@ -18,6 +19,20 @@ constexpr uint32_t highestBasicEnd = 60000;
 void storeWord(uint16_t address, uint32_t value) {
     ram[address] = value & 0xFF;
     ram[address + 1] = (value >> 8) & 0xFF;
+}
+
+// Writes the new file beside the old one and puts it in place only when it is
+// complete, so a save that fails half-way never destroys the file it replaces.
+template <class Write>
+bool writeWholeFile(const char* path, Write write) {
+    const std::string temporary = std::string(path) + ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file) return false;
+    bool written = write(file);
+    written = std::fclose(file) == 0 && written;
+    if (written && std::rename(temporary.c_str(), path) == 0) return true;
+    std::remove(temporary.c_str());
+    return false;
 }
 
 long fileSize(std::FILE* file) {
@@ -86,27 +101,24 @@ void loadProgramFile(const char* path) {
 
 bool saveProgramFile(const char* path, uint16_t start, uint32_t end) {
     if (!ram || start >= end || end > addressSpace) return false;
-    std::FILE* file = std::fopen(path, "wb");
-    if (!file) return false;
-    const uint8_t address[2] = {uint8_t(start & 0xFF), uint8_t(start >> 8)};
-    bool written = std::fwrite(address, 1, 2, file) == 2;
-    written = written && std::fwrite(ram + start, 1, end - start, file) == end - start;
-    return std::fclose(file) == 0 && written;
+    return writeWholeFile(path, [start, end](std::FILE* file) {
+        const uint8_t address[2] = {uint8_t(start & 0xFF), uint8_t(start >> 8)};
+        return std::fwrite(address, 1, 2, file) == 2 &&
+               std::fwrite(ram + start, 1, end - start, file) == end - start;
+    });
 }
 
 bool saveSnapshot(const char* path) {
     if (!ram) return false;
-    std::FILE* file = std::fopen(path, "wb");
-    if (!file) return false;
-    bool written = true;
-    for (const SnapshotField& field : snapshotFields) {
-        const uint32_t value = field.save();
-        const uint8_t bytes[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16),
-                                  uint8_t(value >> 24)};
-        written = written && std::fwrite(bytes, 1, field.size, file) == field.size;
-    }
-    written = written && std::fwrite(ram, 1, addressSpace, file) == addressSpace;
-    return std::fclose(file) == 0 && written;
+    return writeWholeFile(path, [](std::FILE* file) {
+        for (const SnapshotField& field : snapshotFields) {
+            const uint32_t value = field.save();
+            const uint8_t bytes[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16),
+                                      uint8_t(value >> 24)};
+            if (std::fwrite(bytes, 1, field.size, file) != field.size) return false;
+        }
+        return std::fwrite(ram, 1, addressSpace, file) == addressSpace;
+    });
 }
 
 // Restores field after field; a field the file no longer holds whole ends the load and

@@ -1,6 +1,7 @@
 #include "storage/program_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -122,6 +123,15 @@ TEST_F(ProgramFiles, SaveOfTheWholeTopOfMemoryAndBadRanges) {
     EXPECT_FALSE(saveProgramFile(path.c_str(), 0x2000, 0x10001));
     EXPECT_TRUE(readFile().empty());
     EXPECT_FALSE(saveProgramFile((::testing::TempDir() + "no/such/dir/x.prg").c_str(), 0x1000, 0x1001));
+}
+
+TEST_F(ProgramFiles, FailedSaveKeepsTheFileItWasToReplace) {
+    writeFile({0x01, 0x10, 0xAA});
+    ASSERT_EQ(mkdir((path + ".tmp").c_str(), 0700), 0);  // the new file cannot be written
+    EXPECT_FALSE(saveProgramFile(path.c_str(), 0x2000, 0x2100));
+    EXPECT_FALSE(saveSnapshot(path.c_str()));
+    EXPECT_EQ(readFile(), (std::vector<uint8_t>{0x01, 0x10, 0xAA}));
+    rmdir((path + ".tmp").c_str());
 }
 
 TEST_F(ProgramFiles, TypeRunFillsTheKeyboardBuffer) {

@@ -55,6 +55,13 @@ TEST_F(Monitor, ListingMarksThePcAndShowsTheRegisters) {
     EXPECT_EQ(menuOpen, 0);
 }
 
+TEST_F(Monitor, PageUpNearTheBottomOfMemoryStopsAtZero) {
+    reg.PC = 0x0008;
+    playMenuScript({{key::pageUp, 1}, {0, 2}});
+    runMonitor();
+    EXPECT_EQ(menuRowText(2, 1, 4), "0000");
+}
+
 TEST_F(Monitor, StepAndStepOver) {
     playMenuScript({{key::f8, 1}, {0, 2}});
     runMonitor();

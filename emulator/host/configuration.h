@@ -3,7 +3,7 @@
 #include <string>
 
 // The settings as read once at start; the options menu changes some for the run.
-struct EmulatorConfig {
+struct EmulatorConfig {  // NOLINT(bugprone-reserved-identifier): a false report on the implicit copy
     int32_t screenMode = 0, priority = 0, soundEmulation = 1, debugger = 0, sync = 0, modeX = 0;
     int32_t ram = 0, palRom = 0, joystick = 0, log = 0;
     int32_t joy1UpCode = 0, joy1DownCode = 0, joy1LeftCode = 0, joy1RightCode = 0, joy1FireCode = 0;

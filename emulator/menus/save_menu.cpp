@@ -1,5 +1,6 @@
 // The save menu: writes a range of RAM as a program file, or the whole machine as a
 // snapshot, into the current directory (where the load menu last went).
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -51,7 +52,7 @@ bool inputAddress(int row, const char* label, uint16_t& address) {
     if (inputHex(26, row, 4, typed) != 2) return false;
     char padded[5] = "0000";
     const size_t length = std::strlen(typed);
-    std::memcpy(padded + 4 - length, typed, length);
+    std::copy_n(typed, length, padded + 4 - length);
     drawMenuText(26, row, padded, textColour, fieldBackground);
     address = parseHex4(padded);
     return true;

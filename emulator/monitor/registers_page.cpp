@@ -14,19 +14,19 @@ namespace {
 // what it edits (a nibble of a register, or a flag).
 struct EditPosition {
     int col;
-    uint8_t* byte;  // a register byte, or null for PC
     int shift;      // nibble position within the value
+    uint8_t* byte;  // a register byte, or null for PC
     uint8_t* flag;  // a flag, or null
 };
 
 EditPosition positions[19] = {
-    {0, nullptr, 12, nullptr}, {1, nullptr, 8, nullptr},  {2, nullptr, 4, nullptr},
-    {3, nullptr, 0, nullptr},  {5, &reg.AC, 4, nullptr},  {6, &reg.AC, 0, nullptr},
-    {8, &reg.XR, 4, nullptr},  {9, &reg.XR, 0, nullptr},  {11, &reg.YR, 4, nullptr},
-    {12, &reg.YR, 0, nullptr}, {14, &reg.SP, 4, nullptr}, {15, &reg.SP, 0, nullptr},
-    {17, nullptr, 0, &reg.N},  {18, nullptr, 0, &reg.V},  {20, nullptr, 0, &reg.B},
-    {21, nullptr, 0, &reg.D},  {22, nullptr, 0, &reg.I},  {23, nullptr, 0, &reg.Z},
-    {24, nullptr, 0, &reg.C},
+    {0, 12, nullptr, nullptr}, {1, 8, nullptr, nullptr},  {2, 4, nullptr, nullptr},
+    {3, 0, nullptr, nullptr},  {5, 4, &reg.AC, nullptr},  {6, 0, &reg.AC, nullptr},
+    {8, 4, &reg.XR, nullptr},  {9, 0, &reg.XR, nullptr},  {11, 4, &reg.YR, nullptr},
+    {12, 0, &reg.YR, nullptr}, {14, 4, &reg.SP, nullptr}, {15, 0, &reg.SP, nullptr},
+    {17, 0, nullptr, &reg.N},  {18, 0, nullptr, &reg.V},  {20, 0, nullptr, &reg.B},
+    {21, 0, nullptr, &reg.D},  {22, 0, nullptr, &reg.I},  {23, 0, nullptr, &reg.Z},
+    {24, 0, nullptr, &reg.C},
 };
 
 unsigned digitAt(const EditPosition& p) {

@@ -174,7 +174,7 @@ void serveHostDirectoryCommand() {
         const std::string& first = files.front();
         const size_t length = std::min<size_t>(first.size() - extensionLength, commandBufferBytes - 1);
         std::memset(commandBuffer, 0, commandBufferBytes);
-        std::memcpy(commandBuffer, first.data(), length);
+        std::copy_n(first.data(), length, commandBuffer);
     }
     if (commandBuffer[0] == '$')
         buildDirectoryListing(directory, files);

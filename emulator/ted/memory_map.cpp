@@ -67,7 +67,7 @@ bool allocateRamBlock() {
     ramBlock = static_cast<uint8_t*>(std::calloc(ramBlockBytes, 1));
     if (!ramBlock) return false;
     // The first 8-byte boundary strictly after the start, so the slack is at least 8 KB - 8.
-    ram = reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(ramBlock) + 8) & ~uintptr_t(7));
+    ram = ramBlock + (8 - (reinterpret_cast<uintptr_t>(ramBlock) & 7));
     return true;
 }
 

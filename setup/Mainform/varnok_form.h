@@ -111,7 +111,7 @@ private:
     // A group of radio buttons storing its button's id into a number setting,
     // with an extra click action where choosing a button does more.
     QButtonGroup* radioGroup(const QStringList& captions, NumberSetting setting,
-                             std::function<void(int)> clickAction = {});
+                             const std::function<void(int)>& clickAction = {});
     QCheckBox* flagCheckBox(const QString& caption, NumberSetting setting);
     // Selects the button of a stored value and runs its click action, as a click
     // would; a value no button stands for leaves the group without a selection.

@@ -139,7 +139,7 @@ QWidget* pageOf(std::initializer_list<QWidget*> columns) {
 }  // namespace
 
 QButtonGroup* TVarnokForm::radioGroup(const QStringList& captions, NumberSetting setting,
-                                      std::function<void(int)> clickAction) {
+                                      const std::function<void(int)>& clickAction) {
     auto* group = new QButtonGroup(this);
     for (int id = 0; id < captions.size(); ++id) group->addButton(new QRadioButton(captions[id]), id);
     auto action = [this, setting, clickAction](int id) {

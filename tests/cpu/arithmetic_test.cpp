@@ -92,6 +92,31 @@ TEST(DecimalArithmetic, FlagsFollowTheDigitSteps) {
     }
 }
 
+// The decimal flag belongs to the ADC and SBC opcodes alone, the undocumented SBC $EB
+// among them; RAD and INB add and subtract in binary whatever D says.
+TEST(DecimalArithmetic, OnlyTheAdcAndSbcOpcodesHonourTheDecimalFlag) {
+    resetCpuMachine();
+    runImmediate(0xEB, 0x10, 0x01, 1, 1);
+    EXPECT_EQ(reg.AC, 0x09);
+    EXPECT_NE(reg.C, 0);
+
+    poke(0x0400, {0x67, 0x10});  // RAD $10: $02 rotates to $01, then $09 + $01
+    ram[0x10] = 0x02;
+    reg = Registers{.PC = 0x0400, .AC = 0x09};
+    reg.D = 1;
+    executeInstruction();
+    EXPECT_EQ(reg.AC, 0x0A);
+    EXPECT_EQ(reg.C, 0);
+
+    poke(0x0400, {0xE7, 0x10});  // INB $10: $05 steps to $06, then $12 - $06
+    ram[0x10] = 0x05;
+    reg = Registers{.PC = 0x0400, .AC = 0x12};
+    reg.D = 1;
+    executeInstruction();
+    EXPECT_EQ(reg.AC, 0x0C);
+    EXPECT_NE(reg.C, 0);
+}
+
 // Undocumented opcodes in zero page on $10, except where the mode is the point.
 struct Undocumented {
     const char* name;

@@ -115,10 +115,10 @@ std::array<uint8_t, 256> keyMap = buildKeyMap();
 
 void pollKeyboard() {
     uint8_t state[256];
-    if (platform::getKeyboardState(state) == platform::inputLost) {
-        platform::acquireKeyboard();
-        return;
-    }
+    const platform::Result result = platform::getKeyboardState(state);
+    if (result == platform::inputLost) platform::acquireKeyboard();
+    // A read that failed filled nothing: the keys stay as they were.
+    if (result != platform::ok) return;
     std::memcpy(keyState, state, sizeof keyState);
 }
 

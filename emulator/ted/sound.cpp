@@ -36,9 +36,11 @@ uint8_t controlByte() { return ram ? ram[0xFF11] : soundControl; }
 uint8_t limitVolume(uint8_t volume) { return volume > 8 ? 8 : volume; }
 
 // Voice 2 is a square (bit 5) or noise (bit 6, which wins); the other channel is silent.
+// A square out of range stays silent, so a volume change cannot bring back its old rate;
+// the noise loop keeps playing at its last rate.
 void setVoice2Volumes(uint8_t control, int32_t hundredths) {
     bool noiseOn = control & 0x40, squareOn = (control & 0x20) && !noiseOn;
-    setVolume(square2, squareOn ? hundredths : silent);
+    setVolume(square2, squareOn && voice2Freq <= highestAudibleFreq ? hundredths : silent);
     setVolume(noise, noiseOn ? hundredths : silent);
 }
 
@@ -71,18 +73,16 @@ void updateVoice2() {
     if (control & 0x40) {
         // The noise loop keeps its last rate when the frequency is out of range.
         if (voice2Freq <= highestAudibleFreq) setRate(noise, voiceFrequencyTable[voice2Freq] >> 1);
-    } else if (control & 0x20) {
-        if (voice2Freq > highestAudibleFreq)
-            setVolume(square2, silent);
-        else
-            setRate(square2, voiceFrequencyTable[voice2Freq & 1023]);
+    } else if ((control & 0x20) && voice2Freq <= highestAudibleFreq) {
+        setRate(square2, voiceFrequencyTable[voice2Freq]);
     }
 }
 
 void updateVolume(uint8_t volume) {
     currentVolume = limitVolume(volume);
     uint8_t control = controlByte();
-    setVolume(square1, (control & 0x10) ? volumeTable[currentVolume] : silent);
+    const bool square1On = (control & 0x10) && voice1Freq <= highestAudibleFreq;
+    setVolume(square1, square1On ? volumeTable[currentVolume] : silent);
     setVoice2Volumes(control, volumeTable[currentVolume]);
 }
 

@@ -193,6 +193,7 @@ Result getKeyboardState(uint8_t state[256]) {
         fake.keyboardAcquired = false;
         return inputLost;
     }
+    if (Result r = injected("getKeyboardState"); r != ok) return r;
     std::memcpy(state, fake.keys.data(), 256);
     return ok;
 }

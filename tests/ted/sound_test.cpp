@@ -101,6 +101,28 @@ TEST_F(Sound, NoiseOutOfRangeKeepsItsRateWhileSquareFallsSilent) {
     EXPECT_EQ(channel(2).volume, silent);
 }
 
+TEST_F(Sound, VolumeChangeKeepsOutOfRangeSquaresSilentButNotTheNoise) {
+    control(0x38);  // voice 1 and the voice 2 square at volume 8
+    voice1Freq = voice2Freq = 1023;
+    updateVoice1();
+    updateVoice2();
+    ASSERT_EQ(channel(1).volume, silent);
+    ASSERT_EQ(channel(2).volume, silent);
+    control(0x34);
+    EXPECT_EQ(channel(1).volume, silent);
+    EXPECT_EQ(channel(2).volume, silent);
+    control(0x54);  // noise instead of the square
+    control(0x58);
+    EXPECT_EQ(channel(3).volume, -1400);
+    voice1Freq = voice2Freq = 0;
+    control(0x38);
+    updateVoice1();
+    updateVoice2();
+    control(0x34);
+    EXPECT_EQ(channel(1).volume, attenuation[4]);
+    EXPECT_EQ(channel(2).volume, attenuation[4]);
+}
+
 struct DigiCase {
     uint8_t value, volume, channels, level;
 };

@@ -34,6 +34,8 @@ uint8_t screenCodeOf(char character) {
     if (c >= 'a' && c <= 'z') c = static_cast<uint8_t>(c - 'a' + 'A');
     if (c == '_') return codeOfUnderscore;
     if (c == '\\') return codeOfBackslash;
+    // Bytes from 0x80 up (a host name in UTF-8, say) have no glyph of their own.
+    if (c >= 0x80) return 0;
     for (int code = 255; code >= 0; --code)
         if (screenCodeTable[code] == c) return static_cast<uint8_t>(code);
     return 0;

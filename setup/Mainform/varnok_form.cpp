@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,6 +50,8 @@ void TVarnokForm::showEvent(QShowEvent* event) {
     // Restoring from the task bar is not a new show.
     if (event->spontaneous()) return;
     setWindowTitle(QString::fromUtf8(formCaption));
+    // The program's own title, which the desktop shows for it, is the form's caption.
+    QGuiApplication::setApplicationDisplayName(QString::fromUtf8(formCaption));
     if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
     PageControl->setTabVisible(PageControl->indexOf(SecretPage), false);
     PageControl->setCurrentWidget(ScreenPage);
@@ -119,7 +122,8 @@ void TVarnokForm::readSettings() {
     selectRadio(PaletteGroup, stored.number[Palette]);
     selectRadio(ClockGroup, stored.number[Clock]);
     selectRadio(HardSIDGroup, stored.number[HardSID]);
-    PalRomCheckBox->setChecked(stored.number[PALROM] != 0);
+    // A preset chosen above has already turned the check on; only Custom shows what was read.
+    PalRomCheckBox->setChecked(settings_.number[PALROM] != 0);
 }
 
 void TVarnokForm::writeSettings() {

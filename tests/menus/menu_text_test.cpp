@@ -39,6 +39,13 @@ TEST_F(MenuText, CharactersMapToTheirScreenCodes) {
     }
 }
 
+TEST_F(MenuText, BytesFromHexEightyUpShowScreenCodeZero) {
+    for (int byte : {0x80, 0x9D, 0xC3, 0xFF}) {
+        drawMenuChar(0, 0, static_cast<char>(byte), 1, 0);
+        EXPECT_EQ(cellCode(0, 0), 0) << "byte " << byte;
+    }
+}
+
 TEST_F(MenuText, EmptyTextChangesExactlyOneCell) {
     drawMenuText(5, 3, "", 1, 7);
     EXPECT_EQ(frameBuffer[(56 + 24) * frameWidth + 64 + 40], 7);  // cell (5,3) background

@@ -89,6 +89,7 @@ private slots:
         TVarnokForm form;
         showForm(form);
         QCOMPARE(form.windowTitle(), QStringLiteral("Varnok V0.48R3 Setup"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Varnok V0.48R3 Setup"));
         QCOMPARE(form.PageControl->currentWidget(), form.ScreenPage);
         QVERIFY(!form.PageControl->isTabVisible(form.PageControl->indexOf(form.SecretPage)));
         QCOMPARE(form.ResolutionGroup->checkedButton()->text(), QStringLiteral("320x200"));
@@ -214,6 +215,29 @@ private slots:
         QCOMPARE(romText(form, 4), QString());
         form.Button1->click();
         QCOMPARE(storedText("Rom2L"), std::string());
+    }
+
+    void storedPresetTurnsThePalCheckBackOnOnShow() {
+        storeNumber("Machine", 0);
+        storeNumber("Ram", 2);
+        storeNumber("PALROM", 0);
+        TVarnokForm form;
+        showForm(form);
+        QVERIFY(form.PalRomCheckBox->isChecked());
+        QCOMPARE(form.RamComboBox->currentText(), QStringLiteral("16K"));
+        form.Button1->click();
+        QCOMPARE(storedNumber("PALROM"), 1u);
+        QCOMPARE(storedNumber("Ram"), 0u);
+    }
+
+    void customMachineShowsThePalCheckAsStored() {
+        storeNumber("Machine", 4);
+        storeNumber("PALROM", 0);
+        TVarnokForm form;
+        showForm(form);
+        QVERIFY(!form.PalRomCheckBox->isChecked());
+        form.Button1->click();
+        QCOMPARE(storedNumber("PALROM"), 0u);
     }
 
     void joystickKeySavesIndexAndScanCode_data() {

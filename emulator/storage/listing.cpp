@@ -83,6 +83,8 @@ void addListingLine(uint16_t blocks, const uint8_t* name, uint32_t nameLength, u
     line.spaces(trailingSpaces(blocks));
     line.put(0x00);
     if (listingLength + line.length + closingBytes > longestAnswer) return;
+    // A count of four digits or more makes the line one byte short of 32; the link
+    // follows the real length, or LIST would run into the middle of the next line.
     const uint16_t next = addressAt(listingLength + line.length);
     line.bytes[0] = next & 0xFF;
     line.bytes[1] = next >> 8;

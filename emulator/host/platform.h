@@ -57,12 +57,12 @@ enum VirtualKey : uint32_t {
 
 enum MessageType : int32_t {
     msgNone = 0,
-    msgQuit,        // wParam: exit code
-    msgActivate,    // wParam: 1 or 2 active, 0 inactive
-    msgKeyDown,     // wParam: virtual key
-    msgKeyUp,       // wParam: virtual key
-    msgClose,       // the window was asked to close
-    msgDestroy,     // the window is being destroyed
+    msgQuit,      // wParam: exit code
+    msgActivate,  // wParam: 1 or 2 active, 0 inactive
+    msgKeyDown,   // wParam: virtual key
+    msgKeyUp,     // wParam: virtual key
+    msgClose,     // the window was asked to close
+    msgDestroy,   // the window is being destroyed
     msgSetCursor,
 };
 

@@ -4,8 +4,8 @@
 #include "host/platform.h"
 
 // Host request flags, raised by the window procedure and served by the main loop.
-extern uint16_t screenshotRequest, optionsMenuRequest, gameDatabaseRequest, loadMenuRequest,
-    saveMenuRequest, monitorRequest, softResetRequest, hardResetRequest, specialResetRequest;
+extern uint16_t screenshotRequest, optionsMenuRequest, gameDatabaseRequest, loadMenuRequest, saveMenuRequest,
+    monitorRequest, softResetRequest, hardResetRequest, specialResetRequest;
 extern uint16_t hostRequestPending;
 extern uint16_t menuOpen, shiftHeld, ctrlHeld, quickRegistersShown;
 extern uint8_t windowActive, quitRequested;

@@ -5,7 +5,7 @@
 constexpr size_t ramBlockBytes = 73728;  // 64 KB of address space and 8 KB of slack
 constexpr size_t romImageBytes = 0x4000;
 
-extern uint8_t* ram;  // 8-byte aligned inside the RAM block; null until allocated
+extern uint8_t* ram;                       // 8-byte aligned inside the RAM block; null until allocated
 extern uint8_t romLow[4][romImageBytes];   // $8000-$BFFF of banks 0..3
 extern uint8_t romHigh[4][romImageBytes];  // $C000-$FFFF of banks 0..3
 extern uint8_t romEnabled;

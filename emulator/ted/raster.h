@@ -23,10 +23,10 @@ struct LineLatch {
     uint32_t matrixBase = 0, bitmapBase = 0, characterBase = 0;
     int32_t characterRow = 0;
     uint8_t background = 0, colour1 = 0, colour2 = 0, colour3 = 0, border = 0;
-    const uint8_t* characterData = nullptr;  // pattern line of character 0
-    const uint8_t* matrixLine = nullptr;     // character codes of the line
-    const uint8_t* attributeLine = nullptr;  // attribute bytes of the line
-    int32_t matrixOffset = 0;                // 40 times the adjusted row
+    const uint8_t* characterData = nullptr;                   // pattern line of character 0
+    const uint8_t* matrixLine = nullptr;                      // character codes of the line
+    const uint8_t* attributeLine = nullptr;                   // attribute bytes of the line
+    int32_t matrixOffset = 0;                                 // 40 times the adjusted row
     uint16_t left = 32, right = 192, top = 56, bottom = 256;  // window edges
 };
 extern LineLatch lineLatch;

@@ -61,7 +61,7 @@ struct FakePlatform {
     int restoreCalls = 0;
     int presentCount = 0;  // successful unlocks
     int verticalBlankWaits = 0;
-    std::function<void()> onPresent;       // after every successful unlock
+    std::function<void()> onPresent;        // after every successful unlock
     std::function<void()> onVerticalBlank;  // at every vertical-blank wait
 
     // Keyboard.

@@ -2,19 +2,16 @@
 // or at 50 frames per second on the performance counter.
 #include "host/configuration.h"
 #include "host/shell.h"
+#include "menus/menu_screen.h"
 #include "ted/memory_map.h"
 #include "ted/raster.h"
 
 namespace {
 
-// A display that never reports a vertical blank must not stop the machine.
-constexpr int verticalBlankAttempts = 64;
-
-void waitVerticalBlank() {
+void syncToVerticalBlank() {
     // The cursor is drawn before the wait, so the blank is spent only on the copy.
     if (ram[0xFF06] & 0x10) cursorPass();
-    for (int attempt = 0; attempt < verticalBlankAttempts; ++attempt)
-        if (platform::waitForVerticalBlank() == platform::ok) break;
+    waitVerticalBlank();
 }
 
 // Measured from the previous stamp, which is taken after the wait: a late frame is
@@ -28,7 +25,7 @@ void waitFramePeriod() {
 }  // namespace
 
 void frameSync() {
-    if (emulatorConfig.sync == 1) waitVerticalBlank();
+    if (emulatorConfig.sync == 1) syncToVerticalBlank();
     if (emulatorConfig.sync == 2) waitFramePeriod();
     frameStamp = platform::performanceCounter();
 }

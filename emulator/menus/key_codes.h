@@ -16,4 +16,7 @@ constexpr uint8_t letters[26] = {
     0x31, 0x18, 0x19, 0x10, 0x13, 0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C,  // N-Z
 };
 constexpr uint8_t letter(char c) { return letters[c - 'A']; }
+// The key that types a digit, a capital letter or a space.
+constexpr uint8_t forCharacter(char c) { return c == ' ' ? space : c <= '9' ? digits[c - '0'] : letter(c); }
+constexpr char hexCharacters[] = "0123456789ABCDEF";
 }  // namespace key

@@ -33,14 +33,8 @@ bool serviceOneMessage() {
     return true;
 }
 
-// The keys a line editor accepts, with the characters they type.
-struct EditorKey {
-    uint8_t code;
-    char character;
-};
-
-template <size_t N>
-int editLine(int col, int row, int length, char* result, const EditorKey (&keys)[N], bool withMessages) {
+// A line editor over the characters it accepts, each typed by its own key.
+int editLine(int col, int row, int length, char* result, const char* accepted, bool withMessages) {
     char text[64] = {};
     if (length > 63) length = 63;
     int used = 0, outcome = -1;
@@ -56,10 +50,10 @@ int editLine(int col, int row, int length, char* result, const EditorKey (&keys)
             drawMenuChar(col + i, row, i < used ? text[i] : ' ', fieldColour, fieldBackground);
         if (used < length) drawMenuChar(col + used, row, ' ', fieldColour, fieldColour);
         presentMenu();
-        for (const EditorKey& k : keys) {
-            if (used < length && isKeyDown(k.code) == 1) {
-                text[used++] = k.character;
-                waitKeyRelease(k.code);
+        for (const char* c = accepted; *c; ++c) {
+            if (used < length && isKeyDown(key::forCharacter(*c)) == 1) {
+                text[used++] = *c;
+                waitKeyRelease(key::forCharacter(*c));
             }
         }
         if (isKeyDown(key::backspace) == 1) {
@@ -77,24 +71,7 @@ int editLine(int col, int row, int length, char* result, const EditorKey (&keys)
     return outcome < 0 ? 0 : outcome;
 }
 
-constexpr EditorKey textKeys[] = {
-    {key::digits[0], '0'},   {key::digits[1], '1'},   {key::digits[2], '2'},   {key::digits[3], '3'},
-    {key::digits[4], '4'},   {key::digits[5], '5'},   {key::digits[6], '6'},   {key::digits[7], '7'},
-    {key::digits[8], '8'},   {key::digits[9], '9'},   {key::letter('A'), 'A'}, {key::letter('B'), 'B'},
-    {key::letter('C'), 'C'}, {key::letter('D'), 'D'}, {key::letter('E'), 'E'}, {key::letter('F'), 'F'},
-    {key::letter('G'), 'G'}, {key::letter('H'), 'H'}, {key::letter('I'), 'I'}, {key::letter('J'), 'J'},
-    {key::letter('K'), 'K'}, {key::letter('L'), 'L'}, {key::letter('M'), 'M'}, {key::letter('N'), 'N'},
-    {key::letter('O'), 'O'}, {key::letter('P'), 'P'}, {key::letter('Q'), 'Q'}, {key::letter('R'), 'R'},
-    {key::letter('S'), 'S'}, {key::letter('T'), 'T'}, {key::letter('U'), 'U'}, {key::letter('V'), 'V'},
-    {key::letter('W'), 'W'}, {key::letter('X'), 'X'}, {key::letter('Y'), 'Y'}, {key::letter('Z'), 'Z'},
-    {key::space, ' '},
-};
-constexpr EditorKey hexKeys[] = {
-    {key::digits[0], '0'},   {key::digits[1], '1'},   {key::digits[2], '2'},   {key::digits[3], '3'},
-    {key::digits[4], '4'},   {key::digits[5], '5'},   {key::digits[6], '6'},   {key::digits[7], '7'},
-    {key::digits[8], '8'},   {key::digits[9], '9'},   {key::letter('A'), 'A'}, {key::letter('B'), 'B'},
-    {key::letter('C'), 'C'}, {key::letter('D'), 'D'}, {key::letter('E'), 'E'}, {key::letter('F'), 'F'},
-};
+constexpr char textCharacters[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ ";
 
 }  // namespace
 
@@ -119,8 +96,9 @@ void waitKeyRelease(uint8_t keyCode) {
 }
 
 void waitVerticalBlank() {
-    while (platform::waitForVerticalBlank() != platform::ok) {
-    }
+    // A display that never reports a vertical blank must not stop the machine.
+    for (int attempt = 0; attempt < 64; ++attempt)
+        if (platform::waitForVerticalBlank() == platform::ok) return;
 }
 
 void keyRepeat(uint8_t keyCode) {
@@ -151,11 +129,11 @@ bool repeatedKeyDown(uint8_t keyCode) {
 }
 
 int inputText(int col, int row, int length, char* result) {
-    return editLine(col, row, length, result, textKeys, false);
+    return editLine(col, row, length, result, textCharacters, false);
 }
 
 int inputHex(int col, int row, int length, char* result) {
-    return editLine(col, row, length, result, hexKeys, true);
+    return editLine(col, row, length, result, key::hexCharacters, true);
 }
 
 uint16_t parseHex4(const char* text) {
@@ -174,7 +152,8 @@ void openMenu() {
 }
 
 MenuPass menuPass() {
-    if (!serviceOneMessage()) return MenuPass::quit;
+    // Once a quit has been asked for, by a message taken here or in an editor, no screen goes on.
+    if (quitRequested || !serviceOneMessage()) return MenuPass::quit;
     if (!windowActive) {
         platform::waitMessage();
         return MenuPass::wait;

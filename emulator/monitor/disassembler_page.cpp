@@ -53,28 +53,24 @@ void drawStatus() {
 
 // F5: a four-digit address typed in a field at column 1 of row 2.
 bool enterAddress(uint16_t& address) {
-    static const char hexDigits[] = "0123456789ABCDEF";
-    const uint8_t hexKeys[16] = {key::digits[0],   key::digits[1],   key::digits[2],   key::digits[3],
-                                 key::digits[4],   key::digits[5],   key::digits[6],   key::digits[7],
-                                 key::digits[8],   key::digits[9],   key::letter('A'), key::letter('B'),
-                                 key::letter('C'), key::letter('D'), key::letter('E'), key::letter('F')};
     char field[5] = "    ";
     int digits = 0;
     uint32_t value = 0;
     bool accepted = false;
     while (true) {
-        PagePass pass = monitorPass();
-        if (pass == PagePass::quit) return false;
-        if (pass == PagePass::wait) continue;
+        MenuPass pass = menuPass();
+        if (pass == MenuPass::quit) return false;
+        if (pass == MenuPass::wait) continue;
         drawMenuText(1, 2, field, 0x71, 0x14);
         presentMenu();
         for (int d = 0; d < 16; ++d) {
-            if (isKeyDown(hexKeys[d]) != 1) continue;
+            const uint8_t code = key::forCharacter(key::hexCharacters[d]);
+            if (isKeyDown(code) != 1) continue;
             if (digits < 4) {
                 value = value * 16 + static_cast<uint32_t>(d);
-                field[digits++] = hexDigits[d];
+                field[digits++] = key::hexCharacters[d];
             }
-            waitKeyRelease(hexKeys[d]);
+            waitKeyRelease(code);
         }
         if (isKeyDown(key::backspace) == 1) {
             if (digits > 0) {
@@ -100,9 +96,9 @@ int runDisassemblerPage() {
     waitTabRelease();
     uint16_t start = reg.PC;
     while (true) {
-        PagePass pass = monitorPass();
-        if (pass == PagePass::quit) return leaveMonitor;
-        if (pass == PagePass::wait) continue;
+        MenuPass pass = menuPass();
+        if (pass == MenuPass::quit) return leaveMonitor;
+        if (pass == MenuPass::wait) continue;
         clearMenuScreen();
         drawMonitorTitle("DISASSEMBLER");
         uint16_t second = 0, afterLast = 0;

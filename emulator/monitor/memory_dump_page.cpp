@@ -55,9 +55,9 @@ int runMemoryDumpPage() {
     drawKeyHelp("ESC-BACK  T-TED  L-LOCK  TAB-TED DUMP   ", {{0, "ESC"}, {10, "T"}, {17, "L"}, {25, "TAB"}});
     int next = -1;
     while (next < 0) {
-        PagePass pass = monitorPass();
-        if (pass == PagePass::quit) return leaveMonitor;
-        if (pass == PagePass::wait) continue;
+        MenuPass pass = menuPass();
+        if (pass == MenuPass::quit) return leaveMonitor;
+        if (pass == MenuPass::wait) continue;
         drawDump(start);
         presentMenu();
         waitVerticalBlank();

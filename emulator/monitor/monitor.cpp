@@ -31,18 +31,6 @@ void drawRegisterRow(int row) {
     drawMenuText(0, row, text, 0x44, 0x00);
 }
 
-PagePass monitorPass() {
-    if (quitRequested) return PagePass::quit;
-    switch (menuPass()) {
-        case MenuPass::quit:
-            return PagePass::quit;
-        case MenuPass::wait:
-            return PagePass::wait;
-        default:
-            return PagePass::draw;
-    }
-}
-
 int commonPageKeys() {
     const uint8_t pageKeys[4] = {key::f1, key::f2, key::f3, key::f4};
     for (int i = 0; i < 4; ++i)

@@ -3,7 +3,8 @@
 // loop and returns the next page number, 0 to leave the monitor.
 #include <cstdint>
 
-#include "menus/menu_parts.h"  // drawKeyHelp
+#include "menus/menu_parts.h"   // drawKeyHelp
+#include "menus/menu_screen.h"  // menuPass
 
 enum MonitorPage : int {
     leaveMonitor = 0,
@@ -25,10 +26,6 @@ void drawRegisterHeader(int row);
 void drawRegisterRow(int row);
 // Formats the register line "%04X %02X %02X %02X %02X %X%X1%X%X%X%X%X".
 void formatRegisterLine(char* text, int size);
-// Services one window message; false when the page must stop (quit). While the
-// window is inactive, waits for a message and reports `waiting`.
-enum class PagePass { draw, wait, quit };
-PagePass monitorPass();
 // F1-F4 select a page, ESC leaves (after its release): the page to go to, or -1.
 int commonPageKeys();
 // Waits until TAB is up, so that one TAB press moves one page.

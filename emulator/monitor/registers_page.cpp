@@ -77,15 +77,15 @@ int runRegistersPage() {
     drawKeyHelp("ESC-BACK  TAB-DISASSEMBLER              ", {{0, "ESC"}, {10, "TAB"}});
     int cursor = 0;
     while (true) {
-        PagePass pass = monitorPass();
-        if (pass == PagePass::quit) return leaveMonitor;
-        if (pass == PagePass::wait) continue;
+        MenuPass pass = menuPass();
+        if (pass == MenuPass::quit) return leaveMonitor;
+        if (pass == MenuPass::wait) continue;
         drawPage(cursor);
         presentMenu();
         if (repeatedKeyDown(key::left) && cursor > 0) --cursor;
         if (repeatedKeyDown(key::right) && cursor < 18) ++cursor;
         for (unsigned d = 0; d < 16; ++d) {
-            uint8_t code = d < 10 ? key::digits[d] : key::letter(static_cast<char>('A' + d - 10));
+            const uint8_t code = key::forCharacter(key::hexCharacters[d]);
             if (!repeatedKeyDown(code)) continue;
             setDigit(positions[cursor], d);
             if (cursor < 18) ++cursor;

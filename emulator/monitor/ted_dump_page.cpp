@@ -73,9 +73,9 @@ int runTedDumpPage() {
     waitTabRelease();
     drawTedDump();
     while (true) {
-        PagePass pass = monitorPass();
-        if (pass == PagePass::quit) return leaveMonitor;
-        if (pass == PagePass::wait) continue;
+        MenuPass pass = menuPass();
+        if (pass == MenuPass::quit) return leaveMonitor;
+        if (pass == MenuPass::wait) continue;
         presentMenu();
         if (isKeyDown(key::tab) == 1) return registersPage;
         int page = commonPageKeys();

@@ -65,8 +65,7 @@ int32_t rowOffset(int32_t row) { return row >= 0 && row < 40 ? matrixRowOffset[r
 }
 
 [[gnu::noinline]] void fireRasterInterrupt() {
-    ram[0xFF09] |= 0x02;
-    requestInterrupt(0x02);
+    requestInterrupt(0x02);  // sets the request bit, and the line when it is enabled
     rasterIrqArmed = 0;
 }
 

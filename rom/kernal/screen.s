@@ -247,27 +247,21 @@ reverse_off:
         rts
 
 ; Rows 1-24 move up one row, characters and attributes; the last row is cleared.
+; The 960 bytes move in four blocks of six rows, lowest first and each finished
+; before the next starts: a block reads the first row of the one above it, so
+; interleaving the blocks would copy rows that were already overwritten.
+SCROLL_BLOCK = 6 * COLUMNS
 scroll_up:
+        .repeat 4, block
         ldx #0
-@move:  lda SCREEN+40,x
-        sta SCREEN,x
-        lda SCREEN+280,x
-        sta SCREEN+240,x
-        lda SCREEN+520,x
-        sta SCREEN+480,x
-        lda SCREEN+760,x
-        sta SCREEN+720,x
-        lda COLOURS+40,x
-        sta COLOURS,x
-        lda COLOURS+280,x
-        sta COLOURS+240,x
-        lda COLOURS+520,x
-        sta COLOURS+480,x
-        lda COLOURS+760,x
-        sta COLOURS+720,x
+:       lda SCREEN+COLUMNS+block*SCROLL_BLOCK,x
+        sta SCREEN+block*SCROLL_BLOCK,x
+        lda COLOURS+COLUMNS+block*SCROLL_BLOCK,x
+        sta COLOURS+block*SCROLL_BLOCK,x
         inx
-        cpx #240
-        bne @move
+        cpx #SCROLL_BLOCK
+        bne :-
+        .endrepeat
         ldx #COLUMNS-1
 @clear: lda #$20
         sta SCREEN+960,x

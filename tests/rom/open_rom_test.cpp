@@ -2,6 +2,7 @@
 // through the keyboard matrix, loading from a host-directory drive.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -17,9 +18,10 @@
 namespace {
 
 constexpr uint16_t screenBase = 0x0C00;
+constexpr uint16_t colourBase = 0x0800;
 
 // DirectInput scan codes of the keys the tests type with.
-constexpr uint8_t keyShift = 0x2A, keyReturn = 0x1C, keyTab = 0x0F;
+constexpr uint8_t keyShift = 0x2A, keyCtrl = 0x1D, keyReturn = 0x1C, keyTab = 0x0F;
 
 uint8_t scanCodeOf(char c) {
     static const char* letters = "QWERTYUIOP";  // $10-$19
@@ -86,8 +88,8 @@ std::vector<uint8_t> markerProgram(bool tokenised) {
     uint16_t next = uint16_t(0x1001 + line.size());
     line[0] = uint8_t(next & 0xFF);
     line[1] = uint8_t(next >> 8);
-    std::vector<uint8_t> file = {0x01, 0x10};
-    file.insert(file.end(), line.begin(), line.end());
+    std::vector<uint8_t> file = line;
+    file.insert(file.begin(), {0x01, 0x10});
     file.insert(file.end(), {0x00, 0x00});
     file.insert(file.end(), {0xA9, 0x5A, 0x8D, 0x00, 0x30,  // LDA #$5A, STA $3000
                              0xA9, 0xA5, 0x8D, 0x01, 0x30,  // LDA #$A5, STA $3001
@@ -136,7 +138,8 @@ public:
             ASSERT_EQ(runFrames(2), 2);
         }
     }
-    void press(uint8_t scanCode) {
+    void press(uint8_t scanCode, uint8_t modifier = 0) {
+        if (modifier) fake.keys[modifier] = 0x80;
         fake.keys[scanCode] = 0x80;
         runFrames(2);
         fake.keys = {};
@@ -228,6 +231,51 @@ TEST_F(OpenRom, DirectoryLoadsAndListsAsABasicProgram) {
     EXPECT_NE(screen.find("0 \"VARNOK DIRECTORY\" 00 2A"), std::string::npos) << screen;
     EXPECT_NE(screen.find("1    \"GAME\"             PRG"), std::string::npos) << screen;
     EXPECT_NE(screen.find("BLOCKS FREE."), std::string::npos) << screen;
+}
+
+// What a screen row must hold: its text and the attribute byte of each cell.
+struct ExpectedRow {
+    std::string text;
+    std::vector<uint8_t> colours;
+};
+
+ExpectedRow rowOf(std::string text, uint8_t colour) {
+    text.resize(40, ' ');
+    return {text, std::vector<uint8_t>(40, colour)};
+}
+
+std::vector<uint8_t> rowColours(int row) {
+    return {&ram[colourBase + row * 40], &ram[colourBase + row * 40 + 40]};
+}
+
+TEST_F(OpenRom, ScrollingMovesEveryRowUpWithItsColours) {
+    boot();
+    // CTRL 1-8 select these attributes; each typed line takes the next one.
+    const uint8_t ctrlColours[8] = {0x00, 0x71, 0x32, 0x53, 0x44, 0x35, 0x46, 0x67};
+    auto colourOfLine = [&](int n) { return ctrlColours[n % 8]; };
+
+    // Each line is typed on a row cleared in the previous line's colour; RETURN,
+    // the blank line before the error, the error and READY. each scroll once.
+    std::vector<ExpectedRow> transcript;
+    for (int n = 1; n <= 30; ++n) {
+        const std::string line = "LINE " + std::to_string(n);
+        press(uint8_t(0x02 + n % 8), keyCtrl);
+        enter(line);
+        ExpectedRow typed = rowOf(line, colourOfLine(n - 1));
+        std::fill_n(typed.colours.begin(), line.size(), colourOfLine(n));
+        transcript.push_back(typed);
+        transcript.push_back(rowOf("", colourOfLine(n)));
+        transcript.push_back(rowOf("?SYNTAX ERROR", colourOfLine(n)));
+        transcript.push_back(rowOf("READY.", colourOfLine(n)));
+    }
+    transcript.push_back(rowOf("", colourOfLine(30)));  // the cursor's row
+
+    const size_t top = transcript.size() - 25;
+    for (int row = 0; row < 25; ++row) {
+        EXPECT_EQ(screenRow(row), transcript[top + row].text) << "row " << row;
+        EXPECT_EQ(rowColours(row), transcript[top + row].colours) << "row " << row;
+    }
+    if (HasFailure()) FAIL() << "the screen:\n" << screenText();
 }
 
 struct CommandOutcome {

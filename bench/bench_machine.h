@@ -19,9 +19,9 @@ inline bool powerOnBenchMachine(const uint8_t* program, size_t length) {
     buildTedTables();
     resetBeam();
     powerOnCpu();
-    resetPending = 0;
-    romEnabled = 0;
-    for (size_t i = 0; i < length; ++i) ram[0x1000 + i] = program[i];
+    interrupts.resetPending = 0;
+    memory.romEnabled = 0;
+    for (size_t i = 0; i < length; ++i) memory.ram[0x1000 + i] = program[i];
     reg.PC = 0x1000;
     return true;
 }

@@ -24,7 +24,7 @@ int main() {
     long instructions = 0;
     auto start = std::chrono::steady_clock::now();
     for (long i = 0; i < steps; ++i) {
-        instructions += doubleClockAllowed == 1 && !singleClock ? 2 : 1;
+        instructions += ted.doubleClockAllowed == 1 && !ted.singleClock ? 2 : 1;
         emulationStep();
     }
     std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;

@@ -27,17 +27,17 @@ int main(int argc, char** argv) {
     platform::setDisplayMode(320, 200);
 
     // A text screen: matrix at $0C00, attributes at $0800, characters at $2000 in RAM.
-    ram[0xFF06] = 0x1B;
-    ram[0xFF07] = 0x08;
-    ram[0xFF13] = 0x20;
-    ram[0xFF14] = 0x08;
-    ram[0xFF15] = 0x71;
-    ram[0xFF19] = 0x6E;
+    memory.ram[0xFF06] = 0x1B;
+    memory.ram[0xFF07] = 0x08;
+    memory.ram[0xFF13] = 0x20;
+    memory.ram[0xFF14] = 0x08;
+    memory.ram[0xFF15] = 0x71;
+    memory.ram[0xFF19] = 0x6E;
     for (int i = 0; i < 1000; ++i) {
-        ram[0x0C00 + i] = static_cast<uint8_t>(i & 0x7F);
-        ram[0x0800 + i] = static_cast<uint8_t>(i * 7);
+        memory.ram[0x0C00 + i] = static_cast<uint8_t>(i & 0x7F);
+        memory.ram[0x0800 + i] = static_cast<uint8_t>(i * 7);
     }
-    for (int i = 0; i < 1024; ++i) ram[0x2000 + i] = static_cast<uint8_t>(i * 37);
+    for (int i = 0; i < 1024; ++i) memory.ram[0x2000 + i] = static_cast<uint8_t>(i * 37);
 
     const int frames = argc > 1 ? std::atoi(argv[1]) : 5000;
     // Processor time as well as wall time: on a busy machine only the first measures the emulator.

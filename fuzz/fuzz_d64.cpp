@@ -23,7 +23,7 @@ void request(const uint8_t* name, size_t length) {
 void readAnswer() {
     writeDrivePort(0xFEF0, 0x83);
     writeDrivePort(0xFEF0, 0x40);
-    for (uint32_t i = 0; i < dataLength; ++i) {
+    for (uint32_t i = 0; i < drive.dataLength; ++i) {
         writeDrivePort(0xFEF0, 0x84);
         (void)readDrivePort(0xFEF0);
     }
@@ -35,10 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     emulatorConfig.driveType8 = 2;
     buildTrackOffsets();
     const size_t nameLength = std::min<size_t>(size, 16);
-    std::memset(d64Image, 0, sizeof d64Image);
+    std::memset(drive.d64Image, 0, sizeof drive.d64Image);
     const size_t imageBytes = std::min<size_t>(size - nameLength, d64ImageBytes);
     for (size_t i = 0; i < imageBytes; ++i)
-        d64Image[(trackOffset[18] + i) % d64ImageBytes] = data[nameLength + i];
+        drive.d64Image[(trackOffset[18] + i) % d64ImageBytes] = data[nameLength + i];
     const uint8_t directory[] = {'$'}, wildcard[] = {'*'};
     request(directory, sizeof directory);
     readAnswer();

@@ -9,7 +9,7 @@
 #include "ted/memory_map.h"
 
 inline void loadThroughFile(const uint8_t* data, size_t size, void (*load)(const char* path)) {
-    if (!ram && !allocateRamBlock()) return;
+    if (!memory.ram && !allocateRamBlock()) return;
     static const std::string path = "/tmp/varnok_fuzz_" + std::to_string(getpid());
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return;

@@ -9,9 +9,7 @@
 #include "ted/raster.h"
 #include "ted/ted.h"
 
-uint8_t resetPending;
-uint16_t irqLatched;
-uint16_t irqDelay;
+Interrupts interrupts;
 uint16_t oddCycle;
 uint16_t pairCycles;
 uint16_t breakpointAddress;
@@ -32,7 +30,7 @@ void enterThrough(uint16_t vector) {
     reg.PC = cpu::readWord(vector);
 }
 
-bool doubleClock() { return doubleClockAllowed == 1 && !singleClock; }
+bool doubleClock() { return ted.doubleClockAllowed == 1 && !ted.singleClock; }
 
 // The TED counts single-clock cycles; the half cycle left over is carried to the next halving.
 void halveLastCycle() {
@@ -64,23 +62,23 @@ void stepWithoutService() {
 }  // namespace
 
 void serviceInterrupts() {
-    if (resetPending) {
+    if (interrupts.resetPending) {
         enterThrough(0xFFFC);
-        resetPending = 0;
+        interrupts.resetPending = 0;
     }
-    if (!reg.I && irqLine) {
-        irqLatched = 1;
-    } else if (!irqLatched) {
+    if (!reg.I && ted.irqLine) {
+        interrupts.irqLatched = 1;
+    } else if (!interrupts.irqLatched) {
         return;
     }
     // The latching instruction's own cycles count first, so the entry comes one
     // instruction after the latch.
-    if (irqDelay > 1) {
+    if (interrupts.irqDelay > 1) {
         enterThrough(0xFFFE);
-        irqLatched = 0;
-        irqDelay = 0;
+        interrupts.irqLatched = 0;
+        interrupts.irqDelay = 0;
     } else {
-        irqDelay = static_cast<uint16_t>(irqDelay + reg.lastCycle);
+        interrupts.irqDelay = static_cast<uint16_t>(interrupts.irqDelay + reg.lastCycle);
     }
 }
 
@@ -115,7 +113,7 @@ void stepInstruction() {
 // A JSR runs with its whole routine, up to the RTS that brings SP back. Interrupts
 // wait meanwhile; only a pending reset is entered.
 void stepOver() {
-    if (resetPending) serviceInterrupts();
+    if (interrupts.resetPending) serviceInterrupts();
     if (readMemory(reg.PC) != 0x20) {
         stepWithoutService();
         return;
@@ -123,7 +121,7 @@ void stepOver() {
     uint8_t callerSP = reg.SP;
     uint32_t spent = 0;
     do {
-        if (resetPending) serviceInterrupts();
+        if (interrupts.resetPending) serviceInterrupts();
         stepWithoutService();
         spent += reg.lastCycle;
     } while (reg.SP != callerSP && spent < stepOverCycleBudget);
@@ -134,5 +132,5 @@ void powerOnCpu() {
     reg.AC = reg.XR = reg.YR = 0;
     reg.SP = 0xFF;
     reg.N = reg.V = reg.B = reg.D = reg.I = reg.Z = reg.C = 0;
-    resetPending = 1;
+    interrupts.resetPending = 1;
 }

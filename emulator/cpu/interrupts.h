@@ -1,9 +1,14 @@
 #pragma once
 #include <cstdint>
 
-extern uint8_t resetPending;        // the next serviceInterrupts takes the reset vector
-extern uint16_t irqLatched;         // an interrupt was accepted and waits for its entry
-extern uint16_t irqDelay;           // cycles since the latch
+// The processor's interrupt state, one instance.
+struct Interrupts {
+    uint8_t resetPending = 0;  // the next serviceInterrupts takes the reset vector
+    uint16_t irqLatched = 0;   // an interrupt was accepted and waits for its entry
+    uint16_t irqDelay = 0;     // cycles since the latch
+};
+extern Interrupts interrupts;  // defined in cpu/interrupts.cpp
+
 extern uint16_t oddCycle;           // half cycle carried between double-clock halvings
 extern uint16_t pairCycles;         // unhalved sum of a double-clock step
 extern uint16_t breakpointAddress;  // the monitor's one breakpoint
@@ -15,5 +20,5 @@ void stepInstruction();
 void stepOver();
 
 // Puts the registers and interrupt state to their power-on values (PC $0000,
-// SP $FF, flags clear, resetPending set).
+// SP $FF, flags clear, interrupts.resetPending set).
 void powerOnCpu();

@@ -32,8 +32,8 @@ inline uint16_t readWord(uint16_t address) {
 }
 
 // The stack lives in RAM page 1 and never reaches ROM or I/O.
-inline void push(uint8_t value) { ram[0x100 + reg.SP--] = value; }
-inline uint8_t pull() { return ram[0x100 + ++reg.SP]; }
+inline void push(uint8_t value) { memory.ram[0x100 + reg.SP--] = value; }
+inline uint8_t pull() { return memory.ram[0x100 + ++reg.SP]; }
 inline void pushWord(uint16_t value) {
     push(static_cast<uint8_t>(value >> 8));
     push(static_cast<uint8_t>(value));

@@ -10,15 +10,15 @@ namespace {
 
 void syncToVerticalBlank() {
     // The cursor is drawn before the wait, so the blank is spent only on the copy.
-    if (ram[0xFF06] & 0x10) cursorPass();
+    if (memory.ram[0xFF06] & 0x10) cursorPass();
     waitVerticalBlank();
 }
 
 // Measured from the previous stamp, which is taken after the wait: a late frame is
 // never made up.
 void waitFramePeriod() {
-    while (static_cast<int64_t>(platform::performanceCounter() - frameStamp) <
-           static_cast<int64_t>(ticksPerFrame)) {
+    while (static_cast<int64_t>(platform::performanceCounter() - shell.frameStamp) <
+           static_cast<int64_t>(shell.ticksPerFrame)) {
     }
 }
 
@@ -27,5 +27,5 @@ void waitFramePeriod() {
 void frameSync() {
     if (emulatorConfig.sync == 1) syncToVerticalBlank();
     if (emulatorConfig.sync == 2) waitFramePeriod();
-    frameStamp = platform::performanceCounter();
+    shell.frameStamp = platform::performanceCounter();
 }

@@ -54,7 +54,8 @@ void writeLogHeader() {
     logLine("Process priority: %d\n", c.priority);
     logLine("Synchronization: %d\n", c.sync);
     logLine("Joystick: %d\n", c.joystick);
-    logLine("50Hz performance frequency: %d\n", static_cast<int32_t>(static_cast<uint32_t>(ticksPerFrame)));
+    logLine("50Hz performance frequency: %d\n",
+            static_cast<int32_t>(static_cast<uint32_t>(shell.ticksPerFrame)));
     logLine("Palette: %d\n", c.palette);
     logLine("Drive8: %s", label(driveLabels, c.driveType8));
     logLine("\n");

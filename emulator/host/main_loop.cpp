@@ -11,14 +11,7 @@
 #include "storage/program_files.h"
 #include "storage/screenshot.h"
 
-uint16_t screenshotRequest, optionsMenuRequest, gameDatabaseRequest, loadMenuRequest, saveMenuRequest,
-    monitorRequest, softResetRequest, hardResetRequest, specialResetRequest;
-uint16_t hostRequestPending;
-uint16_t menuOpen, shiftHeld, ctrlHeld, quickRegistersShown;
-uint8_t windowActive, quitRequested;
-uint32_t pumpCounter, passCounter;
-uint64_t ticksPerFrame, frameStamp;
-int32_t savedPriorityClass = -1;
+Shell shell;
 
 namespace {
 
@@ -27,7 +20,6 @@ constexpr uint32_t commandLinePass = 32768;
 // Message retrieval costs a system call; one per 257 passes keeps it out of the way.
 constexpr uint32_t passesPerMessage = 256;
 
-int32_t exitCode;
 // The pass counter wraps after 2^32 passes; the command line still runs only once.
 bool commandLineRun;
 
@@ -39,18 +31,18 @@ void runCommandLine() {
 }
 
 void serveSoftReset() {
-    resetPending = 1;
-    softResetRequest = 0;
+    interrupts.resetPending = 1;
+    shell.requests.softReset = 0;
 }
 
 void serveHardReset() {
     hardReset();
-    hardResetRequest = 0;
+    shell.requests.hardReset = 0;
 }
 
 void serveSpecialReset() {
     specialReset();
-    specialResetRequest = 0;
+    shell.requests.specialReset = 0;
 }
 
 struct Request {
@@ -61,23 +53,23 @@ struct Request {
 // The order in which raised requests are served.
 // clang-format off
 constexpr Request requests[] = {
-    {&screenshotRequest,   writeScreenshot},
-    {&optionsMenuRequest,  runOptionsMenu},
-    {&gameDatabaseRequest, runGameDatabaseMenu},
-    {&loadMenuRequest,     runLoadMenu},
-    {&saveMenuRequest,     runSaveMenu},
-    {&monitorRequest,      runMonitor},
-    {&softResetRequest,    serveSoftReset},
-    {&hardResetRequest,    serveHardReset},
-    {&specialResetRequest, serveSpecialReset},
+    {&shell.requests.screenshot,   writeScreenshot},
+    {&shell.requests.optionsMenu,  runOptionsMenu},
+    {&shell.requests.gameDatabase, runGameDatabaseMenu},
+    {&shell.requests.loadMenu,     runLoadMenu},
+    {&shell.requests.saveMenu,     runSaveMenu},
+    {&shell.requests.monitor,      runMonitor},
+    {&shell.requests.softReset,    serveSoftReset},
+    {&shell.requests.hardReset,    serveHardReset},
+    {&shell.requests.specialReset, serveSpecialReset},
 };
 // clang-format on
 
 void serveRequests() {
-    hostRequestPending = 0;
+    shell.requests.pending = 0;
     for (const auto& request : requests) {
         // A quit message inside a menu ends the program at once, not after the next screen.
-        if (quitRequested) return;
+        if (shell.quitRequested) return;
         if (*request.flag) request.serve();
     }
 }
@@ -85,18 +77,18 @@ void serveRequests() {
 }  // namespace
 
 void resetShellState() {
-    for (const auto& request : requests) *request.flag = 0;
-    hostRequestPending = menuOpen = shiftHeld = ctrlHeld = quickRegistersShown = 0;
-    windowActive = quitRequested = 0;
-    pumpCounter = passCounter = 0;
-    savedPriorityClass = -1;
-    exitCode = 0;
+    // The speed display keeps its switch; the frame clock is set again at start.
+    Shell fresh;
+    fresh.speedDisplayShown = shell.speedDisplayShown;
+    fresh.ticksPerFrame = shell.ticksPerFrame;
+    fresh.frameStamp = shell.frameStamp;
+    shell = fresh;
     commandLineRun = false;
 }
 
 void requestExit(int32_t code) {
-    exitCode = code;
-    quitRequested = 1;
+    shell.exitCode = code;
+    shell.quitRequested = 1;
 }
 
 bool pumpMessages(int count, int32_t& code) {
@@ -113,21 +105,21 @@ bool pumpMessages(int count, int32_t& code) {
 }
 
 int32_t runMainLoop() {
-    while (!quitRequested) {
-        if (pumpCounter > passesPerMessage) {
-            pumpCounter = 0;
-            if (pumpMessages(1, exitCode)) break;
+    while (!shell.quitRequested) {
+        if (shell.pumpCounter > passesPerMessage) {
+            shell.pumpCounter = 0;
+            if (pumpMessages(1, shell.exitCode)) break;
         }
-        if (passCounter == commandLinePass && !commandLine.empty() && !commandLineRun) runCommandLine();
-        ++pumpCounter;
-        ++passCounter;
-        if (!windowActive) {
+        if (shell.passCounter == commandLinePass && !commandLine.empty() && !commandLineRun) runCommandLine();
+        ++shell.pumpCounter;
+        ++shell.passCounter;
+        if (!shell.windowActive) {
             platform::waitMessage();
         } else {
             emulationStep();
-            if (hostRequestPending) serveRequests();
+            if (shell.requests.pending) serveRequests();
         }
     }
     closeLog();
-    return exitCode;
+    return shell.exitCode;
 }

@@ -10,11 +10,11 @@ namespace {
 
 // Both resets clear the TED registers and the top page; $FFFF keeps its value.
 void resetMachine(bool refillRam) {
-    std::memset(ram + 0xFF00, 0, 0x40);
+    std::memset(memory.ram + 0xFF00, 0, 0x40);
     if (refillRam) fillPowerOnPattern(0x0000, 0xFEFF);
-    std::memset(ram + 0xFF40, 0, 0xFFFF - 0xFF40);
+    std::memset(memory.ram + 0xFF40, 0, 0xFFFF - 0xFF40);
     powerOnCpu();
-    romEnabled = 1;
+    memory.romEnabled = 1;
     resetBeam();
 }
 

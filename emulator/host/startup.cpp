@@ -25,7 +25,7 @@ bool fatal(const char* text) {
     return false;
 }
 
-uint8_t* romImage(int index) { return index % 2 ? romHigh[index / 2] : romLow[index / 2]; }
+uint8_t* romImage(int index) { return index % 2 ? memory.romHigh[index / 2] : memory.romLow[index / 2]; }
 
 // Reads up to one image and closes the file; the rest of the image stays zero.
 size_t readRomImage(std::FILE* file, int index) {
@@ -88,7 +88,7 @@ bool checkPalKernal() {
         logLine("Info: ROM check disabled.\n");
         return true;
     }
-    if (romHigh[0][0x3F80] & 0x80) return true;
+    if (memory.romHigh[0][0x3F80] & 0x80) return true;
     logLine("Error: Varnok requires PAL KERNAL ROM.\n");
     return fatal("Varnok Error: Varnok requires PAL KERNAL ROM");
 }
@@ -109,20 +109,20 @@ void buildTables() {
 }
 
 void powerOn() {
-    romEnabled = 1;
+    memory.romEnabled = 1;
     powerOnTimers();
     resetBeam();
-    std::memset(ram + 0xFF00, 0, 0x40);
+    std::memset(memory.ram + 0xFF00, 0, 0x40);
     powerOnCpu();
     logLine("Info: CPU initialized.\n");
 }
 
 // Steps up to the devices; any failure here has been reported through fatalError.
 bool buildMachine() {
-    ticksPerFrame = platform::performanceFrequency() / framesPerSecond;
-    frameStamp = platform::performanceCounter();
+    shell.ticksPerFrame = platform::performanceFrequency() / framesPerSecond;
+    shell.frameStamp = platform::performanceCounter();
     readConfiguration();
-    joystickMode = emulatorConfig.joystick;
+    keyboard.joystickMode = emulatorConfig.joystick;
     if (emulatorConfig.log) {
         if (!openLog()) return fatal("Varnok Error: Cannot create Varnok.log file.");
         writeLogHeader();
@@ -135,7 +135,7 @@ bool buildMachine() {
 }
 
 void setPriority() {
-    savedPriorityClass = platform::getPriorityClass();
+    shell.savedPriorityClass = platform::getPriorityClass();
     logLine("Info: GetPriorityClass executed.\n");
     int32_t priority = emulatorConfig.priority;
     if (priority >= platform::priorityNormal && priority <= platform::priorityRealtime)
@@ -147,10 +147,10 @@ void setPriority() {
 void clearPreviousRun() {
     resetShellState();
     closeLog();
-    if (ram) releaseRamBlock();
-    std::memset(romLow, 0, sizeof romLow);
-    std::memset(romHigh, 0, sizeof romHigh);
-    romBankLow = romBankHigh = 0;
+    if (memory.ram) releaseRamBlock();
+    std::memset(memory.romLow, 0, sizeof memory.romLow);
+    std::memset(memory.romHigh, 0, sizeof memory.romHigh);
+    memory.romBankLow = memory.romBankHigh = 0;
 }
 
 }  // namespace
@@ -173,7 +173,7 @@ int startEmulator(const char* commandLineTail, int showCommand) {
             closeLog();
             return code;
         }
-        monitorRequest = hostRequestPending = 1;
+        shell.requests.monitor = shell.requests.pending = 1;
     }
     logLine("Info: Main loop reached. Emulation has beed started.\n");
     return runMainLoop();

@@ -25,16 +25,16 @@ struct HostKey {
 // Looked up top to bottom; the first row that matches the modifiers applies.
 // clang-format off
 const HostKey hostKeys[] = {
-    {platform::vkF6,  Held::any,  Held::any,  Action::raise,       &screenshotRequest},
-    {platform::vkF7,  Held::up,   Held::any,  Action::raise,       &optionsMenuRequest},
-    {platform::vkF7,  Held::down, Held::any,  Action::raise,       &gameDatabaseRequest},
-    {platform::vkF8,  Held::up,   Held::any,  Action::raise,       &loadMenuRequest},
-    {platform::vkF8,  Held::down, Held::any,  Action::raise,       &saveMenuRequest},
-    {platform::vkF9,  Held::up,   Held::any,  Action::raise,       &monitorRequest},
-    {platform::vkF9,  Held::down, Held::any,  Action::toggle,      &quickRegistersShown},
-    {platform::vkF11, Held::up,   Held::up,   Action::raise,       &softResetRequest},
-    {platform::vkF11, Held::down, Held::up,   Action::raise,       &hardResetRequest},
-    {platform::vkF11, Held::up,   Held::down, Action::raise,       &specialResetRequest},
+    {platform::vkF6,  Held::any,  Held::any,  Action::raise,       &shell.requests.screenshot},
+    {platform::vkF7,  Held::up,   Held::any,  Action::raise,       &shell.requests.optionsMenu},
+    {platform::vkF7,  Held::down, Held::any,  Action::raise,       &shell.requests.gameDatabase},
+    {platform::vkF8,  Held::up,   Held::any,  Action::raise,       &shell.requests.loadMenu},
+    {platform::vkF8,  Held::down, Held::any,  Action::raise,       &shell.requests.saveMenu},
+    {platform::vkF9,  Held::up,   Held::any,  Action::raise,       &shell.requests.monitor},
+    {platform::vkF9,  Held::down, Held::any,  Action::toggle,      &shell.quickRegistersShown},
+    {platform::vkF11, Held::up,   Held::up,   Action::raise,       &shell.requests.softReset},
+    {platform::vkF11, Held::down, Held::up,   Action::raise,       &shell.requests.hardReset},
+    {platform::vkF11, Held::up,   Held::down, Action::raise,       &shell.requests.specialReset},
     {platform::vkF11, Held::down, Held::down, Action::pendingOnly, nullptr},
     {platform::vkF12, Held::any,  Held::any,  Action::quit,        nullptr},
 };
@@ -55,19 +55,19 @@ void perform(const HostKey& row) {
         case Action::pendingOnly:
             break;
         case Action::quit:
-            quitRequested = 1;
+            shell.quitRequested = 1;
             platform::postCloseRequest();
             return;
     }
-    hostRequestPending = 1;
+    shell.requests.pending = 1;
 }
 
 void keyDown(uint32_t key) {
-    if (key == platform::vkShift) shiftHeld = 1;
-    if (key == platform::vkControl) ctrlHeld = 1;
-    if (menuOpen) return;
+    if (key == platform::vkShift) shell.shiftHeld = 1;
+    if (key == platform::vkControl) shell.ctrlHeld = 1;
+    if (shell.menuOpen) return;
     for (const auto& row : hostKeys) {
-        if (row.key == key && matches(row.shift, shiftHeld) && matches(row.ctrl, ctrlHeld)) {
+        if (row.key == key && matches(row.shift, shell.shiftHeld) && matches(row.ctrl, shell.ctrlHeld)) {
             perform(row);
             return;
         }
@@ -75,15 +75,15 @@ void keyDown(uint32_t key) {
 }
 
 void keyUp(uint32_t key) {
-    if (key == platform::vkShift) shiftHeld = 0;
-    if (key == platform::vkControl) ctrlHeld = 0;
+    if (key == platform::vkShift) shell.shiftHeld = 0;
+    if (key == platform::vkControl) shell.ctrlHeld = 0;
 }
 
 void destroy() {
-    if (savedPriorityClass >= 0) platform::setPriorityClass(savedPriorityClass);
+    if (shell.savedPriorityClass >= 0) platform::setPriorityClass(shell.savedPriorityClass);
     releaseHostDevices();
     // The devices are gone: no step may run before the loop retrieves the quit message.
-    windowActive = 0;
+    shell.windowActive = 0;
     platform::postQuitMessage(0);
 }
 
@@ -99,13 +99,13 @@ int32_t windowProc(const Message& message) {
         case platform::msgActivate:
             // An activation still queued behind the destruction must not restart the machine,
             // whose RAM has gone with the devices.
-            windowActive = (message.wParam == 1 || message.wParam == 2) && platform::windowExists();
+            shell.windowActive = (message.wParam == 1 || message.wParam == 2) && platform::windowExists();
             return 0;
         case platform::msgSetCursor:
             return 1;  // the pointer stays hidden over the full screen
         case platform::msgKeyDown:
             // The load menu reads its own keys; the host keys must not reach it as requests.
-            loadMenuRequest ? keyUp(message.wParam) : keyDown(message.wParam);
+            shell.requests.loadMenu ? keyUp(message.wParam) : keyDown(message.wParam);
             return 0;
         case platform::msgKeyUp:
             keyUp(message.wParam);

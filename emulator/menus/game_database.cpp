@@ -85,5 +85,5 @@ void runGameDatabaseMenu() {
         }
         if (closing) break;
     }
-    closeMenu(gameDatabaseRequest);
+    closeMenu(shell.requests.gameDatabase);
 }

@@ -246,5 +246,5 @@ void runLoadMenu() {
         if (!menu.driveMode) commonKeys(menu);
     }
     waitKeyRelease(key::enter);
-    closeMenu(loadMenuRequest);
+    closeMenu(shell.requests.loadMenu);
 }

@@ -41,7 +41,7 @@ int editLine(int col, int row, int length, char* result, const char* accepted, b
     while (outcome < 0) {
         if (withMessages) {
             if (!serviceOneMessage()) break;
-            if (!windowActive) {
+            if (!shell.windowActive) {
                 platform::waitMessage();
                 continue;
             }
@@ -81,13 +81,13 @@ void presentMenu() {
 }
 
 int isKeyDown(uint8_t keyCode) {
-    platform::Result r = platform::getKeyboardState(keyState);
+    platform::Result r = platform::getKeyboardState(keyboard.keyState);
     if (r == platform::inputLost) {
         if (platform::acquireKeyboard() != platform::ok) return 0xFF;
-        r = platform::getKeyboardState(keyState);
+        r = platform::getKeyboardState(keyboard.keyState);
     }
     if (r != platform::ok) return 0xFF;
-    return keyState[keyCode] ? 1 : 0;
+    return keyboard.keyState[keyCode] ? 1 : 0;
 }
 
 void waitKeyRelease(uint8_t keyCode) {
@@ -147,14 +147,14 @@ uint16_t parseHex4(const char* text) {
 }
 
 void openMenu() {
-    menuOpen = 1;
+    shell.menuOpen = 1;
     muteSound();
 }
 
 MenuPass menuPass() {
     // Once a quit has been asked for, by a message taken here or in an editor, no screen goes on.
-    if (quitRequested || !serviceOneMessage()) return MenuPass::quit;
-    if (!windowActive) {
+    if (shell.quitRequested || !serviceOneMessage()) return MenuPass::quit;
+    if (!shell.windowActive) {
         platform::waitMessage();
         return MenuPass::wait;
     }
@@ -173,7 +173,7 @@ void closeMenu(uint16_t& requestFlag) {
         any = true;
     }
     if (any && last.type != platform::msgQuit) platform::dispatchMessage(last);
-    menuOpen = 0;
+    shell.menuOpen = 0;
 }
 
 void resetKeyRepeat() { repeatState = 0; }

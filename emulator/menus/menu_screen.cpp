@@ -53,7 +53,7 @@ void clearMenuScreen() {
 void drawScreenCode(int col, int row, uint8_t screenCode, uint8_t zeroColour, uint8_t oneColour) {
     // Cells outside the 40 x 25 area are clipped, so long texts never leave the frame.
     if (col < 0 || col > 39 || row < 0 || row > 24) return;
-    const uint8_t* glyph = &romHigh[0][charsetOffset + screenCode * 8];
+    const uint8_t* glyph = &memory.romHigh[0][charsetOffset + screenCode * 8];
     uint8_t* pixel = frameBuffer + (menuTop + row * 8) * frameWidth + menuLeft + col * 8;
     for (int line = 0; line < 8; ++line, pixel += frameWidth) {
         uint8_t bits = glyph[line];

@@ -24,10 +24,10 @@ uint16_t parseHex4(const char* text);
 bool repeatedKeyDown(uint8_t keyCode);
 void resetKeyRepeat();
 
-// The frame every menu shares: open sets menuOpen and mutes the sound; each pass
+// The frame every menu shares: open sets shell.menuOpen and mutes the sound; each pass
 // takes one window message (quit ends the menu at once) and waits while the
 // window is inactive; close clears the menu's request flag, restores the sound,
-// drops waiting messages and clears menuOpen.
+// drops waiting messages and clears shell.menuOpen.
 enum class MenuPass { draw, wait, quit };
 void openMenu();
 MenuPass menuPass();

@@ -60,25 +60,26 @@ void runOptionsMenu() {
         MenuPass pass = menuPass();
         if (pass == MenuPass::quit) break;
         if (pass == MenuPass::wait) continue;
-        drawGroup(joystickGroup, joystickMode);
+        drawGroup(joystickGroup, keyboard.joystickMode);
         drawGroup(syncGroup, emulatorConfig.sync);
         drawGroup(clockGroup, emulatorConfig.clock);
-        drawGroup(speedGroup, speedDisplayShown);
+        drawGroup(speedGroup, shell.speedDisplayShown);
         if (soundAvailable) drawGroup(soundGroup, soundSwitchOn ? 0 : 1);
         drawMenuText(0, 20, " SYSTEM INFO:", 0x71, 0x00);
-        drawMenuText(1, 22, shiftLock == 1 ? " CAPS-LOCK: ON" : " CAPS-LOCK: OFF", 0x57, 0x00);
+        drawMenuText(1, 22, keyboard.shiftLock == 1 ? " CAPS-LOCK: ON" : " CAPS-LOCK: OFF", 0x57, 0x00);
         drawMenuText(24, 20, "VARNOK VERSION:", 0x71, 0x00);
         drawMenuText(25, 22, "0.48R3", 0x57, 0x00);
         presentMenu();
-        if (pressed('J')) joystickMode = emulatorConfig.joystick = nextOfThree(joystickMode);
+        if (pressed('J'))
+            keyboard.joystickMode = emulatorConfig.joystick = nextOfThree(keyboard.joystickMode);
         if (pressed('S')) emulatorConfig.sync = nextOfThree(emulatorConfig.sync);
         if (pressed('C')) emulatorConfig.clock = nextOfThree(emulatorConfig.clock);
-        if (pressed('D')) speedDisplayShown = !speedDisplayShown;
+        if (pressed('D')) shell.speedDisplayShown = !shell.speedDisplayShown;
         if (soundAvailable && pressed('O')) {
             soundSwitchOn = !soundSwitchOn;
             setSoundSwitch(soundSwitchOn);
         }
         if (isKeyDown(key::escape) == 1) break;
     }
-    closeMenu(optionsMenuRequest);
+    closeMenu(shell.requests.optionsMenu);
 }

@@ -132,6 +132,6 @@ void runSaveMenu() {
         }
     }
     waitKeyRelease(key::enter);
-    shiftHeld = ctrlHeld = 0;
-    closeMenu(saveMenuRequest);
+    shell.shiftHeld = shell.ctrlHeld = 0;
+    closeMenu(shell.requests.saveMenu);
 }

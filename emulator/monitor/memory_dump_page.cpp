@@ -15,7 +15,7 @@ bool locked = false;
 uint16_t lockedAddress = 0;
 bool rawView = false;  // false: through the memory map ("ROM"), true: the RAM store
 
-uint8_t viewByte(uint16_t address) { return rawView ? ram[address] : readMemory(address); }
+uint8_t viewByte(uint16_t address) { return rawView ? memory.ram[address] : readMemory(address); }
 
 // Characters: the low seven bits, 64-127 as the screen code 64 lower, control codes as '.'.
 uint8_t characterCode(uint8_t byte) {

@@ -47,7 +47,7 @@ void waitTabRelease() { waitKeyRelease(key::tab); }
 void runMonitor() {
     openMenu();  // marks a menu open and silences the three channels
     int page = disassemblerPage;
-    while (page != leaveMonitor && !quitRequested) {
+    while (page != leaveMonitor && !shell.quitRequested) {
         switch (page) {
             case disassemblerPage:
                 page = runDisassemblerPage();
@@ -63,5 +63,5 @@ void runMonitor() {
                 break;
         }
     }
-    closeMenu(monitorRequest);
+    closeMenu(shell.requests.monitor);
 }

@@ -7,6 +7,7 @@
 #include "monitor/monitor_pages.h"
 #include "ted/memory_map.h"
 #include "ted/sound.h"
+#include "ted/ted.h"
 
 namespace {
 
@@ -52,18 +53,19 @@ void drawPage(int cursor) {
     char text[48];
     std::snprintf(text, sizeof text, "%X", digitAt(positions[cursor]));
     drawMenuText(positions[cursor].col, 3, text, 0x71, 0x14);
-    std::snprintf(text, sizeof text, "DIGI VOLUME:   %X", digiVolume);
+    std::snprintf(text, sizeof text, "DIGI VOLUME:   %X", ted.sound.digiVolume);
     drawMenuText(0, 5, text, 0x44, 0x00);
-    uint8_t control = ram[0xFF11];
+    uint8_t control = memory.ram[0xFF11];
     std::snprintf(text, sizeof text, "$FF11: $%02X - %d%d%d%d%d%d%d%d", control, control >> 7 & 1,
                   control >> 6 & 1, control >> 5 & 1, control >> 4 & 1, control >> 3 & 1, control >> 2 & 1,
                   control >> 1 & 1, control & 1);
     drawMenuText(18, 5, text, 0x44, 0x00);
-    std::snprintf(text, sizeof text, "DIGI CHANNELS: %d", digiChannels >= 2 ? 2 : digiChannels);
+    std::snprintf(text, sizeof text, "DIGI CHANNELS: %d",
+                  ted.sound.digiChannels >= 2 ? 2 : ted.sound.digiChannels);
     drawMenuText(0, 6, text, 0x44, 0x00);
-    std::snprintf(text, sizeof text, "DIGI LEVEL:    %d", digiLevel);
+    std::snprintf(text, sizeof text, "DIGI LEVEL:    %d", ted.sound.digiLevel);
     drawMenuText(0, 7, text, 0x44, 0x00);
-    std::snprintf(text, sizeof text, "$FF09:%04X $FF0A:%04X", ram[0xFF09], ram[0xFF0A]);
+    std::snprintf(text, sizeof text, "$FF09:%04X $FF0A:%04X", memory.ram[0xFF09], memory.ram[0xFF0A]);
     drawMenuText(0, 9, text, 0x44, 0x00);
 }
 

@@ -9,7 +9,6 @@
 #include "storage/drive.h"
 #include "storage/drive_media.h"
 
-uint8_t d64Image[d64ImageBytes];
 uint32_t trackOffset[37];
 
 namespace {
@@ -18,7 +17,7 @@ constexpr int lastTrack = 35;
 constexpr int sectorBytes = 256;
 constexpr int imageSectors = d64ImageBytes / sectorBytes;
 constexpr uint8_t bamTrack = 18;
-constexpr uint32_t longestFile = 0xFFFF;  // dataLength is 16-bit
+constexpr uint32_t longestFile = 0xFFFF;  // drive.dataLength is 16-bit
 
 struct Zone {
     int firstTrack, lastTrack, sectors;
@@ -50,14 +49,14 @@ public:
         const uint32_t index = offset / sectorBytes;
         if (visited[index]) return nullptr;
         visited[index] = true;
-        return d64Image + offset;
+        return drive.d64Image + offset;
     }
 
 private:
     bool visited[imageSectors] = {};
 };
 
-const uint8_t* bam() { return d64Image + trackOffset[bamTrack]; }
+const uint8_t* bam() { return drive.d64Image + trackOffset[bamTrack]; }
 
 // Directory entries are 32 bytes; `entry` points at the start of one, so the type is byte 2.
 bool entryUsed(const uint8_t* entry) { return entry[2] != 0; }
@@ -120,7 +119,7 @@ void buildDirectoryListing() {
     endListing(blocksFree());
 }
 
-// Follows the file's chain into transferBuffer; false when the chain breaks off or loops,
+// Follows the file's chain into drive.transferBuffer; false when the chain breaks off or loops,
 // since then there is no last block to say where the file ends.
 bool gatherFile(const uint8_t* entry) {
     ChainWalk walk;
@@ -132,28 +131,28 @@ bool gatherFile(const uint8_t* entry) {
         const bool last = block[0] == 0;
         const uint32_t bytes = !last ? 254 : block[1] >= 2 ? block[1] - 1u : 0;
         const uint32_t kept = std::min(bytes, longestFile - gathered);
-        std::memcpy(transferBuffer + gathered, block + 2, kept);
+        std::memcpy(drive.transferBuffer + gathered, block + 2, kept);
         gathered += kept;
         if (last) break;
         track = block[0];
         sector = block[1];
     }
-    dataLength = uint16_t(gathered);
+    drive.dataLength = uint16_t(gathered);
     return true;
 }
 
 void loadFile() {
     const uint32_t nameLength = requestedNameLength();
-    const bool wildcard = commandBuffer[0] == '*';
-    dataLength = 0;
+    const bool wildcard = drive.commandBuffer[0] == '*';
+    drive.dataLength = 0;
     bool found = false, loaded = false;
     walkDirectory([&](const uint8_t* entry) {
         found = wildcard || (entryNameLength(entry) == nameLength &&
-                             std::memcmp(entryName(entry), commandBuffer, nameLength) == 0);
+                             std::memcmp(entryName(entry), drive.commandBuffer, nameLength) == 0);
         if (found) loaded = gatherFile(entry);
         return found;
     });
-    driveStatus = loaded ? 0 : 2;
+    drive.status = loaded ? 0 : 2;
 }
 
 }  // namespace
@@ -166,21 +165,21 @@ void buildTrackOffsets() {
 }
 
 bool loadD64Image(const char* path) {
-    std::memset(d64Image, 0, sizeof d64Image);
+    std::memset(drive.d64Image, 0, sizeof drive.d64Image);
     std::FILE* file = std::fopen(path, "rb");
     if (!file) return false;
-    const size_t read = std::fread(d64Image, 1, sizeof d64Image, file);
+    const size_t read = std::fread(drive.d64Image, 1, sizeof drive.d64Image, file);
     std::fclose(file);
     return read > 0;
 }
 
 void serveD64Command() {
-    if (commandLength == 0) {
+    if (drive.commandLength == 0) {
         endTransfer();
         return;
     }
     stripDrivePrefix();
-    if (commandBuffer[0] == '$')
+    if (drive.commandBuffer[0] == '$')
         buildDirectoryListing();
     else
         loadFile();

@@ -7,21 +7,28 @@ enum PortState : uint8_t { portIdle = 0, portExpectBusCommand = 1, portExpectDat
 constexpr int commandBufferBytes = 256;
 constexpr int transferBufferBytes = 65536;
 
-extern uint8_t dataLatch, driveStatus, handshake;
-extern PortState portState;
-extern uint8_t commandBuffer[commandBufferBytes];
-extern uint32_t commandLength;
-extern uint8_t transferBuffer[transferBufferBytes];
-extern uint16_t readPosition, dataLength;
-extern uint8_t lastChannelCommand;
+constexpr int d64ImageBytes = 174848;
+
+// The drive's state, one instance: the port, its buffers and the D64 medium.
+struct Drive {
+    uint8_t dataLatch = 0, status = 0, handshake = 0;
+    PortState portState = portIdle;
+    uint8_t commandBuffer[commandBufferBytes] = {};
+    uint32_t commandLength = 0;
+    uint8_t transferBuffer[transferBufferBytes] = {};
+    uint16_t readPosition = 0, dataLength = 0;
+    uint8_t lastChannelCommand = 0;
+    uint8_t d64Image[d64ImageBytes] = {};
+};
+
+// defined in storage/drive_port.cpp
+extern Drive drive;
 
 uint8_t readDrivePort(uint16_t address);
 void writeDrivePort(uint16_t address, uint8_t value);
 void interpretCommand();
 
 // D64 medium.
-constexpr int d64ImageBytes = 174848;
-extern uint8_t d64Image[d64ImageBytes];
 extern uint32_t trackOffset[37];
 void buildTrackOffsets();
 bool loadD64Image(const char* path);

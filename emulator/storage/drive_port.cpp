@@ -8,13 +8,7 @@
 #include "storage/drive.h"
 #include "storage/drive_media.h"
 
-uint8_t dataLatch, driveStatus, handshake;
-PortState portState;
-uint8_t commandBuffer[commandBufferBytes];
-uint32_t commandLength;
-uint8_t transferBuffer[transferBufferBytes];
-uint16_t readPosition, dataLength;
-uint8_t lastChannelCommand;
+Drive drive;
 
 namespace {
 
@@ -25,44 +19,44 @@ bool driveAttached() {
 }
 
 void clearCommandBuffer() {
-    std::memset(commandBuffer, 0, sizeof commandBuffer);
-    commandLength = 0;
+    std::memset(drive.commandBuffer, 0, sizeof drive.commandBuffer);
+    drive.commandLength = 0;
 }
 
 // Command codes and channel bytes.
 void writeIdle(uint8_t value) {
     switch (value) {
         case 0x55:
-            dataLatch = 0x55;
+            drive.dataLatch = 0x55;
             clearCommandBuffer();
-            driveStatus = 0;
+            drive.status = 0;
             break;
         case 0x81:
-            handshake = 0x00;
-            portState = portExpectDataByte;
+            drive.handshake = 0x00;
+            drive.portState = portExpectDataByte;
             break;
         case 0x82:  // the channel byte that follows is taken in this state too
-            handshake = 0x00;
+            drive.handshake = 0x00;
             break;
         case 0x83:
-            handshake = 0x00;
-            portState = portExpectBusCommand;
+            drive.handshake = 0x00;
+            drive.portState = portExpectBusCommand;
             break;
         case 0x84:
             // The KERNAL polls the handshake after every byte, so the byte is ready at once.
-            handshake = 0x00;
-            dataLatch = transferBuffer[readPosition];
-            ++readPosition;
-            driveStatus = readPosition == dataLength ? 3 : 0;
+            drive.handshake = 0x00;
+            drive.dataLatch = drive.transferBuffer[drive.readPosition];
+            ++drive.readPosition;
+            drive.status = drive.readPosition == drive.dataLength ? 3 : 0;
             break;
         case 0xE0:
-            driveStatus = 0;
-            lastChannelCommand = 0xE0;
-            handshake = 0xFF;
+            drive.status = 0;
+            drive.lastChannelCommand = 0xE0;
+            drive.handshake = 0xFF;
             break;
         case 0xF0:
-            lastChannelCommand = 0xF0;
-            handshake = 0xFF;
+            drive.lastChannelCommand = 0xF0;
+            drive.handshake = 0xFF;
             break;
         default:
             break;
@@ -75,25 +69,25 @@ void writeBusCommand(uint8_t value) {
             clearCommandBuffer();
             break;
         case 0x40:  // TALK
-            readPosition = 0;
+            drive.readPosition = 0;
             break;
         case 0x3F:  // UNLISTEN: the whole answer is built now
             interpretCommand();
             break;
         case 0x5F:  // UNTALK
-            driveStatus = 0;
+            drive.status = 0;
             break;
         default:
             return;  // still waiting for a bus command
     }
-    portState = portIdle;
-    handshake = 0xFF;
+    drive.portState = portIdle;
+    drive.handshake = 0xFF;
 }
 
 // Bytes beyond the buffer (the data of a SAVE, which the drive does not take) are dropped.
 void writeDataByte(uint8_t value) {
-    if (commandLength < commandBufferBytes) commandBuffer[commandLength++] = value;
-    portState = portIdle;
+    if (drive.commandLength < commandBufferBytes) drive.commandBuffer[drive.commandLength++] = value;
+    drive.portState = portIdle;
 }
 
 }  // namespace
@@ -102,11 +96,11 @@ uint8_t readDrivePort(uint16_t address) {
     if (!driveAttached()) return 0;
     switch (address) {
         case 0xFEF0:
-            return dataLatch;
+            return drive.dataLatch;
         case 0xFEF1:
-            return driveStatus;
+            return drive.status;
         case 0xFEF2:
-            return handshake;
+            return drive.handshake;
         default:
             return 0;
     }
@@ -115,12 +109,12 @@ uint8_t readDrivePort(uint16_t address) {
 void writeDrivePort(uint16_t address, uint8_t value) {
     if (!driveAttached()) return;
     if (address == 0xFEF2) {
-        if (value == 0x00) handshake = 0xFF;
-        if (value == 0x40) handshake = 0x00;
+        if (value == 0x00) drive.handshake = 0xFF;
+        if (value == 0x40) drive.handshake = 0x00;
         return;
     }
     if (address != 0xFEF0) return;
-    switch (portState) {
+    switch (drive.portState) {
         case portIdle:
             writeIdle(value);
             break;
@@ -134,26 +128,27 @@ void writeDrivePort(uint16_t address, uint8_t value) {
 }
 
 void interpretCommand() {
-    logLine("Interpreting buffer... Length: %d\n", static_cast<int>(commandLength));
+    logLine("Interpreting buffer... Length: %d\n", static_cast<int>(drive.commandLength));
     if (emulatorConfig.driveType8 == hostDirectoryDrive) serveHostDirectoryCommand();
     if (emulatorConfig.driveType8 == d64Drive) serveD64Command();
 }
 
 void stripDrivePrefix() {
-    if (commandLength <= 2 || commandBuffer[1] != ':') return;
-    std::memmove(commandBuffer, commandBuffer + 2, commandBufferBytes - 2);
+    if (drive.commandLength <= 2 || drive.commandBuffer[1] != ':') return;
+    std::memmove(drive.commandBuffer, drive.commandBuffer + 2, commandBufferBytes - 2);
     // Keeps the name a zero-terminated string even when the buffer was full.
-    commandBuffer[commandBufferBytes - 2] = 0;
-    commandBuffer[commandBufferBytes - 1] = 0;
+    drive.commandBuffer[commandBufferBytes - 2] = 0;
+    drive.commandBuffer[commandBufferBytes - 1] = 0;
 }
 
 void endTransfer() {
-    readPosition = 0;
-    dataLength = 0;
-    logLine("End of transfer... Last Command: %x\n", lastChannelCommand);
+    drive.readPosition = 0;
+    drive.dataLength = 0;
+    logLine("End of transfer... Last Command: %x\n", drive.lastChannelCommand);
 }
 
 uint32_t requestedNameLength() {
-    const void* end = std::memchr(commandBuffer, 0, commandBufferBytes);
-    return end ? static_cast<uint32_t>(static_cast<const uint8_t*>(end) - commandBuffer) : commandBufferBytes;
+    const void* end = std::memchr(drive.commandBuffer, 0, commandBufferBytes);
+    return end ? static_cast<uint32_t>(static_cast<const uint8_t*>(end) - drive.commandBuffer)
+               : commandBufferBytes;
 }

@@ -21,7 +21,7 @@ namespace {
 
 constexpr uint32_t extensionLength = 4;  // ".prg"
 constexpr uint32_t longestName = 16;
-constexpr uint32_t longestFile = 0xFFFF;  // dataLength is 16-bit
+constexpr uint32_t longestFile = 0xFFFF;  // drive.dataLength is 16-bit
 constexpr uint8_t closedPrg = 0x82;
 const uint8_t diskName[16] = {'V', 'A', 'R', 'N', 'O', 'K', ' ', 'D', 'I', 'R', 'E', 'C', 'T', 'O', 'R', 'Y'};
 const uint8_t diskId[2] = {'0', '0'};
@@ -119,7 +119,7 @@ void buildDirectoryListing(const ServedDirectory& directory, const std::vector<s
 // The first file whose name is the request followed by ".prg", in any case.
 const std::string* findProgram(const std::vector<std::string>& files) {
     const uint32_t length = requestedNameLength();
-    const char* request = reinterpret_cast<const char*>(commandBuffer);
+    const char* request = reinterpret_cast<const char*>(drive.commandBuffer);
     for (const std::string& name : files)
         if (name.size() == length + extensionLength && sameIgnoringCase(name.c_str(), request, length))
             return &name;
@@ -133,7 +133,7 @@ bool readProgram(const ServedDirectory& directory, const std::string& name) {
     if (file < 0) return false;
     uint32_t gathered = 0;
     while (gathered < longestFile) {
-        const ssize_t got = read(file, transferBuffer + gathered, longestFile - gathered);
+        const ssize_t got = read(file, drive.transferBuffer + gathered, longestFile - gathered);
         if (got < 0) {
             close(file);
             return false;
@@ -142,15 +142,15 @@ bool readProgram(const ServedDirectory& directory, const std::string& name) {
         gathered += uint32_t(got);
     }
     close(file);
-    dataLength = uint16_t(gathered);
+    drive.dataLength = uint16_t(gathered);
     return true;
 }
 
 void loadProgram(const ServedDirectory& directory, const std::vector<std::string>& files) {
     const std::string* name = findProgram(files);
     const bool loaded = name && readProgram(directory, *name);
-    if (!loaded) dataLength = 0;  // never hand out the previous answer for a missing file
-    driveStatus = loaded ? 0 : 2;
+    if (!loaded) drive.dataLength = 0;  // never hand out the previous answer for a missing file
+    drive.status = loaded ? 0 : 2;
 }
 
 }  // namespace
@@ -163,20 +163,20 @@ uint16_t freeBytesShown(uint64_t freeBlocks, uint64_t blockSize) {
 }
 
 void serveHostDirectoryCommand() {
-    if (commandLength == 0) {
+    if (drive.commandLength == 0) {
         endTransfer();
         return;
     }
     stripDrivePrefix();
     const ServedDirectory directory;
     const std::vector<std::string> files = directory.programFiles();
-    if (commandBuffer[0] == '*' && !files.empty()) {
+    if (drive.commandBuffer[0] == '*' && !files.empty()) {
         const std::string& first = files.front();
         const size_t length = std::min<size_t>(first.size() - extensionLength, commandBufferBytes - 1);
-        std::memset(commandBuffer, 0, commandBufferBytes);
-        std::copy_n(first.data(), length, commandBuffer);
+        std::memset(drive.commandBuffer, 0, commandBufferBytes);
+        std::copy_n(first.data(), length, drive.commandBuffer);
     }
-    if (commandBuffer[0] == '$')
+    if (drive.commandBuffer[0] == '$')
         buildDirectoryListing(directory, files);
     else
         loadProgram(directory, files);

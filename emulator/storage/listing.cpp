@@ -10,7 +10,7 @@ namespace {
 
 constexpr uint16_t listingAddress = 0x1001;
 constexpr uint32_t closingBytes = 32;       // the "BLOCKS FREE." line and the end marker
-constexpr uint32_t longestAnswer = 0xFFFF;  // dataLength is 16-bit
+constexpr uint32_t longestAnswer = 0xFFFF;  // drive.dataLength is 16-bit
 
 constexpr const char* kindNames[8] = {"DEL", "SEQ", "PRG", "USR", "REL", "???", "???", "???"};
 
@@ -38,7 +38,7 @@ struct Line {
 };
 
 void append(const Line& line) {
-    std::memcpy(transferBuffer + listingLength, line.bytes, line.length);
+    std::memcpy(drive.transferBuffer + listingLength, line.bytes, line.length);
     listingLength += line.length;
 }
 
@@ -100,5 +100,5 @@ void endListing(uint16_t blocksFree) {
     line.put(0x00);
     line.word(0x0000);  // end of program
     append(line);
-    dataLength = static_cast<uint16_t>(listingLength);
+    drive.dataLength = static_cast<uint16_t>(listingLength);
 }

@@ -17,8 +17,8 @@ constexpr uint32_t basicStart = 0x1001;
 constexpr uint32_t highestBasicEnd = 60000;
 
 void storeWord(uint16_t address, uint32_t value) {
-    ram[address] = value & 0xFF;
-    ram[address + 1] = (value >> 8) & 0xFF;
+    memory.ram[address] = value & 0xFF;
+    memory.ram[address + 1] = (value >> 8) & 0xFF;
 }
 
 // Writes the new file beside the old one and puts it in place only when it is
@@ -60,23 +60,23 @@ const SnapshotField snapshotFields[] = {
     {4, [] { return uint32_t(reg.YR); },                [](uint32_t v) { reg.YR = uint8_t(v); }},
     {4, [] { return uint32_t(reg.SP); },                [](uint32_t v) { reg.SP = uint8_t(v); }},
     {4, [] { return 0x400u; },                          ignored},
-    {4, [] { return romEnabled ? 1u : 0u; },            [](uint32_t v) { romEnabled = v != 0; }},
-    {4, [] { return uint32_t(timer1Counter); },         [](uint32_t v) { timer1Counter = int32_t(v); }},
-    {4, [] { return uint32_t(timer1Reload); },          [](uint32_t v) { timer1Reload = uint16_t(v); }},
-    {4, [] { return uint32_t(timer1Running); },         [](uint32_t) { timer1Running = 1; }},
-    {4, [] { return uint32_t(timer2Counter); },         [](uint32_t v) { timer2Counter = int32_t(v); }},
+    {4, [] { return memory.romEnabled ? 1u : 0u; },            [](uint32_t v) { memory.romEnabled = v != 0; }},
+    {4, [] { return uint32_t(ted.timer1.counter); },         [](uint32_t v) { ted.timer1.counter = int32_t(v); }},
+    {4, [] { return uint32_t(ted.timer1.reload); },          [](uint32_t v) { ted.timer1.reload = uint16_t(v); }},
+    {4, [] { return uint32_t(ted.timer1.running); },         [](uint32_t) { ted.timer1.running = 1; }},
+    {4, [] { return uint32_t(ted.timer2.counter); },         [](uint32_t v) { ted.timer2.counter = int32_t(v); }},
     {4, [] { return 0u; },                              ignored},
-    {4, [] { return uint32_t(timer2Running); },         [](uint32_t) { timer2Running = 1; }},
-    {4, [] { return uint32_t(timer3Counter); },         [](uint32_t v) { timer3Counter = int32_t(v); }},
+    {4, [] { return uint32_t(ted.timer2.running); },         [](uint32_t) { ted.timer2.running = 1; }},
+    {4, [] { return uint32_t(ted.timer3.counter); },         [](uint32_t v) { ted.timer3.counter = int32_t(v); }},
     {4, [] { return 0u; },                              ignored},
-    {4, [] { return uint32_t(timer3Running); },         [](uint32_t) { timer3Running = 1; }},
+    {4, [] { return uint32_t(ted.timer3.running); },         [](uint32_t) { ted.timer3.running = 1; }},
 };
 // clang-format on
 
 }  // namespace
 
 void loadProgramFile(const char* path) {
-    if (!ram) return;
+    if (!memory.ram) return;
     std::FILE* file = std::fopen(path, "rb");
     if (!file) return;
     const long size = fileSize(file);
@@ -92,7 +92,7 @@ void loadProgramFile(const char* path) {
         std::fclose(file);
         return;
     }
-    const size_t read = std::fread(ram + address, 1, size_t(size - 2), file);
+    const size_t read = std::fread(memory.ram + address, 1, size_t(size - 2), file);
     std::fclose(file);
     const uint32_t end = basicStart + uint32_t(read);
     if (end > highestBasicEnd) return;
@@ -100,16 +100,16 @@ void loadProgramFile(const char* path) {
 }
 
 bool saveProgramFile(const char* path, uint16_t start, uint32_t end) {
-    if (!ram || start >= end || end > addressSpace) return false;
+    if (!memory.ram || start >= end || end > addressSpace) return false;
     return writeWholeFile(path, [start, end](std::FILE* file) {
         const uint8_t address[2] = {uint8_t(start & 0xFF), uint8_t(start >> 8)};
         return std::fwrite(address, 1, 2, file) == 2 &&
-               std::fwrite(ram + start, 1, end - start, file) == end - start;
+               std::fwrite(memory.ram + start, 1, end - start, file) == end - start;
     });
 }
 
 bool saveSnapshot(const char* path) {
-    if (!ram) return false;
+    if (!memory.ram) return false;
     return writeWholeFile(path, [](std::FILE* file) {
         for (const SnapshotField& field : snapshotFields) {
             const uint32_t value = field.save();
@@ -117,14 +117,14 @@ bool saveSnapshot(const char* path) {
                                       uint8_t(value >> 24)};
             if (std::fwrite(bytes, 1, field.size, file) != field.size) return false;
         }
-        return std::fwrite(ram, 1, addressSpace, file) == addressSpace;
+        return std::fwrite(memory.ram, 1, addressSpace, file) == addressSpace;
     });
 }
 
 // Restores field after field; a field the file no longer holds whole ends the load and
 // keeps what was set so far. The RAM comes last and may be filled only partly.
 void loadSnapshot(const char* path) {
-    if (!ram) return;
+    if (!memory.ram) return;
     std::FILE* file = std::fopen(path, "rb");
     if (!file) return;
     for (const SnapshotField& field : snapshotFields) {
@@ -135,13 +135,13 @@ void loadSnapshot(const char* path) {
         }
         field.load(uint32_t(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t(bytes[3]) << 24));
     }
-    std::fread(ram, 1, addressSpace, file);
+    std::fread(memory.ram, 1, addressSpace, file);
     std::fclose(file);
 }
 
 void typeRun() {
-    if (!ram) return;
+    if (!memory.ram) return;
     const uint8_t keys[] = {'R', 'U', 'N', 0x0D};
-    for (uint32_t i = 0; i < sizeof keys; ++i) ram[0x0527 + i] = keys[i];
-    ram[0xEF] = sizeof keys;
+    for (uint32_t i = 0; i < sizeof keys; ++i) memory.ram[0x0527 + i] = keys[i];
+    memory.ram[0xEF] = sizeof keys;
 }

@@ -68,7 +68,7 @@ bool writeBitmap(FILE* file, const Area& area) {
 }  // namespace
 
 void writeScreenshot() {
-    screenshotRequest = 0;
+    shell.requests.screenshot = 0;
     char name[32];
     int number = 0;
     do std::snprintf(name, sizeof name, "Output%.3d.bmp", number);
@@ -77,7 +77,7 @@ void writeScreenshot() {
 
     FILE* file = std::fopen(name, "wb");
     if (!file) return;
-    const bool written = writeBitmap(file, shiftHeld ? borderArea : windowArea);
+    const bool written = writeBitmap(file, shell.shiftHeld ? borderArea : windowArea);
     // A short file would be a broken picture: better none at all.
     if (std::fclose(file) != 0 || !written) std::remove(name);
 }

@@ -1,5 +1,5 @@
 #pragma once
 
 // Writes the frame buffer to the first free "Output%.3d.bmp"; 400 x 300 with the
-// border when Shift is held. Clears screenshotRequest.
+// border when Shift is held. Clears shell.requests.screenshot.
 void writeScreenshot();

@@ -8,9 +8,7 @@
 #include "host/platform.h"
 #include "ted/memory_map.h"
 
-uint8_t keyState[256];
-uint16_t shiftLock;
-int32_t joystickMode;
+Keyboard keyboard;
 
 namespace {
 
@@ -52,7 +50,6 @@ constexpr std::array<uint8_t, 256> buildKeyMap() {
 }
 
 uint8_t matrix[64];
-uint16_t capsLockLatch;
 
 struct JoystickPort {
     const int32_t* codes[5];  // up, down, left, right, fire
@@ -84,7 +81,7 @@ uint8_t scanRows(uint8_t latch) {
 uint8_t applyJoystick(const JoystickPort& port, uint8_t result) {
     for (int i = 0; i < 5; ++i) {
         int32_t code = *port.codes[i];
-        if (validCode(code) && keyState[code])
+        if (validCode(code) && keyboard.keyState[code])
             result &= static_cast<uint8_t>(~(i < 4 ? directionBits[i] : port.fireBit));
     }
     return result;
@@ -119,22 +116,22 @@ void pollKeyboard() {
     if (result == platform::inputLost) platform::acquireKeyboard();
     // A read that failed filled nothing: the keys stay as they were.
     if (result != platform::ok) return;
-    std::memcpy(keyState, state, sizeof keyState);
+    std::memcpy(keyboard.keyState, state, sizeof keyboard.keyState);
 }
 
 uint8_t rowScan(int row) {
     std::memset(matrix, 0, sizeof matrix);
     for (int code = 0; code < 256; ++code)
-        if (keyState[code] && keyMap[code] != none) matrix[keyMap[code]] = down;
-    if (keyState[capsLock]) {
-        if (!capsLockLatch) {
-            shiftLock ^= 1;
-            capsLockLatch = 1;
+        if (keyboard.keyState[code] && keyMap[code] != none) matrix[keyMap[code]] = down;
+    if (keyboard.keyState[capsLock]) {
+        if (!keyboard.capsLockLatch) {
+            keyboard.shiftLock ^= 1;
+            keyboard.capsLockLatch = 1;
         }
     } else {
-        capsLockLatch = 0;
+        keyboard.capsLockLatch = 0;
     }
-    if (shiftLock) matrix[shiftPosition] = down;
+    if (keyboard.shiftLock) matrix[shiftPosition] = down;
     uint8_t columns = 0;
     for (int column = 0; column < 8; ++column)
         if (matrix[column * 8 + (row & 7)] == down) columns |= static_cast<uint8_t>(1 << column);
@@ -142,13 +139,13 @@ uint8_t rowScan(int row) {
 }
 
 void scanKeyboard(uint8_t value) {
-    uint8_t latch = ram ? ram[0xFD30] : 0xFF;
+    uint8_t latch = memory.ram ? memory.ram[0xFD30] : 0xFF;
     uint8_t result = 0xFF;
-    if (joystickMode == 0) {
+    if (keyboard.joystickMode == 0) {
         pollKeyboard();
         result = scanRows(latch);
-    } else if (joystickMode == 1 || joystickMode == 2) {
-        result = scanWithJoystick(ports[joystickMode - 1], value, latch);
+    } else if (keyboard.joystickMode == 1 || keyboard.joystickMode == 2) {
+        result = scanWithJoystick(ports[keyboard.joystickMode - 1], value, latch);
     }
-    if (ram) ram[0xFF08] = result;
+    if (memory.ram) memory.ram[0xFF08] = result;
 }

@@ -2,13 +2,20 @@
 #include <array>
 #include <cstdint>
 
-extern uint8_t keyState[256];  // DirectInput scan codes, non-zero when down
-extern uint16_t shiftLock;
-extern int32_t joystickMode;  // 0 none, 1 port 1, 2 port 2
+// The keyboard matrix and the joystick on host keys, one instance.
+struct Keyboard {
+    uint8_t keyState[256] = {};  // DirectInput scan codes, non-zero when down
+    uint16_t shiftLock = 0;
+    int32_t joystickMode = 0;    // 0 none, 1 port 1, 2 port 2
+    uint16_t capsLockLatch = 0;  // Caps Lock was down at the last scan
+};
+
+// defined in ted/keyboard.cpp
+extern Keyboard keyboard;
 // Scan code -> matrix position (column * 8 + row), $FF for keys that press nothing.
 extern std::array<uint8_t, 256> keyMap;
 
-// Reads the host keyboard into keyState; re-acquires on lost input.
+// Reads the host keyboard into keyboard.keyState; re-acquires on lost input.
 void pollKeyboard();
 uint8_t rowScan(int row);
 // The $FF08 write: scans the rows selected by the latch at $FD30 and the joystick.

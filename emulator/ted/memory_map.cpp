@@ -10,16 +10,9 @@
 #include "storage/drive.h"
 #include "ted/ted.h"
 
-uint8_t* ram;
-uint8_t romLow[4][romImageBytes];
-uint8_t romHigh[4][romImageBytes];
-uint8_t romEnabled;
-uint16_t romBankLow, romBankHigh;
+MemoryMap memory;
 
 namespace {
-
-uint8_t* ramBlock;           // the address the allocator returned
-uint16_t foldMask = 0xFFFF;  // $3FFF for 16 KB, $7FFF for 32 KB
 
 constexpr uint16_t keyboardLatch = 0xFD30;
 constexpr uint16_t debugCartPort = 0xFDCF;
@@ -30,11 +23,11 @@ inline uint8_t romByte(const uint8_t (*images)[romImageBytes], uint16_t bank, ui
 }
 
 inline uint8_t readLowRom(uint16_t address) {
-    return romEnabled ? romByte(romLow, romBankLow, address) : ram[address];
+    return memory.romEnabled ? romByte(memory.romLow, memory.romBankLow, address) : memory.ram[address];
 }
 
 inline uint8_t readHighRom(uint16_t address) {
-    return romEnabled ? romByte(romHigh, romBankHigh, address) : ram[address];
+    return memory.romEnabled ? romByte(memory.romHigh, memory.romBankHigh, address) : memory.ram[address];
 }
 
 uint8_t readIoPage(uint16_t address) {
@@ -47,14 +40,14 @@ uint8_t readIoPage(uint16_t address) {
 void writeIoPage(uint16_t address, uint8_t value) {
     if (address >= 0xFD30 && address <= 0xFD3F) {
         // The latch decodes only the page's upper nibble: all sixteen addresses are one byte.
-        ram[keyboardLatch] = value;
+        memory.ram[keyboardLatch] = value;
         return;
     }
-    ram[address] = value;
+    memory.ram[address] = value;
     if (address >= 0xFDD0 && address <= 0xFDDF) {
         // The bank is chosen by the address lines alone; the data written is ignored.
-        romBankLow = address & 3;
-        romBankHigh = (address >> 2) & 3;
+        memory.romBankLow = address & 3;
+        memory.romBankHigh = (address >> 2) & 3;
     } else if (address == debugCartPort && debugCartEnabled) {
         debugCartWrite(value);
     }
@@ -64,44 +57,46 @@ void writeIoPage(uint16_t address, uint8_t value) {
 
 bool allocateRamBlock() {
     releaseRamBlock();
-    ramBlock = static_cast<uint8_t*>(std::calloc(ramBlockBytes, 1));
-    if (!ramBlock) return false;
+    memory.ramBlock = static_cast<uint8_t*>(std::calloc(ramBlockBytes, 1));
+    if (!memory.ramBlock) return false;
     // The first 8-byte boundary strictly after the start, so the slack is at least 8 KB - 8.
-    ram = ramBlock + (8 - (reinterpret_cast<uintptr_t>(ramBlock) & 7));
+    memory.ram = memory.ramBlock + (8 - (reinterpret_cast<uintptr_t>(memory.ramBlock) & 7));
     return true;
 }
 
 void releaseRamBlock() {
-    std::free(ramBlock);
-    ramBlock = nullptr;
-    ram = nullptr;
+    std::free(memory.ramBlock);
+    memory.ramBlock = nullptr;
+    memory.ram = nullptr;
 }
 
 void setRamSize(int32_t ramSetting) {
-    foldMask = ramSetting == 0 ? 0x3FFF : ramSetting == 1 ? 0x7FFF : 0xFFFF;
+    memory.foldMask = ramSetting == 0 ? 0x3FFF : ramSetting == 1 ? 0x7FFF : 0xFFFF;
 }
 
 void fillPowerOnPattern(uint32_t first, uint32_t last) {
     if (last > 0xFFFF) last = 0xFFFF;
-    for (uint32_t address = first; address <= last; ++address) ram[address] = (address + 2) & 4 ? 0xFF : 0x00;
+    for (uint32_t address = first; address <= last; ++address)
+        memory.ram[address] = (address + 2) & 4 ? 0xFF : 0x00;
 }
 
 uint8_t readMemory(uint16_t address) {
     // $F000-$FF3F is never folded; above $8000 the ROMs hide the mirrors while they are on.
-    if ((address < 0xF000 || address > 0xFF3F) && (address < 0x8000 || !romEnabled)) address &= foldMask;
+    if ((address < 0xF000 || address > 0xFF3F) && (address < 0x8000 || !memory.romEnabled))
+        address &= memory.foldMask;
 
     // clang-format off
     switch (address >> 12) {
-        case 0x0:                                         return address == 0x0001 ? 0xFF : ram[address];
+        case 0x0:                                         return address == 0x0001 ? 0xFF : memory.ram[address];
         case 0x1: case 0x2: case 0x3: case 0x4: case 0x5:
-        case 0x6: case 0x7:                               return ram[address];
+        case 0x6: case 0x7:                               return memory.ram[address];
         case 0x8: case 0x9: case 0xA: case 0xB:           return readLowRom(address);
         case 0xC: case 0xD: case 0xE:                     return readHighRom(address);
         // clang-format on
         default:
             switch (address >> 8) {
                 case 0xFC:  // the KERNAL's banking code must stay visible whatever bank is chosen
-                    return romEnabled ? romHigh[0][address & 0x3FFF] : ram[address];
+                    return memory.romEnabled ? memory.romHigh[0][address & 0x3FFF] : memory.ram[address];
                 case 0xFD:
                     return readIoPage(address);
                 case 0xFE:
@@ -116,10 +111,10 @@ uint8_t readMemory(uint16_t address) {
 }
 
 void writeMemory(uint16_t address, uint8_t value) {
-    if (address < 0xF000 || address > 0xFF3F) address &= foldMask;
+    if (address < 0xF000 || address > 0xFF3F) address &= memory.foldMask;
 
     if (address >> 12 != 0xF) {
-        ram[address] = value;  // with ROMs on, the RAM beneath them
+        memory.ram[address] = value;  // with ROMs on, the RAM beneath them
         return;
     }
     switch (address >> 8) {
@@ -132,20 +127,20 @@ void writeMemory(uint16_t address, uint8_t value) {
         case 0xFF:
             switch (address & 0xFF) {
                 case 0x3E:
-                    romEnabled = 1;
+                    memory.romEnabled = 1;
                     return;
                 case 0x3F:
-                    romEnabled = 0;
+                    memory.romEnabled = 0;
                     return;
                 default:
                     if (address < 0xFF3E)
                         tedWrite(address, value);
                     else
-                        ram[address] = value;
+                        memory.ram[address] = value;
                     return;
             }
         default:
-            ram[address] = value;
+            memory.ram[address] = value;
             return;
     }
 }

@@ -5,15 +5,23 @@
 constexpr size_t ramBlockBytes = 73728;  // 64 KB of address space and 8 KB of slack
 constexpr size_t romImageBytes = 0x4000;
 
-extern uint8_t* ram;                       // 8-byte aligned inside the RAM block; null until allocated
-extern uint8_t romLow[4][romImageBytes];   // $8000-$BFFF of banks 0..3
-extern uint8_t romHigh[4][romImageBytes];  // $C000-$FFFF of banks 0..3
-extern uint8_t romEnabled;
-extern uint16_t romBankLow, romBankHigh;
+// RAM, the four ROM banks and the mapping state, one instance.
+struct MemoryMap {
+    uint8_t* ram = nullptr;                  // 8-byte aligned inside the RAM block; null until allocated
+    uint8_t romLow[4][romImageBytes] = {};   // $8000-$BFFF of banks 0..3
+    uint8_t romHigh[4][romImageBytes] = {};  // $C000-$FFFF of banks 0..3
+    uint8_t romEnabled = 0;
+    uint16_t romBankLow = 0, romBankHigh = 0;
+    uint16_t foldMask = 0xFFFF;   // $3FFF for 16 KB, $7FFF for 32 KB
+    uint8_t* ramBlock = nullptr;  // the address the allocator returned
+};
+
+// defined in ted/memory_map.cpp
+extern MemoryMap memory;
 
 // Allocates the RAM block (zeroing the slack); false when the allocation fails.
 bool allocateRamBlock();
-// Frees the block by the address the allocator returned; ram becomes null.
+// Frees the block by the address the allocator returned; memory.ram becomes null.
 void releaseRamBlock();
 // The "Ram" setting: 0 = 16 KB, 1 = 32 KB, anything else 64 KB.
 void setRamSize(int32_t ramSetting);

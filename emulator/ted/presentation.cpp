@@ -13,8 +13,6 @@
 #include "ted/memory_map.h"
 #include "ted/raster.h"
 
-uint8_t speedDisplayShown;
-
 namespace {
 
 constexpr uint8_t statusInk = 0x71, statusPaper = 0x5C;
@@ -102,7 +100,7 @@ void drawSpeed() {
     // Seven ticks or fewer would divide by zero or by a wrapped count: that shows 0.
     const float ticks = static_cast<float>(elapsed) - 7.0f;
     const float speed =
-        ticks > 0.0f ? static_cast<float>(static_cast<uint32_t>(ticksPerFrame)) / ticks * 100.0f : 0.0f;
+        ticks > 0.0f ? static_cast<float>(static_cast<uint32_t>(shell.ticksPerFrame)) / ticks * 100.0f : 0.0f;
     char text[64];
     std::snprintf(text, sizeof text, "%6.2f%%", speed);
     drawMenuText(33, 24, text, statusInk, statusPaper);
@@ -112,9 +110,9 @@ void frameEnd() {
     const int32_t sync = emulatorConfig.sync;
     if (sync < 0 || sync > 2) return;
     frameSync();  // in sync mode 1 it runs the cursor pass itself, before the vertical-blank wait
-    if (sync != 1 && (ram[0xFF06] & 0x10)) cursorPass();
-    if (quickRegistersShown) drawRegisterLine();
+    if (sync != 1 && (memory.ram[0xFF06] & 0x10)) cursorPass();
+    if (shell.quickRegistersShown) drawRegisterLine();
     if (emulatorConfig.clock == 1 || emulatorConfig.clock == 2) drawClock();
-    if (speedDisplayShown) drawSpeed();
+    if (shell.speedDisplayShown) drawSpeed();
     presentFrame();
 }

@@ -1,8 +1,6 @@
 #pragma once
 #include <cstdint>
 
-extern uint8_t speedDisplayShown;  // the options menu's speed display switch
-
 // Copies the frame buffer to the display in the current screen mode; false when
 // the surface could not be locked and the frame was skipped.
 bool presentFrame();

@@ -8,17 +8,9 @@
 #include "ted/video_tables.h"
 
 uint8_t frameBuffer[frameWidth * frameHeight + frameSlack];
-uint16_t beamX, beamY;
-uint8_t flashCounter, flashPhase;
-uint8_t doubleClockAllowed;
-uint8_t newLinePending, rasterIrqArmed;
-uint16_t drawX;
 
 uint16_t tedLineTable[312];
 uint16_t tedXTable[228];
-LineLatch lineLatch;
-uint8_t textLineFlags[frameHeight];
-uint32_t matrixBaseByLine[frameHeight];
 
 uint32_t frameLineOffset[frameHeight];
 uint32_t bitmapRowOffset[frameHeight];
@@ -31,62 +23,63 @@ constexpr int lineUnits = 228;  // beam units per line: 57 cycles of four
 // Character patterns come from RAM, or with $FF12 bit 2 from the bank-0 ROM images,
 // whatever banks the CPU has selected.
 const uint8_t* characterSource(uint32_t base, bool fromRom) {
-    if (!fromRom || base < 0x8000) return ram + base;
-    if (base < 0xC000) return romLow[0] + (base - 0x8000);
-    return romHigh[0] + (base - 0xC000);
+    if (!fromRom || base < 0x8000) return memory.ram + base;
+    if (base < 0xC000) return memory.romLow[0] + (base - 0x8000);
+    return memory.romHigh[0] + (base - 0xC000);
 }
 
 int32_t rowOffset(int32_t row) { return row >= 0 && row < 40 ? matrixRowOffset[row] : 40 * row; }
 
 [[gnu::noinline]] void takeLineLatch() {
-    LineLatch& l = lineLatch;
-    const uint8_t ff06 = ram[0xFF06], ff07 = ram[0xFF07];
-    const int32_t y = beamY;
+    LineLatch& l = ted.lineLatch;
+    const uint8_t ff06 = memory.ram[0xFF06], ff07 = memory.ram[0xFF07];
+    const int32_t y = ted.beamY;
     l.verticalScroll = ff06 & 7;
     l.horizontalScroll = ff07 & 7;
-    l.matrixBase = (ram[0xFF14] & 0xF8) * 256u + 0x400;
-    l.bitmapBase = (ram[0xFF12] & 0x38) * 1024u;
-    l.characterBase = (ram[0xFF13] & ((ff07 & 0x80) ? 0xF8 : 0xFC)) * 256u;
+    l.matrixBase = (memory.ram[0xFF14] & 0xF8) * 256u + 0x400;
+    l.bitmapBase = (memory.ram[0xFF12] & 0x38) * 1024u;
+    l.characterBase = (memory.ram[0xFF13] & ((ff07 & 0x80) ? 0xF8 : 0xFC)) * 256u;
     l.characterRow = (y - 56) >> 3;
-    l.background = ram[0xFF15];
-    l.colour1 = ram[0xFF16];
-    l.colour2 = ram[0xFF17];
-    l.colour3 = ram[0xFF18];
-    l.border = ram[0xFF19];
+    l.background = memory.ram[0xFF15];
+    l.colour1 = memory.ram[0xFF16];
+    l.colour2 = memory.ram[0xFF17];
+    l.colour3 = memory.ram[0xFF18];
+    l.border = memory.ram[0xFF19];
     l.characterData =
-        characterSource(l.characterBase, ram[0xFF12] & 0x04) + ((y - l.verticalScroll - 45) & 7);
+        characterSource(l.characterBase, memory.ram[0xFF12] & 0x04) + ((y - l.verticalScroll - 45) & 7);
     // The adjusted row is -1 on the first window lines with a scroll of 4 or more: the
-    // codes just before the matrix. Addresses wrap in 64 KB, so no pointer leaves ram.
+    // codes just before the matrix. Addresses wrap in 64 KB, so no pointer leaves memory.ram.
     l.matrixOffset = rowOffset((y - 53 - l.verticalScroll) >> 3);
     const uint32_t matrixAddress = (l.matrixBase + l.matrixOffset) & 0xFFFF;
-    l.matrixLine = ram + matrixAddress;
-    l.attributeLine = ram + ((matrixAddress - 0x400) & 0xFFFF);
-    matrixBaseByLine[y] = l.matrixBase;
+    l.matrixLine = memory.ram + matrixAddress;
+    l.attributeLine = memory.ram + ((matrixAddress - 0x400) & 0xFFFF);
+    ted.matrixBaseByLine[y] = l.matrixBase;
 }
 
 [[gnu::noinline]] void fireRasterInterrupt() {
     requestInterrupt(0x02);  // sets the request bit, and the line when it is enabled
-    rasterIrqArmed = 0;
+    ted.rasterIrqArmed = 0;
 }
 
 [[gnu::noinline]] void startNextLine() {
-    if (++beamY >= frameHeight) {
-        beamY = 0;
-        if (++flashCounter >= 16) {
-            flashCounter = 0;
-            flashPhase ^= 1;
+    if (++ted.beamY >= frameHeight) {
+        ted.beamY = 0;
+        if (++ted.flashCounter >= 16) {
+            ted.flashCounter = 0;
+            ted.flashPhase ^= 1;
         }
     }
-    const uint8_t ff06 = ram[0xFF06], ff07 = ram[0xFF07];
-    doubleClockAllowed = (ff06 & 0x10) && beamY >= 53 && beamY <= 259 ? 0 : 1;
-    LineLatch& l = lineLatch;
+    const uint8_t ff06 = memory.ram[0xFF06], ff07 = memory.ram[0xFF07];
+    ted.doubleClockAllowed = (ff06 & 0x10) && ted.beamY >= 53 && ted.beamY <= 259 ? 0 : 1;
+    LineLatch& l = ted.lineLatch;
     const bool wide = ff07 & 0x08, tall = ff06 & 0x08;
     l.left = wide ? 32 : 36;
     l.right = wide ? 192 : 188;
     l.top = tall ? 56 : 60;
     l.bottom = tall ? 256 : 252;
-    if (beamY >= 56 && beamY <= 256)
-        textLineFlags[beamY] = beamY >= l.top && beamY <= l.bottom && !(ff06 & 0x20) && !(ff07 & 0x10);
+    if (ted.beamY >= 56 && ted.beamY <= 256)
+        ted.textLineFlags[ted.beamY] =
+            ted.beamY >= l.top && ted.beamY <= l.bottom && !(ff06 & 0x20) && !(ff07 & 0x10);
 }
 
 }  // namespace
@@ -100,29 +93,29 @@ void buildTedTables() {
     for (int i = 0; i < lineUnits; ++i) tedXTable[i] = static_cast<uint16_t>(i < 32 ? i + 196 : i - 32);
     for (int i = 0; i < 40; ++i) matrixRowOffset[i] = i * 40;
     // Until the first line change the latch would hold null pointers.
-    if (ram) takeLineLatch();
+    if (memory.ram) takeLineLatch();
 }
 
 void resetBeam() {
-    beamX = beamY = 0;
-    flashPhase = 0;
+    ted.beamX = ted.beamY = 0;
+    ted.flashPhase = 0;
 }
 
 void rasterStep() {
     // Wide enough for any cycle count, so a bogus count cannot wrap the position.
-    uint32_t x = beamX + 4u * reg.lastCycle;
-    if (newLinePending) {
+    uint32_t x = ted.beamX + 4u * reg.lastCycle;
+    if (ted.newLinePending) {
         takeLineLatch();
-        newLinePending = 0;
+        ted.newLinePending = 0;
     }
-    if (tedLineTable[beamY] == rasterCompare && x >= 8 && rasterIrqArmed) fireRasterInterrupt();
+    if (tedLineTable[ted.beamY] == ted.rasterCompare && x >= 8 && ted.rasterIrqArmed) fireRasterInterrupt();
     // The beam moves in steps of four, so "at least 226" and "past 227" are the same test;
     // one test keeps an odd position from advancing a line without wrapping.
     while (x >= lineUnits) {
         startNextLine();
         x -= lineUnits;
-        newLinePending = 1;
-        rasterIrqArmed = 1;
+        ted.newLinePending = 1;
+        ted.rasterIrqArmed = 1;
     }
-    beamX = static_cast<uint16_t>(x);
+    ted.beamX = static_cast<uint16_t>(x);
 }

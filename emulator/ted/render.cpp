@@ -30,8 +30,6 @@ constexpr ShownArea shownAreas[8] = {
 };
 // clang-format on
 
-uint8_t frameEndDue;
-
 const ShownArea& shownArea() {
     const uint32_t mode = static_cast<uint32_t>(emulatorConfig.screenMode);
     return shownAreas[mode < 7 ? mode : 7];
@@ -40,7 +38,7 @@ const ShownArea& shownArea() {
 // Left of the window the border starts at the unscrolled position, so the block next
 // to the window also covers the gap the horizontal scroll opens.
 void drawLeftBorder(uint8_t* line, int x, int y) {
-    const LineLatch& l = lineLatch;
+    const LineLatch& l = ted.lineLatch;
     fillCell(line + 2 * x, l.border);
     const int h = l.horizontalScroll;
     if (h == 0) return;
@@ -58,7 +56,7 @@ void drawLeftBorder(uint8_t* line, int x, int y) {
 // fall between two CPU steps, so the mode bits hold for all of them and each region
 // of the line is drawn as one span.
 void drawBlocks(int first, int count, int y) {
-    const LineLatch& l = lineLatch;
+    const LineLatch& l = ted.lineLatch;
     const ShownArea& shown = shownArea();
     uint8_t* line = frameBuffer + frameLineOffset[y];
     const int last = first + 4 * (count - 1);
@@ -82,15 +80,15 @@ void drawBlocks(int first, int count, int y) {
 }  // namespace
 
 void renderStep() {
-    if (tedLineTable[beamY] != 0) {
-        frameEndDue = 1;
-    } else if (frameEndDue) {
-        frameEndDue = 0;
+    if (tedLineTable[ted.beamY] != 0) {
+        ted.frameEndDue = 1;
+    } else if (ted.frameEndDue) {
+        ted.frameEndDue = 0;
         frameEnd();
     }
-    if (drawX >= 228) drawX = 0;
+    if (ted.drawX >= 228) ted.drawX = 0;
     // At least one block; blocks the beam has already passed on the previous line land on this one.
-    const int count = drawX > beamX ? 1 : ((beamX - drawX) >> 2) + 1;
-    drawBlocks(drawX, count, beamY);
-    drawX = static_cast<uint16_t>(drawX + 4 * count);
+    const int count = ted.drawX > ted.beamX ? 1 : ((ted.beamX - ted.drawX) >> 2) + 1;
+    drawBlocks(ted.drawX, count, ted.beamY);
+    ted.drawX = static_cast<uint16_t>(ted.drawX + 4 * count);
 }

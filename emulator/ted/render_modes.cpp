@@ -39,22 +39,22 @@ inline void drawPairs(uint8_t* pixels, uint8_t pattern, const uint8_t colours[4]
 }
 
 inline uint8_t hiddenFlash(uint8_t attribute, uint8_t foreground, uint8_t background) {
-    return (attribute & 0x80) && !flashPhase ? background : foreground;
+    return (attribute & 0x80) && !ted.flashPhase ? background : foreground;
 }
 
 // The matrix wraps within 1 KB in text mode: codes past the 1024th come from its start.
 void wrapMatrix() {
-    LineLatch& l = lineLatch;
+    LineLatch& l = ted.lineLatch;
     l.matrixOffset -= 1024;
-    l.matrixLine = ram + ((l.matrixLine - ram - 0x400) & 0xFFFF);
-    l.attributeLine = ram + ((l.attributeLine - ram - 0x400) & 0xFFFF);
+    l.matrixLine = memory.ram + ((l.matrixLine - memory.ram - 0x400) & 0xFFFF);
+    l.attributeLine = memory.ram + ((l.attributeLine - memory.ram - 0x400) & 0xFFFF);
 }
 
 // Text cells over a run; reverse and flash are fixed for the run, so they are decided once.
 void drawTextCells(uint8_t* pixels, int column, int count, int) {
-    const LineLatch& l = lineLatch;
-    const uint8_t reverseBit = ram[0xFF07] & 0x80 ? 0x00 : 0x80;
-    const uint8_t hiddenBit = flashPhase ? 0x00 : 0x80;
+    const LineLatch& l = ted.lineLatch;
+    const uint8_t reverseBit = memory.ram[0xFF07] & 0x80 ? 0x00 : 0x80;
+    const uint8_t hiddenBit = ted.flashPhase ? 0x00 : 0x80;
     for (int end = column + count; column < end; ++column, pixels += 8) {
         if (l.matrixOffset + column >= 1024) wrapMatrix();
         uint8_t code = l.matrixLine[column];
@@ -71,20 +71,20 @@ void drawTextCells(uint8_t* pixels, int column, int count, int) {
 }
 
 inline void drawExtendedColour(uint8_t* pixels, int column, int) {
-    const LineLatch& l = lineLatch;
+    const LineLatch& l = ted.lineLatch;
     const uint8_t code = l.matrixLine[column];
     const uint8_t attribute = l.attributeLine[column];
     // The two top bits of the code pick the background from the live registers $FF15-$FF18.
-    const uint8_t background = ram[0xFF15 + (code >> 6)];
+    const uint8_t background = memory.ram[0xFF15 + (code >> 6)];
     drawHires(pixels, l.characterData[(code & 0x3F) * 8], hiddenFlash(attribute, attribute, background),
               background);
 }
 
 inline void drawMulticolourText(uint8_t* pixels, int column, int) {
-    const LineLatch& l = lineLatch;
+    const LineLatch& l = ted.lineLatch;
     uint8_t code = l.matrixLine[column];
     const uint8_t attribute = l.attributeLine[column];
-    if (!(ram[0xFF07] & 0x80)) code &= 0x7F;
+    if (!(memory.ram[0xFF07] & 0x80)) code &= 0x7F;
     const uint8_t pattern = l.characterData[code * 8];
     if (attribute & 0x08) {
         const uint8_t colours[4] = {l.background, l.colour1, l.colour2,
@@ -102,13 +102,13 @@ struct BitmapCell {
 };
 
 inline BitmapCell bitmapCell(int column, int line) {
-    const LineLatch& l = lineLatch;
+    const LineLatch& l = ted.lineLatch;
     const int row = (line - 56) >> 3;
     const uint8_t pattern =
-        ram[(l.bitmapBase + bitmapRowOffset[row] + 8 * column + ((line - 56) & 7)) & 0xFFFF];
+        memory.ram[(l.bitmapBase + bitmapRowOffset[row] + 8 * column + ((line - 56) & 7)) & 0xFFFF];
     const uint32_t codeAddress = (l.matrixBase + matrixRowOffset[row] + column) & 0xFFFF;
-    const uint8_t code = ram[codeAddress];
-    const uint8_t colour = ram[(codeAddress - 0x400) & 0xFFFF];
+    const uint8_t code = memory.ram[codeAddress];
+    const uint8_t colour = memory.ram[(codeAddress - 0x400) & 0xFFFF];
     return {pattern, static_cast<uint8_t>((code >> 4) | (colour << 4)),
             static_cast<uint8_t>((code & 0x0F) | (colour & 0xF0))};
 }
@@ -120,7 +120,7 @@ inline void drawBitmap(uint8_t* pixels, int column, int line) {
 
 inline void drawMulticolourBitmap(uint8_t* pixels, int column, int line) {
     const BitmapCell cell = bitmapCell(column, line);
-    const uint8_t colours[4] = {lineLatch.background, cell.one, cell.zero, lineLatch.colour1};
+    const uint8_t colours[4] = {ted.lineLatch.background, cell.one, cell.zero, ted.lineLatch.colour1};
     drawPairs(pixels, cell.pattern, colours);
 }
 
@@ -148,9 +148,9 @@ constexpr CellRule cellRules[8] = {
 }  // namespace
 
 void drawWindowCells(uint8_t* pixels, int column, int count, int line) {
-    const uint8_t ff06 = ram[0xFF06], ff07 = ram[0xFF07];
+    const uint8_t ff06 = memory.ram[0xFF06], ff07 = memory.ram[0xFF07];
     if (!(ff06 & 0x10)) {
-        std::memset(pixels, lineLatch.border, 8 * count);
+        std::memset(pixels, ted.lineLatch.border, 8 * count);
         return;
     }
     cellRules[((ff06 >> 5) & 3) | ((ff07 >> 2) & 4)](pixels, column, count, line);

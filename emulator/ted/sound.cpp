@@ -5,9 +5,8 @@
 #include "host/configuration.h"
 #include "host/platform.h"
 #include "ted/memory_map.h"
+#include "ted/ted.h"
 
-uint16_t voice1Freq, voice2Freq;
-uint8_t soundControl, currentVolume, digiVolume, digiChannels, digiLevel;
 uint32_t voiceFrequencyTable[1024];
 
 namespace {
@@ -32,7 +31,7 @@ void setVolume(int channel, int32_t hundredths) {
 void setRate(int channel, uint32_t rate) {
     if (playable(channel)) platform::setSoundFrequency(channel, rate < maximumRate ? rate : maximumRate);
 }
-uint8_t controlByte() { return ram ? ram[0xFF11] : soundControl; }
+uint8_t controlByte() { return memory.ram ? memory.ram[0xFF11] : ted.sound.control; }
 uint8_t limitVolume(uint8_t volume) { return volume > 8 ? 8 : volume; }
 
 // Voice 2 is a square (bit 5) or noise (bit 6, which wins); the other channel is silent.
@@ -40,7 +39,7 @@ uint8_t limitVolume(uint8_t volume) { return volume > 8 ? 8 : volume; }
 // the noise loop keeps playing at its last rate.
 void setVoice2Volumes(uint8_t control, int32_t hundredths) {
     bool noiseOn = control & 0x40, squareOn = (control & 0x20) && !noiseOn;
-    setVolume(square2, squareOn && voice2Freq <= highestAudibleFreq ? hundredths : silent);
+    setVolume(square2, squareOn && ted.sound.voice2Freq <= highestAudibleFreq ? hundredths : silent);
     setVolume(noise, noiseOn ? hundredths : silent);
 }
 
@@ -60,42 +59,45 @@ void updateVoice1() {
         setVolume(square1, silent);
         return;
     }
-    setVolume(square1, volumeTable[currentVolume]);
-    if (voice1Freq > highestAudibleFreq)
+    setVolume(square1, volumeTable[ted.sound.currentVolume]);
+    if (ted.sound.voice1Freq > highestAudibleFreq)
         setVolume(square1, silent);
     else
-        setRate(square1, voiceFrequencyTable[voice1Freq & 1023]);
+        setRate(square1, voiceFrequencyTable[ted.sound.voice1Freq & 1023]);
 }
 
 void updateVoice2() {
     uint8_t control = controlByte();
-    setVoice2Volumes(control, volumeTable[currentVolume]);
+    setVoice2Volumes(control, volumeTable[ted.sound.currentVolume]);
     if (control & 0x40) {
         // The noise loop keeps its last rate when the frequency is out of range.
-        if (voice2Freq <= highestAudibleFreq) setRate(noise, voiceFrequencyTable[voice2Freq] >> 1);
-    } else if ((control & 0x20) && voice2Freq <= highestAudibleFreq) {
-        setRate(square2, voiceFrequencyTable[voice2Freq]);
+        if (ted.sound.voice2Freq <= highestAudibleFreq)
+            setRate(noise, voiceFrequencyTable[ted.sound.voice2Freq] >> 1);
+    } else if ((control & 0x20) && ted.sound.voice2Freq <= highestAudibleFreq) {
+        setRate(square2, voiceFrequencyTable[ted.sound.voice2Freq]);
     }
 }
 
 void updateVolume(uint8_t volume) {
-    currentVolume = limitVolume(volume);
+    ted.sound.currentVolume = limitVolume(volume);
     uint8_t control = controlByte();
-    const bool square1On = (control & 0x10) && voice1Freq <= highestAudibleFreq;
-    setVolume(square1, square1On ? volumeTable[currentVolume] : silent);
-    setVoice2Volumes(control, volumeTable[currentVolume]);
+    const bool square1On = (control & 0x10) && ted.sound.voice1Freq <= highestAudibleFreq;
+    setVolume(square1, square1On ? volumeTable[ted.sound.currentVolume] : silent);
+    setVoice2Volumes(control, volumeTable[ted.sound.currentVolume]);
 }
 
 void writeSoundControl(uint8_t value) {
     if (value & 0x80) {
         // D/A mode is only recorded (the monitor shows it); it makes no sound.
-        digiVolume = limitVolume(value & 15);
-        digiChannels = (value >> 4) & 3;
-        digiLevel = digiChannels == 0 ? 0 : digiChannels == 3 ? 2 * digiVolume : digiVolume;
+        ted.sound.digiVolume = limitVolume(value & 15);
+        ted.sound.digiChannels = (value >> 4) & 3;
+        ted.sound.digiLevel = ted.sound.digiChannels == 0   ? 0
+                              : ted.sound.digiChannels == 3 ? 2 * ted.sound.digiVolume
+                                                            : ted.sound.digiVolume;
         return;
     }
-    uint8_t changed = value ^ soundControl;
-    soundControl = value;
+    uint8_t changed = value ^ ted.sound.control;
+    ted.sound.control = value;
     if (changed & 0x0F) updateVolume(value & 15);
     if (changed & 0x10) updateVoice1();
     if (changed & 0x60) updateVoice2();

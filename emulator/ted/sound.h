@@ -1,10 +1,7 @@
 #pragma once
 #include <cstdint>
 
-extern uint16_t voice1Freq, voice2Freq;  // 10 bits each
-extern uint8_t soundControl;             // last $FF11 written with bit 7 clear
-extern uint8_t currentVolume;            // 0..8
-extern uint8_t digiVolume, digiChannels, digiLevel;
+// The sound's state is ted.sound (ted/ted.h). Defined in ted/sound.cpp:
 extern uint32_t voiceFrequencyTable[1024];
 extern int32_t volumeTable[9];
 

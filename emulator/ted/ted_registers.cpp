@@ -9,9 +9,7 @@
 #include "ted/sound.h"
 #include "ted/ted.h"
 
-uint16_t rasterCompare;
-uint8_t singleClock;
-uint16_t irqLine;
+Ted ted;
 
 namespace {
 
@@ -39,12 +37,12 @@ void writeTimer(int32_t& counter, uint16_t& reload, uint8_t& running, uint16_t a
 // The TED line three internal lines back: the character position counter lags the beam.
 // Before the table's start it wraps to the frame's last lines.
 uint16_t characterPosition() {
-    uint16_t earlier = tedLineTable[(beamY % frameHeight + frameHeight - 3) % frameHeight];
+    uint16_t earlier = tedLineTable[(ted.beamY % frameHeight + frameHeight - 3) % frameHeight];
     uint16_t position = uint16_t(40 * (earlier >> 3));
     return position > 1000 ? 1000 : position;
 }
 
-uint16_t currentTedLine() { return tedLineTable[beamY % frameHeight]; }
+uint16_t currentTedLine() { return tedLineTable[ted.beamY % frameHeight]; }
 
 uint8_t lineInRow(uint16_t line) {
     if (line < 3) return 7;
@@ -55,10 +53,10 @@ uint8_t lineInRow(uint16_t line) {
 }  // namespace
 
 void requestInterrupt(uint8_t sourceBit) {
-    ram[interruptRequest] |= sourceBit;
-    if (ram[interruptEnable] & sourceBit) {
-        ram[interruptRequest] |= 0x80;
-        irqLine = 1;
+    memory.ram[interruptRequest] |= sourceBit;
+    if (memory.ram[interruptEnable] & sourceBit) {
+        memory.ram[interruptRequest] |= 0x80;
+        ted.irqLine = 1;
     }
 }
 
@@ -66,23 +64,23 @@ void requestInterrupt(uint8_t sourceBit) {
 // clang-format off
 uint8_t tedRead(uint16_t address) {
     switch (address) {
-        case 0xFF00: case 0xFF01: return counterByte(timer1Counter, address);
-        case 0xFF02: case 0xFF03: return counterByte(timer2Counter, address);
-        case 0xFF04: case 0xFF05: return counterByte(timer3Counter, address);
-        case 0xFF09: return ram[address] | 0x25;
-        case 0xFF0A: return (ram[address] & 0xFE) | 0xA0 | (rasterCompare >> 8 & 1);
-        case 0xFF0B: return uint8_t(rasterCompare);
-        case 0xFF0C: return ram[address] | 0xFC;
-        case 0xFF10: return (ram[address] & 0x03) | 0x7C;
-        case 0xFF12: return ram[address] | 0xC0;
-        case 0xFF13: return ram[address] | (singleClock ? 2 : 0) | (romEnabled ? 1 : 0);
+        case 0xFF00: case 0xFF01: return counterByte(ted.timer1.counter, address);
+        case 0xFF02: case 0xFF03: return counterByte(ted.timer2.counter, address);
+        case 0xFF04: case 0xFF05: return counterByte(ted.timer3.counter, address);
+        case 0xFF09: return memory.ram[address] | 0x25;
+        case 0xFF0A: return (memory.ram[address] & 0xFE) | 0xA0 | (ted.rasterCompare >> 8 & 1);
+        case 0xFF0B: return uint8_t(ted.rasterCompare);
+        case 0xFF0C: return memory.ram[address] | 0xFC;
+        case 0xFF10: return (memory.ram[address] & 0x03) | 0x7C;
+        case 0xFF12: return memory.ram[address] | 0xC0;
+        case 0xFF13: return memory.ram[address] | (ted.singleClock ? 2 : 0) | (memory.romEnabled ? 1 : 0);
         case 0xFF1A: return uint8_t(0xFC | characterPosition() >> 8);
         case 0xFF1B: return uint8_t(characterPosition());
         case 0xFF1C: return uint8_t(0xFE | (currentTedLine() >> 8 & 1));
         case 0xFF1D: return uint8_t(currentTedLine());
-        case 0xFF1E: return uint8_t(tedXTable[beamX % 228]);
-        case 0xFF1F: return uint8_t(0x80 | flashCounter << 3 | lineInRow(currentTedLine()));
-        default:     return ram[address];
+        case 0xFF1E: return uint8_t(tedXTable[ted.beamX % 228]);
+        case 0xFF1F: return uint8_t(0x80 | ted.flashCounter << 3 | lineInRow(currentTedLine()));
+        default:     return memory.ram[address];
     }
 }
 // clang-format on
@@ -91,63 +89,63 @@ void tedWrite(uint16_t address, uint8_t value) {
     switch (address) {
         case 0xFF00:
         case 0xFF01:
-            writeTimer(timer1Counter, timer1Reload, timer1Running, address, value);
+            writeTimer(ted.timer1.counter, ted.timer1.reload, ted.timer1.running, address, value);
             return;
         case 0xFF02:
         case 0xFF03:
-            writeTimer(timer2Counter, timer2Reload, timer2Running, address, value);
+            writeTimer(ted.timer2.counter, ted.timer2.reload, ted.timer2.running, address, value);
             return;
         case 0xFF04:
         case 0xFF05:
-            writeTimer(timer3Counter, timer3Reload, timer3Running, address, value);
+            writeTimer(ted.timer3.counter, ted.timer3.reload, ted.timer3.running, address, value);
             return;
         case 0xFF08:
             scanKeyboard(value);  // leaves the scanned columns in $FF08
             return;
         case 0xFF09:
             // Each 1 bit acknowledges its request; the line drops even if others remain.
-            ram[address] &= uint8_t(~value);
-            irqLine = 0;
+            memory.ram[address] &= uint8_t(~value);
+            ted.irqLine = 0;
             return;
         case 0xFF0A:
             // The TED's own behaviour: the written bits replace the enables (bit 0 is the
             // compare line's bit 8, not an enable).
-            ram[address] = value & 0xFE;
-            rasterCompare = uint16_t((rasterCompare & 0x00FF) | (value & 1) << 8);
+            memory.ram[address] = value & 0xFE;
+            ted.rasterCompare = uint16_t((ted.rasterCompare & 0x00FF) | (value & 1) << 8);
             return;
         case 0xFF0B:
-            rasterCompare = uint16_t((rasterCompare & 0x0100) | value);
+            ted.rasterCompare = uint16_t((ted.rasterCompare & 0x0100) | value);
             return;
         case 0xFF0E:
-            ram[address] = value;
-            voice1Freq = uint16_t((voice1Freq & 0x300) | value);
+            memory.ram[address] = value;
+            ted.sound.voice1Freq = uint16_t((ted.sound.voice1Freq & 0x300) | value);
             updateVoice1();
             return;
         case 0xFF0F:
-            ram[address] = value;
-            voice2Freq = uint16_t((voice2Freq & 0x300) | value);
+            memory.ram[address] = value;
+            ted.sound.voice2Freq = uint16_t((ted.sound.voice2Freq & 0x300) | value);
             updateVoice2();
             return;
         case 0xFF10:
-            ram[address] = value | 0xFC;
-            voice2Freq = uint16_t((voice2Freq & 0x0FF) | (value & 3) << 8);
+            memory.ram[address] = value | 0xFC;
+            ted.sound.voice2Freq = uint16_t((ted.sound.voice2Freq & 0x0FF) | (value & 3) << 8);
             updateVoice2();
             return;
         case 0xFF11:
-            ram[address] = value;
+            memory.ram[address] = value;
             writeSoundControl(value);
             return;
         case 0xFF12:
-            ram[address] = value;
-            voice1Freq = uint16_t((voice1Freq & 0x0FF) | (value & 3) << 8);
+            memory.ram[address] = value;
+            ted.sound.voice1Freq = uint16_t((ted.sound.voice1Freq & 0x0FF) | (value & 3) << 8);
             updateVoice1();
             return;
         case 0xFF13:
-            ram[address] = value & 0xFC;
-            singleClock = value >> 1 & 1;
+            memory.ram[address] = value & 0xFC;
+            ted.singleClock = value >> 1 & 1;
             return;
         default:
-            ram[address] = value;
+            memory.ram[address] = value;
             return;
     }
 }

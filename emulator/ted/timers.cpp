@@ -6,10 +6,6 @@
 #include "ted/memory_map.h"
 #include "ted/ted.h"
 
-int32_t timer1Counter, timer2Counter, timer3Counter;
-uint16_t timer1Reload, timer2Reload, timer3Reload;
-uint8_t timer1Running, timer2Running, timer3Running;
-
 namespace {
 
 constexpr uint8_t timer1Request = 0x08;
@@ -19,35 +15,35 @@ constexpr uint8_t timer3Request = 0x40;
 // Timer 1 after an underflow. In single clock the overshoot carries into the next period;
 // a period shorter than the overshoot (down to a reload of 0) keeps the counter in range.
 int32_t reloadTimer1(int32_t counter) {
-    if (!singleClock) return timer1Reload;
-    counter += timer1Reload;
+    if (!ted.singleClock) return ted.timer1.reload;
+    counter += ted.timer1.reload;
     if (counter >= 0) return counter;
-    return timer1Reload ? (counter % timer1Reload + timer1Reload) % timer1Reload : 0;
+    return ted.timer1.reload ? (counter % ted.timer1.reload + ted.timer1.reload) % ted.timer1.reload : 0;
 }
 
 }  // namespace
 
 void timerStep() {
-    int32_t decrement = singleClock ? reg.lastCycle : reg.lastCycle >> 1;
-    if (timer1Running && (timer1Counter -= decrement) < 0) {
-        timer1Counter = reloadTimer1(timer1Counter);
+    int32_t decrement = ted.singleClock ? reg.lastCycle : reg.lastCycle >> 1;
+    if (ted.timer1.running && (ted.timer1.counter -= decrement) < 0) {
+        ted.timer1.counter = reloadTimer1(ted.timer1.counter);
         requestInterrupt(timer1Request);
     }
-    if (timer2Running && (timer2Counter -= decrement) < 0) {
-        timer2Counter = 0xFFFF;
+    if (ted.timer2.running && (ted.timer2.counter -= decrement) < 0) {
+        ted.timer2.counter = 0xFFFF;
         requestInterrupt(timer2Request);
     }
-    if (timer3Running && (timer3Counter -= decrement) < 0) {
-        timer3Counter = 0xFFFF;
+    if (ted.timer3.running && (ted.timer3.counter -= decrement) < 0) {
+        ted.timer3.counter = 0xFFFF;
         requestInterrupt(timer3Request);
     }
 }
 
 void powerOnTimers() {
-    timer1Counter = timer2Counter = timer3Counter = 0xFFFF;
-    timer1Reload = timer2Reload = timer3Reload = 0xFFFF;
-    timer1Running = timer2Running = timer3Running = 1;
-    rasterCompare = 0;
-    singleClock = 0;
-    irqLine = 0;
+    ted.timer1.counter = ted.timer2.counter = ted.timer3.counter = 0xFFFF;
+    ted.timer1.reload = ted.timer2.reload = ted.timer3.reload = 0xFFFF;
+    ted.timer1.running = ted.timer2.running = ted.timer3.running = 1;
+    ted.rasterCompare = 0;
+    ted.singleClock = 0;
+    ted.irqLine = 0;
 }

@@ -101,7 +101,7 @@ TEST(DecimalArithmetic, OnlyTheAdcAndSbcOpcodesHonourTheDecimalFlag) {
     EXPECT_NE(reg.C, 0);
 
     poke(0x0400, {0x67, 0x10});  // RAD $10: $02 rotates to $01, then $09 + $01
-    ram[0x10] = 0x02;
+    memory.ram[0x10] = 0x02;
     reg = Registers{.PC = 0x0400, .AC = 0x09};
     reg.D = 1;
     executeInstruction();
@@ -109,7 +109,7 @@ TEST(DecimalArithmetic, OnlyTheAdcAndSbcOpcodesHonourTheDecimalFlag) {
     EXPECT_EQ(reg.C, 0);
 
     poke(0x0400, {0xE7, 0x10});  // INB $10: $05 steps to $06, then $12 - $06
-    ram[0x10] = 0x05;
+    memory.ram[0x10] = 0x05;
     reg = Registers{.PC = 0x0400, .AC = 0x12};
     reg.D = 1;
     executeInstruction();
@@ -154,14 +154,14 @@ TEST(UndocumentedOpcodes, CombineTheirStepsAsListed) {
         SCOPED_TRACE(c.name);
         resetCpuMachine();
         poke(0x0400, {c.code[0], c.code[1], c.code[2]});
-        ram[0x10] = static_cast<uint8_t>(c.memory);
+        memory.ram[0x10] = static_cast<uint8_t>(c.memory);
         reg = Registers{.PC = 0x0400, .AC = uint8_t(c.ac), .XR = uint8_t(c.xr), .YR = uint8_t(c.yr)};
         reg.C = static_cast<uint8_t>(c.carry);
         reg.V = 1;
         executeInstruction();
         EXPECT_EQ(reg.AC, c.expectAc);
         EXPECT_EQ(reg.XR, c.expectXr);
-        EXPECT_EQ(ram[0x10], c.expectMemory);
+        EXPECT_EQ(memory.ram[0x10], c.expectMemory);
         EXPECT_EQ(reg.C != 0, c.expectCarry != 0);
         EXPECT_EQ(reg.N != 0, c.expectN != 0);
         EXPECT_EQ(reg.Z != 0, c.expectZ != 0);
@@ -173,7 +173,7 @@ TEST(UndocumentedOpcodes, StackAndPointerFormsMaskWithTheNextByte) {
     resetCpuMachine();
     // TSA $1200,Y: AC, XR and SP all take memory AND SP.
     poke(0x0400, {0xBB, 0x00, 0x12});
-    ram[0x1203] = 0x3C;
+    memory.ram[0x1203] = 0x3C;
     reg = Registers{.PC = 0x0400, .YR = 3, .SP = 0xF0};
     executeInstruction();
     EXPECT_EQ(reg.SP, 0x30);
@@ -183,17 +183,17 @@ TEST(UndocumentedOpcodes, StackAndPointerFormsMaskWithTheNextByte) {
     // AXI ($20),Y: AC AND XR AND (byte after the target + 1).
     poke(0x0400, {0x93, 0x20});
     pokeWord(0x0020, 0x1300);
-    ram[0x1302] = 0x0E;
+    memory.ram[0x1302] = 0x0E;
     reg = Registers{.PC = 0x0400, .AC = 0xFF, .XR = 0x3F, .YR = 1};
     executeInstruction();
-    EXPECT_EQ(ram[0x1301], 0x0F);
+    EXPECT_EQ(memory.ram[0x1301], 0x0F);
 
     // AXS $1207,Y: SP := AC AND XR, stored AND (its own operand's low byte + 1).
     poke(0x0400, {0x9B, 0x07, 0x12});
     reg = Registers{.PC = 0x0400, .AC = 0xFC, .XR = 0x3F, .YR = 1};
     executeInstruction();
     EXPECT_EQ(reg.SP, 0x3C);
-    EXPECT_EQ(ram[0x1208], 0x08);
+    EXPECT_EQ(memory.ram[0x1208], 0x08);
 }
 
 }  // namespace

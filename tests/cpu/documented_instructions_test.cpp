@@ -15,7 +15,7 @@ protected:
 
     // Runs the bytes as one instruction at $0400.
     void run(const std::vector<uint8_t>& code) {
-        for (size_t i = 0; i < code.size(); ++i) ram[0x0400 + i] = code[i];
+        for (size_t i = 0; i < code.size(); ++i) memory.ram[0x0400 + i] = code[i];
         reg.PC = 0x0400;
         executeInstruction();
     }
@@ -32,7 +32,7 @@ TEST_F(DocumentedInstructions, BitTakesNAndVFromTheOperandAndZFromTheMask) {
     };
     for (const Row& row : rows)
         for (uint8_t opcode : {0x24, 0x2C}) {  // zp $10, abs $0010
-            ram[0x0010] = row.operand;
+            memory.ram[0x0010] = row.operand;
             reg.AC = row.ac;
             reg.C = 1;
             run({opcode, 0x10, 0x00});
@@ -83,16 +83,16 @@ TEST_F(DocumentedInstructions, ShiftsAndRotatesMoveTheCarryThroughBothEnds) {
                 int in = s.rotate ? carry : 0;
                 int expected = s.left ? (value << 1 | in) & 0xFF : value >> 1 | in << 7;
                 bool out = s.left ? value & 0x80 : value & 0x01;
-                for (bool memory : {false, true}) {
+                for (bool onMemory : {false, true}) {
                     reg.AC = uint8_t(value);
-                    ram[0x0010] = uint8_t(value);
+                    memory.ram[0x0010] = uint8_t(value);
                     reg.C = uint8_t(carry);
                     reg.V = 1;
-                    if (memory)
+                    if (onMemory)
                         run({s.zeroPage, 0x10});
                     else
                         run({s.accumulator});
-                    int result = memory ? ram[0x0010] : reg.AC;
+                    int result = onMemory ? memory.ram[0x0010] : reg.AC;
                     ASSERT_EQ(result, expected)
                         << std::hex << int(s.accumulator) << " " << value << " C" << carry;
                     ASSERT_EQ(reg.C != 0, out) << std::hex << int(s.accumulator) << " " << value;
@@ -111,14 +111,14 @@ TEST_F(DocumentedInstructions, IncrementsAndDecrementsWrapAndLeaveCarryAndOverfl
         uint8_t before, after;
     };
     const Row rows[] = {
-        {{0xE6, 0x10}, &ram[0x0010], 0xFF, 0x00},        // INC zp
-        {{0xEE, 0x10, 0x00}, &ram[0x0010], 0x7F, 0x80},  // INC abs
-        {{0xC6, 0x10}, &ram[0x0010], 0x00, 0xFF},        // DEC zp
-        {{0xCE, 0x10, 0x00}, &ram[0x0010], 0x01, 0x00},  // DEC abs
-        {{0xE8}, &reg.XR, 0xFF, 0x00},                   // INX
-        {{0xC8}, &reg.YR, 0x7F, 0x80},                   // INY
-        {{0xCA}, &reg.XR, 0x00, 0xFF},                   // DEX
-        {{0x88}, &reg.YR, 0x01, 0x00},                   // DEY
+        {{0xE6, 0x10}, &memory.ram[0x0010], 0xFF, 0x00},        // INC zp
+        {{0xEE, 0x10, 0x00}, &memory.ram[0x0010], 0x7F, 0x80},  // INC abs
+        {{0xC6, 0x10}, &memory.ram[0x0010], 0x00, 0xFF},        // DEC zp
+        {{0xCE, 0x10, 0x00}, &memory.ram[0x0010], 0x01, 0x00},  // DEC abs
+        {{0xE8}, &reg.XR, 0xFF, 0x00},                          // INX
+        {{0xC8}, &reg.YR, 0x7F, 0x80},                          // INY
+        {{0xCA}, &reg.XR, 0x00, 0xFF},                          // DEX
+        {{0x88}, &reg.YR, 0x01, 0x00},                          // DEY
     };
     for (const Row& row : rows)
         for (uint8_t flags : {0, 1}) {
@@ -140,17 +140,17 @@ TEST_F(DocumentedInstructions, ReadModifyWriteWritesOnlyTheNewValue) {
                                              {0x2E, 0x09, 0xFF},                      // ROL $FF09
                                              {0x1E, 0x08, 0xFF},                      // ASL $FF08,X
                                              {0x0F, 0x09, 0xFF}}) {                   // ASO $FF09
-        ram[0xFF09] = 0x10;
+        memory.ram[0xFF09] = 0x10;
         reg.XR = 1;
         reg.C = 0;
         run(code);
-        EXPECT_EQ(ram[0xFF09], 0x10) << std::hex << int(code[0]);
+        EXPECT_EQ(memory.ram[0xFF09], 0x10) << std::hex << int(code[0]);
     }
 }
 
 TEST_F(DocumentedInstructions, IndexedZeroPageStaysInPageZero) {
-    ram[0x0010] = 0x5A;
-    ram[0x0110] = 0xA5;
+    memory.ram[0x0010] = 0x5A;
+    memory.ram[0x0110] = 0xA5;
     reg.XR = 0x20;
     run({0xB5, 0xF0});  // LDA $F0,X
     EXPECT_EQ(reg.AC, 0x5A);
@@ -160,31 +160,31 @@ TEST_F(DocumentedInstructions, IndexedZeroPageStaysInPageZero) {
     reg.XR = 0x21;
     reg.AC = 0x77;
     run({0x95, 0xF0});  // STA $F0,X
-    EXPECT_EQ(ram[0x0011], 0x77);
-    EXPECT_EQ(ram[0x0111], 0x00);
+    EXPECT_EQ(memory.ram[0x0011], 0x77);
+    EXPECT_EQ(memory.ram[0x0111], 0x00);
     reg.XR = 0x33;
     reg.YR = 0x22;
     run({0x96, 0xF0});  // STX $F0,Y
-    EXPECT_EQ(ram[0x0012], 0x33);
+    EXPECT_EQ(memory.ram[0x0012], 0x33);
     reg.XR = 0x23;
-    ram[0x0013] = 0x41;
+    memory.ram[0x0013] = 0x41;
     run({0xF6, 0xF0});  // INC $F0,X
-    EXPECT_EQ(ram[0x0013], 0x42);
-    EXPECT_EQ(ram[0x0113], 0x00);
+    EXPECT_EQ(memory.ram[0x0013], 0x42);
+    EXPECT_EQ(memory.ram[0x0113], 0x00);
 }
 
 TEST_F(DocumentedInstructions, IndexedZeroPagePointerIsFoundInPageZero) {
     pokeWord(0x0010, 0x2345);
     pokeWord(0x0110, 0x3456);
-    ram[0x2345] = 0x11;
-    ram[0x3456] = 0x22;
+    memory.ram[0x2345] = 0x11;
+    memory.ram[0x3456] = 0x22;
     reg.XR = 0x20;
     run({0xA1, 0xF0});  // LDA ($F0,X): the pointer is at $10, not $110
     EXPECT_EQ(reg.AC, 0x11);
 }
 
 TEST_F(DocumentedInstructions, AbsoluteAndPointerIndexingWrapAtTheTopOfMemory) {
-    ram[0x0010] = 0x66;
+    memory.ram[0x0010] = 0x66;
     reg.XR = 0x20;
     run({0xBD, 0xF0, 0xFF});  // LDA $FFF0,X
     EXPECT_EQ(reg.AC, 0x66);
@@ -201,7 +201,7 @@ TEST_F(DocumentedInstructions, PullingTheStatusSetsEveryFlagFromItsBitAndIgnores
     };
     for (Row row : {Row{0xFF, 0xFF}, Row{0x00, 0x20}, Row{0x20, 0x20}, Row{0x10, 0x30}, Row{0xCF, 0xEF}}) {
         reg.SP = 0xFE;
-        ram[0x01FF] = row.pulled;
+        memory.ram[0x01FF] = row.pulled;
         run({0x28});  // PLP
         EXPECT_EQ(reg.SP, 0xFF);
         EXPECT_EQ(reg.N != 0, (row.pulled & 0x80) != 0);
@@ -212,13 +212,13 @@ TEST_F(DocumentedInstructions, PullingTheStatusSetsEveryFlagFromItsBitAndIgnores
         EXPECT_EQ(reg.Z != 0, (row.pulled & 0x02) != 0);
         EXPECT_EQ(reg.C != 0, (row.pulled & 0x01) != 0);
         run({0x08});  // PHP
-        EXPECT_EQ(ram[0x01FF], row.pushedAgain) << std::hex << int(row.pulled);
+        EXPECT_EQ(memory.ram[0x01FF], row.pushedAgain) << std::hex << int(row.pulled);
     }
 }
 
 TEST_F(DocumentedInstructions, ReturnFromInterruptRestoresStatusThenTheExactAddress) {
     reg.SP = 0xFC;
-    ram[0x01FD] = 0xDB;  // N V 1 1 1 0 1 1
+    memory.ram[0x01FD] = 0xDB;  // N V 1 1 1 0 1 1
     pokeWord(0x01FE, 0x1234);
     run({0x40});  // RTI
     EXPECT_EQ(reg.PC, 0x1234);
@@ -249,7 +249,7 @@ TEST_F(DocumentedInstructions, TransfersAndPullSetNAndZExceptIntoTheStackPointer
             EXPECT_EQ(reg.Z != 0, value == 0) << std::hex << int(row.opcode);
         }
     reg.SP = 0xFE;
-    ram[0x01FF] = 0x00;
+    memory.ram[0x01FF] = 0x00;
     run({0x68});  // PLA
     EXPECT_EQ(reg.AC, 0x00);
     EXPECT_NE(reg.Z, 0);

@@ -15,7 +15,7 @@ protected:
 TEST_F(Instructions, IndirectJumpCarriesIntoTheNextPage) {
     poke(0x0400, {0x6C, 0xFF, 0x10});
     poke(0x10FF, {0x34, 0x12});
-    ram[0x1000] = 0x56;
+    memory.ram[0x1000] = 0x56;
     reg.PC = 0x0400;
     executeInstruction();
     EXPECT_EQ(reg.PC, 0x1234);
@@ -23,11 +23,11 @@ TEST_F(Instructions, IndirectJumpCarriesIntoTheNextPage) {
 
 TEST_F(Instructions, ZeroPagePointerAtFFTakesItsHighByteFromPageOne) {
     poke(0x0400, {0xB1, 0xFF, 0xA1, 0xFE});  // LDA ($FF),Y; LDA ($FE,X)
-    ram[0x00FF] = 0x00;
-    ram[0x0100] = 0x20;
-    ram[0x0000] = 0x30;
-    ram[0x2005] = 0xAB;
-    ram[0x2000] = 0xCD;
+    memory.ram[0x00FF] = 0x00;
+    memory.ram[0x0100] = 0x20;
+    memory.ram[0x0000] = 0x30;
+    memory.ram[0x2005] = 0xAB;
+    memory.ram[0x2000] = 0xCD;
     reg.PC = 0x0400;
     reg.YR = 5;
     reg.XR = 1;
@@ -101,7 +101,7 @@ TEST_F(Instructions, StackWrapsWithinPageOne) {
     poke(0x0400, {0x48, 0x68});  // PHA; PLA
     reg = Registers{.PC = 0x0400, .AC = 0x5A, .SP = 0x00};
     executeInstruction();
-    EXPECT_EQ(ram[0x0100], 0x5A);
+    EXPECT_EQ(memory.ram[0x0100], 0x5A);
     EXPECT_EQ(reg.SP, 0xFF);
     reg.AC = 0;
     executeInstruction();
@@ -110,10 +110,10 @@ TEST_F(Instructions, StackWrapsWithinPageOne) {
 }
 
 TEST_F(Instructions, InstructionAtTopOfMemoryWrapsToZero) {
-    ram[0xFFFE] = 0xAD;  // LDA abs
-    ram[0xFFFF] = 0x34;
-    ram[0x0000] = 0x12;
-    ram[0x1234] = 0x77;
+    memory.ram[0xFFFE] = 0xAD;  // LDA abs
+    memory.ram[0xFFFF] = 0x34;
+    memory.ram[0x0000] = 0x12;
+    memory.ram[0x1234] = 0x77;
     reg.PC = 0xFFFE;
     executeInstruction();
     EXPECT_EQ(reg.AC, readMemory(uint16_t(readMemory(0x0000) << 8 | 0x34)));
@@ -123,12 +123,12 @@ TEST_F(Instructions, InstructionAtTopOfMemoryWrapsToZero) {
 
 TEST_F(Instructions, SubroutineCallAndReturn) {
     poke(0x0400, {0x20, 0x00, 0x20});  // JSR $2000
-    ram[0x2000] = 0x60;                // RTS
+    memory.ram[0x2000] = 0x60;         // RTS
     reg.PC = 0x0400;
     executeInstruction();
     EXPECT_EQ(reg.PC, 0x2000);
-    EXPECT_EQ(ram[0x01FF], 0x04);
-    EXPECT_EQ(ram[0x01FE], 0x02);  // the address of its own last byte
+    EXPECT_EQ(memory.ram[0x01FF], 0x04);
+    EXPECT_EQ(memory.ram[0x01FE], 0x02);  // the address of its own last byte
     EXPECT_EQ(reg.SP, 0xFD);
     executeInstruction();
     EXPECT_EQ(reg.PC, 0x0403);
@@ -138,13 +138,13 @@ TEST_F(Instructions, SubroutineCallAndReturn) {
 TEST_F(Instructions, BreakPushesBitFourAndReturnsPastItsPaddingByte) {
     poke(0x0400, {0x00, 0xEA});
     pokeWord(0xFFFE, 0x3000);
-    ram[0x3000] = 0x40;  // RTI
+    memory.ram[0x3000] = 0x40;  // RTI
     reg.PC = 0x0400;
     reg.D = 1;
     reg.C = 1;
     executeInstruction();
     EXPECT_EQ(reg.PC, 0x3000);
-    EXPECT_EQ(ram[0x01FD], 0x39);  // N V 1 1 D I Z C with I as before
+    EXPECT_EQ(memory.ram[0x01FD], 0x39);  // N V 1 1 D I Z C with I as before
     EXPECT_EQ(reg.I, 1);
     EXPECT_EQ(reg.B, 0);
     EXPECT_NE(reg.D, 0);
@@ -179,8 +179,8 @@ TEST_F(Instructions, UnimplementedOpcodeChangesNothingAndNeverCountsZero) {
         EXPECT_EQ(reg.PC, 0x2000);
         EXPECT_EQ((std::array<int, 6>{reg.AC, reg.XR, reg.YR, reg.SP, reg.N, reg.C}),
                   (std::array<int, 6>{1, 2, 3, 0x80, 1, 1}));
-        EXPECT_EQ(ram[0x2000], opcode);
-        EXPECT_EQ(ram[0x0000], 0);
+        EXPECT_EQ(memory.ram[0x2000], opcode);
+        EXPECT_EQ(memory.ram[0x0000], 0);
     }
 }
 

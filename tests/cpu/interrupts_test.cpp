@@ -16,8 +16,8 @@ protected:
         resetCpuMachine();
         pokeWord(0xFFFE, handler);
         pokeWord(0xFFFC, 0x3000);
-        for (int i = 0; i < 32; ++i) ram[code + i] = 0xEA;  // NOP
-        ram[handler] = 0x40;                                // RTI
+        for (int i = 0; i < 32; ++i) memory.ram[code + i] = 0xEA;  // NOP
+        memory.ram[handler] = 0x40;                                // RTI
         reg.PC = code;
         useDoubleClock = GetParam();
     }
@@ -27,7 +27,7 @@ protected:
     void runInstructions(int n) {
         while (n > 0) {
             bool pair = useDoubleClock && n >= 2;
-            doubleClockAllowed = pair;
+            ted.doubleClockAllowed = pair;
             emulationStep();
             n -= pair ? 2 : 1;
         }
@@ -37,23 +37,23 @@ protected:
 };
 
 TEST_P(Interrupts, LineRaisedAfterAnInstructionIsEnteredTwoInstructionsLater) {
-    irqLine = 1;  // as the TED would after instruction k
+    ted.irqLine = 1;  // as the TED would after instruction k
     runInstructions(2);
     EXPECT_EQ(reg.PC, handler);
-    EXPECT_EQ(irqLatched, 0);
+    EXPECT_EQ(interrupts.irqLatched, 0);
     EXPECT_EQ(reg.I, 1);
-    EXPECT_EQ(ram[0x01FF], (code + 2) >> 8);
-    EXPECT_EQ(ram[0x01FE], (code + 2) & 0xFF);
-    EXPECT_EQ(ram[0x01FD] & 0x30, 0x20) << "bit 5 set, bit 4 clear";
+    EXPECT_EQ(memory.ram[0x01FF], (code + 2) >> 8);
+    EXPECT_EQ(memory.ram[0x01FE], (code + 2) & 0xFF);
+    EXPECT_EQ(memory.ram[0x01FD] & 0x30, 0x20) << "bit 5 set, bit 4 clear";
 }
 
 TEST_P(Interrupts, SeiAfterTheLatchDoesNotStopTheEntry) {
-    ram[code + 1] = 0x78;  // SEI
-    irqLine = 1;
+    memory.ram[code + 1] = 0x78;  // SEI
+    ted.irqLine = 1;
     runInstructions(2);
     ASSERT_EQ(reg.PC, handler);
-    EXPECT_NE(ram[0x01FD] & 0x04, 0);
-    irqLine = 0;
+    EXPECT_NE(memory.ram[0x01FD] & 0x04, 0);
+    ted.irqLine = 0;
     runInstructions(1);  // RTI
     EXPECT_EQ(reg.PC, code + 2);
     EXPECT_NE(reg.I, 0);
@@ -61,56 +61,56 @@ TEST_P(Interrupts, SeiAfterTheLatchDoesNotStopTheEntry) {
 
 TEST_P(Interrupts, MaskedLineIsNeverLatched) {
     reg.I = 1;
-    irqLine = 1;
+    ted.irqLine = 1;
     runInstructions(20);
     EXPECT_EQ(reg.PC, code + 20);
-    EXPECT_EQ(irqLatched, 0);
+    EXPECT_EQ(interrupts.irqLatched, 0);
 }
 
 TEST_P(Interrupts, InstructionAfterCliRunsBeforeTheEntry) {
-    ram[code] = 0x58;  // CLI
+    memory.ram[code] = 0x58;  // CLI
     reg.I = 1;
-    irqLine = 1;
+    ted.irqLine = 1;
     runInstructions(2);
     EXPECT_EQ(reg.PC, handler);
-    EXPECT_EQ(ram[0x01FE], (code + 2) & 0xFF);
+    EXPECT_EQ(memory.ram[0x01FE], (code + 2) & 0xFF);
 }
 
 TEST_P(Interrupts, LineStillRaisedAfterRtiIsEnteredAgain) {
-    irqLine = 1;
+    ted.irqLine = 1;
     runInstructions(2);
     ASSERT_EQ(reg.PC, handler);
     runInstructions(2);  // RTI with the line still up, then one instruction of the program
     EXPECT_EQ(reg.PC, handler);
-    EXPECT_EQ(ram[0x01FE], (code + 3) & 0xFF);
+    EXPECT_EQ(memory.ram[0x01FE], (code + 3) & 0xFF);
 }
 
 TEST_P(Interrupts, JamOpcodeIsInterruptedAndReturnedTo) {
-    ram[code] = 0x02;
+    memory.ram[code] = 0x02;
     reg.I = 1;
-    irqLine = 1;
+    ted.irqLine = 1;
     runInstructions(2);
     ASSERT_EQ(reg.PC, handler);
-    EXPECT_EQ(ram[0x01FE], code & 0xFF);
-    irqLine = 0;
+    EXPECT_EQ(memory.ram[0x01FE], code & 0xFF);
+    ted.irqLine = 0;
     runInstructions(1);
     EXPECT_EQ(reg.PC, code);
 }
 
 TEST_P(Interrupts, ResetEntryMasksTheWaitingLine) {
-    for (int i = 0; i < 8; ++i) ram[0x3000 + i] = 0xEA;
-    ram[0x3000] = 0x58;  // CLI
-    irqLine = 1;
-    resetPending = 1;
+    for (int i = 0; i < 8; ++i) memory.ram[0x3000 + i] = 0xEA;
+    memory.ram[0x3000] = 0x58;  // CLI
+    ted.irqLine = 1;
+    interrupts.resetPending = 1;
     runInstructions(1);
     EXPECT_EQ(reg.PC, 0x3000);
     EXPECT_EQ(reg.SP, 0xFC);
-    EXPECT_EQ(ram[0x01FD] & 0x10, 0);
-    EXPECT_EQ(resetPending, 0);
-    EXPECT_EQ(irqLatched, 0);
+    EXPECT_EQ(memory.ram[0x01FD] & 0x10, 0);
+    EXPECT_EQ(interrupts.resetPending, 0);
+    EXPECT_EQ(interrupts.irqLatched, 0);
     runInstructions(2);  // CLI latches, the NOP after it runs, then the entry
     EXPECT_EQ(reg.PC, handler);
-    EXPECT_EQ(ram[0x01FB], 0x02);
+    EXPECT_EQ(memory.ram[0x01FB], 0x02);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothClocks, Interrupts, ::testing::Values(false, true),
@@ -125,11 +125,11 @@ TEST_F(Stepping, SingleClockStepLatchesThenEnters) {
     poke(0x1000, {0xEA, 0xEA});
     pokeWord(0xFFFE, 0x2000);
     reg.PC = 0x1000;
-    irqLine = 1;
+    ted.irqLine = 1;
     emulationStep();
     EXPECT_EQ(reg.PC, 0x1001);
-    EXPECT_EQ(irqLatched, 1);
-    EXPECT_EQ(irqDelay, 2);
+    EXPECT_EQ(interrupts.irqLatched, 1);
+    EXPECT_EQ(interrupts.irqDelay, 2);
     emulationStep();
     EXPECT_EQ(reg.PC, 0x2000);
 }
@@ -149,19 +149,19 @@ TEST_F(Stepping, DoubleClockHalvesCountsForTheTed) {
     };
     for (const Case& c : cases) {
         resetCpuMachine();
-        for (int i = 0; i < 5; ++i) ram[0x1000 + i] = c.code[i];
+        for (int i = 0; i < 5; ++i) memory.ram[0x1000 + i] = c.code[i];
         reg.PC = 0x1000;
-        doubleClockAllowed = 1;
+        ted.doubleClockAllowed = 1;
         stepInstruction();
         EXPECT_EQ(reg.lastCycle, c.tedFirst);
-        doubleClockAllowed = 1;
+        ted.doubleClockAllowed = 1;
         stepInstruction();
         EXPECT_EQ(reg.lastCycle, c.tedSecond);
         EXPECT_EQ(oddCycle, c.oddAfter);
 
         oddCycle = 0;
         reg.PC = 0x1000;
-        doubleClockAllowed = 1;
+        ted.doubleClockAllowed = 1;
         emulationStep();
         EXPECT_EQ(reg.PC, 0x1000 + c.pairLength) << "two instructions per step";
         EXPECT_EQ(reg.lastCycle, c.render);
@@ -174,17 +174,17 @@ TEST_F(Stepping, BreakpointBetweenDoubleClockHalvesEntersTheMonitorBeforeTheSeco
         resetCpuMachine();
         poke(0x1000, {0xEA, 0xEA, 0xEA});
         reg.PC = 0x1000;
-        doubleClockAllowed = 1;
+        ted.doubleClockAllowed = 1;
         breakpointAddress = 0x1001;
         breakpointEnabled = enabled;
-        quitRequested = 1;   // the monitor returns at once
-        monitorRequest = 1;  // and clears its request when it closes
+        shell.quitRequested = 1;     // the monitor returns at once
+        shell.requests.monitor = 1;  // and clears its request when it closes
         emulationStep();
-        EXPECT_EQ(monitorRequest, enabled ? 0 : 1);
+        EXPECT_EQ(shell.requests.monitor, enabled ? 0 : 1);
         EXPECT_EQ(reg.PC, 0x1002) << "the step goes on with its second instruction";
     }
-    quitRequested = 0;
-    monitorRequest = 0;
+    shell.quitRequested = 0;
+    shell.requests.monitor = 0;
 }
 
 TEST_F(Stepping, StepOverRunsTheWholeSubroutine) {
@@ -194,21 +194,21 @@ TEST_F(Stepping, StepOverRunsTheWholeSubroutine) {
     reg.PC = 0x1000;
     reg.SP = 0xF0;
     reg.I = 0;
-    irqLine = 1;
+    ted.irqLine = 1;
     stepOver();
     EXPECT_EQ(reg.PC, 0x1003);
     EXPECT_EQ(reg.SP, 0xF0);
     EXPECT_EQ(reg.XR, 2);
-    EXPECT_EQ(irqLatched, 0) << "interrupts wait until the step is over";
+    EXPECT_EQ(interrupts.irqLatched, 0) << "interrupts wait until the step is over";
 }
 
 TEST_F(Stepping, StepOverOtherOpcodeRunsOneInstructionWithoutService) {
     poke(0x1000, {0xE8, 0xE8});
     reg.PC = 0x1000;
-    irqLine = 1;
+    ted.irqLine = 1;
     stepOver();
     EXPECT_EQ(reg.PC, 0x1001);
-    EXPECT_EQ(irqLatched, 0);
+    EXPECT_EQ(interrupts.irqLatched, 0);
 }
 
 TEST_F(Stepping, StepOverGivesUpOnARoutineThatNeverReturns) {

@@ -115,7 +115,7 @@ TEST_P(FailingStep, ShowsItsTextReleasesEverythingAndReturnsTheResult) {
     EXPECT_EQ(initHostDevices(1), platform::failed);
     ASSERT_EQ(fake.messageBoxes.size(), 1u);
     EXPECT_EQ(fake.messageBoxes[0], GetParam().text);
-    EXPECT_EQ(ram, nullptr);
+    EXPECT_EQ(memory.ram, nullptr);
     EXPECT_FALSE(fake.displayCreated);
     EXPECT_FALSE(fake.keyboardCreated);
     EXPECT_FALSE(fake.soundCreated);
@@ -182,7 +182,7 @@ TEST_F(Devices, ReleaseGoesSoundKeyboardDisplayAndIsIdempotent) {
     releaseHostDevices();
     releaseHostDevices();
     EXPECT_EQ(fake.calls, (std::vector<std::string>{"releaseSound", "releaseKeyboard", "releaseDisplay"}));
-    EXPECT_EQ(ram, nullptr);
+    EXPECT_EQ(memory.ram, nullptr);
 }
 
 }  // namespace

@@ -14,8 +14,8 @@ protected:
         resetFakePlatform();
         ASSERT_TRUE(allocateRamBlock());
         fake.counterStep = 1000;
-        ticksPerFrame = fake.frequency / 50;  // 200,000 ticks
-        frameStamp = 0;
+        shell.ticksPerFrame = fake.frequency / 50;  // 200,000 ticks
+        shell.frameStamp = 0;
     }
     void TearDown() override { releaseRamBlock(); }
 };
@@ -24,17 +24,17 @@ TEST_F(FrameSync, SyncOffOnlyTakesTheStamp) {
     emulatorConfig.sync = 0;
     fake.counter = 5000;
     frameSync();
-    EXPECT_EQ(frameStamp, 6000u);
+    EXPECT_EQ(shell.frameStamp, 6000u);
     EXPECT_EQ(fake.verticalBlankWaits, 0);
 }
 
 TEST_F(FrameSync, FiftyHertzFramesAreAtLeastOnePeriodApart) {
     emulatorConfig.sync = 2;
     for (int frame = 0; frame < 3; ++frame) {
-        uint64_t previous = frameStamp;
+        uint64_t previous = shell.frameStamp;
         frameSync();
-        EXPECT_GE(frameStamp - previous, ticksPerFrame);
-        EXPECT_LE(frameStamp - previous, ticksPerFrame + 2 * fake.counterStep);
+        EXPECT_GE(shell.frameStamp - previous, shell.ticksPerFrame);
+        EXPECT_LE(shell.frameStamp - previous, shell.ticksPerFrame + 2 * fake.counterStep);
     }
 }
 
@@ -42,18 +42,18 @@ TEST_F(FrameSync, ALateFrameIsNotMadeUp) {
     emulatorConfig.sync = 2;
     fake.counter = 300000;  // this frame took 30 ms
     frameSync();
-    EXPECT_EQ(frameStamp, 302000u);  // no wait: one read to test, one to stamp
-    uint64_t late = frameStamp;
+    EXPECT_EQ(shell.frameStamp, 302000u);  // no wait: one read to test, one to stamp
+    uint64_t late = shell.frameStamp;
     frameSync();
-    EXPECT_GE(frameStamp - late, ticksPerFrame);  // the next one still waits a whole period
+    EXPECT_GE(shell.frameStamp - late, shell.ticksPerFrame);  // the next one still waits a whole period
 }
 
 TEST_F(FrameSync, CounterBehindTheStampWaitsInsteadOfRunningFree) {
     emulatorConfig.sync = 2;
-    frameStamp = 50000;
+    shell.frameStamp = 50000;
     fake.counter = 0;
     frameSync();
-    EXPECT_GE(frameStamp, 250000u);
+    EXPECT_GE(shell.frameStamp, 250000u);
 }
 
 TEST_F(FrameSync, VerticalBlankIsRetriedUntilItSucceeds) {
@@ -64,7 +64,7 @@ TEST_F(FrameSync, VerticalBlankIsRetriedUntilItSucceeds) {
     };
     frameSync();
     EXPECT_EQ(fake.verticalBlankWaits, 3);
-    EXPECT_EQ(frameStamp, fake.counter);
+    EXPECT_EQ(shell.frameStamp, fake.counter);
 }
 
 TEST_F(FrameSync, ADisplayWithoutVerticalBlankDoesNotHangTheMachine) {
@@ -72,7 +72,7 @@ TEST_F(FrameSync, ADisplayWithoutVerticalBlankDoesNotHangTheMachine) {
     fake.failures["waitForVerticalBlank"] = platform::failed;
     frameSync();
     EXPECT_GT(fake.verticalBlankWaits, 1);
-    EXPECT_EQ(frameStamp, fake.counter);
+    EXPECT_EQ(shell.frameStamp, fake.counter);
 }
 
 }  // namespace

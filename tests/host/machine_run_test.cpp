@@ -44,8 +44,8 @@ TEST_F(MachineRun, TimerInterruptCountsWhileTheLoopRuns) {
     queueRun(200);  // about 51,000 passes, several frames
     EXPECT_EQ(start(), 0);
     EXPECT_TRUE(fake.messageBoxes.empty());
-    ASSERT_NE(ram, nullptr);
-    EXPECT_GE(ram[0xD0], 20);
+    ASSERT_NE(memory.ram, nullptr);
+    EXPECT_GE(memory.ram[0xD0], 20);
 }
 
 TEST_F(MachineRun, RunFramesHelperAdvancesTheBeam) {
@@ -54,7 +54,7 @@ TEST_F(MachineRun, RunFramesHelperAdvancesTheBeam) {
     fake.messages.push_back({platform::msgQuit, 0});
     start();
     EXPECT_EQ(runFrames(2), 2);
-    EXPECT_GE(ram[0xD0], 4);
+    EXPECT_GE(memory.ram[0xD0], 4);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ TEST_F(MainLoop, QuitMessageEndsTheLoopWithItsCode) {
     queueRun(2, 7);
     EXPECT_EQ(start(), 7);
     EXPECT_FALSE(loggingOn());
-    EXPECT_EQ(passCounter, 4u * 257u);  // one message retrieved per 257 passes
+    EXPECT_EQ(shell.passCounter, 4u * 257u);  // one message retrieved per 257 passes
 }
 
 TEST_F(MainLoop, F12EndsTheLoopWithCodeZeroAndAsksTheWindowToClose) {
@@ -62,10 +62,10 @@ TEST_F(MainLoop, CommandLineProgramIsLoadedAndRunOnceAtPass32768) {
     start(dir->file("my game.prg").c_str());
 
     EXPECT_EQ(countOf(log(), "Info: Command line parameter has been executed.\n"), 1);
-    EXPECT_EQ(ram[0x1001], 0xAB);
-    EXPECT_EQ(ram[0x1002], 0xCD);
-    EXPECT_EQ(std::memcmp(ram + 0x0527, "RUN\r", 4), 0);
-    EXPECT_EQ(ram[0x00EF], 4);
+    EXPECT_EQ(memory.ram[0x1001], 0xAB);
+    EXPECT_EQ(memory.ram[0x1002], 0xCD);
+    EXPECT_EQ(std::memcmp(memory.ram + 0x0527, "RUN\r", 4), 0);
+    EXPECT_EQ(memory.ram[0x00EF], 4);
 }
 
 TEST_F(MainLoop, EmptyCommandLineRunsNothing) {
@@ -74,14 +74,14 @@ TEST_F(MainLoop, EmptyCommandLineRunsNothing) {
     fake.messages.push_back({platform::msgQuit, 0});
     start();
     EXPECT_EQ(countOf(log(), "Command line parameter"), 0);
-    EXPECT_NE(ram[0x00EF], 4);
+    EXPECT_NE(memory.ram[0x00EF], 4);
 }
 
 TEST_F(MainLoop, DebuggerRaisesTheMonitorRequestBeforeTheLoop) {
     writeSettings({{"Debugger", 1u}});
     start();  // the window never becomes active, so the request is still waiting
-    EXPECT_EQ(monitorRequest, 1);
-    EXPECT_EQ(hostRequestPending, 1);
+    EXPECT_EQ(shell.requests.monitor, 1);
+    EXPECT_EQ(shell.requests.pending, 1);
     EXPECT_NE(log().find("Info: Main loop reached."), std::string::npos);
 }
 
@@ -90,7 +90,7 @@ TEST_F(MainLoop, DebuggerSettlingStopsAtTheQuitMessage) {
     fake.messages.push_back({platform::msgActivate, 1});
     fake.messages.push_back({platform::msgQuit, 4});
     EXPECT_EQ(start(), 4);
-    EXPECT_EQ(windowActive, 1);
+    EXPECT_EQ(shell.windowActive, 1);
     EXPECT_EQ(log().find("Info: Main loop reached."), std::string::npos);
 }
 
@@ -109,7 +109,9 @@ TEST_P(ResetKeys, AreServedOnceAndCleared) {
     fake.messages.push_back({platform::msgKeyDown, platform::vkF11});
     fake.messages.push_back({platform::msgQuit, 0});
     start();
-    EXPECT_EQ(softResetRequest | hardResetRequest | specialResetRequest | hostRequestPending, 0);
+    EXPECT_EQ(shell.requests.softReset | shell.requests.hardReset | shell.requests.specialReset |
+                  shell.requests.pending,
+              0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, ResetKeys,
@@ -126,18 +128,18 @@ TEST_F(MainLoop, ScreenshotKeyIsServedAtTheEndOfThePass) {
     fake.messages.push_back({platform::msgQuit, 0});
     start();
     EXPECT_TRUE(fileExists(dir->file("Output000.bmp")));
-    EXPECT_EQ(screenshotRequest | hostRequestPending, 0);
+    EXPECT_EQ(shell.requests.screenshot | shell.requests.pending, 0);
 }
 
 TEST_F(MainLoop, ShellStateOfAnEarlierRunIsForgotten) {
     writeSettings();
     queueRun(0);
     start();
-    hardResetRequest = quickRegistersShown = shiftHeld = 1;
-    quitRequested = 1;
+    shell.requests.hardReset = shell.quickRegistersShown = shell.shiftHeld = 1;
+    shell.quitRequested = 1;
     queueRun(0, 5);
     EXPECT_EQ(start(), 5);
-    EXPECT_EQ(hardResetRequest | quickRegistersShown | shiftHeld, 0);
+    EXPECT_EQ(shell.requests.hardReset | shell.quickRegistersShown | shell.shiftHeld, 0);
 }
 
 }  // namespace

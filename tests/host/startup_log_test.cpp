@@ -130,10 +130,10 @@ TEST_F(StartupLog, ShortAndOptionalImagesLoadWithTheRestZero) {
     writeFile(dir->file("empty.bin"), {});
     writeSettings({{"Rom3H", dir->file("cart.bin")}, {"Rom2L", dir->file("empty.bin")}});
     start();
-    EXPECT_EQ(romLow[0][7], 8);
-    EXPECT_EQ(romLow[0][8], 0);
-    EXPECT_EQ(romHigh[3][0x3FFF], 0x33);
-    EXPECT_EQ(romLow[2][0], 0);
+    EXPECT_EQ(memory.romLow[0][7], 8);
+    EXPECT_EQ(memory.romLow[0][8], 0);
+    EXPECT_EQ(memory.romHigh[3][0x3FFF], 0x33);
+    EXPECT_EQ(memory.romLow[2][0], 0);
     std::string text = log();
     EXPECT_NE(text.find("Info: " + dir->file("cart.bin") + " successfully loaded.\n"), std::string::npos);
     EXPECT_EQ(text.find("empty.bin successfully"), std::string::npos);
@@ -144,23 +144,23 @@ TEST_F(StartupLog, ImagesOfAnEarlierRunDoNotSurviveARestart) {
     writeFile(dir->file("cart.bin"), {0x44});
     writeSettings({{"Rom1L", dir->file("cart.bin")}});
     start();
-    ASSERT_EQ(romLow[1][0], 0x44);
+    ASSERT_EQ(memory.romLow[1][0], 0x44);
     writeSettings();
     start();
-    EXPECT_EQ(romLow[1][0], 0);
+    EXPECT_EQ(memory.romLow[1][0], 0);
 }
 
 TEST_F(StartupLog, RamHoldsThePowerOnPatternAndTedRegistersAreClear) {
     writeSettings({{"Ram", 2u}});
     fake.messages.push_back({platform::msgQuit, 0});  // leave before any instruction runs
     start();
-    ASSERT_NE(ram, nullptr);
+    ASSERT_NE(memory.ram, nullptr);
     const uint8_t pattern[8] = {0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00};
     for (int address : {0x0000, 0x1000, 0x8000, 0xFEF8}) {
-        EXPECT_EQ(std::memcmp(ram + address, pattern, 8), 0) << "at " << address;
+        EXPECT_EQ(std::memcmp(memory.ram + address, pattern, 8), 0) << "at " << address;
     }
-    for (int address = 0xFF00; address < 0xFF40; ++address) EXPECT_EQ(ram[address], 0) << address;
-    EXPECT_EQ(romEnabled, 1);
+    for (int address = 0xFF00; address < 0xFF40; ++address) EXPECT_EQ(memory.ram[address], 0) << address;
+    EXPECT_EQ(memory.romEnabled, 1);
 }
 
 }  // namespace

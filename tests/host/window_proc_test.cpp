@@ -9,13 +9,14 @@ namespace {
 using platform::Message;
 
 void resetFlags() {
-    for (uint16_t* flag :
-         {&screenshotRequest, &optionsMenuRequest, &gameDatabaseRequest, &loadMenuRequest, &saveMenuRequest,
-          &monitorRequest, &softResetRequest, &hardResetRequest, &specialResetRequest, &hostRequestPending,
-          &menuOpen, &shiftHeld, &ctrlHeld, &quickRegistersShown})
+    for (uint16_t* flag : {&shell.requests.screenshot, &shell.requests.optionsMenu,
+                           &shell.requests.gameDatabase, &shell.requests.loadMenu, &shell.requests.saveMenu,
+                           &shell.requests.monitor, &shell.requests.softReset, &shell.requests.hardReset,
+                           &shell.requests.specialReset, &shell.requests.pending, &shell.menuOpen,
+                           &shell.shiftHeld, &shell.ctrlHeld, &shell.quickRegistersShown})
         *flag = 0;
-    quitRequested = 0;
-    windowActive = 0;
+    shell.quitRequested = 0;
+    shell.windowActive = 0;
 }
 
 int32_t send(platform::MessageType type, uint32_t wParam) { return windowProc(Message{type, wParam}); }
@@ -42,17 +43,18 @@ TEST_P(HostKeys, RaiseTheirRequest) {
     const KeyCase& c = GetParam();
     if (c.shift) send(platform::msgKeyDown, platform::vkShift);
     if (c.ctrl) send(platform::msgKeyDown, platform::vkControl);
-    menuOpen = c.menu;
-    loadMenuRequest = c.loading;
+    shell.menuOpen = c.menu;
+    shell.requests.loadMenu = c.loading;
     EXPECT_EQ(send(platform::msgKeyDown, c.key), 0);
 
-    uint16_t* requests[] = {&screenshotRequest, &optionsMenuRequest,  &gameDatabaseRequest,
-                            &saveMenuRequest,   &monitorRequest,      &softResetRequest,
-                            &hardResetRequest,  &specialResetRequest, &quickRegistersShown};
+    uint16_t* requests[] = {
+        &shell.requests.screenshot, &shell.requests.optionsMenu,  &shell.requests.gameDatabase,
+        &shell.requests.saveMenu,   &shell.requests.monitor,      &shell.requests.softReset,
+        &shell.requests.hardReset,  &shell.requests.specialReset, &shell.quickRegistersShown};
     for (uint16_t* flag : requests) EXPECT_EQ(*flag, flag == c.raised) << "flag " << (flag - requests[0]);
-    EXPECT_EQ(loadMenuRequest, c.loading || c.raised == &loadMenuRequest);
-    EXPECT_EQ(hostRequestPending, c.pending);
-    EXPECT_EQ(quitRequested, c.quit);
+    EXPECT_EQ(shell.requests.loadMenu, c.loading || c.raised == &shell.requests.loadMenu);
+    EXPECT_EQ(shell.requests.pending, c.pending);
+    EXPECT_EQ(shell.quitRequested, c.quit);
     EXPECT_EQ(fake.messages.size(), c.quit ? 1u : 0u);  // the close request
 }
 
@@ -62,17 +64,17 @@ INSTANTIATE_TEST_SUITE_P(
     Table, HostKeys,
     ::testing::Values(
         //      name                      key    shift  ctrl   menu   loading raised                pending quit
-        KeyCase{"F6",                     vkF6,  false, false, false, false, &screenshotRequest,   true,  false},
-        KeyCase{"ShiftF6",                vkF6,  true,  false, false, false, &screenshotRequest,   true,  false},
-        KeyCase{"F7",                     vkF7,  false, false, false, false, &optionsMenuRequest,  true,  false},
-        KeyCase{"ShiftF7",                vkF7,  true,  false, false, false, &gameDatabaseRequest, true,  false},
-        KeyCase{"F8",                     vkF8,  false, false, false, false, &loadMenuRequest,     true,  false},
-        KeyCase{"ShiftF8",                vkF8,  true,  false, false, false, &saveMenuRequest,     true,  false},
-        KeyCase{"F9",                     vkF9,  false, false, false, false, &monitorRequest,      true,  false},
-        KeyCase{"ShiftF9",                vkF9,  true,  false, false, false, &quickRegistersShown, true,  false},
-        KeyCase{"F11",                    vkF11, false, false, false, false, &softResetRequest,    true,  false},
-        KeyCase{"ShiftF11",               vkF11, true,  false, false, false, &hardResetRequest,    true,  false},
-        KeyCase{"CtrlF11",                vkF11, false, true,  false, false, &specialResetRequest, true,  false},
+        KeyCase{"F6",                     vkF6,  false, false, false, false, &shell.requests.screenshot,   true,  false},
+        KeyCase{"ShiftF6",                vkF6,  true,  false, false, false, &shell.requests.screenshot,   true,  false},
+        KeyCase{"F7",                     vkF7,  false, false, false, false, &shell.requests.optionsMenu,  true,  false},
+        KeyCase{"ShiftF7",                vkF7,  true,  false, false, false, &shell.requests.gameDatabase, true,  false},
+        KeyCase{"F8",                     vkF8,  false, false, false, false, &shell.requests.loadMenu,     true,  false},
+        KeyCase{"ShiftF8",                vkF8,  true,  false, false, false, &shell.requests.saveMenu,     true,  false},
+        KeyCase{"F9",                     vkF9,  false, false, false, false, &shell.requests.monitor,      true,  false},
+        KeyCase{"ShiftF9",                vkF9,  true,  false, false, false, &shell.quickRegistersShown, true,  false},
+        KeyCase{"F11",                    vkF11, false, false, false, false, &shell.requests.softReset,    true,  false},
+        KeyCase{"ShiftF11",               vkF11, true,  false, false, false, &shell.requests.hardReset,    true,  false},
+        KeyCase{"CtrlF11",                vkF11, false, true,  false, false, &shell.requests.specialReset, true,  false},
         KeyCase{"ShiftCtrlF11",           vkF11, true,  true,  false, false, nullptr,              true,  false},
         KeyCase{"F12",                    vkF12, false, false, false, false, nullptr,              false, true},
         KeyCase{"F10IsNoHostKey",         vkF10, false, false, false, false, nullptr,              false, false},
@@ -87,53 +89,53 @@ TEST_F(WindowProc, ShiftF9TogglesTheQuickRegisters) {
     send(msgKeyDown, vkShift);
     send(msgKeyDown, vkF9);
     send(msgKeyDown, vkF9);
-    EXPECT_EQ(quickRegistersShown, 0);
+    EXPECT_EQ(shell.quickRegistersShown, 0);
     send(msgKeyDown, vkF9);
-    EXPECT_EQ(quickRegistersShown, 1);
+    EXPECT_EQ(shell.quickRegistersShown, 1);
 }
 
 TEST_F(WindowProc, ShiftAndCtrlAreTrackedEvenInMenus) {
-    menuOpen = 1;
+    shell.menuOpen = 1;
     send(msgKeyDown, vkShift);
     send(msgKeyDown, vkControl);
-    EXPECT_EQ(shiftHeld, 1);
-    EXPECT_EQ(ctrlHeld, 1);
+    EXPECT_EQ(shell.shiftHeld, 1);
+    EXPECT_EQ(shell.ctrlHeld, 1);
     send(msgKeyUp, vkShift);
-    EXPECT_EQ(shiftHeld, 0);
-    EXPECT_EQ(ctrlHeld, 1);
+    EXPECT_EQ(shell.shiftHeld, 0);
+    EXPECT_EQ(shell.ctrlHeld, 1);
     send(msgKeyUp, vkControl);
-    EXPECT_EQ(ctrlHeld, 0);
+    EXPECT_EQ(shell.ctrlHeld, 0);
 }
 
 TEST_F(WindowProc, WhileTheLoadMenuRunsShiftDownCountsAsRelease) {
     send(msgKeyDown, vkShift);
-    loadMenuRequest = 1;
+    shell.requests.loadMenu = 1;
     send(msgKeyDown, vkShift);
-    EXPECT_EQ(shiftHeld, 0);
+    EXPECT_EQ(shell.shiftHeld, 0);
 }
 
 TEST_F(WindowProc, ActivationFollowsTheMessage) {
     ASSERT_TRUE(createMainWindow(1));
     for (auto [wParam, active] : {std::pair{1u, 1}, {0u, 0}, {2u, 1}, {3u, 0}}) {
         EXPECT_EQ(send(msgActivate, wParam), 0);
-        EXPECT_EQ(windowActive, active) << wParam;
+        EXPECT_EQ(shell.windowActive, active) << wParam;
     }
 }
 
 TEST_F(WindowProc, DestroyRestoresPriorityAndPostsQuit) {
-    savedPriorityClass = priorityNormal;
+    shell.savedPriorityClass = priorityNormal;
     fake.priorityClass = priorityRealtime;
-    windowActive = 1;
+    shell.windowActive = 1;
     EXPECT_EQ(send(msgDestroy, 0), 0);
     EXPECT_EQ(fake.priorityClass, priorityNormal);
-    EXPECT_EQ(windowActive, 0);
+    EXPECT_EQ(shell.windowActive, 0);
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(fake.messages[0].type, msgQuit);
     EXPECT_EQ(fake.messages[0].wParam, 0u);
 }
 
 TEST_F(WindowProc, DestroyBeforeThePriorityWasReadLeavesItAlone) {
-    savedPriorityClass = -1;
+    shell.savedPriorityClass = -1;
     fake.priorityClass = priorityHigh;
     send(msgDestroy, 0);
     EXPECT_EQ(fake.priorityClass, priorityHigh);
@@ -141,7 +143,7 @@ TEST_F(WindowProc, DestroyBeforeThePriorityWasReadLeavesItAlone) {
 
 TEST_F(WindowProc, ActivationAfterTheWindowIsGoneIsIgnored) {
     send(msgActivate, 1);
-    EXPECT_EQ(windowActive, 0);
+    EXPECT_EQ(shell.windowActive, 0);
 }
 
 TEST_F(WindowProc, CloseRequestDestroysTheWindow) {

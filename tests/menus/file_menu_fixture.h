@@ -24,8 +24,8 @@ public:
         fake.displayWidth = 320;
         fake.displayHeight = 200;
         fake.surface.assign(320 * 200, 0);
-        windowActive = 1;
-        quitRequested = 0;
+        shell.windowActive = 1;
+        shell.quitRequested = 0;
         previous = std::filesystem::current_path();
         char pattern[] = "/tmp/varnok-menus-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);

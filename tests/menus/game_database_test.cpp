@@ -15,7 +15,7 @@ protected:
     void SetUp() override {
         prepareMenuMachine();
         reg.PC = 0x1234;
-        gameDatabaseRequest = 1;
+        shell.requests.gameDatabase = 1;
     }
 };
 
@@ -23,8 +23,8 @@ TEST_F(GameDatabase, EnterAtOnceJumpsToTheFirstGame) {
     playMenuScript({{key::enter}});
     runGameDatabaseMenu();
     EXPECT_EQ(reg.PC, 7633);
-    EXPECT_EQ(gameDatabaseRequest, 0);
-    EXPECT_EQ(menuOpen, 0);
+    EXPECT_EQ(shell.requests.gameDatabase, 0);
+    EXPECT_EQ(shell.menuOpen, 0);
 }
 
 TEST_F(GameDatabase, EscapeLeavesThePcAlone) {

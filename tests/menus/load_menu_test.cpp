@@ -12,7 +12,7 @@ class LoadMenu : public FileMenuTest {
 public:
     void SetUp() override {
         FileMenuTest::SetUp();
-        loadMenuRequest = 1;
+        shell.requests.loadMenu = 1;
     }
     static void run(const std::vector<uint8_t>& keys) {
         playMenuScript(taps(keys));
@@ -54,7 +54,7 @@ TEST_F(LoadMenu, ListsDirectoriesFirstEachSortedAndColouredByKind) {
     EXPECT_EQ(menuRowText(0), " PROGRAM  -  SNAPSHOT  -  TAPE  -  DISK ");
     EXPECT_EQ(menuRowText(24), "ESC-BACK ENT-LOAD UP/DN-MOVE F1-LOAD/RUN");
     EXPECT_EQ(menuRowText(22, 1, 9), "DRIVES: C");
-    EXPECT_EQ(loadMenuRequest | menuOpen, 0);
+    EXPECT_EQ(shell.requests.loadMenu | shell.menuOpen, 0);
 }
 
 struct ScrollCase {
@@ -102,11 +102,13 @@ TEST_F(LoadMenu, EnterAndF1LoadAFileWhoseNameDiffersInCase) {
                           {{key::f1}, false, false}};  // on "..": nothing
     writeFile("game.prg", {0x01, 0x10, 0xA9, 0x05, 0x60});
     for (const Case& c : cases) {
-        ram[0x1001] = ram[0x1003] = ram[0x0527] = ram[0xEF] = 0;
+        memory.ram[0x1001] = memory.ram[0x1003] = memory.ram[0x0527] = memory.ram[0xEF] = 0;
         run(c.keys);
-        EXPECT_EQ(ram[0x1001] == 0xA9 && ram[0x1003] == 0x60, c.loaded);
+        EXPECT_EQ(memory.ram[0x1001] == 0xA9 && memory.ram[0x1003] == 0x60, c.loaded);
         const uint8_t keyboardBuffer[] = {0x52, 0x55, 0x4E, 0x0D};
-        EXPECT_EQ(std::equal(keyboardBuffer, keyboardBuffer + 4, &ram[0x0527]) && ram[0xEF] == 4, c.typesRun);
+        EXPECT_EQ(
+            std::equal(keyboardBuffer, keyboardBuffer + 4, &memory.ram[0x0527]) && memory.ram[0xEF] == 4,
+            c.typesRun);
         EXPECT_EQ(std::filesystem::current_path(), home);
     }
 }
@@ -171,7 +173,7 @@ TEST_F(LoadMenu, VanishedDirectoryShowsNoFilesAndKeysAreSafe) {
     run({key::end, key::pageDown, key::down, key::enter, key::f1, key::right, key::left});
     EXPECT_EQ(menuRowText(5, 15, 9), "NO FILES.");
     EXPECT_EQ(selectedRow(), -1);
-    EXPECT_EQ(ram[0xEF], 0);
+    EXPECT_EQ(memory.ram[0xEF], 0);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ protected:
         resetFakePlatform();
         resetKeyRepeat();
         allocateRamBlock();
-        windowActive = 1;
+        shell.windowActive = 1;
     }
 };
 
@@ -93,14 +93,14 @@ TEST_F(MenuInput, HexEditorIgnoresLettersBeyondF) {
 
 TEST_F(MenuInput, ClosingAMenuKeepsAQuitRequest) {
     openMenu();
-    EXPECT_EQ(menuOpen, 1);
+    EXPECT_EQ(shell.menuOpen, 1);
     fake.messages.push_back({platform::msgKeyDown, platform::vkF7});
     fake.messages.push_back({platform::msgQuit, 3});
     uint16_t request = 1;
-    quitRequested = 0;
+    shell.quitRequested = 0;
     closeMenu(request);
     EXPECT_EQ(request, 0);
-    EXPECT_EQ(menuOpen, 0);
+    EXPECT_EQ(shell.menuOpen, 0);
     EXPECT_TRUE(fake.messages.empty());
 }
 

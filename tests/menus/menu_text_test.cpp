@@ -9,8 +9,8 @@ namespace {
 // Gives screen code n a glyph whose top row is n, so cells tell which code they show.
 void fillMarkerCharset() {
     for (int code = 0; code < 256; ++code) {
-        romHigh[0][0x1000 + code * 8] = static_cast<uint8_t>(code);
-        for (int line = 1; line < 8; ++line) romHigh[0][0x1000 + code * 8 + line] = 0;
+        memory.romHigh[0][0x1000 + code * 8] = static_cast<uint8_t>(code);
+        for (int line = 1; line < 8; ++line) memory.romHigh[0][0x1000 + code * 8 + line] = 0;
     }
 }
 

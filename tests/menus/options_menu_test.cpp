@@ -16,9 +16,9 @@ class OptionsMenu : public ::testing::Test {
 protected:
     void SetUp() override {
         prepareMenuMachine();
-        joystickMode = 0;
-        speedDisplayShown = 0;
-        optionsMenuRequest = 1;
+        keyboard.joystickMode = 0;
+        shell.speedDisplayShown = 0;
+        shell.requests.optionsMenu = 1;
     }
 };
 
@@ -38,11 +38,11 @@ TEST_F(OptionsMenu, EachLetterStepsItsOption) {
                     {key::letter('D')},
                     {0}});
     runOptionsMenu();
-    EXPECT_EQ(joystickMode, 1);
+    EXPECT_EQ(keyboard.joystickMode, 1);
     EXPECT_EQ(emulatorConfig.sync, 2);
     EXPECT_EQ(emulatorConfig.clock, 0);  // three presses come back round
-    EXPECT_EQ(speedDisplayShown, 1);
-    EXPECT_EQ(optionsMenuRequest, 0);
+    EXPECT_EQ(shell.speedDisplayShown, 1);
+    EXPECT_EQ(shell.requests.optionsMenu, 0);
 }
 
 TEST_F(OptionsMenu, StarsMarkTheCurrentValues) {
@@ -80,11 +80,11 @@ TEST_F(OptionsMenu, SoundSwitchSilencesTheVolumeTable) {
 }
 
 TEST_F(OptionsMenu, CapsLockLineFollowsShiftLock) {
-    shiftLock = 1;
+    keyboard.shiftLock = 1;
     playMenuScript({});
     runOptionsMenu();
     EXPECT_EQ(menuRowText(22, 1, 14), " CAPS-LOCK: ON");
-    shiftLock = 0;
+    keyboard.shiftLock = 0;
 }
 
 }  // namespace

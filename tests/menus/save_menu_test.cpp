@@ -8,7 +8,7 @@ class SaveMenu : public FileMenuTest {
 public:
     void SetUp() override {
         FileMenuTest::SetUp();
-        saveMenuRequest = shiftHeld = ctrlHeld = 1;
+        shell.requests.saveMenu = shell.shiftHeld = shell.ctrlHeld = 1;
     }
     // The editors present a frame before they read the keys, so each key is held for two.
     static void run(const std::vector<uint8_t>& keys) {
@@ -90,10 +90,10 @@ TEST_F(SaveMenu, EscapeInAnyFieldLeavesWithoutSavingAndClearsTheFlags) {
                                                        {key::enter, key::enter, key::escape},
                                                        {key::right, key::enter, key::escape}};
     for (const auto& keys : scripts) {
-        saveMenuRequest = shiftHeld = ctrlHeld = 1;
+        shell.requests.saveMenu = shell.shiftHeld = shell.ctrlHeld = 1;
         run(keys);
         EXPECT_TRUE(std::filesystem::is_empty(home));
-        EXPECT_EQ(saveMenuRequest | shiftHeld | ctrlHeld | menuOpen, 0);
+        EXPECT_EQ(shell.requests.saveMenu | shell.shiftHeld | shell.ctrlHeld | shell.menuOpen, 0);
     }
 }
 
@@ -107,9 +107,9 @@ TEST_F(SaveMenu, QuitWhileWaitingForEnterEndsTheMenu) {
             fake.messages.push_back(platform::Message{platform::msgQuit, 0});
     };
     runSaveMenu();
-    EXPECT_EQ(quitRequested, 1);
+    EXPECT_EQ(shell.quitRequested, 1);
     EXPECT_EQ(fileSize(".FRE"), 65608u);
-    EXPECT_EQ(saveMenuRequest | menuOpen, 0);
+    EXPECT_EQ(shell.requests.saveMenu | shell.menuOpen, 0);
 }
 
 }  // namespace

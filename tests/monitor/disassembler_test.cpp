@@ -14,10 +14,10 @@ protected:
     void SetUp() override {
         allocateRamBlock();
         setRamSize(2);
-        romEnabled = 0;
+        memory.romEnabled = 0;
     }
     void put(uint16_t address, const std::vector<uint8_t>& bytes) {
-        for (uint8_t b : bytes) ram[address++] = b;
+        for (uint8_t b : bytes) memory.ram[address++] = b;
     }
     std::string line(uint16_t address, uint16_t* next = nullptr) {
         uint16_t n = 0;

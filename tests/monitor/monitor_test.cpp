@@ -19,7 +19,7 @@ class Monitor : public ::testing::Test {
 protected:
     void SetUp() override {
         prepareMenuMachine();
-        romEnabled = 0;
+        memory.romEnabled = 0;
         buildTedTables();
         breakpointEnabled = 0;
         breakpointAddress = 0;
@@ -27,9 +27,9 @@ protected:
         reg.PC = 0x2000;
         // $2000: JSR $3000; $2003: INX; JMP $2003.  $3000: INY; RTS.
         const uint8_t main[] = {0x20, 0x00, 0x30, 0xE8, 0x4C, 0x03, 0x20};
-        for (int i = 0; i < 7; ++i) ram[0x2000 + i] = main[i];
-        ram[0x3000] = 0xC8;
-        ram[0x3001] = 0x60;
+        for (int i = 0; i < 7; ++i) memory.ram[0x2000 + i] = main[i];
+        memory.ram[0x3000] = 0xC8;
+        memory.ram[0x3001] = 0x60;
     }
     static std::vector<MenuStep> typed(const char* hex) {
         std::vector<MenuStep> steps;
@@ -52,7 +52,7 @@ TEST_F(Monitor, ListingMarksThePcAndShowsTheRegisters) {
     EXPECT_EQ(menuRowText(19, 0, 25), " PC  AC XR YR SP NV-BDIZC");
     EXPECT_EQ(menuRowText(20, 0, 25), "2000 00 00 00 FF 00100000");
     EXPECT_EQ(menuRowText(22, 0, 25), "BREAKPOINT: 0000 DISABLED");
-    EXPECT_EQ(menuOpen, 0);
+    EXPECT_EQ(shell.menuOpen, 0);
 }
 
 TEST_F(Monitor, PageUpNearTheBottomOfMemoryStopsAtZero) {
@@ -92,7 +92,7 @@ TEST_F(Monitor, AddressEntryThenBreakpointStopsTheMachineThere) {
     fake.onPresent = [&entries] {
         fake.keys.fill(0);
         fake.keys[key::escape] = 0x80;
-        if (menuOpen && reg.PC == 0x2003) ++entries;
+        if (shell.menuOpen && reg.PC == 0x2003) ++entries;
     };
     for (int i = 0; i < 6 && entries == 0; ++i) emulationStep();
     EXPECT_GT(entries, 0);
@@ -100,7 +100,7 @@ TEST_F(Monitor, AddressEntryThenBreakpointStopsTheMachineThere) {
 }
 
 TEST_F(Monitor, MemoryDumpShowsReadsOrStoredBytes) {
-    ram[0xFF09] = 0x00;
+    memory.ram[0xFF09] = 0x00;
     playMenuScript({{0, 1}, {key::tab, 1}, {0, 2}, {key::letter('T'), 1}, {0, 2}});
     runMonitor();
     EXPECT_EQ(menuRowText(2, 0, 5), "FF00:");
@@ -117,10 +117,10 @@ TEST_F(Monitor, MemoryDumpShowsReadsOrStoredBytes) {
 }
 
 TEST_F(Monitor, TedDumpDescribesTheRegisters) {
-    ram[0xFF06] = 0x1B;
-    ram[0xFF07] = 0x08;
-    ram[0xFF14] = 0x08;
-    ram[0xFF19] = 0x6E;
+    memory.ram[0xFF06] = 0x1B;
+    memory.ram[0xFF07] = 0x08;
+    memory.ram[0xFF14] = 0x08;
+    memory.ram[0xFF19] = 0x6E;
     playMenuScript({{key::f3, 1}, {0, 2}});
     runMonitor();
     EXPECT_EQ(menuRowText(0, 0, 11), "TED DUMP #1");
@@ -173,7 +173,7 @@ TEST_F(Monitor, SoundIsSilentWhileOpenAndRestoredAfter) {
 
 TEST_F(Monitor, QuitMessageLeavesFromAnyPage) {
     for (uint8_t page : {key::f1, key::f2, key::f3, key::f4}) {
-        quitRequested = 0;
+        shell.quitRequested = 0;
         fake.presentCount = 0;
         playMenuScript({{page, 1}, {0, 50}});
         fake.messages.push_back({platform::msgKeyUp, 0});
@@ -183,10 +183,10 @@ TEST_F(Monitor, QuitMessageLeavesFromAnyPage) {
             if (fake.presentCount == 3) fake.messages.push_back({platform::msgQuit, 0});
         };
         runMonitor();
-        EXPECT_EQ(quitRequested, 1);
-        EXPECT_EQ(menuOpen, 0);
+        EXPECT_EQ(shell.quitRequested, 1);
+        EXPECT_EQ(shell.menuOpen, 0);
     }
-    quitRequested = 0;
+    shell.quitRequested = 0;
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ bool needsShift(char c) { return c == '"' || c == '$'; }
 std::string screenRow(int row) {
     std::string text;
     for (int col = 0; col < 40; ++col) {
-        uint8_t code = ram[screenBase + row * 40 + col] & 0x7F;
+        uint8_t code = memory.ram[screenBase + row * 40 + col] & 0x7F;
         if (code == 0)
             text += '@';
         else if (code <= 26)
@@ -124,7 +124,7 @@ public:
         fake.messages.push_back({platform::msgQuit, 0});
         startEmulator(commandLine, 1);
         ASSERT_TRUE(fake.messageBoxes.empty()) << fake.messageBoxes.front();
-        ASSERT_NE(ram, nullptr);
+        ASSERT_NE(memory.ram, nullptr);
         runFrames(10);
     }
 
@@ -164,12 +164,12 @@ TEST_F(OpenRom, BootShowsBannerAndReadyWithTheCursorBelow) {
     for (int row = 0; row < 25; ++row)
         if (screenRow(row).rfind("READY.", 0) == 0) readyRow = row;
     ASSERT_GE(readyRow, 0) << screen;
-    int cursor = (ram[0xFF0C] & 3) * 256 + ram[0xFF0D];
+    int cursor = (memory.ram[0xFF0C] & 3) * 256 + memory.ram[0xFF0D];
     EXPECT_EQ(cursor, (readyRow + 1) * 40);
-    EXPECT_EQ(ram[0xFF06], 0x1B);
-    EXPECT_EQ(ram[0xFF07], 0x08);
-    EXPECT_EQ(ram[0xFF14] & 0xF8, 0x08);
-    EXPECT_NE(ram[0xFF12] & 0x04, 0);
+    EXPECT_EQ(memory.ram[0xFF06], 0x1B);
+    EXPECT_EQ(memory.ram[0xFF07], 0x08);
+    EXPECT_EQ(memory.ram[0xFF14] & 0xF8, 0x08);
+    EXPECT_NE(memory.ram[0xFF12] & 0x04, 0);
 }
 
 class OpenRomRamSize : public OpenRom,
@@ -193,12 +193,12 @@ TEST_F(OpenRom, TypedLoadAndRunStartTheProgramFromTheDrive) {
     EXPECT_NE(screen.find("SEARCHING FOR *"), std::string::npos) << screen;
     EXPECT_NE(screen.find("LOADING"), std::string::npos) << screen;
     const uint16_t end = uint16_t(0x1001 + markerProgram(true).size() - 2);
-    EXPECT_EQ(ram[0x2D] | ram[0x2E] << 8, end);
-    EXPECT_EQ(ram[0x9D] | ram[0x9E] << 8, end);
+    EXPECT_EQ(memory.ram[0x2D] | memory.ram[0x2E] << 8, end);
+    EXPECT_EQ(memory.ram[0x9D] | memory.ram[0x9E] << 8, end);
 
     enter("RUN");
-    EXPECT_EQ(ram[0x3000], 0x5A);
-    EXPECT_EQ(ram[0x3001], 0xA5);
+    EXPECT_EQ(memory.ram[0x3000], 0x5A);
+    EXPECT_EQ(memory.ram[0x3001], 0xA5);
     int readyCount = 0;
     for (size_t at = screenText().find("READY."); at != std::string::npos;
          at = screenText().find("READY.", at + 1))
@@ -211,15 +211,15 @@ TEST_F(OpenRom, RunAcceptsSysSpelledOutInLetters) {
     boot();
     enter("LOAD\"LETTERS\",8");
     enter("RUN");
-    EXPECT_EQ(ram[0x3000], 0x5A) << screenText();
+    EXPECT_EQ(memory.ram[0x3000], 0x5A) << screenText();
 }
 
 TEST_F(OpenRom, SysTypedDirectlyCallsMachineCode) {
     boot();
     const uint8_t code[] = {0xA9, 0x77, 0x8D, 0x00, 0x30, 0x60};  // LDA #$77, STA $3000, RTS
-    std::memcpy(&ram[0x2000], code, sizeof code);
+    std::memcpy(&memory.ram[0x2000], code, sizeof code);
     enter("SYS 8192");
-    EXPECT_EQ(ram[0x3000], 0x77);
+    EXPECT_EQ(memory.ram[0x3000], 0x77);
     EXPECT_NE(screenText().rfind("READY."), std::string::npos);
 }
 
@@ -295,7 +295,7 @@ TEST_P(OpenRomErrors, BadCommandsReportAnErrorAndComeBackReady) {
     // The machine still takes commands afterwards.
     enter("LOAD\"GAME\",8");
     enter("RUN");
-    EXPECT_EQ(ram[0x3000], 0x5A) << screenText();
+    EXPECT_EQ(memory.ram[0x3000], 0x5A) << screenText();
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, OpenRomErrors,
@@ -327,7 +327,7 @@ TEST_F(OpenRom, DemoRunsFromTheCommandLineAndReturnsOnRunStop) {
     boot({}, OPEN_ROM_DEMO);
     ASSERT_EQ(runFrames(20, demoSteps), 20);
     EXPECT_NE(screenText().find("VARNOK OPEN ROM DEMO"), std::string::npos) << screenText();
-    const uint16_t irq = ram[0x0314] | ram[0x0315] << 8;
+    const uint16_t irq = memory.ram[0x0314] | memory.ram[0x0315] << 8;
     EXPECT_GE(irq, 0x1001) << "the demo's raster interrupt is installed";
     EXPECT_LT(irq, 0x2000);
 
@@ -336,18 +336,18 @@ TEST_F(OpenRom, DemoRunsFromTheCommandLineAndReturnsOnRunStop) {
         fake.keys[0xCD] = second % 20 < 10 ? 0 : 0x80;
         fake.keys[0x39] = second % 7 == 0 ? 0x80 : 0;  // space: a noise burst
         ASSERT_EQ(runFrames(50, demoSteps), 50);
-        ASSERT_FALSE(stuckOpcode(ram[reg.PC])) << "PC $" << std::hex << reg.PC;
+        ASSERT_FALSE(stuckOpcode(memory.ram[reg.PC])) << "PC $" << std::hex << reg.PC;
     }
     fake.keys = {};
-    EXPECT_EQ(ram[0xFF11] & 0x0F, 8) << "sound is on";
-    EXPECT_NE(ram[0xFF11] & 0x10, 0) << "voice 1 plays";
+    EXPECT_EQ(memory.ram[0xFF11] & 0x0F, 8) << "sound is on";
+    EXPECT_NE(memory.ram[0xFF11] & 0x10, 0) << "voice 1 plays";
 
     fake.keys[keyTab] = 0x80;
     runFrames(3, demoSteps);
     fake.keys = {};
     runFrames(10, demoSteps);
-    EXPECT_GE(ram[0x0315], 0xC0) << "the KERNAL's interrupt is back";
-    EXPECT_EQ(ram[0xFF11] & 0x30, 0) << "voices off";
+    EXPECT_GE(memory.ram[0x0315], 0xC0) << "the KERNAL's interrupt is back";
+    EXPECT_EQ(memory.ram[0xFF11] & 0x30, 0) << "voices off";
     EXPECT_NE(screenText().find("READY."), std::string::npos) << screenText();
 }
 

@@ -16,13 +16,13 @@ namespace {
 using Block = std::pair<uint8_t, uint8_t>;
 
 uint8_t* sector(uint8_t track, uint8_t sectorNumber) {
-    return d64Image + trackOffset[track] + 256 * sectorNumber;
+    return drive.d64Image + trackOffset[track] + 256 * sectorNumber;
 }
 uint8_t* bamSector() { return sector(18, 0); }
 
 // A freshly formatted disk: all sectors free but the BAM and the first directory sector.
 void formatDisk(const char* name) {
-    std::memset(d64Image, 0, sizeof d64Image);
+    std::memset(drive.d64Image, 0, sizeof drive.d64Image);
     uint8_t* bam = bamSector();
     bam[0] = 18, bam[1] = 1;
     const int sectors[36] = {0,  21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21,
@@ -91,7 +91,7 @@ TEST_F(D64Drive, BlankDiskListsHeaderAndBlocksFree) {
                                           bytesOf("\" ID 2A"),
                                           {0}});
     EXPECT_EQ(listing(), concat({header, freeLine(0x101F, 664)}));
-    EXPECT_EQ(driveStatus, 0);
+    EXPECT_EQ(drive.status, 0);
 }
 
 struct FileLineCase {
@@ -160,16 +160,16 @@ TEST_F(D64Drive, NamesAreComparedWholeAndWithCase) {
     const Row rows[] = {{"GAME", 0}, {"0:GAME", 0}, {"game", 2}, {"GAM", 2}, {"GAMES", 2}, {"1GAME", 2}};
     for (const Row& row : rows) {
         request(row.name);
-        EXPECT_EQ(driveStatus, row.status) << row.name;
-        EXPECT_EQ(dataLength, row.status == 0 ? 99 : 0) << row.name;
+        EXPECT_EQ(drive.status, row.status) << row.name;
+        EXPECT_EQ(drive.dataLength, row.status == 0 ? 99 : 0) << row.name;
     }
 }
 
 TEST_F(D64Drive, DollarWithDrivePrefixOrNumberGivesTheDirectory) {
     for (const char* name : {"$", "$0", "0:$"}) {
         request(name);
-        EXPECT_EQ(dataLength, 64) << name;
-        EXPECT_EQ(transferBuffer[0], 0x01) << name;
+        EXPECT_EQ(drive.dataLength, 64) << name;
+        EXPECT_EQ(drive.transferBuffer[0], 0x01) << name;
     }
 }
 
@@ -190,7 +190,7 @@ TEST_F(D64Drive, FileLengthFollowsTheLastBlocksEndByte) {
     for (const Row& row : rows) {
         writeChain(row.chain, row.lastByte);
         request("FILE");
-        EXPECT_EQ(driveStatus, 0);
+        EXPECT_EQ(drive.status, 0);
         EXPECT_EQ(answer(), chainData(row.chain.size(), row.lastByte));
         EXPECT_EQ(answer().size(), row.bytes);
     }
@@ -204,8 +204,8 @@ TEST_F(D64Drive, WholeLoadDeliversEveryByteAndEndsWithStatus3) {
     EXPECT_EQ(result.bytes, chainData(3, 255));
     EXPECT_TRUE(result.endedWithStatus3);
     EXPECT_TRUE(result.handshakesAnswered);
-    EXPECT_EQ(dataLength, 0);  // the closing UNLISTEN ended the transfer
-    EXPECT_EQ(lastChannelCommand, 0xE0);
+    EXPECT_EQ(drive.dataLength, 0);  // the closing UNLISTEN ended the transfer
+    EXPECT_EQ(drive.lastChannelCommand, 0xE0);
 }
 
 TEST_F(D64Drive, MissingFileAnswersStatus2AfterTheName) {
@@ -221,8 +221,8 @@ TEST_F(D64Drive, FileLongerThanTheTransferIsCutToWhatFits) {
     writeChain(chain, 255);  // 357 blocks
     addEntry({18, 1}, 0, 0x82, "HUGE", {1, 0}, 357);
     request("HUGE");
-    EXPECT_EQ(driveStatus, 0);
-    ASSERT_EQ(dataLength, 65535);
+    EXPECT_EQ(drive.status, 0);
+    ASSERT_EQ(drive.dataLength, 65535);
     std::vector<uint8_t> expected = chainData(chain.size(), 255);
     expected.resize(65535);
     const std::vector<uint8_t> got = answer();
@@ -247,8 +247,8 @@ TEST_P(D64BrokenFileChain, EndsWithFileNotFound) {
     }
     addEntry({18, 1}, 0, 0x82, "BROKEN", {1, 0}, 3);
     request("BROKEN");
-    EXPECT_EQ(driveStatus, 2);
-    EXPECT_EQ(dataLength, 0);
+    EXPECT_EQ(drive.status, 2);
+    EXPECT_EQ(drive.dataLength, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, D64BrokenFileChain,
@@ -271,7 +271,7 @@ TEST_F(D64Drive, DirectoryChainThatLoopsOrLeavesTheDiskEndsTheListing) {
         sector(18, 1)[1] = link.second;
         EXPECT_EQ(listing().size(), 96u) << int(link.first);
         request("MISSING");
-        EXPECT_EQ(driveStatus, 2);
+        EXPECT_EQ(drive.status, 2);
     }
 }
 
@@ -304,12 +304,12 @@ protected:
 };
 
 TEST_F(D64ImageFile, ShortImageFillsOnlyTheStart) {
-    std::memset(d64Image, 0x77, sizeof d64Image);
+    std::memset(drive.d64Image, 0x77, sizeof drive.d64Image);
     write(1000, 0x11);
     ASSERT_TRUE(loadD64Image(path.c_str()));
-    EXPECT_EQ(d64Image[999], 0x11);
-    EXPECT_EQ(d64Image[1000], 0x00);
-    EXPECT_EQ(d64Image[d64ImageBytes - 1], 0x00);
+    EXPECT_EQ(drive.d64Image[999], 0x11);
+    EXPECT_EQ(drive.d64Image[1000], 0x00);
+    EXPECT_EQ(drive.d64Image[d64ImageBytes - 1], 0x00);
 }
 
 TEST_F(D64ImageFile, MissingOrEmptyImageFails) {

@@ -12,8 +12,8 @@ protected:
     void SetUp() override { resetDrive(2); }
     // A 3-byte answer as if a medium had just built it.
     void prepareAnswer(std::initializer_list<uint8_t> bytes) {
-        std::copy(bytes.begin(), bytes.end(), transferBuffer);
-        dataLength = static_cast<uint16_t>(bytes.size());
+        std::copy(bytes.begin(), bytes.end(), drive.transferBuffer);
+        drive.dataLength = static_cast<uint16_t>(bytes.size());
         busCommand(0x40);  // TALK
     }
 };
@@ -22,63 +22,63 @@ class DrivePortWithoutDrive : public ::testing::TestWithParam<int32_t> {};
 
 TEST_P(DrivePortWithoutDrive, ReadsZeroAndIgnoresWrites) {
     resetDrive(GetParam());
-    dataLatch = 0x11, driveStatus = 0x22, handshake = 0x33;
+    drive.dataLatch = 0x11, drive.status = 0x22, drive.handshake = 0x33;
     for (uint16_t address : {0xFEF0, 0xFEF1, 0xFEF2, 0xFE00}) EXPECT_EQ(readDrivePort(address), 0) << address;
     sendToDrive(0x83);
     sendToDrive(0x20);
     writeDrivePort(0xFEF2, 0x00);
-    EXPECT_EQ(portState, portIdle);
-    EXPECT_EQ(handshake, 0x33);
-    EXPECT_EQ(dataLatch, 0x11);
+    EXPECT_EQ(drive.portState, portIdle);
+    EXPECT_EQ(drive.handshake, 0x33);
+    EXPECT_EQ(drive.dataLatch, 0x11);
 }
 
 INSTANTIATE_TEST_SUITE_P(UnknownTypes, DrivePortWithoutDrive, ::testing::Values(0, 3, -1));
 
 TEST_F(DrivePort, OtherAddressesReadZeroAndStatusIsNotWritable) {
-    driveStatus = 3;
+    drive.status = 3;
     writeDrivePort(0xFEF1, 0x00);
     writeDrivePort(0xFE10, 0x83);
     EXPECT_EQ(readDrivePort(0xFEF1), 3);
     EXPECT_EQ(readDrivePort(0xFEF3), 0);
     EXPECT_EQ(readDrivePort(0xFEFF), 0);
-    EXPECT_EQ(portState, portIdle);
+    EXPECT_EQ(drive.portState, portIdle);
 }
 
 TEST_F(DrivePort, PresenceByteIsReadBackUntilTheNextByteIsFetched) {
-    transferBuffer[0] = 0x99;
-    dataLength = 1;
-    commandBuffer[0] = 'X';
-    commandLength = 1;
-    driveStatus = 2;
+    drive.transferBuffer[0] = 0x99;
+    drive.dataLength = 1;
+    drive.commandBuffer[0] = 'X';
+    drive.commandLength = 1;
+    drive.status = 2;
     sendToDrive(0x55);
     EXPECT_EQ(readDrivePort(0xFEF0), 0x55);
     EXPECT_EQ(readDrivePort(0xFEF1), 0);
-    EXPECT_EQ(commandLength, 0u);
-    EXPECT_EQ(commandBuffer[0], 0);
+    EXPECT_EQ(drive.commandLength, 0u);
+    EXPECT_EQ(drive.commandBuffer[0], 0);
     sendToDrive(0x84);
     EXPECT_EQ(readDrivePort(0xFEF0), 0x99);
 }
 
 TEST_F(DrivePort, UnknownBusCommandKeepsWaitingForOne) {
-    readPosition = 7;
+    drive.readPosition = 7;
     sendToDrive(0x83);
     sendToDrive(0x41);
-    EXPECT_EQ(portState, portExpectBusCommand);
+    EXPECT_EQ(drive.portState, portExpectBusCommand);
     sendToDrive(0x40);
-    EXPECT_EQ(portState, portIdle);
-    EXPECT_EQ(readPosition, 0);
-    EXPECT_EQ(handshake, 0xFF);
+    EXPECT_EQ(drive.portState, portIdle);
+    EXPECT_EQ(drive.readPosition, 0);
+    EXPECT_EQ(drive.handshake, 0xFF);
 }
 
 TEST_F(DrivePort, ByteAfterDataCodeIsAlwaysANameByte) {
     for (uint8_t value : {0x83, 0x84, 0x55, 0x20}) {
         sendToDrive(0x81);
-        EXPECT_EQ(handshake, 0x00);
+        EXPECT_EQ(drive.handshake, 0x00);
         sendToDrive(value);
-        EXPECT_EQ(portState, portIdle);
+        EXPECT_EQ(drive.portState, portIdle);
     }
-    EXPECT_EQ(commandLength, 4u);
-    EXPECT_EQ(std::memcmp(commandBuffer, "\x83\x84\x55\x20", 4), 0);
+    EXPECT_EQ(drive.commandLength, 4u);
+    EXPECT_EQ(std::memcmp(drive.commandBuffer, "\x83\x84\x55\x20", 4), 0);
 }
 
 TEST_F(DrivePort, LastOfThreeBytesCarriesStatus3) {
@@ -98,10 +98,10 @@ TEST_F(DrivePort, LastOfThreeBytesCarriesStatus3) {
 }
 
 TEST_F(DrivePort, ReadPositionWrapsAtTheEndOfTheBuffer) {
-    transferBuffer[0xFFFF] = 0x5A;
-    transferBuffer[0] = 0xA5;
-    readPosition = 0xFFFF;
-    dataLength = 0;
+    drive.transferBuffer[0xFFFF] = 0x5A;
+    drive.transferBuffer[0] = 0xA5;
+    drive.readPosition = 0xFFFF;
+    drive.dataLength = 0;
     sendToDrive(0x84);
     EXPECT_EQ(readDrivePort(0xFEF0), 0x5A);
     EXPECT_EQ(readDrivePort(0xFEF1), 3);  // position 0 == length 0
@@ -115,8 +115,8 @@ TEST_F(DrivePort, CloseWithoutNameEmptiesTheTransfer) {
     sendToDrive(0x82);
     sendToDrive(0xE0);
     busCommand(0x3F);
-    EXPECT_EQ(dataLength, 0);
-    EXPECT_EQ(lastChannelCommand, 0xE0);
+    EXPECT_EQ(drive.dataLength, 0);
+    EXPECT_EQ(drive.lastChannelCommand, 0xE0);
     busCommand(0x40);
     sendToDrive(0x84);
     EXPECT_EQ(readDrivePort(0xFEF0), 0x42);
@@ -129,9 +129,9 @@ TEST_F(DrivePort, NameLongerThanTheBufferKeepsItsFirst256Bytes) {
         sendToDrive(0x81);
         sendToDrive(static_cast<uint8_t>('A' + i % 26));
     }
-    EXPECT_EQ(commandLength, 256u);
-    EXPECT_EQ(commandBuffer[255], 'A' + 255 % 26);
-    EXPECT_EQ(portState, portIdle);
+    EXPECT_EQ(drive.commandLength, 256u);
+    EXPECT_EQ(drive.commandBuffer[255], 'A' + 255 % 26);
+    EXPECT_EQ(drive.portState, portIdle);
 }
 
 TEST_F(DrivePort, DrivePrefixIsDroppedEvenFromAFullBuffer) {
@@ -141,10 +141,10 @@ TEST_F(DrivePort, DrivePrefixIsDroppedEvenFromAFullBuffer) {
         sendToDrive(i == 0 ? '0' : i == 1 ? ':' : 'Q');
     }
     busCommand(0x3F);  // an empty D64 image: not found
-    EXPECT_EQ(driveStatus, 2);
-    EXPECT_EQ(commandBuffer[0], 'Q');
-    EXPECT_EQ(commandBuffer[253], 'Q');
-    EXPECT_EQ(commandBuffer[254], 0);
+    EXPECT_EQ(drive.status, 2);
+    EXPECT_EQ(drive.commandBuffer[0], 'Q');
+    EXPECT_EQ(drive.commandBuffer[253], 'Q');
+    EXPECT_EQ(drive.commandBuffer[254], 0);
 }
 
 }  // namespace

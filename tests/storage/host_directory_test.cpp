@@ -106,8 +106,8 @@ TEST_F(HostDirectoryDrive, NameLongerThan16IsNotListedButLoads) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(lines[0].find("\"ABCDEFGHIJKLMNOP\""), std::string::npos);
     request("abcdefghijklmnopq");
-    EXPECT_EQ(driveStatus, 0);
-    EXPECT_EQ(dataLength, 300);
+    EXPECT_EQ(drive.status, 0);
+    EXPECT_EQ(drive.dataLength, 300);
 }
 
 TEST_F(HostDirectoryDrive, AsteriskLoadsTheFirstFileInNameOrder) {
@@ -115,17 +115,17 @@ TEST_F(HostDirectoryDrive, AsteriskLoadsTheFirstFileInNameOrder) {
     addProgram("averyveryverylongname.prg", 7);
     addProgram("Middle.prg", 9);
     request("*");
-    EXPECT_EQ(driveStatus, 0);
-    EXPECT_EQ(dataLength, 9);  // "Middle" sorts first: capitals before small letters
+    EXPECT_EQ(drive.status, 0);
+    EXPECT_EQ(drive.dataLength, 9);  // "Middle" sorts first: capitals before small letters
 }
 
 TEST_F(HostDirectoryDrive, MissingNameGivesStatus2AndNoStaleAnswer) {
     addProgram("game.prg", 100);
     request("GAME");
-    ASSERT_EQ(dataLength, 100);
+    ASSERT_EQ(drive.dataLength, 100);
     request("NOPE");
-    EXPECT_EQ(driveStatus, 2);
-    EXPECT_EQ(dataLength, 0);
+    EXPECT_EQ(drive.status, 2);
+    EXPECT_EQ(drive.dataLength, 0);
 }
 
 TEST_F(HostDirectoryDrive, RequestCannotReachOutsideTheDirectory) {
@@ -135,8 +135,8 @@ TEST_F(HostDirectoryDrive, RequestCannotReachOutsideTheDirectory) {
     for (const std::string& name :
          std::vector<std::string>{"../secret", "0:../secret", root + "/secret", "sub/inner", "./sub/inner"}) {
         request(name);
-        EXPECT_EQ(driveStatus, 2) << name;
-        EXPECT_EQ(dataLength, 0) << name;
+        EXPECT_EQ(drive.status, 2) << name;
+        EXPECT_EQ(drive.dataLength, 0) << name;
     }
 }
 
@@ -149,11 +149,11 @@ TEST_F(HostDirectoryDrive, ThingsThatAreNotReadableProgramsAreLeftOut) {
     EXPECT_EQ(fileLines().size(), rootCanReadAnyway ? 1u : 0u);
     for (const char* name : {"folder", "pipe"}) {
         request(name);
-        EXPECT_EQ(driveStatus, 2) << name;
+        EXPECT_EQ(drive.status, 2) << name;
     }
     if (!rootCanReadAnyway) {
         request("locked");
-        EXPECT_EQ(driveStatus, 2);
+        EXPECT_EQ(drive.status, 2);
     }
 }
 
@@ -163,14 +163,14 @@ TEST_F(HostDirectoryDrive, NonAsciiNamesAreListedAndLoadedByTheirBytes) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(lines[0].find("\"CAF\xc3\xa9\""), std::string::npos);
     request("caf\xc3\xa9");
-    EXPECT_EQ(dataLength, 20);
+    EXPECT_EQ(drive.dataLength, 20);
 }
 
 TEST_F(HostDirectoryDrive, FileBiggerThanTheTransferIsCutToWhatFits) {
     addProgram("huge.prg", 70000);
     request("HUGE");
-    EXPECT_EQ(driveStatus, 0);
-    ASSERT_EQ(dataLength, 65535);
+    EXPECT_EQ(drive.status, 0);
+    ASSERT_EQ(drive.dataLength, 65535);
     std::vector<uint8_t> expected = pattern(70000);
     expected.resize(65535);
     EXPECT_TRUE(answer() == expected);
@@ -183,8 +183,8 @@ TEST_F(HostDirectoryDrive, MissingDirectoryServesTheCurrentOne) {
     ASSERT_EQ(chdir(served.c_str()), 0);
     emulatorConfig.drive8PCDir = root + "/does-not-exist";
     request("HERE");
-    EXPECT_EQ(driveStatus, 0);
-    EXPECT_EQ(dataLength, 12);
+    EXPECT_EQ(drive.status, 0);
+    EXPECT_EQ(drive.dataLength, 12);
     ASSERT_EQ(chdir(previous), 0);
 }
 

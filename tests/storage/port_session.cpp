@@ -8,14 +8,14 @@
 void resetDrive(int32_t driveType) {
     resetFakePlatform();
     emulatorConfig.driveType8 = driveType;
-    dataLatch = driveStatus = handshake = 0;
-    portState = portIdle;
-    std::memset(commandBuffer, 0, sizeof commandBuffer);
-    std::memset(transferBuffer, 0, sizeof transferBuffer);
-    commandLength = 0;
-    readPosition = dataLength = 0;
-    lastChannelCommand = 0;
-    std::memset(d64Image, 0, sizeof d64Image);
+    drive.dataLatch = drive.status = drive.handshake = 0;
+    drive.portState = portIdle;
+    std::memset(drive.commandBuffer, 0, sizeof drive.commandBuffer);
+    std::memset(drive.transferBuffer, 0, sizeof drive.transferBuffer);
+    drive.commandLength = 0;
+    drive.readPosition = drive.dataLength = 0;
+    drive.lastChannelCommand = 0;
+    std::memset(drive.d64Image, 0, sizeof drive.d64Image);
     buildTrackOffsets();
 }
 
@@ -85,7 +85,7 @@ LoadResult loadThroughPort(const std::string& name) {
 
 std::vector<uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
 
-std::vector<uint8_t> answer() { return {transferBuffer, transferBuffer + dataLength}; }
+std::vector<uint8_t> answer() { return {drive.transferBuffer, drive.transferBuffer + drive.dataLength}; }
 
 void request(const std::string& name) {
     busCommand(0x20);

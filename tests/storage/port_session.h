@@ -30,5 +30,5 @@ std::vector<uint8_t> listing();  // the answer to "$"
 
 // A string as the bytes a listing or file holds.
 std::vector<uint8_t> bytesOf(const std::string& text);
-std::vector<uint8_t> answer();              // transferBuffer up to dataLength
+std::vector<uint8_t> answer();              // drive.transferBuffer up to drive.dataLength
 std::vector<uint8_t> word(uint16_t value);  // little-endian

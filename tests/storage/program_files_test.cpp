@@ -25,7 +25,7 @@ protected:
     void SetUp() override {
         resetFakePlatform();
         ASSERT_TRUE(allocateRamBlock());
-        std::memset(ram, 0xEE, 0x10000);
+        std::memset(memory.ram, 0xEE, 0x10000);
     }
     void TearDown() override { std::remove(path.c_str()); }
 
@@ -48,7 +48,7 @@ protected:
         for (size_t i = 0; i < dataBytes; ++i) bytes.push_back(static_cast<uint8_t>(i + 1));
         writeFile(bytes);
     }
-    static uint16_t pointer(uint16_t at) { return uint16_t(ram[at] | ram[at + 1] << 8); }
+    static uint16_t pointer(uint16_t at) { return uint16_t(memory.ram[at] | memory.ram[at + 1] << 8); }
 };
 
 struct PrgCase {
@@ -66,14 +66,14 @@ TEST_P(PrgLoads, DataLandsAtItsAddressAndBasicPointersFollowTheLength) {
     loadProgramFile(path.c_str());
     const uint32_t end = c.address + c.dataBytes;
     if (c.loaded && c.dataBytes > 0) {
-        EXPECT_EQ(ram[c.address], 1);
-        EXPECT_EQ(ram[end - 1], uint8_t(c.dataBytes));
+        EXPECT_EQ(memory.ram[c.address], 1);
+        EXPECT_EQ(memory.ram[end - 1], uint8_t(c.dataBytes));
     }
     if (!c.loaded) {
-        EXPECT_EQ(ram[c.address], 0xEE);
+        EXPECT_EQ(memory.ram[c.address], 0xEE);
     }
     if (end < 0x10000) {
-        EXPECT_EQ(ram[end], 0xEE);
+        EXPECT_EQ(memory.ram[end], 0xEE);
     }
     for (uint16_t at : {0x2D, 0x2F, 0x31, 0x9D}) EXPECT_EQ(pointer(at), c.pointers) << std::hex << at;
 }
@@ -99,20 +99,20 @@ TEST_F(ProgramFiles, FilesTooShortOrMissingChangeNothing) {
     }
     loadProgramFile((path + ".missing").c_str());
     loadProgramFile(::testing::TempDir().c_str());  // a directory
-    for (uint32_t a = 0; a < 0x10000; ++a) ASSERT_EQ(ram[a], 0xEE) << a;
+    for (uint32_t a = 0; a < 0x10000; ++a) ASSERT_EQ(memory.ram[a], 0xEE) << a;
 }
 
 TEST_F(ProgramFiles, SavedProgramLoadsBackToTheSameBytes) {
-    for (uint32_t a = 0x3000; a < 0x3100; ++a) ram[a] = uint8_t(a * 3);
+    for (uint32_t a = 0x3000; a < 0x3100; ++a) memory.ram[a] = uint8_t(a * 3);
     ASSERT_TRUE(saveProgramFile(path.c_str(), 0x3000, 0x3100));
     const std::vector<uint8_t> file = readFile();
     ASSERT_EQ(file.size(), 0x102u);
     EXPECT_EQ(file[0], 0x00);
     EXPECT_EQ(file[1], 0x30);
-    EXPECT_EQ(file[2], ram[0x3000]);
-    std::memset(ram + 0x3000, 0, 0x100);
+    EXPECT_EQ(file[2], memory.ram[0x3000]);
+    std::memset(memory.ram + 0x3000, 0, 0x100);
     loadProgramFile(path.c_str());
-    for (uint32_t a = 0x3000; a < 0x3100; ++a) ASSERT_EQ(ram[a], uint8_t(a * 3));
+    for (uint32_t a = 0x3000; a < 0x3100; ++a) ASSERT_EQ(memory.ram[a], uint8_t(a * 3));
 }
 
 TEST_F(ProgramFiles, SaveOfTheWholeTopOfMemoryAndBadRanges) {
@@ -136,8 +136,8 @@ TEST_F(ProgramFiles, FailedSaveKeepsTheFileItWasToReplace) {
 
 TEST_F(ProgramFiles, TypeRunFillsTheKeyboardBuffer) {
     typeRun();
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(ram + 0x0527), 4), "RUN\r");
-    EXPECT_EQ(ram[0xEF], 4);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(memory.ram + 0x0527), 4), "RUN\r");
+    EXPECT_EQ(memory.ram[0xEF], 4);
 }
 
 class Snapshots : public ProgramFiles {
@@ -147,20 +147,20 @@ protected:
         reg.PC = 0x1234;
         reg.N = reg.B = reg.I = reg.C = 1;
         reg.AC = 0x7F, reg.XR = 0x01, reg.YR = 0x02, reg.SP = 0xF3;
-        romEnabled = 1;
-        timer1Counter = 0x1111, timer1Reload = 0xABCD, timer1Running = 0;
-        timer2Counter = 0x2222, timer2Running = 0;
-        timer3Counter = 0x3333, timer3Running = 1;
-        for (uint32_t a = 0; a < 0x10000; ++a) ram[a] = uint8_t(a ^ a >> 8);
+        memory.romEnabled = 1;
+        ted.timer1.counter = 0x1111, ted.timer1.reload = 0xABCD, ted.timer1.running = 0;
+        ted.timer2.counter = 0x2222, ted.timer2.running = 0;
+        ted.timer3.counter = 0x3333, ted.timer3.running = 1;
+        for (uint32_t a = 0; a < 0x10000; ++a) memory.ram[a] = uint8_t(a ^ a >> 8);
     }
     void scrambleMachine() {
         reg = Registers{};
         reg.V = reg.Z = reg.D = 1;
-        romEnabled = 0;
-        timer1Counter = timer2Counter = timer3Counter = -1;
-        timer1Reload = 0;
-        timer1Running = timer2Running = timer3Running = 0;
-        std::memset(ram, 0x55, 0x10000);
+        memory.romEnabled = 0;
+        ted.timer1.counter = ted.timer2.counter = ted.timer3.counter = -1;
+        ted.timer1.reload = 0;
+        ted.timer1.running = ted.timer2.running = ted.timer3.running = 0;
+        std::memset(memory.ram, 0x55, 0x10000);
     }
     static uint32_t field(const std::vector<uint8_t>& file, size_t at) {
         return file[at] | file[at + 1] << 8 | file[at + 2] << 16 | uint32_t(file[at + 3]) << 24;
@@ -186,7 +186,7 @@ TEST_F(Snapshots, FileHoldsTheHeaderFieldsThenTheRam) {
     for (const Row& row : rows) EXPECT_EQ(field(file, row.offset), row.value) << row.offset;
     EXPECT_EQ(file[0] | file[1] << 8, 0);
     EXPECT_EQ(file[2] | file[3] << 8, 1);
-    EXPECT_EQ(file[72 + 0x1234], ram[0x1234]);
+    EXPECT_EQ(file[72 + 0x1234], memory.ram[0x1234]);
 }
 
 TEST_F(Snapshots, RoundTripRestoresRegistersTimersRomAndAllRam) {
@@ -200,16 +200,16 @@ TEST_F(Snapshots, RoundTripRestoresRegistersTimersRomAndAllRam) {
     EXPECT_EQ(reg.XR, 0x01);
     EXPECT_EQ(reg.YR, 0x02);
     EXPECT_EQ(reg.SP, 0xF3);
-    EXPECT_NE(romEnabled, 0);
-    EXPECT_EQ(timer1Counter, 0x1111);
-    EXPECT_EQ(timer1Reload, 0xABCD);
-    EXPECT_EQ(timer2Counter, 0x2222);
-    EXPECT_EQ(timer3Counter, 0x3333);
+    EXPECT_NE(memory.romEnabled, 0);
+    EXPECT_EQ(ted.timer1.counter, 0x1111);
+    EXPECT_EQ(ted.timer1.reload, 0xABCD);
+    EXPECT_EQ(ted.timer2.counter, 0x2222);
+    EXPECT_EQ(ted.timer3.counter, 0x3333);
     // Every timer runs after a load, even those stopped when it was saved.
-    EXPECT_EQ(timer1Running, 1);
-    EXPECT_EQ(timer2Running, 1);
-    EXPECT_EQ(timer3Running, 1);
-    for (uint32_t a = 0; a < 0x10000; ++a) ASSERT_EQ(ram[a], uint8_t(a ^ a >> 8)) << a;
+    EXPECT_EQ(ted.timer1.running, 1);
+    EXPECT_EQ(ted.timer2.running, 1);
+    EXPECT_EQ(ted.timer3.running, 1);
+    for (uint32_t a = 0; a < 0x10000; ++a) ASSERT_EQ(memory.ram[a], uint8_t(a ^ a >> 8)) << a;
 }
 
 struct ShortSnapshot {
@@ -231,10 +231,10 @@ TEST_P(ShortSnapshots, RestoreWhatTheyHoldAndStop) {
     loadSnapshot(path.c_str());
     EXPECT_EQ(reg.PC, c.pcSet ? 0x1234 : 0);
     EXPECT_EQ(reg.AC, c.acSet ? 0x7F : 0);
-    EXPECT_EQ(timer1Running, c.timer1Running ? 1 : 0);
-    EXPECT_EQ(timer3Counter, c.timer3Counter ? 0x3333 : -1);
+    EXPECT_EQ(ted.timer1.running, c.timer1Running ? 1 : 0);
+    EXPECT_EQ(ted.timer3.counter, c.timer3Counter ? 0x3333 : -1);
     for (uint32_t a = 0; a < 0x10000; ++a)
-        ASSERT_EQ(ram[a], a < c.ramBytes ? uint8_t(a ^ a >> 8) : 0x55) << a;
+        ASSERT_EQ(memory.ram[a], a < c.ramBytes ? uint8_t(a ^ a >> 8) : 0x55) << a;
 }
 
 // clang-format off
@@ -258,11 +258,11 @@ TEST_F(Snapshots, OversizedFileLoadsOnlyTheSnapshotPart) {
     std::vector<uint8_t> file = readFile();
     file.resize(snapshotBytes + 10000, 0x99);
     writeFile(file);
-    const uint8_t slackBefore = ram[0x10000];
+    const uint8_t slackBefore = memory.ram[0x10000];
     scrambleMachine();
     loadSnapshot(path.c_str());
-    EXPECT_EQ(ram[0xFFFF], uint8_t(0xFFFF ^ 0xFF));
-    EXPECT_EQ(ram[0x10000], slackBefore);
+    EXPECT_EQ(memory.ram[0xFFFF], uint8_t(0xFFFF ^ 0xFF));
+    EXPECT_EQ(memory.ram[0x10000], slackBefore);
 }
 
 }  // namespace

@@ -18,22 +18,22 @@
 // reach the frame end.
 inline void resetCpuMachine() {
     resetFakePlatform();
-    if (!ram) allocateRamBlock();
+    if (!memory.ram) allocateRamBlock();
     setRamSize(2);
-    std::memset(ram, 0, 0x10000);
-    romEnabled = 0;
+    std::memset(memory.ram, 0, 0x10000);
+    memory.romEnabled = 0;
     reg = Registers{};
-    resetPending = irqLatched = irqDelay = oddCycle = pairCycles = 0;
+    interrupts.resetPending = interrupts.irqLatched = interrupts.irqDelay = oddCycle = pairCycles = 0;
     breakpointAddress = 0;
     breakpointEnabled = 0;
     powerOnTimers();
     resetBeam();
-    doubleClockAllowed = 0;
+    ted.doubleClockAllowed = 0;
 }
 
 // Stores bytes in RAM from address on (below the I/O area).
 inline void poke(uint16_t address, std::initializer_list<uint8_t> bytes) {
-    for (uint8_t byte : bytes) ram[address++] = byte;
+    for (uint8_t byte : bytes) memory.ram[address++] = byte;
 }
 
 inline void pokeWord(uint16_t address, uint16_t value) {

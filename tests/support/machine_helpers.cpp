@@ -88,11 +88,11 @@ RomImage palKernal(uint16_t resetEntry, uint16_t irqEntry) {
 
 int runFrames(int frames, long stepBudget) {
     int seen = 0;
-    uint16_t line = beamY;
+    uint16_t line = ted.beamY;
     for (long step = 0; step < stepBudget && seen < frames; ++step) {
         emulationStep();
-        if (beamY < line) ++seen;
-        line = beamY;
+        if (ted.beamY < line) ++seen;
+        line = ted.beamY;
     }
     return seen;
 }

@@ -56,7 +56,7 @@ void installMarkerCharset() {
     // Row 0 holds the code, row 1 its complement, row 7 all set: a cell is
     // readable whatever the colours, and a 0 code is still told from a blank.
     for (int code = 0; code < 256; ++code) {
-        uint8_t* glyph = &romHigh[0][0x1000 + code * 8];
+        uint8_t* glyph = &memory.romHigh[0][0x1000 + code * 8];
         for (int line = 0; line < 8; ++line) glyph[line] = 0;
         glyph[0] = static_cast<uint8_t>(code);
         glyph[1] = static_cast<uint8_t>(~code);
@@ -93,7 +93,7 @@ void prepareMenuMachine() {
     fake.displayHeight = 200;
     fake.surface.assign(320 * 200, 0);
     emulatorConfig = EmulatorConfig{};
-    windowActive = 1;
-    quitRequested = 0;
-    menuOpen = 0;
+    shell.windowActive = 1;
+    shell.quitRequested = 0;
+    shell.menuOpen = 0;
 }

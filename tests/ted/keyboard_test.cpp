@@ -15,19 +15,19 @@ class Keyboard : public PoweredMachine {
 protected:
     void SetUp() override {
         PoweredMachine::SetUp();
-        joystickMode = 0;
+        keyboard.joystickMode = 0;
         emulatorConfig.joy1UpCode = emulatorConfig.joy2UpCode = up;
         emulatorConfig.joy1DownCode = emulatorConfig.joy2DownCode = down;
         emulatorConfig.joy1LeftCode = emulatorConfig.joy2LeftCode = left;
         emulatorConfig.joy1RightCode = emulatorConfig.joy2RightCode = right;
         emulatorConfig.joy1FireCode = emulatorConfig.joy2FireCode = rightCtrl;
         scan(0x00);  // with Caps Lock up, this clears its edge latch
-        shiftLock = 0;
+        keyboard.shiftLock = 0;
     }
     uint8_t scan(uint8_t latch, uint8_t value = 0xFF) {
-        ram[0xFD30] = latch;
+        memory.ram[0xFD30] = latch;
         scanKeyboard(value);
-        return ram[0xFF08];
+        return memory.ram[0xFF08];
     }
     static uint8_t rowLatch(int row) { return static_cast<uint8_t>(~(1 << row)); }
 };
@@ -105,7 +105,7 @@ void PrintTo(const JoyCase& j, std::ostream* os) {
 class Joystick : public Keyboard, public ::testing::WithParamInterface<JoyCase> {};
 
 TEST_P(Joystick, HeldKeyClearsItsBitWhenThePortIsSelected) {
-    joystickMode = GetParam().mode;
+    keyboard.joystickMode = GetParam().mode;
     fake.keys[GetParam().code] = 0x80;
     EXPECT_EQ(scan(0xFF, GetParam().value), GetParam().expected);
 }
@@ -119,21 +119,21 @@ INSTANTIATE_TEST_SUITE_P(Ports, Joystick,
 
 TEST_F(Keyboard, JoystickKeysLeaveTheMatrixOnlyWhileTheJoystickIsEmulated) {
     fake.keys[up] = 0x80;
-    joystickMode = 1;
+    keyboard.joystickMode = 1;
     EXPECT_EQ(scan(rowLatch(5)), 0xFF);
-    joystickMode = 0;
+    keyboard.joystickMode = 0;
     EXPECT_EQ(scan(rowLatch(5)), 0xF7);
 }
 
 TEST_F(Keyboard, JoystickAndSelectedRowsCombine) {
-    joystickMode = 2;
+    keyboard.joystickMode = 2;
     fake.keys[0x1E] = 0x80;  // A: row 1, column 2
     fake.keys[right] = 0x80;
     EXPECT_EQ(scan(rowLatch(1), 0xFD), 0xFB & 0xF7);
 }
 
 TEST_F(Keyboard, JoystickCodesOutsideTheScanCodeRangeMoveNothing) {
-    joystickMode = 1;
+    keyboard.joystickMode = 1;
     emulatorConfig.joy1UpCode = 300;
     emulatorConfig.joy1FireCode = -1;
     fake.keys[up] = 0x80;

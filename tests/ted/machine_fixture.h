@@ -27,22 +27,22 @@ protected:
         ASSERT_TRUE(allocateRamBlock());
         setRamSize(2);
         fillPowerOnPattern(0x0000, 0xFFFF);
-        std::memset(ram + 0xFF00, 0, 0x40);
+        std::memset(memory.ram + 0xFF00, 0, 0x40);
         for (int bank = 0; bank < 4; ++bank) {
             for (uint32_t a = 0; a < romImageBytes; ++a) {
-                romLow[bank][a] = lowRomByte(bank, uint16_t(0x8000 + a));
-                romHigh[bank][a] = highRomByte(bank, uint16_t(0xC000 + a));
+                memory.romLow[bank][a] = lowRomByte(bank, uint16_t(0x8000 + a));
+                memory.romHigh[bank][a] = highRomByte(bank, uint16_t(0xC000 + a));
             }
         }
-        romEnabled = 1;
-        romBankLow = romBankHigh = 0;
+        memory.romEnabled = 1;
+        memory.romBankLow = memory.romBankHigh = 0;
         powerOnTimers();
         reg.lastCycle = 0;
-        // The beam tables as the TED counts: internal line 52 is raster line 0, beamX 32 is count 0.
+        // The beam tables as the TED counts: internal line 52 is raster line 0, ted.beamX 32 is count 0.
         for (int i = 0; i < frameHeight; ++i) tedLineTable[i] = uint16_t(i < 52 ? i + 260 : i - 52);
         for (int i = 0; i < 228; ++i) tedXTable[i] = uint16_t(i < 32 ? i + 196 : i - 32);
-        beamX = beamY = 0;
-        flashCounter = 0;
+        ted.beamX = ted.beamY = 0;
+        ted.flashCounter = 0;
     }
     void TearDown() override {
         setRamSize(2);

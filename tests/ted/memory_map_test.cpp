@@ -17,7 +17,7 @@ class RamMirrors : public PoweredMachine, public ::testing::WithParamInterface<M
 TEST_P(RamMirrors, WriteShowsThroughOnlyAtItsMirrors) {
     const Mirror& m = GetParam();
     setRamSize(m.ramSetting);
-    romEnabled = 0;
+    memory.romEnabled = 0;
     writeMemory(m.read, 0x11);
     writeMemory(m.written, 0x22);
     EXPECT_EQ(readMemory(m.read), m.sameByte ? 0x22 : 0x11);
@@ -51,15 +51,15 @@ TEST_F(MemoryMap, ProcessorPortReadsAllOnes) {
     writeMemory(0x0001, 0x08);
     EXPECT_EQ(readMemory(0x0001), 0xFF);
     EXPECT_EQ(readMemory(0x0000), 0x2F);
-    EXPECT_EQ(ram[0x0001], 0x08);
+    EXPECT_EQ(memory.ram[0x0001], 0x08);
 }
 
 TEST_F(MemoryMap, BankLatchTakesTheBankFromTheAddress) {
     for (uint16_t address = 0xFDD0; address <= 0xFDDF; ++address) {
         writeMemory(address, 0xFF);
-        EXPECT_EQ(romBankLow, address & 3) << std::hex << address;
-        EXPECT_EQ(romBankHigh, (address >> 2) & 3) << std::hex << address;
-        EXPECT_EQ(ram[address], 0xFF);
+        EXPECT_EQ(memory.romBankLow, address & 3) << std::hex << address;
+        EXPECT_EQ(memory.romBankHigh, (address >> 2) & 3) << std::hex << address;
+        EXPECT_EQ(memory.ram[address], 0xFF);
         EXPECT_EQ(readMemory(address), 0x00);
     }
 }
@@ -79,8 +79,8 @@ TEST_F(MemoryMap, SelectedBanksAppearExceptInTheKernalPage) {
 }
 
 TEST_F(MemoryMap, BankBeyondTheFourSocketsReadsZero) {
-    romBankLow = 9;  // only a snapshot can set this
-    romBankHigh = 0xFFFF;
+    memory.romBankLow = 9;  // only a snapshot can set this
+    memory.romBankHigh = 0xFFFF;
     EXPECT_EQ(readMemory(0x8123), 0x00);
     EXPECT_EQ(readMemory(0xE123), 0x00);
     EXPECT_EQ(readMemory(0xFC23), highRomByte(0, 0xFC23));
@@ -98,44 +98,44 @@ TEST_F(MemoryMap, IoPageReadsFixedValues) {
 }
 
 TEST_F(MemoryMap, AllKeyboardLatchAddressesWriteOneByte) {
-    uint8_t before = ram[0xFD35];
+    uint8_t before = memory.ram[0xFD35];
     writeMemory(0xFD35, 0xFB);
-    EXPECT_EQ(ram[0xFD30], 0xFB);
-    EXPECT_EQ(ram[0xFD35], before);
+    EXPECT_EQ(memory.ram[0xFD30], 0xFB);
+    EXPECT_EQ(memory.ram[0xFD35], before);
     writeMemory(0xFD3F, 0x7F);
-    EXPECT_EQ(ram[0xFD30], 0x7F);
+    EXPECT_EQ(memory.ram[0xFD30], 0x7F);
 }
 
 TEST_F(MemoryMap, RomSwitchesStoreNothing) {
-    ram[0xFF3E] = 0x12;
-    ram[0xFF3F] = 0x34;
+    memory.ram[0xFF3E] = 0x12;
+    memory.ram[0xFF3F] = 0x34;
     writeMemory(0xFF3F, 0xAA);
-    EXPECT_EQ(romEnabled, 0);
+    EXPECT_EQ(memory.romEnabled, 0);
     EXPECT_EQ(readMemory(0xFF3E), 0x12);
-    EXPECT_EQ(readMemory(0x8000), ram[0x8000]);
+    EXPECT_EQ(readMemory(0x8000), memory.ram[0x8000]);
     writeMemory(0xFF3E, 0xBB);
-    EXPECT_EQ(romEnabled, 1);
-    EXPECT_EQ(ram[0xFF3E], 0x12);
-    EXPECT_EQ(ram[0xFF3F], 0x34);
+    EXPECT_EQ(memory.romEnabled, 1);
+    EXPECT_EQ(memory.ram[0xFF3E], 0x12);
+    EXPECT_EQ(memory.ram[0xFF3F], 0x34);
     EXPECT_EQ(readMemory(0x8000), lowRomByte(0, 0x8000));
 }
 
 TEST_F(MemoryMap, DrivePortWritesLeaveRamAlone) {
-    for (uint16_t address = 0xFE00; address <= 0xFEFF; ++address) ram[address] = 0x3C;
+    for (uint16_t address = 0xFE00; address <= 0xFEFF; ++address) memory.ram[address] = 0x3C;
     for (uint16_t address = 0xFE00; address <= 0xFEFF; ++address) writeMemory(address, 0x00);
-    for (uint16_t address = 0xFE00; address <= 0xFEFF; ++address) EXPECT_EQ(ram[address], 0x3C);
+    for (uint16_t address = 0xFE00; address <= 0xFEFF; ++address) EXPECT_EQ(memory.ram[address], 0x3C);
 }
 
 TEST_F(MemoryMap, PowerOnPatternRepeatsEveryEightBytes) {
     const uint8_t pattern[8] = {0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00};
     for (uint32_t address : {0x0000u, 0x1238u, 0xFEF8u, 0xFFF8u})
-        for (uint32_t i = 0; i < 8; ++i) EXPECT_EQ(ram[address + i], pattern[i]) << address + i;
+        for (uint32_t i = 0; i < 8; ++i) EXPECT_EQ(memory.ram[address + i], pattern[i]) << address + i;
 }
 
 TEST_F(MemoryMap, RamIsAlignedWithZeroedSlackThatThePatternNeverReaches) {
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(ram) % 8, 0u);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(memory.ram) % 8, 0u);
     fillPowerOnPattern(0xFFF0, 0x1FFFF);
-    for (size_t i = 0x10000; i < ramBlockBytes - 8; ++i) ASSERT_EQ(ram[i], 0) << i;
+    for (size_t i = 0x10000; i < ramBlockBytes - 8; ++i) ASSERT_EQ(memory.ram[i], 0) << i;
 }
 
 }  // namespace

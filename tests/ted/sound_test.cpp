@@ -21,12 +21,12 @@ protected:
         }
         buildVoiceFrequencyTable();
         setSoundSwitch(true);
-        soundControl = currentVolume = 0;
-        voice1Freq = voice2Freq = 0;
+        ted.sound.control = ted.sound.currentVolume = 0;
+        ted.sound.voice1Freq = ted.sound.voice2Freq = 0;
     }
     // The $FF11 write as the TED makes it: the byte is stored, then the sound reacts.
     void control(uint8_t value) {
-        ram[0xFF11] = value;
+        memory.ram[0xFF11] = value;
         writeSoundControl(value);
     }
     const FakeSoundChannel& channel(int c) const { return fake.channels[c]; }
@@ -42,7 +42,7 @@ class Voice1Rate : public Sound, public ::testing::WithParamInterface<RateCase> 
 TEST_P(Voice1Rate, PlaysAtThirtyTwoTimesTheTedFrequencyUpToTheLimit) {
     control(0x18);
     uint32_t before = channel(1).frequency;
-    voice1Freq = GetParam().freq;
+    ted.sound.voice1Freq = GetParam().freq;
     updateVoice1();
     if (GetParam().rate == 0) {
         EXPECT_EQ(channel(1).volume, silent);
@@ -75,7 +75,7 @@ TEST_F(Sound, EachVolumeNibbleGivesItsAttenuationAndNineToFifteenActAsEight) {
 }
 
 TEST_F(Sound, Voice2PlaysSquareOrNoiseAndSilencesTheOther) {
-    voice2Freq = 0;
+    ted.sound.voice2Freq = 0;
     control(0x28);  // square
     EXPECT_EQ(channel(2).volume, -1400);
     EXPECT_EQ(channel(2).frequency, 3495u);
@@ -90,10 +90,10 @@ TEST_F(Sound, Voice2PlaysSquareOrNoiseAndSilencesTheOther) {
 }
 
 TEST_F(Sound, NoiseOutOfRangeKeepsItsRateWhileSquareFallsSilent) {
-    voice2Freq = 100;
+    ted.sound.voice2Freq = 100;
     control(0x48);
     uint32_t rate = channel(3).frequency;
-    voice2Freq = 1021;
+    ted.sound.voice2Freq = 1021;
     updateVoice2();
     EXPECT_EQ(channel(3).frequency, rate);
     EXPECT_EQ(channel(3).volume, -1400);
@@ -103,7 +103,7 @@ TEST_F(Sound, NoiseOutOfRangeKeepsItsRateWhileSquareFallsSilent) {
 
 TEST_F(Sound, VolumeChangeKeepsOutOfRangeSquaresSilentButNotTheNoise) {
     control(0x38);  // voice 1 and the voice 2 square at volume 8
-    voice1Freq = voice2Freq = 1023;
+    ted.sound.voice1Freq = ted.sound.voice2Freq = 1023;
     updateVoice1();
     updateVoice2();
     ASSERT_EQ(channel(1).volume, silent);
@@ -114,7 +114,7 @@ TEST_F(Sound, VolumeChangeKeepsOutOfRangeSquaresSilentButNotTheNoise) {
     control(0x54);  // noise instead of the square
     control(0x58);
     EXPECT_EQ(channel(3).volume, -1400);
-    voice1Freq = voice2Freq = 0;
+    ted.sound.voice1Freq = ted.sound.voice2Freq = 0;
     control(0x38);
     updateVoice1();
     updateVoice2();
@@ -131,14 +131,14 @@ class DigitalMode : public Sound, public ::testing::WithParamInterface<DigiCase>
 
 TEST_P(DigitalMode, IsRecordedAndLeavesEveryChannelAsItWas) {
     control(0x18);
-    voice1Freq = 0;
+    ted.sound.voice1Freq = 0;
     updateVoice1();
     auto before = fake.channels;
     control(GetParam().value);
-    EXPECT_EQ(digiVolume, GetParam().volume);
-    EXPECT_EQ(digiChannels, GetParam().channels);
-    EXPECT_EQ(digiLevel, GetParam().level);
-    EXPECT_EQ(soundControl, 0x18);
+    EXPECT_EQ(ted.sound.digiVolume, GetParam().volume);
+    EXPECT_EQ(ted.sound.digiChannels, GetParam().channels);
+    EXPECT_EQ(ted.sound.digiLevel, GetParam().level);
+    EXPECT_EQ(ted.sound.control, 0x18);
     for (int c = 1; c <= 3; ++c) {
         EXPECT_EQ(fake.channels[c].volume, before[c].volume);
         EXPECT_EQ(fake.channels[c].frequency, before[c].frequency);
@@ -160,7 +160,7 @@ TEST_F(Sound, SoundSwitchOffSilencesEveryLaterVolumeAndOnRestoresThem) {
 TEST_F(Sound, NothingIsPlayedWhenSoundEmulationIsOffOrTheChannelIsMissing) {
     emulatorConfig.soundEmulation = 2;
     control(0x78);
-    EXPECT_EQ(currentVolume, 8);
+    EXPECT_EQ(ted.sound.currentVolume, 8);
     for (int c = 1; c <= 3; ++c) EXPECT_EQ(channel(c).volume, silent);
     emulatorConfig.soundEmulation = 1;
     fake.channels[1].exists = false;

@@ -14,9 +14,9 @@ struct Timer {
     uint8_t requestBit;
 };
 const Timer timers[] = {
-    {0xFF00, &timer1Counter, &timer1Running, 0x08},
-    {0xFF02, &timer2Counter, &timer2Running, 0x10},
-    {0xFF04, &timer3Counter, &timer3Running, 0x40},
+    {0xFF00, &ted.timer1.counter, &ted.timer1.running, 0x08},
+    {0xFF02, &ted.timer2.counter, &ted.timer2.running, 0x10},
+    {0xFF04, &ted.timer3.counter, &ted.timer3.running, 0x40},
 };
 
 void step(uint16_t cycles) {
@@ -37,11 +37,11 @@ TEST_F(TedRegisters, HighByteWriteStartsTimerFromBothBytes) {
 }
 
 TEST_F(TedRegisters, LowByteWriteStopsTimerAndKeepsHighByte) {
-    timer1Counter = 0x5678;
+    ted.timer1.counter = 0x5678;
     writeMemory(0xFF00, 0x9A);
-    EXPECT_EQ(timer1Counter, 0x569A);
+    EXPECT_EQ(ted.timer1.counter, 0x569A);
     step(100);
-    EXPECT_EQ(timer1Counter, 0x569A);
+    EXPECT_EQ(ted.timer1.counter, 0x569A);
 }
 
 TEST_F(TedRegisters, TimersCountHalfCyclesInDoubleClock) {
@@ -67,7 +67,7 @@ TEST_P(TimerUnderflow, SetsRequestAndRaisesLineOnlyWhenEnabled) {
     writeMemory(t.lowRegister + 1, 0x00);
     step(4);
     EXPECT_EQ(readMemory(0xFF09), u.requestRead);
-    EXPECT_EQ(irqLine, u.line);
+    EXPECT_EQ(ted.irqLine, u.line);
     EXPECT_EQ(*t.counter, u.timer == 0 ? 1 : 0xFFFF);  // only timer 1 reloads
 }
 
@@ -88,13 +88,13 @@ TEST_F(TedRegisters, SingleClockTimer1CarriesOvershootIntoNextPeriod) {
         {0x0000, 0, 9, 0},     // a zero period stays at zero instead of running away
     };
     for (const Row& row : rows) {
-        timer1Reload = row.reload;
-        timer1Counter = row.start;
+        ted.timer1.reload = row.reload;
+        ted.timer1.counter = row.start;
         for (int i = 0; i < 3; ++i) step(row.cycles);
-        EXPECT_GE(timer1Counter, 0) << row.reload;
-        timer1Counter = row.start;
+        EXPECT_GE(ted.timer1.counter, 0) << row.reload;
+        ted.timer1.counter = row.start;
         step(row.cycles);
-        EXPECT_EQ(timer1Counter, row.after) << row.reload;
+        EXPECT_EQ(ted.timer1.counter, row.after) << row.reload;
     }
 }
 
@@ -103,44 +103,44 @@ TEST_F(TedRegisters, AcknowledgeClearsWrittenBitsAndDropsTheLine) {
         uint8_t written, requestRead;
     };
     for (Row row : {Row{0xFF, 0x25}, Row{0x02, 0xAD}}) {
-        ram[0xFF09] = 0x8A;
-        irqLine = 1;
+        memory.ram[0xFF09] = 0x8A;
+        ted.irqLine = 1;
         writeMemory(0xFF09, row.written);
         EXPECT_EQ(readMemory(0xFF09), row.requestRead);
-        EXPECT_EQ(irqLine, 0);
+        EXPECT_EQ(ted.irqLine, 0);
     }
 }
 
 TEST_F(TedRegisters, RasterRequestRaisesLineOnlyWhenEnabled) {
     requestInterrupt(0x02);
     EXPECT_EQ(readMemory(0xFF09), 0x27);
-    EXPECT_EQ(irqLine, 0);
+    EXPECT_EQ(ted.irqLine, 0);
     writeMemory(0xFF0A, 0x02);
     requestInterrupt(0x02);
     EXPECT_EQ(readMemory(0xFF09), 0xA7);
-    EXPECT_EQ(irqLine, 1);
+    EXPECT_EQ(ted.irqLine, 1);
 }
 
 TEST_F(TedRegisters, EnableAndCompareRegistersShareTheNinthBit) {
     writeMemory(0xFF0A, 0x01);
     writeMemory(0xFF0B, 0xF0);
-    EXPECT_EQ(rasterCompare, 0x1F0);
+    EXPECT_EQ(ted.rasterCompare, 0x1F0);
     EXPECT_EQ(readMemory(0xFF0A), 0xA1);
     EXPECT_EQ(readMemory(0xFF0B), 0xF0);
     writeMemory(0xFF0A, 0x10);  // the written enables replace the old ones
     writeMemory(0xFF0A, 0x02);
-    EXPECT_EQ(rasterCompare, 0x0F0);
+    EXPECT_EQ(ted.rasterCompare, 0x0F0);
     EXPECT_EQ(readMemory(0xFF0A), 0xA2);
 }
 
 TEST_F(TedRegisters, SingleClockAndRomBitsShowInFF13) {
     writeMemory(0xFF13, 0xFF);
-    EXPECT_EQ(singleClock, 1);
+    EXPECT_EQ(ted.singleClock, 1);
     EXPECT_EQ(readMemory(0xFF13), 0xFF);
     writeMemory(0xFF3F, 0);
     EXPECT_EQ(readMemory(0xFF13), 0xFE);
     writeMemory(0xFF13, 0x00);
-    EXPECT_EQ(singleClock, 0);
+    EXPECT_EQ(ted.singleClock, 0);
     EXPECT_EQ(readMemory(0xFF13), 0x00);
     writeMemory(0xFF3E, 0);
     EXPECT_EQ(readMemory(0xFF13), 0x01);
@@ -157,7 +157,7 @@ TEST_F(TedRegisters, UnusedBitsReadAsOnes) {
     };
     for (const Row& row : rows) {
         writeMemory(row.address, row.written);
-        EXPECT_EQ(ram[row.address], row.stored) << std::hex << row.address;
+        EXPECT_EQ(memory.ram[row.address], row.stored) << std::hex << row.address;
         if (row.address < 0xFF20) {  // above $FF1F reads show the ROM
             EXPECT_EQ(readMemory(row.address), row.read) << std::hex << row.address;
         }
@@ -169,12 +169,12 @@ TEST_F(TedRegisters, FrequencyRegistersSetTenBitVoiceFrequencies) {
     writeMemory(0xFF12, 0x3E);
     writeMemory(0xFF0F, 0x56);
     writeMemory(0xFF10, 0x03);
-    EXPECT_EQ(voice1Freq, 0x234);
-    EXPECT_EQ(voice2Freq, 0x356);
+    EXPECT_EQ(ted.sound.voice1Freq, 0x234);
+    EXPECT_EQ(ted.sound.voice2Freq, 0x356);
     writeMemory(0xFF0E, 0x01);
     writeMemory(0xFF10, 0x00);
-    EXPECT_EQ(voice1Freq, 0x201);
-    EXPECT_EQ(voice2Freq, 0x056);
+    EXPECT_EQ(ted.sound.voice1Freq, 0x201);
+    EXPECT_EQ(ted.sound.voice2Freq, 0x056);
 }
 
 TEST_F(TedRegisters, KeyboardScanResultReadsBackFromFF08) {
@@ -191,9 +191,9 @@ class BeamRegisters : public PoweredMachine, public ::testing::WithParamInterfac
 
 TEST_P(BeamRegisters, ReadTheTedCountsOfTheBeam) {
     const Beam& b = GetParam();
-    beamY = b.y;
-    beamX = b.x;
-    flashCounter = b.flash;
+    ted.beamY = b.y;
+    ted.beamX = b.x;
+    ted.flashCounter = b.flash;
     const uint8_t expected[] = {b.ff1a, b.ff1b, b.ff1c, b.ff1d, b.ff1e, b.ff1f};
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(readMemory(uint16_t(0xFF1A + i)), expected[i]) << "$FF1" << char('A' + i);

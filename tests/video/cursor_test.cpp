@@ -16,16 +16,16 @@ class HardwareCursor : public VideoTest, public ::testing::WithParamInterface<Cu
 
 TEST_P(HardwareCursor, InvertsTheCellOnShownTextLines) {
     const CursorCase& c = GetParam();
-    ram[0xFF06] = c.ff06;
-    ram[0xFF07] = c.ff07;
-    ram[0xFF0C] = static_cast<uint8_t>(c.position >> 8);
-    ram[0xFF0D] = static_cast<uint8_t>(c.position);
+    memory.ram[0xFF06] = c.ff06;
+    memory.ram[0xFF07] = c.ff07;
+    memory.ram[0xFF0C] = static_cast<uint8_t>(c.position >> 8);
+    memory.ram[0xFF0D] = static_cast<uint8_t>(c.position);
     setPattern(1, {0xF0, 0x0F, 0xAA, 0x55, 0xFF, 0x00, 0x81, 0x18});
-    for (int p = 0; p < 1000; ++p) ram[matrix + p] = 1;
+    for (int p = 0; p < 1000; ++p) memory.ram[matrix + p] = 1;
     const uint8_t cursorColour = 0x46;
-    ram[attributes + (c.position < 1000 ? c.position : 0)] = cursorColour;
+    memory.ram[attributes + (c.position < 1000 ? c.position : 0)] = cursorColour;
     renderScreen();
-    flashPhase = c.flash;
+    ted.flashPhase = c.flash;
     const std::vector<uint8_t> before(frameBuffer, frameBuffer + frameWidth * frameHeight);
     cursorPass();
     const int left = 64 + 8 * (c.position % 40) + (c.ff07 & 7);

@@ -110,8 +110,8 @@ protected:
     void SetUp() override {
         VideoTest::SetUp();
         for (int code = 0; code < 256; ++code) {
-            romHigh[0][0x1000 + code * 8] = static_cast<uint8_t>(code);
-            for (int line = 1; line < 8; ++line) romHigh[0][0x1000 + code * 8 + line] = 0;
+            memory.romHigh[0][0x1000 + code * 8] = static_cast<uint8_t>(code);
+            for (int line = 1; line < 8; ++line) memory.romHigh[0][0x1000 + code * 8 + line] = 0;
         }
     }
     static std::string textAt(int column, int row, int length) {
@@ -157,7 +157,7 @@ struct SpeedCase {
 class SpeedDisplay : public StatusText, public ::testing::WithParamInterface<SpeedCase> {};
 
 TEST_P(SpeedDisplay, ShowsFramePeriodOverMeasuredTicks) {
-    ticksPerFrame = 200000;
+    shell.ticksPerFrame = 200000;
     fake.counter = 0xFFFFFF00u;  // the low 32 bits wrap between the readings
     drawSpeed();
     fake.counter += GetParam().ticks;
@@ -174,10 +174,10 @@ TEST_F(StatusText, FrameEndDrawsSwitchedOnTextsBeforePresenting) {
     emulatorConfig.screenMode = 0;
     emulatorConfig.sync = 0;
     emulatorConfig.clock = 1;
-    quickRegistersShown = 1;
+    shell.quickRegistersShown = 1;
     platform::setDisplayMode(320, 200);
     frameEnd();
-    quickRegistersShown = 0;
+    shell.quickRegistersShown = 0;
     EXPECT_EQ(textAt(32, 0, 8), "12:34:56");
     EXPECT_EQ(textAt(0, 0, 3), "PC:");
     EXPECT_EQ(fakeSurfacePixel(0, 0), pixel(64, 56));

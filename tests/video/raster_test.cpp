@@ -7,18 +7,18 @@ using RasterTest = VideoTest;
 
 TEST_F(RasterTest, LineLastsFiftySevenCyclesAndFrame312Lines) {
     for (int i = 0; i < 57; ++i) step();
-    EXPECT_EQ(beamY, 1);
-    EXPECT_EQ(beamX, 0);
+    EXPECT_EQ(ted.beamY, 1);
+    EXPECT_EQ(ted.beamX, 0);
     runFrame();
-    EXPECT_EQ(beamY, 1);
+    EXPECT_EQ(ted.beamY, 1);
 }
 
 TEST_F(RasterTest, HugeCycleCountStillEndsOnALine) {
     reg.lastCycle = 0xFFFF;
     rasterStep();
     renderStep();
-    EXPECT_LT(beamX, 228);
-    EXPECT_LT(beamY, 312);
+    EXPECT_LT(ted.beamX, 228);
+    EXPECT_LT(ted.beamY, 312);
 }
 
 struct CompareCase {
@@ -29,17 +29,17 @@ struct CompareCase {
 class RasterInterrupt : public VideoTest, public ::testing::WithParamInterface<CompareCase> {};
 
 TEST_P(RasterInterrupt, FiresOnceAtBeamX8OfTheComparedLine) {
-    rasterCompare = GetParam().compare;
+    ted.rasterCompare = GetParam().compare;
     runFrame();  // every line has been entered once and armed
-    ram[0xFF09] = 0;
+    memory.ram[0xFF09] = 0;
     int fired = 0;
     for (int i = 0; i < 312 * 57; ++i) {
         step();
-        if (ram[0xFF09] & 0x02) {
+        if (memory.ram[0xFF09] & 0x02) {
             ++fired;
-            EXPECT_EQ(beamY, GetParam().internalLine);
-            EXPECT_EQ(beamX, 8);
-            ram[0xFF09] = 0;  // acknowledged: a second request on this line would show again
+            EXPECT_EQ(ted.beamY, GetParam().internalLine);
+            EXPECT_EQ(ted.beamX, 8);
+            memory.ram[0xFF09] = 0;  // acknowledged: a second request on this line would show again
         }
     }
     EXPECT_EQ(fired, 1);
@@ -50,18 +50,18 @@ INSTANTIATE_TEST_SUITE_P(Lines, RasterInterrupt,
                                            CompareCase{260, 0}));
 
 TEST_F(RasterTest, DisabledRasterRequestSetsOnlyTheRequestBit) {
-    rasterCompare = 10;
+    ted.rasterCompare = 10;
     runFrame();
-    EXPECT_EQ(ram[0xFF09] & 0x82, 0x02);
-    EXPECT_EQ(irqLine, 0);
+    EXPECT_EQ(memory.ram[0xFF09] & 0x82, 0x02);
+    EXPECT_EQ(ted.irqLine, 0);
 }
 
 TEST_F(RasterTest, EnabledRasterRequestRaisesTheInterruptLine) {
-    rasterCompare = 10;
-    ram[0xFF0A] = 0x02;
+    ted.rasterCompare = 10;
+    memory.ram[0xFF0A] = 0x02;
     runFrame();
-    EXPECT_EQ(ram[0xFF09] & 0x82, 0x82);
-    EXPECT_EQ(irqLine, 1);
+    EXPECT_EQ(memory.ram[0xFF09] & 0x82, 0x82);
+    EXPECT_EQ(ted.irqLine, 1);
 }
 
 struct ClockCase {
@@ -73,9 +73,9 @@ struct ClockCase {
 class DoubleClock : public VideoTest, public ::testing::WithParamInterface<ClockCase> {};
 
 TEST_P(DoubleClock, AllowedOutsideTheDisplayOrWhenBlanked) {
-    ram[0xFF06] = GetParam().ff06;
-    while (beamY != GetParam().line) step();
-    EXPECT_EQ(doubleClockAllowed, GetParam().allowed);
+    memory.ram[0xFF06] = GetParam().ff06;
+    while (ted.beamY != GetParam().line) step();
+    EXPECT_EQ(ted.doubleClockAllowed, GetParam().allowed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, DoubleClock,
@@ -90,7 +90,7 @@ TEST_F(RasterTest, FlashPhaseFlipsEverySixteenFrames) {
     for (int frame = 1; frame <= 48; ++frame) {
         runFrame();
         const uint8_t expectedPhase = (frame / 16) & 1;
-        ASSERT_EQ(flashPhase, expectedPhase) << "frame " << frame;
+        ASSERT_EQ(ted.flashPhase, expectedPhase) << "frame " << frame;
     }
     runFrame();  // a whole frame in phase 1
     EXPECT_EQ(pixel(64, 56), 0x81);
@@ -107,11 +107,11 @@ struct FlagCase {
 class TextLineFlags : public VideoTest, public ::testing::WithParamInterface<FlagCase> {};
 
 TEST_P(TextLineFlags, MarkWindowLinesOfCharacterModes) {
-    ram[0xFF06] = GetParam().ff06;
-    ram[0xFF07] = GetParam().ff07;
-    std::memset(textLineFlags, 0xEE, sizeof textLineFlags);
+    memory.ram[0xFF06] = GetParam().ff06;
+    memory.ram[0xFF07] = GetParam().ff07;
+    std::memset(ted.textLineFlags, 0xEE, sizeof ted.textLineFlags);
     runFrame();
-    EXPECT_EQ(textLineFlags[GetParam().line], GetParam().flag);
+    EXPECT_EQ(ted.textLineFlags[GetParam().line], GetParam().flag);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, TextLineFlags,

@@ -48,12 +48,12 @@ TEST_P(CharacterCell, DrawsPatternInModeColours) {
     const CellCase& c = GetParam();
     for (int code : {0x01, 0x20, 0x81})
         setPattern(code, {static_cast<uint8_t>(code == 0x20 ? 0 : 0xA5 ^ code)});
-    ram[0xFF06] = c.ff06;
-    ram[0xFF07] = c.ff07;
-    flashPhase = c.flash;
+    memory.ram[0xFF06] = c.ff06;
+    memory.ram[0xFF07] = c.ff07;
+    ted.flashPhase = c.flash;
     putCell(2, 0, c.code, c.attribute);
     renderScreen();
-    const uint8_t pattern = ram[charset + c.patternCode * 8];
+    const uint8_t pattern = memory.ram[charset + c.patternCode * 8];
     EXPECT_EQ(cellPixels(80, 56), hires(pattern, c.one, c.zero));
 }
 
@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(RenderTest, MulticolourTextWithBit3DrawsBitPairs) {
     setPattern(1, {0x1B});
-    ram[0xFF07] = 0x18;
+    memory.ram[0xFF07] = 0x18;
     putCell(0, 0, 0x81, 0x8F);
     renderScreen();
     EXPECT_EQ(cellPixels(64, 56), pairs(0x1B, {background, colour1, colour2, 0x07}));
@@ -91,10 +91,10 @@ struct BitmapCase {
 class BitmapCell : public VideoTest, public ::testing::WithParamInterface<BitmapCase> {};
 
 TEST_P(BitmapCell, ColoursComeFromCodeAndAttributeOfTheRow) {
-    ram[0xFF06] = 0x3B;
-    ram[0xFF07] = GetParam().ff07;
+    memory.ram[0xFF06] = 0x3B;
+    memory.ram[0xFF07] = GetParam().ff07;
     const int column = 3, row = 2, line = 5;
-    ram[bitmap + 320 * row + 8 * column + line] = 0x1B;
+    memory.ram[bitmap + 320 * row + 8 * column + line] = 0x1B;
     putCell(column, row, 0x4A, 0x63);
     renderScreen();
     const uint8_t one = 0x34, zero = 0x6A;  // $4A SHR 4 OR $63 SHL 4, $4A AND $0F OR $63 AND $F0
@@ -114,14 +114,14 @@ TEST_P(VerticalScroll, RowsMoveDownByScrollMinusThree) {
     const int v = GetParam();
     // Each pattern line is distinct, so a pixel row tells which code and line it shows.
     for (int code = 1; code <= 3; ++code)
-        for (int j = 0; j < 8; ++j) ram[charset + code * 8 + j] = static_cast<uint8_t>(code * 16 + j);
+        for (int j = 0; j < 8; ++j) memory.ram[charset + code * 8 + j] = static_cast<uint8_t>(code * 16 + j);
     for (int column = 0; column < 40; ++column) {
         putCell(column, 0, 1, 0x71);
         putCell(column, 1, 2, 0x71);
-        ram[matrix - 40 + column] = 3;  // the codes just before the matrix, shown as row -1
-        ram[attributes - 40 + column] = 0x71;
+        memory.ram[matrix - 40 + column] = 3;  // the codes just before the matrix, shown as row -1
+        memory.ram[attributes - 40 + column] = 0x71;
     }
-    ram[0xFF06] = static_cast<uint8_t>(0x18 | v);
+    memory.ram[0xFF06] = static_cast<uint8_t>(0x18 | v);
     renderScreen();
     for (int y = 56; y < 76; ++y) {
         const int shifted = y - 53 - v;
@@ -135,10 +135,10 @@ TEST_P(VerticalScroll, RowsMoveDownByScrollMinusThree) {
 INSTANTIATE_TEST_SUITE_P(AllScrolls, VerticalScroll, ::testing::Range(0, 8));
 
 TEST_F(RenderTest, ScrolledRowAboveMatrixAtAddress400StaysInMemory) {
-    ram[0xFF14] = 0x00;  // matrix $0400, attributes $0000: row -1's attributes wrap to $FFD8
-    ram[0xFF06] = 0x1F;
-    ram[0x0400 - 40 + 5] = 1;
-    ram[0xFFD8 + 5] = 0x62;
+    memory.ram[0xFF14] = 0x00;  // matrix $0400, attributes $0000: row -1's attributes wrap to $FFD8
+    memory.ram[0xFF06] = 0x1F;
+    memory.ram[0x0400 - 40 + 5] = 1;
+    memory.ram[0xFFD8 + 5] = 0x62;
     setPattern(1, {0, 0, 0, 0, 0xFF});
     renderScreen();
     EXPECT_EQ(cellPixels(64 + 40, 56), hires(0xFF, 0x62, background));  // line 56 shows pattern line 4
@@ -150,7 +150,7 @@ TEST_P(HorizontalScroll, CellsMoveRightAndTheGapShowsBackground) {
     const int h = GetParam();
     setPattern(1, {0xFF});
     putCell(0, 0, 1, 0x71);
-    ram[0xFF07] = static_cast<uint8_t>(0x08 | h);
+    memory.ram[0xFF07] = static_cast<uint8_t>(0x08 | h);
     renderScreen();
     for (int x = 56; x < 64; ++x) EXPECT_EQ(pixel(x, 56), border) << x;
     for (int x = 64; x < 64 + h; ++x) EXPECT_EQ(pixel(x, 56), background) << x;
@@ -170,8 +170,8 @@ class ThirtyEightColumns : public VideoTest, public ::testing::WithParamInterfac
 TEST_P(ThirtyEightColumns, ScrollRevealsLastPixelsOfColumn0) {
     setPattern(4, {0x05});
     putCell(0, 0, 4, 0x71);
-    ram[0xFF06] = GetParam().ff06;
-    ram[0xFF07] = 0x03;  // 38 columns, h = 3
+    memory.ram[0xFF06] = GetParam().ff06;
+    memory.ram[0xFF07] = 0x03;  // 38 columns, h = 3
     renderScreen();
     for (int x = 64; x < 72; ++x) EXPECT_EQ(pixel(x, 56), border) << x;
     for (int i = 0; i < 3; ++i) EXPECT_EQ(pixel(72 + i, 56), GetParam().expected[i]) << 72 + i;
@@ -194,8 +194,8 @@ class WindowEdges : public VideoTest, public ::testing::WithParamInterface<EdgeC
 
 TEST_P(WindowEdges, BorderColourOutsideTheWindowOnly) {
     const EdgeCase& c = GetParam();
-    ram[0xFF06] = c.ff06;
-    ram[0xFF07] = c.ff07;
+    memory.ram[0xFF06] = c.ff06;
+    memory.ram[0xFF07] = c.ff07;
     renderScreen();
     EXPECT_EQ(pixel(c.x, c.y), c.inBorder ? border : background);
 }
@@ -229,8 +229,8 @@ TEST_P(MatrixWrap, TwentySixthRowWrapsInTextModeOnly) {
     setPattern(1, {0xFF});
     setPattern(2, {0xFF});
     putCell(0, 0, 1, 0x71);
-    ram[matrix + 1024] = 2;
-    ram[0xFF06] = GetParam().ff06;
+    memory.ram[matrix + 1024] = 2;
+    memory.ram[0xFF06] = GetParam().ff06;
     renderScreen();
     EXPECT_EQ(cellPixels(64 + 8 * 24, 253), hires(0xFF, GetParam().foreground, background));
 }

@@ -40,7 +40,7 @@ protected:
         fs::create_directories(directory);
         fs::current_path(directory);
         emulatorConfig = EmulatorConfig{};
-        shiftHeld = 0;
+        shell.shiftHeld = 0;
         for (int y = 0; y < frameHeight; ++y)
             for (int x = 0; x < frameWidth; ++x) frameBuffer[y * frameWidth + x] = framePattern(x, y);
     }
@@ -55,9 +55,9 @@ protected:
 TEST_F(Screenshot, TakesFirstFreeNumber) {
     touch("Output000.bmp");
     touch("Output002.bmp");
-    screenshotRequest = 1;
+    shell.requests.screenshot = 1;
     writeScreenshot();
-    EXPECT_EQ(screenshotRequest, 0);
+    EXPECT_EQ(shell.requests.screenshot, 0);
     EXPECT_EQ(readFile("Output001.bmp").size(), 65078u);
     writeScreenshot();
     EXPECT_TRUE(fs::exists("Output003.bmp"));
@@ -73,7 +73,7 @@ class ScreenshotSize : public Screenshot, public ::testing::WithParamInterface<S
 
 TEST_P(ScreenshotSize, HeaderAndBottomUpRows) {
     const SizeCase& c = GetParam();
-    shiftHeld = c.shift;
+    shell.shiftHeld = c.shift;
     writeScreenshot();
     const std::vector<uint8_t> file = readFile("Output000.bmp");
     ASSERT_EQ(file.size(), c.fileSize);
@@ -133,9 +133,9 @@ INSTANTIATE_TEST_SUITE_P(Palettes, ScreenshotPalette,
 TEST_F(Screenshot, FailedCreateLeavesNothingBehind) {
     // A link into a missing directory: the name is free, but it cannot be created.
     fs::create_symlink("missing/picture.bmp", "Output000.bmp");
-    screenshotRequest = 1;
+    shell.requests.screenshot = 1;
     writeScreenshot();
-    EXPECT_EQ(screenshotRequest, 0);
+    EXPECT_EQ(shell.requests.screenshot, 0);
     EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator{}), 1);
     EXPECT_FALSE(fs::exists("missing"));
 }
@@ -147,11 +147,11 @@ TEST_F(Screenshot, FailedWriteRemovesThePartialFile) {
     rlimit small = saved;
     small.rlim_cur = 2000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    screenshotRequest = 1;
+    shell.requests.screenshot = 1;
     writeScreenshot();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(screenshotRequest, 0);
+    EXPECT_EQ(shell.requests.screenshot, 0);
     EXPECT_FALSE(fs::exists("Output000.bmp"));
 }
 

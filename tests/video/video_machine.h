@@ -24,12 +24,12 @@ constexpr uint8_t background = 0x11, colour1 = 0x22, colour2 = 0x33, colour3 = 0
 
 inline void setPattern(int code, std::initializer_list<uint8_t> lines) {
     int line = 0;
-    for (uint8_t bits : lines) ram[charset + code * 8 + line++] = bits;
+    for (uint8_t bits : lines) memory.ram[charset + code * 8 + line++] = bits;
 }
 
 inline void putCell(int column, int row, uint8_t code, uint8_t attribute) {
-    ram[matrix + row * 40 + column] = code;
-    ram[attributes + row * 40 + column] = attribute;
+    memory.ram[matrix + row * 40 + column] = code;
+    memory.ram[attributes + row * 40 + column] = attribute;
 }
 
 // Names a parameterised case after its `name` field.
@@ -64,32 +64,32 @@ protected:
     void SetUp() override {
         resetFakePlatform();
         ASSERT_TRUE(allocateRamBlock());
-        std::memset(ram, 0, 0x10000);
+        std::memset(memory.ram, 0, 0x10000);
         std::memset(frameBuffer, 0xEE, sizeof frameBuffer);
         emulatorConfig = EmulatorConfig{};
         emulatorConfig.screenMode = 2;  // every pixel is drawn
         emulatorConfig.sync = 3;        // no frame-end work unless a test asks for it
-        rasterCompare = 0x1FF;          // a line the beam never reaches
-        ticksPerFrame = 0;              // a 50 Hz wait ends at once on the still test clock
-        frameStamp = 0;
-        irqLine = 0;
-        quickRegistersShown = 0;
+        ted.rasterCompare = 0x1FF;      // a line the beam never reaches
+        shell.ticksPerFrame = 0;        // a 50 Hz wait ends at once on the still test clock
+        shell.frameStamp = 0;
+        ted.irqLine = 0;
+        shell.quickRegistersShown = 0;
         buildTedTables();
         resetBeam();
-        drawX = 0;
-        flashCounter = 0;
-        newLinePending = 0;  // as at start-up: the first latch comes with the first new line
-        rasterIrqArmed = 0;
-        ram[0xFF06] = 0x1B;  // screen on, 25 rows, vertical scroll 3
-        ram[0xFF07] = 0x08;  // 40 columns, 128 characters with reverse
-        ram[0xFF12] = 0x10;
-        ram[0xFF13] = 0x20;
-        ram[0xFF14] = 0x08;
-        ram[0xFF15] = background;
-        ram[0xFF16] = colour1;
-        ram[0xFF17] = colour2;
-        ram[0xFF18] = colour3;
-        ram[0xFF19] = border;
+        ted.drawX = 0;
+        ted.flashCounter = 0;
+        ted.newLinePending = 0;  // as at start-up: the first latch comes with the first new line
+        ted.rasterIrqArmed = 0;
+        memory.ram[0xFF06] = 0x1B;  // screen on, 25 rows, vertical scroll 3
+        memory.ram[0xFF07] = 0x08;  // 40 columns, 128 characters with reverse
+        memory.ram[0xFF12] = 0x10;
+        memory.ram[0xFF13] = 0x20;
+        memory.ram[0xFF14] = 0x08;
+        memory.ram[0xFF15] = background;
+        memory.ram[0xFF16] = colour1;
+        memory.ram[0xFF17] = colour2;
+        memory.ram[0xFF18] = colour3;
+        memory.ram[0xFF19] = border;
     }
     void TearDown() override { releaseRamBlock(); }
 };

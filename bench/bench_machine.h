@@ -6,6 +6,8 @@
 
 #include "cpu/interrupts.h"
 #include "cpu/registers.h"
+#include "machine/power.h"
+#include "machine/step.h"
 #include "support/fake_platform.h"
 #include "ted/memory_map.h"
 #include "ted/raster.h"
@@ -15,10 +17,8 @@ inline bool powerOnBenchMachine(const uint8_t* program, size_t length) {
     resetFakePlatform();
     if (!allocateRamBlock()) return false;
     setRamSize(2);
-    powerOnTimers();
     buildTedTables();
-    resetBeam();
-    powerOnCpu();
+    resetMachine(Reset::powerOn);
     interrupts.resetPending = 0;
     memory.romEnabled = 0;
     for (size_t i = 0; i < length; ++i) memory.ram[0x1000 + i] = program[i];

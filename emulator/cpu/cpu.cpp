@@ -272,8 +272,9 @@ constexpr Opcode opcodes[256] = {
 }  // namespace
 }  // namespace cpu
 
-void executeInstruction() {
+uint16_t executeInstruction() {
     const cpu::Opcode& opcode = cpu::opcodes[readMemory(reg.PC)];
     uint8_t extra = opcode.run();
-    if (opcode.cycles != 0) reg.lastCycle = static_cast<uint16_t>(opcode.cycles + (extra & opcode.extraMask));
+    if (opcode.cycles == 0) return 0;
+    return reg.lastCycle = static_cast<uint16_t>(opcode.cycles + (extra & opcode.extraMask));
 }

@@ -2,10 +2,11 @@
 // and the host requests served at the end of a pass.
 #include "host/main_loop.h"
 
-#include "cpu/interrupts.h"
 #include "host/configuration.h"
 #include "host/log.h"
 #include "host/shell.h"
+#include "machine/power.h"
+#include "machine/step.h"
 #include "menus/menus.h"
 #include "monitor/monitor.h"
 #include "storage/program_files.h"
@@ -31,17 +32,17 @@ void runCommandLine() {
 }
 
 void serveSoftReset() {
-    interrupts.resetPending = 1;
+    resetMachine(Reset::soft);
     shell.requests.softReset = 0;
 }
 
 void serveHardReset() {
-    hardReset();
+    resetMachine(Reset::hard);
     shell.requests.hardReset = 0;
 }
 
 void serveSpecialReset() {
-    specialReset();
+    resetMachine(Reset::special);
     shell.requests.specialReset = 0;
 }
 

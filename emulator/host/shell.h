@@ -28,8 +28,6 @@ extern Shell shell;  // defined in host/main_loop.cpp
 int startEmulator(const char* commandLineTail, int showCommand);
 int32_t windowProc(const platform::Message& message);
 void frameSync();
-void hardReset();
-void specialReset();
 
 // Device set-up and release over the platform layer.
 int32_t initHostDevices(int showCommand);

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "cpu/interrupts.h"
 #include "host/configuration.h"
 #include "host/log.h"
 #include "host/main_loop.h"
 #include "host/shell.h"
+#include "machine/power.h"
 #include "storage/drive.h"
 #include "ted/keyboard.h"
 #include "ted/memory_map.h"
@@ -109,11 +109,7 @@ void buildTables() {
 }
 
 void powerOn() {
-    memory.romEnabled = 1;
-    powerOnTimers();
-    resetBeam();
-    std::memset(memory.ram + 0xFF00, 0, 0x40);
-    powerOnCpu();
+    resetMachine(Reset::powerOn);
     logLine("Info: CPU initialized.\n");
 }
 

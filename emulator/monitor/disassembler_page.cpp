@@ -1,8 +1,8 @@
 // Monitor page 1: the listing from PC, stepping, step over and the breakpoint.
 #include <cstdio>
 
-#include "cpu/interrupts.h"
 #include "cpu/registers.h"
+#include "machine/step.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "monitor/disassembler.h"
@@ -43,12 +43,12 @@ uint16_t drawListing(uint16_t start, uint16_t& second, uint16_t& afterLast, bool
 void drawStatus() {
     drawRegisterHeader(19);
     char text[48];
-    std::snprintf(text, sizeof text, "LASTCYCLE: %02X", reg.lastCycle);
+    std::snprintf(text, sizeof text, "LASTCYCLE: %02X", machine.stepCycles);
     drawMenuText(27, 19, text, 0x46, 0x00);
     drawRegisterRow(20);
-    std::snprintf(text, sizeof text, "BREAKPOINT: %04X %s", breakpointAddress,
-                  breakpointEnabled == 1 ? "ENABLED " : "DISABLED");
-    drawMenuText(0, 22, text, breakpointEnabled == 1 ? 0x75 : 0x45, 0x00);
+    std::snprintf(text, sizeof text, "BREAKPOINT: %04X %s", machine.breakpointAddress,
+                  machine.breakpointEnabled == 1 ? "ENABLED " : "DISABLED");
+    drawMenuText(0, 22, text, machine.breakpointEnabled == 1 ? 0x75 : 0x45, 0x00);
 }
 
 // F5: a four-digit address typed in a field at column 1 of row 2.
@@ -129,10 +129,10 @@ int runDisassemblerPage() {
             start = start > 16 ? static_cast<uint16_t>(start - 16) : 0;
         if (repeatedKeyDown(key::pageDown) && !wrapped && last < 0xFFFF) start = afterLast;
         if (isKeyDown(key::letter('B')) == 1) {
-            breakpointEnabled = breakpointEnabled == 1 ? 0 : 1;
+            machine.breakpointEnabled = machine.breakpointEnabled == 1 ? 0 : 1;
             waitKeyRelease(key::letter('B'));
         }
-        if (isKeyDown(key::f6) == 1) breakpointAddress = start;
+        if (isKeyDown(key::f6) == 1) machine.breakpointAddress = start;
         if (isKeyDown(key::f5) == 1) {
             waitKeyRelease(key::f5);
             enterAddress(start);

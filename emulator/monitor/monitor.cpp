@@ -6,6 +6,7 @@
 
 #include "cpu/registers.h"
 #include "host/shell.h"
+#include "machine/frame_end.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "monitor/monitor_pages.h"
@@ -65,3 +66,5 @@ void runMonitor() {
     }
     closeMenu(shell.requests.monitor);
 }
+
+void breakpointReached() { runMonitor(); }

@@ -144,3 +144,11 @@ void writeMemory(uint16_t address, uint8_t value) {
             return;
     }
 }
+
+void resetMemory(Reset kind) {
+    if (kind == Reset::soft) return;
+    memory.romEnabled = 1;
+    if (kind == Reset::powerOn) return;
+    if (kind == Reset::hard) fillPowerOnPattern(0x0000, 0xFEFF);
+    std::memset(memory.ram + 0xFF40, 0, 0xFFFF - 0xFF40);
+}

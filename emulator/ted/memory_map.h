@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/reset.h"
+
 constexpr size_t ramBlockBytes = 73728;  // 64 KB of address space and 8 KB of slack
 constexpr size_t romImageBytes = 0x4000;
 
@@ -31,6 +33,11 @@ void writeMemory(uint16_t address, uint8_t value);
 
 // 00 00 FF FF FF FF 00 00 repeated from address $0000, over first..last inclusive.
 void fillPowerOnPattern(uint32_t first, uint32_t last);
+
+// Every reset but the soft one turns the ROMs on; the hard and special resets clear the
+// top page above the TED ($FFFF keeps its value), and the hard one refills RAM below
+// the I/O area with the power-on pattern. (Start-up fills RAM when it allocates it.)
+void resetMemory(Reset kind);
 
 // Test programs end a headless run by writing their result to $FDCF; when enabled,
 // that write (after it is stored) ends the program with the value as exit status.

@@ -9,6 +9,7 @@
 #include "host/configuration.h"
 #include "host/platform.h"
 #include "host/shell.h"
+#include "machine/frame_end.h"
 #include "menus/menu_screen.h"
 #include "ted/memory_map.h"
 #include "ted/raster.h"
@@ -106,7 +107,7 @@ void drawSpeed() {
     drawMenuText(33, 24, text, statusInk, statusPaper);
 }
 
-void frameEnd() {
+void serveFrameEnd() {
     const int32_t sync = emulatorConfig.sync;
     if (sync < 0 || sync > 2) return;
     frameSync();  // in sync mode 1 it runs the cursor pass itself, before the vertical-blank wait

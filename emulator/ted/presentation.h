@@ -10,5 +10,3 @@ void copyFrame(uint8_t* pixels, int pitch);
 void drawRegisterLine();
 void drawClock();
 void drawSpeed();
-// The frame-end work: sync, cursor pass, status texts, blitter.
-void frameEnd();

@@ -2,7 +2,6 @@
 // the start of each line, raises the raster interrupt and counts frames for the flash.
 #include "ted/raster.h"
 
-#include "cpu/registers.h"
 #include "ted/memory_map.h"
 #include "ted/ted.h"
 #include "ted/video_tables.h"
@@ -101,9 +100,9 @@ void resetBeam() {
     ted.flashPhase = 0;
 }
 
-void rasterStep() {
+void rasterStep(uint16_t cycles) {
     // Wide enough for any cycle count, so a bogus count cannot wrap the position.
-    uint32_t x = ted.beamX + 4u * reg.lastCycle;
+    uint32_t x = ted.beamX + 4u * cycles;
     if (ted.newLinePending) {
         takeLineLatch();
         ted.newLinePending = 0;

@@ -13,10 +13,22 @@ extern uint16_t tedXTable[228];     // beamX -> TED horizontal count
 void buildTedTables();
 // Beam, flash and double-clock state of start-up and the hard and special resets.
 void resetBeam();
-void rasterStep();  // moves the beam by reg.lastCycle
+void rasterStep(uint16_t cycles);  // moves the beam by single-clock cycles
+
+// Raised once per frame, at the first render step on TED line 0: the frame buffer holds
+// a whole frame, and the frame end is due before anything of the next one is drawn.
+inline bool frameComplete() {
+    if (tedLineTable[ted.beamY] != 0) {
+        ted.frameEndDue = 1;
+        return false;
+    }
+    if (!ted.frameEndDue) return false;
+    ted.frameEndDue = 0;
+    return true;
+}
 
 // defined in ted/render.cpp
-void renderStep();  // draws up to the beam; frame-end work at TED line 0
+void renderStep();  // draws up to the beam
 
 // defined in ted/cursor.cpp
 // Inverts the hardware cursor cell in the finished frame (when the flash phase shows it).

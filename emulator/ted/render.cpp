@@ -1,10 +1,9 @@
 // The renderer: draws the frame buffer in 8-pixel blocks up to the beam, one
-// block rule per region of the line, and starts the frame-end work at TED line 0.
+// block rule per region of the line.
 #include <cstring>
 
 #include "host/configuration.h"
 #include "ted/memory_map.h"
-#include "ted/presentation.h"
 #include "ted/raster.h"
 #include "ted/render_cells.h"
 #include "ted/video_tables.h"
@@ -80,12 +79,6 @@ void drawBlocks(int first, int count, int y) {
 }  // namespace
 
 void renderStep() {
-    if (tedLineTable[ted.beamY] != 0) {
-        ted.frameEndDue = 1;
-    } else if (ted.frameEndDue) {
-        ted.frameEndDue = 0;
-        frameEnd();
-    }
     if (ted.drawX >= 228) ted.drawX = 0;
     // At least one block; blocks the beam has already passed on the previous line land on this one.
     const int count = ted.drawX > ted.beamX ? 1 : ((ted.beamX - ted.drawX) >> 2) + 1;

@@ -5,6 +5,8 @@
 // beam with its per-line latch and flash, and the sound's voices.
 #include <cstdint>
 
+#include "common/reset.h"
+
 constexpr int frameWidth = 456;
 constexpr int frameHeight = 312;
 
@@ -62,8 +64,11 @@ uint8_t tedRead(uint16_t address);               // $FF00-$FF1F
 void tedWrite(uint16_t address, uint8_t value);  // $FF00-$FF3D
 // Sets the request bit (and the summary bit and irqLine when enabled in $FF0A).
 void requestInterrupt(uint8_t sourceBit);
+// Power-on also starts the timers; every reset but the soft one clears the register file
+// in the RAM store and puts the beam back to the top (the soft one changes nothing here).
+void resetTed(Reset kind);
 
 // defined in ted/timers.cpp
-void timerStep();  // after every CPU step, by reg.lastCycle
+void timerStep(uint16_t cycles);  // after every instruction, by its single-clock cycles
 // Start-up state: counters and reloads $FFFF and running, compare, single clock and line 0.
 void powerOnTimers();

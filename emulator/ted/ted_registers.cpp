@@ -3,6 +3,8 @@
 // raster compare value and the single-clock bit have state of their own, and
 // the beam position registers are computed from the beam.
 
+#include <cstring>
+
 #include "ted/keyboard.h"
 #include "ted/memory_map.h"
 #include "ted/raster.h"
@@ -148,4 +150,11 @@ void tedWrite(uint16_t address, uint8_t value) {
             memory.ram[address] = value;
             return;
     }
+}
+
+void resetTed(Reset kind) {
+    if (kind == Reset::soft) return;
+    if (kind == Reset::powerOn) powerOnTimers();
+    std::memset(memory.ram + 0xFF00, 0, 0x40);
+    resetBeam();
 }

@@ -2,7 +2,6 @@
 // usual double-clock mode a step's cycle count is halved. Only timer 1 reloads
 // from its latch; timers 2 and 3 wrap round to $FFFF.
 
-#include "cpu/registers.h"
 #include "ted/memory_map.h"
 #include "ted/ted.h"
 
@@ -23,8 +22,9 @@ int32_t reloadTimer1(int32_t counter) {
 
 }  // namespace
 
-void timerStep() {
-    int32_t decrement = ted.singleClock ? reg.lastCycle : reg.lastCycle >> 1;
+void timerStep(uint16_t cycles) {
+    // Outside forced single clock the timers still take only half the TED's cycles.
+    const int32_t decrement = ted.singleClock ? cycles : cycles >> 1;
     if (ted.timer1.running && (ted.timer1.counter -= decrement) < 0) {
         ted.timer1.counter = reloadTimer1(ted.timer1.counter);
         requestInterrupt(timer1Request);

@@ -153,19 +153,19 @@ TEST_F(Stepping, DoubleClockHalvesCountsForTheTed) {
         reg.PC = 0x1000;
         ted.doubleClockAllowed = 1;
         stepInstruction();
-        EXPECT_EQ(reg.lastCycle, c.tedFirst);
+        EXPECT_EQ(machine.stepCycles, c.tedFirst);
         ted.doubleClockAllowed = 1;
         stepInstruction();
-        EXPECT_EQ(reg.lastCycle, c.tedSecond);
-        EXPECT_EQ(oddCycle, c.oddAfter);
+        EXPECT_EQ(machine.stepCycles, c.tedSecond);
+        EXPECT_EQ(machine.oddCycle, c.oddAfter);
 
-        oddCycle = 0;
+        machine.oddCycle = 0;
         reg.PC = 0x1000;
         ted.doubleClockAllowed = 1;
         emulationStep();
         EXPECT_EQ(reg.PC, 0x1000 + c.pairLength) << "two instructions per step";
-        EXPECT_EQ(reg.lastCycle, c.render);
-        EXPECT_EQ(oddCycle, c.oddAfter);
+        EXPECT_EQ(machine.stepCycles, c.render);
+        EXPECT_EQ(machine.oddCycle, c.oddAfter);
     }
 }
 
@@ -175,8 +175,8 @@ TEST_F(Stepping, BreakpointBetweenDoubleClockHalvesEntersTheMonitorBeforeTheSeco
         poke(0x1000, {0xEA, 0xEA, 0xEA});
         reg.PC = 0x1000;
         ted.doubleClockAllowed = 1;
-        breakpointAddress = 0x1001;
-        breakpointEnabled = enabled;
+        machine.breakpointAddress = 0x1001;
+        machine.breakpointEnabled = enabled;
         shell.quitRequested = 1;     // the monitor returns at once
         shell.requests.monitor = 1;  // and clears its request when it closes
         emulationStep();

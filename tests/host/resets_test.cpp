@@ -6,7 +6,7 @@
 
 #include "cpu/interrupts.h"
 #include "cpu/registers.h"
-#include "host/shell.h"
+#include "machine/power.h"
 #include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
@@ -15,7 +15,7 @@ namespace {
 
 struct ResetCase {
     const char* name;
-    void (*reset)();
+    Reset kind;
     bool refillsRam;
 };
 
@@ -41,7 +41,7 @@ protected:
 };
 
 TEST_P(Resets, RestartTheMachineThroughTheResetVector) {
-    GetParam().reset();
+    resetMachine(GetParam().kind);
     for (int a = 0xFF00; a < 0xFF40; ++a) ASSERT_EQ(memory.ram[a], 0) << std::hex << a;
     for (int a = 0xFF40; a < 0xFFFF; ++a) ASSERT_EQ(memory.ram[a], 0) << std::hex << a;
     EXPECT_EQ(memory.ram[0xFFFF], 0xAA);
@@ -61,7 +61,7 @@ TEST_P(Resets, RestartTheMachineThroughTheResetVector) {
 }
 
 TEST_P(Resets, RefillRamOnlyOnAHardReset) {
-    GetParam().reset();
+    resetMachine(GetParam().kind);
     const uint8_t pattern[8] = {0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00};
     for (int a : {0x0000, 0x1000, 0xFEF8}) {
         bool refilled = std::memcmp(memory.ram + a, pattern, 8) == 0;
@@ -73,8 +73,8 @@ TEST_P(Resets, RefillRamOnlyOnAHardReset) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, Resets,
-                         ::testing::Values(ResetCase{"Hard", hardReset, true},
-                                           ResetCase{"Special", specialReset, false}),
+                         ::testing::Values(ResetCase{"Hard", Reset::hard, true},
+                                           ResetCase{"Special", Reset::special, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "cpu/registers.h"
 #include "host/configuration.h"
 #include "host/shell.h"
+#include "machine/step.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "support/menu_script.h"
@@ -21,8 +22,8 @@ protected:
         prepareMenuMachine();
         memory.romEnabled = 0;
         buildTedTables();
-        breakpointEnabled = 0;
-        breakpointAddress = 0;
+        machine.breakpointEnabled = 0;
+        machine.breakpointAddress = 0;
         reg = Registers{};
         reg.PC = 0x2000;
         // $2000: JSR $3000; $2003: INX; JMP $2003.  $3000: INY; RTS.
@@ -83,8 +84,8 @@ TEST_F(Monitor, AddressEntryThenBreakpointStopsTheMachineThere) {
     steps.insert(steps.end(), {{key::enter, 1}, {0, 2}, {key::f6, 1}, {0, 1}, {key::letter('B'), 1}, {0, 2}});
     playMenuScript(steps);
     runMonitor();
-    EXPECT_EQ(breakpointAddress, 0x2003);
-    EXPECT_EQ(breakpointEnabled, 1);
+    EXPECT_EQ(machine.breakpointAddress, 0x2003);
+    EXPECT_EQ(machine.breakpointEnabled, 1);
 
     // The main loop's steps now enter the monitor when PC reaches $2003.
     int entries = 0;

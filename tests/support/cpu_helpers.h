@@ -7,6 +7,8 @@
 
 #include "cpu/cpu.h"
 #include "cpu/interrupts.h"
+#include "machine/power.h"
+#include "machine/step.h"
 #include "support/fake_platform.h"
 #include "ted/memory_map.h"
 #include "ted/raster.h"
@@ -21,13 +23,11 @@ inline void resetCpuMachine() {
     if (!memory.ram) allocateRamBlock();
     setRamSize(2);
     std::memset(memory.ram, 0, 0x10000);
+    resetMachine(Reset::powerOn);
     memory.romEnabled = 0;
     reg = Registers{};
-    interrupts.resetPending = interrupts.irqLatched = interrupts.irqDelay = oddCycle = pairCycles = 0;
-    breakpointAddress = 0;
-    breakpointEnabled = 0;
-    powerOnTimers();
-    resetBeam();
+    interrupts = Interrupts{};
+    machine = Machine{};
     ted.doubleClockAllowed = 0;
 }
 

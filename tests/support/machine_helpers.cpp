@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "cpu/interrupts.h"
+#include "machine/step.h"
 #include "ted/raster.h"
 
 namespace fs = std::filesystem;

@@ -19,10 +19,7 @@ const Timer timers[] = {
     {0xFF04, &ted.timer3.counter, &ted.timer3.running, 0x40},
 };
 
-void step(uint16_t cycles) {
-    reg.lastCycle = cycles;
-    timerStep();
-}
+void step(uint16_t cycles) { timerStep(cycles); }
 
 TEST_F(TedRegisters, HighByteWriteStartsTimerFromBothBytes) {
     for (const Timer& t : timers) {

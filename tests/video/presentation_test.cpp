@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "cpu/registers.h"
 #include "host/shell.h"
+#include "machine/frame_end.h"
 #include "menus/menu_screen.h"
 #include "video_machine.h"
 
@@ -176,7 +178,7 @@ TEST_F(StatusText, FrameEndDrawsSwitchedOnTextsBeforePresenting) {
     emulatorConfig.clock = 1;
     shell.quickRegistersShown = 1;
     platform::setDisplayMode(320, 200);
-    frameEnd();
+    serveFrameEnd();
     shell.quickRegistersShown = 0;
     EXPECT_EQ(textAt(32, 0, 8), "12:34:56");
     EXPECT_EQ(textAt(0, 0, 3), "PC:");

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "cpu/registers.h"
 #include "host/configuration.h"
 #include "host/shell.h"
+#include "machine/frame_end.h"
 #include "support/fake_platform.h"
 #include "ted/memory_map.h"
 #include "ted/raster.h"
@@ -44,8 +44,8 @@ inline uint8_t pixel(int x, int y) { return frameBuffer[y * frameWidth + x]; }
 
 // Steps the beam one cycle at a time, so the renderer keeps pace with it exactly.
 inline void step() {
-    reg.lastCycle = 1;
-    rasterStep();
+    rasterStep(1);
+    if (frameComplete()) serveFrameEnd();
     renderStep();
 }
 

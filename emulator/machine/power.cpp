@@ -1,0 +1,12 @@
+// Power-on and the resets: one call per unit, always in the same order.
+#include "machine/power.h"
+
+#include "cpu/interrupts.h"
+#include "ted/memory_map.h"
+#include "ted/ted.h"
+
+void resetMachine(Reset kind) {
+    resetMemory(kind);
+    resetTed(kind);
+    resetCpu(kind);
+}

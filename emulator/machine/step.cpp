@@ -1,0 +1,111 @@
+// The machine's time. The processor counts its own cycles (reg.lastCycle); the TED's
+// timers, beam and renderer count single-clock cycles and get them here as an argument.
+// Where the TED allows double clock a step runs two instructions and halves their counts;
+// that halving, with its carried bit, happens only in this file.
+#include "machine/step.h"
+
+#include "cpu/cpu.h"
+#include "cpu/interrupts.h"
+#include "machine/frame_end.h"
+#include "ted/memory_map.h"
+#include "ted/raster.h"
+#include "ted/ted.h"
+
+Machine machine;
+
+namespace {
+
+// A called routine that has not returned after about five seconds of machine time
+// (250 frames of 312 lines of 57 cycles) is abandoned, so step-over never hangs.
+constexpr uint32_t stepOverCycleBudget = 5 * 50 * 17784;
+
+bool doubleClock() { return ted.doubleClockAllowed == 1 && !ted.singleClock; }
+
+// One instruction and the count the step goes on with: an unimplemented opcode has no
+// count of its own and repeats the one the previous step left (never 0, which would stop
+// the beam and keep a latched interrupt from ever being entered).
+inline uint16_t runInstruction() {
+    if (const uint16_t cycles = executeInstruction()) return cycles;
+    return machine.stepCycles ? machine.stepCycles : 2;
+}
+
+// The half cycle left over is carried to the next halving.
+uint16_t halve(uint16_t cycles) {
+    const uint16_t total = static_cast<uint16_t>(cycles + machine.oddCycle);
+    machine.oddCycle = total & 1;
+    return total >> 1;
+}
+
+// What runs after each instruction, in this order, with single-clock cycles.
+void advanceTed(uint16_t cycles) {
+    machine.stepCycles = cycles;
+    timerStep(cycles);
+    rasterStep(cycles);
+}
+
+// The frame end comes before the renderer draws anything of the new frame.
+void render() {
+    if (frameComplete()) serveFrameEnd();
+    renderStep();
+}
+
+void breakpointTest() {
+    if (machine.breakpointEnabled == 1 && reg.PC == machine.breakpointAddress) breakpointReached();
+}
+
+// One instruction of a double-clock step; the TED sees its halved count.
+[[gnu::always_inline]] inline void doubleClockHalf() {
+    const uint16_t cycles = runInstruction();
+    serviceInterrupts(cycles);
+    machine.pairCycles = static_cast<uint16_t>(machine.pairCycles + cycles);
+    advanceTed(halve(cycles));
+}
+
+uint16_t stepWithoutService() {
+    const uint16_t cycles = runInstruction();
+    advanceTed(cycles);
+    return cycles;
+}
+
+}  // namespace
+
+void emulationStep() {
+    if (doubleClock()) {
+        machine.pairCycles = 0;
+        doubleClockHalf();
+        breakpointTest();
+        doubleClockHalf();
+        // The step leaves half the pair; its odd cycle is dropped, not carried.
+        machine.stepCycles = machine.pairCycles >> 1;
+        render();
+        breakpointTest();
+        return;
+    }
+    const uint16_t cycles = runInstruction();
+    serviceInterrupts(cycles);
+    advanceTed(cycles);
+    render();
+    breakpointTest();
+}
+
+void stepInstruction() {
+    const uint16_t cycles = runInstruction();
+    serviceInterrupts(cycles);
+    advanceTed(doubleClock() ? halve(cycles) : cycles);
+}
+
+// A JSR runs with its whole routine, up to the RTS that brings SP back. Interrupts
+// wait meanwhile; only a pending reset is entered.
+void stepOver() {
+    if (interrupts.resetPending) serviceInterrupts(machine.stepCycles);
+    if (readMemory(reg.PC) != 0x20) {
+        stepWithoutService();
+        return;
+    }
+    const uint8_t callerSP = reg.SP;
+    uint32_t spent = 0;
+    do {
+        if (interrupts.resetPending) serviceInterrupts(machine.stepCycles);
+        spent += stepWithoutService();
+    } while (reg.SP != callerSP && spent < stepOverCycleBudget);
+}

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "drive/drive.h"
 #include "host/configuration.h"
-#include "storage/drive.h"
 
 namespace {
 

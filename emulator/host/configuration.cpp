@@ -3,7 +3,6 @@
 
 #include "settings/key_store.h"
 
-EmulatorConfig emulatorConfig;
 std::string commandLine;
 
 namespace {

@@ -1,14 +1,19 @@
-// Test programs running headless report their result by a write to $FDCF; the
-// program then ends at once with that value as its exit status.
+// The test exit port: a hook on the memory map's $FDCF write, installed only when enabled.
 #include <cstdlib>
 
 #include "host/log.h"
+#include "host/shell.h"
 #include "ted/memory_map.h"
 
 uint8_t debugCartEnabled;
 
-void debugCartWrite(uint8_t value) {
-    if (!debugCartEnabled) return;
+namespace {
+
+void exitWith(uint8_t value) {
     closeLog();  // the log is the only file held open across the run
     std::exit(value);
 }
+
+}  // namespace
+
+void installDebugCart() { memory.debugPortWrite = debugCartEnabled ? exitWith : nullptr; }

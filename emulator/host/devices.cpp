@@ -107,6 +107,16 @@ void clearScreen() {
     logLine("Info: %dx%d screen cleared.\n", screenWidth, screenHeight);
 }
 
+// The TED's palette in the platform's entry form.
+Result createPalette() {
+    platform::PaletteEntry entries[256];
+    for (int i = 0; i < 256; ++i) {
+        const PaletteColour& c = paletteEntries[i];
+        entries[i] = {c.red, c.green, c.blue, c.flags};
+    }
+    return platform::createPalette(entries);
+}
+
 Result setUpDisplay() {
     if (Result r = runSteps(displaySteps); r != platform::ok) return r;
     Result r = platform::setDisplayCooperativeLevel(emulatorConfig.modeX != 0);
@@ -120,7 +130,7 @@ Result setUpDisplay() {
         r != platform::ok)
         return r;
     buildPalette(emulatorConfig.palette);
-    if (r = check(platform::createPalette(paletteEntries), "Varnok Error: CreatePalette FAILED",
+    if (r = check(createPalette(), "Varnok Error: CreatePalette FAILED",
                   "Info: DirectDraw CreatePalette executed.\n");
         r != platform::ok)
         return r;

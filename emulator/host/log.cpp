@@ -1,4 +1,4 @@
-// The start-up log "Varnok.log" and the single fatal-error path.
+// The operating-system lines of the start-up log and the single fatal-error path.
 #include "host/log.h"
 
 #include <cstdarg>
@@ -9,36 +9,11 @@
 
 namespace {
 
-std::FILE* logFile = nullptr;
-
 constexpr char windowTitle[] = "Varnok - The C16/Plus4 Emulator";
 constexpr int fatalTextBytes = 128;
 constexpr int osTextBytes = 80;
 
 }  // namespace
-
-bool openLog() {
-    logFile = std::fopen("Varnok.log", "w");
-    return logFile != nullptr;
-}
-
-bool loggingOn() { return logFile != nullptr; }
-
-void logLine(const char* format, ...) {
-    if (!logFile) return;
-    va_list args;
-    va_start(args, format);
-    std::vfprintf(logFile, format, args);
-    va_end(args);
-    // Flushed at once: the log is read after a crash as often as after a clean exit.
-    std::fflush(logFile);
-}
-
-void closeLog() {
-    if (!logFile) return;
-    std::fclose(logFile);
-    logFile = nullptr;
-}
 
 void writeOsInfo() {
     struct OsLine {

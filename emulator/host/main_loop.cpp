@@ -9,10 +9,9 @@
 #include "machine/step.h"
 #include "menus/menus.h"
 #include "monitor/monitor.h"
+#include "shell/shell.h"
 #include "storage/program_files.h"
 #include "storage/screenshot.h"
-
-Shell shell;
 
 namespace {
 
@@ -21,15 +20,21 @@ constexpr uint32_t commandLinePass = 32768;
 // Message retrieval costs a system call; one per 257 passes keeps it out of the way.
 constexpr uint32_t passesPerMessage = 256;
 
-// The pass counter wraps after 2^32 passes; the command line still runs only once.
-bool commandLineRun;
-
 void runCommandLine() {
-    commandLineRun = true;
+    shell.commandLineRun = 1;
     loadProgramFile(commandLine.c_str());
     logLine("Info: Command line parameter has been executed.\n");
     typeRun();
 }
+
+}  // namespace
+
+void serveScreenshot() {
+    writeScreenshot(shell.shiftHeld);
+    shell.requests.screenshot = 0;
+}
+
+namespace {
 
 void serveSoftReset() {
     resetMachine(Reset::soft);
@@ -54,7 +59,7 @@ struct Request {
 // The order in which raised requests are served.
 // clang-format off
 constexpr Request requests[] = {
-    {&shell.requests.screenshot,   writeScreenshot},
+    {&shell.requests.screenshot,   serveScreenshot},
     {&shell.requests.optionsMenu,  runOptionsMenu},
     {&shell.requests.gameDatabase, runGameDatabaseMenu},
     {&shell.requests.loadMenu,     runLoadMenu},
@@ -77,41 +82,14 @@ void serveRequests() {
 
 }  // namespace
 
-void resetShellState() {
-    // The speed display keeps its switch; the frame clock is set again at start.
-    Shell fresh;
-    fresh.speedDisplayShown = shell.speedDisplayShown;
-    fresh.ticksPerFrame = shell.ticksPerFrame;
-    fresh.frameStamp = shell.frameStamp;
-    shell = fresh;
-    commandLineRun = false;
-}
-
-void requestExit(int32_t code) {
-    shell.exitCode = code;
-    shell.quitRequested = 1;
-}
-
-bool pumpMessages(int count, int32_t& code) {
-    for (int i = 0; i < count; ++i) {
-        platform::Message message;
-        if (!platform::peekMessage(message)) return false;
-        if (message.type == platform::msgQuit) {
-            code = static_cast<int32_t>(message.wParam);
-            return true;
-        }
-        platform::dispatchMessage(message);
-    }
-    return false;
-}
-
 int32_t runMainLoop() {
     while (!shell.quitRequested) {
         if (shell.pumpCounter > passesPerMessage) {
             shell.pumpCounter = 0;
-            if (pumpMessages(1, shell.exitCode)) break;
+            if (pumpMessage() == Pumped::quit) break;
         }
-        if (shell.passCounter == commandLinePass && !commandLine.empty() && !commandLineRun) runCommandLine();
+        if (shell.passCounter == commandLinePass && !commandLine.empty() && !shell.commandLineRun)
+            runCommandLine();
         ++shell.pumpCounter;
         ++shell.passCounter;
         if (!shell.windowActive) {

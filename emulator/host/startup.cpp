@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "drive/drive.h"
 #include "host/configuration.h"
 #include "host/log.h"
 #include "host/main_loop.h"
 #include "host/shell.h"
 #include "machine/power.h"
-#include "storage/drive.h"
+#include "shell/shell.h"
 #include "ted/keyboard.h"
 #include "ted/memory_map.h"
 #include "ted/raster.h"
@@ -155,6 +156,7 @@ int startEmulator(const char* commandLineTail, int showCommand) {
     clearPreviousRun();
     commandLine = commandLineTail ? commandLineTail : "";
     platform::setWindowProc(windowProc);
+    installDebugCart();
 
     if (!buildMachine()) return 0;
     if (initHostDevices(showCommand) != 0) {
@@ -164,10 +166,13 @@ int startEmulator(const char* commandLineTail, int showCommand) {
     setPriority();
 
     if (emulatorConfig.debugger) {
-        int32_t code = 0;
-        if (pumpMessages(settleMessages, code)) {
-            closeLog();
-            return code;
+        for (int i = 0; i < settleMessages; ++i) {
+            const Pumped pumped = pumpMessage();
+            if (pumped == Pumped::none) break;
+            if (pumped == Pumped::quit) {
+                closeLog();
+                return shell.exitCode;
+            }
         }
         shell.requests.monitor = shell.requests.pending = 1;
     }

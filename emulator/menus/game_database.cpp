@@ -2,11 +2,11 @@
 #include <cstdio>
 
 #include "cpu/registers.h"
-#include "host/shell.h"
 #include "menus/key_codes.h"
 #include "menus/menu_parts.h"
 #include "menus/menu_screen.h"
 #include "menus/menus.h"
+#include "shell/shell.h"
 
 struct GameEntry {
     char name[30];

@@ -6,12 +6,12 @@
 #include <string>
 #include <system_error>
 
-#include "host/shell.h"
 #include "menus/file_list.h"
 #include "menus/key_codes.h"
 #include "menus/menu_parts.h"
 #include "menus/menu_screen.h"
 #include "menus/menus.h"
+#include "shell/shell.h"
 #include "storage/program_files.h"
 
 namespace {

@@ -1,14 +1,13 @@
 // Keyboard primitives, line editors and the frame every built-in menu shares.
 #include <cstring>
 
-#include "host/configuration.h"
 #include "host/platform.h"
-#include "host/shell.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
+#include "shell/presentation.h"
+#include "shell/shell.h"
+#include "shell/sound_output.h"
 #include "ted/keyboard.h"
-#include "ted/presentation.h"
-#include "ted/sound.h"
 
 namespace {
 
@@ -22,16 +21,7 @@ void waitWhileDown(uint8_t keyCode, int verticalBlanks) {
 }
 
 // Takes one waiting message; false when it was the quit message (the program then ends).
-bool serviceOneMessage() {
-    platform::Message message;
-    if (!platform::peekMessage(message)) return true;
-    if (message.type == platform::msgQuit) {
-        requestExit(static_cast<int32_t>(message.wParam));
-        return false;
-    }
-    platform::dispatchMessage(message);
-    return true;
-}
+bool serviceOneMessage() { return pumpMessage() != Pumped::quit; }
 
 // A line editor over the characters it accepts, each typed by its own key.
 int editLine(int col, int row, int length, char* result, const char* accepted, bool withMessages) {
@@ -167,8 +157,7 @@ void closeMenu(uint16_t& requestFlag) {
     // Drop what queued up while the menu ran, but never a request to quit.
     platform::Message message, last;
     bool any = false;
-    while (platform::peekMessage(message)) {
-        if (message.type == platform::msgQuit) requestExit(static_cast<int32_t>(message.wParam));
+    while (takeMessage(message)) {
         last = message;
         any = true;
     }

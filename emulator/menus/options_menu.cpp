@@ -1,12 +1,11 @@
 // The options menu: five running options, one letter key each, for the rest of the run.
-#include "host/configuration.h"
-#include "host/shell.h"
+#include "common/configuration.h"
 #include "menus/key_codes.h"
 #include "menus/menu_parts.h"
 #include "menus/menu_screen.h"
 #include "menus/menus.h"
+#include "shell/shell.h"
 #include "ted/keyboard.h"
-#include "ted/presentation.h"
 #include "ted/sound.h"
 
 namespace {

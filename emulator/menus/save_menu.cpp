@@ -4,11 +4,11 @@
 #include <cstring>
 #include <string>
 
-#include "host/shell.h"
 #include "menus/key_codes.h"
 #include "menus/menu_parts.h"
 #include "menus/menu_screen.h"
 #include "menus/menus.h"
+#include "shell/shell.h"
 #include "storage/program_files.h"
 
 namespace {

@@ -5,11 +5,11 @@
 #include <cstdio>
 
 #include "cpu/registers.h"
-#include "host/shell.h"
 #include "machine/frame_end.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "monitor/monitor_pages.h"
+#include "shell/shell.h"
 
 void drawMonitorTitle(const char* title) {
     char line[41];

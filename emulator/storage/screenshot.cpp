@@ -4,8 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "host/configuration.h"
-#include "host/shell.h"
+#include "common/configuration.h"
 #include "ted/palette.h"
 #include "ted/raster.h"
 
@@ -50,7 +49,7 @@ bool writeBitmap(FILE* file, const Area& area) {
     if (std::fwrite(area.header, 1, headerBytes, file) != headerBytes) return false;
     uint8_t table[256 * 4];
     for (int i = 0; i < 256; ++i) {
-        const platform::PaletteEntry colour = paletteColour(emulatorConfig.palette, static_cast<uint8_t>(i));
+        const PaletteColour colour = paletteColour(emulatorConfig.palette, static_cast<uint8_t>(i));
         table[4 * i] = colour.blue;
         table[4 * i + 1] = colour.green;
         table[4 * i + 2] = colour.red;
@@ -67,8 +66,7 @@ bool writeBitmap(FILE* file, const Area& area) {
 
 }  // namespace
 
-void writeScreenshot() {
-    shell.requests.screenshot = 0;
+void writeScreenshot(bool withBorder) {
     char name[32];
     int number = 0;
     do std::snprintf(name, sizeof name, "Output%.3d.bmp", number);
@@ -77,7 +75,7 @@ void writeScreenshot() {
 
     FILE* file = std::fopen(name, "wb");
     if (!file) return;
-    const bool written = writeBitmap(file, shell.shiftHeld ? borderArea : windowArea);
+    const bool written = writeBitmap(file, withBorder ? borderArea : windowArea);
     // A short file would be a broken picture: better none at all.
     if (std::fclose(file) != 0 || !written) std::remove(name);
 }

@@ -4,8 +4,7 @@
 
 #include <cstring>
 
-#include "host/configuration.h"
-#include "host/platform.h"
+#include "common/configuration.h"
 #include "ted/memory_map.h"
 
 Keyboard keyboard;
@@ -112,11 +111,8 @@ std::array<uint8_t, 256> keyMap = buildKeyMap();
 
 void pollKeyboard() {
     uint8_t state[256];
-    const platform::Result result = platform::getKeyboardState(state);
-    if (result == platform::inputLost) platform::acquireKeyboard();
     // A read that failed filled nothing: the keys stay as they were.
-    if (result != platform::ok) return;
-    std::memcpy(keyboard.keyState, state, sizeof keyboard.keyState);
+    if (readHostKeyboard(state)) std::memcpy(keyboard.keyState, state, sizeof keyboard.keyState);
 }
 
 uint8_t rowScan(int row) {

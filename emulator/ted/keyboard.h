@@ -15,8 +15,12 @@ extern Keyboard keyboard;
 // Scan code -> matrix position (column * 8 + row), $FF for keys that press nothing.
 extern std::array<uint8_t, 256> keyMap;
 
-// Reads the host keyboard into keyboard.keyState; re-acquires on lost input.
+// Reads the host keyboard into keyboard.keyState; a failed read keeps the previous keys.
 void pollKeyboard();
 uint8_t rowScan(int row);
 // The $FF08 write: scans the rows selected by the latch at $FD30 and the joystick.
 void scanKeyboard(uint8_t value);
+
+// The host's keys, one byte per DirectInput scan code, non-zero when down; false when the
+// read failed and filled nothing (defined over the platform in shell/keyboard_input.cpp).
+bool readHostKeyboard(uint8_t state[256]);

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "storage/drive.h"
+#include "drive/drive.h"
 #include "ted/ted.h"
 
 MemoryMap memory;
@@ -48,8 +48,8 @@ void writeIoPage(uint16_t address, uint8_t value) {
         // The bank is chosen by the address lines alone; the data written is ignored.
         memory.romBankLow = address & 3;
         memory.romBankHigh = (address >> 2) & 3;
-    } else if (address == debugCartPort && debugCartEnabled) {
-        debugCartWrite(value);
+    } else if (address == debugCartPort && memory.debugPortWrite) {
+        memory.debugPortWrite(value);
     }
 }
 

@@ -16,6 +16,9 @@ struct MemoryMap {
     uint16_t romBankLow = 0, romBankHigh = 0;
     uint16_t foldMask = 0xFFFF;   // $3FFF for 16 KB, $7FFF for 32 KB
     uint8_t* ramBlock = nullptr;  // the address the allocator returned
+    // Called after a write to $FDCF is stored, when the host has installed it (the test
+    // exit of headless runs, host/debug_cart.cpp); no other address looks at it.
+    void (*debugPortWrite)(uint8_t value) = nullptr;
 };
 
 // defined in ted/memory_map.cpp
@@ -38,8 +41,3 @@ void fillPowerOnPattern(uint32_t first, uint32_t last);
 // top page above the TED ($FFFF keeps its value), and the hard one refills RAM below
 // the I/O area with the power-on pattern. (Start-up fills RAM when it allocates it.)
 void resetMemory(Reset kind);
-
-// Test programs end a headless run by writing their result to $FDCF; when enabled,
-// that write (after it is stored) ends the program with the value as exit status.
-extern uint8_t debugCartEnabled;
-void debugCartWrite(uint8_t value);

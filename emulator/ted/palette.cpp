@@ -2,9 +2,9 @@
 // bits 4-6 luminance; bit 7 (the flashing bit of attribute bytes) changes nothing.
 #include "ted/palette.h"
 
-#include "host/log.h"
+#include "common/log.h"
 
-platform::PaletteEntry paletteEntries[256];
+PaletteColour paletteEntries[256];
 
 namespace {
 
@@ -35,7 +35,7 @@ constexpr uint32_t digitizedPalette[128] = {
 
 }  // namespace
 
-platform::PaletteEntry paletteColour(int32_t paletteSetting, uint8_t index) {
+PaletteColour paletteColour(int32_t paletteSetting, uint8_t index) {
     const uint32_t rgb = (paletteSetting == 0 ? calculatedPalette : digitizedPalette)[index & 0x7F];
     return {static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb), 0};
 }

@@ -2,7 +2,7 @@
 // block rule per region of the line.
 #include <cstring>
 
-#include "host/configuration.h"
+#include "common/configuration.h"
 #include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/render_cells.h"

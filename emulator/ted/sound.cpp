@@ -1,10 +1,9 @@
-// The TED's two voices and noise, played by three looping host buffers whose
-// rate and attenuation follow the register writes.
+// The TED's two voices and noise: each register write turns into a rate and an
+// attenuation for one of the three output channels (ted/sound_output.h).
 #include "ted/sound.h"
 
-#include "host/configuration.h"
-#include "host/platform.h"
 #include "ted/memory_map.h"
+#include "ted/sound_output.h"
 #include "ted/ted.h"
 
 uint32_t voiceFrequencyTable[1024];
@@ -18,19 +17,7 @@ constexpr uint16_t highestAudibleFreq = 1019;  // 1020-1023 would need rates bey
 // Attenuation for volumes 0..8, in hundredths of a decibel; the sound switch copies it back.
 constexpr int32_t savedVolumeTable[9] = {-10000, -4200, -3600, -3200, -2700, -2200, -1800, -1500, -1400};
 
-enum Channel { square1 = 1, square2 = 2, noise = 3 };
-
-int32_t remembered[4];  // channel volumes saved while a menu is on screen
-
-bool playable(int channel) {
-    return emulatorConfig.soundEmulation == 1 && platform::soundChannelExists(channel);
-}
-void setVolume(int channel, int32_t hundredths) {
-    if (playable(channel)) platform::setSoundVolume(channel, hundredths);
-}
-void setRate(int channel, uint32_t rate) {
-    if (playable(channel)) platform::setSoundFrequency(channel, rate < maximumRate ? rate : maximumRate);
-}
+void setRate(int channel, uint32_t rate) { outputRate(channel, rate < maximumRate ? rate : maximumRate); }
 uint8_t controlByte() { return memory.ram ? memory.ram[0xFF11] : ted.sound.control; }
 uint8_t limitVolume(uint8_t volume) { return volume > 8 ? 8 : volume; }
 
@@ -39,8 +26,8 @@ uint8_t limitVolume(uint8_t volume) { return volume > 8 ? 8 : volume; }
 // the noise loop keeps playing at its last rate.
 void setVoice2Volumes(uint8_t control, int32_t hundredths) {
     bool noiseOn = control & 0x40, squareOn = (control & 0x20) && !noiseOn;
-    setVolume(square2, squareOn && ted.sound.voice2Freq <= highestAudibleFreq ? hundredths : silent);
-    setVolume(noise, noiseOn ? hundredths : silent);
+    outputVolume(square2, squareOn && ted.sound.voice2Freq <= highestAudibleFreq ? hundredths : silent);
+    outputVolume(noise, noiseOn ? hundredths : silent);
 }
 
 }  // namespace
@@ -56,12 +43,12 @@ void buildVoiceFrequencyTable() {
 
 void updateVoice1() {
     if (!(controlByte() & 0x10)) {
-        setVolume(square1, silent);
+        outputVolume(square1, silent);
         return;
     }
-    setVolume(square1, volumeTable[ted.sound.currentVolume]);
+    outputVolume(square1, volumeTable[ted.sound.currentVolume]);
     if (ted.sound.voice1Freq > highestAudibleFreq)
-        setVolume(square1, silent);
+        outputVolume(square1, silent);
     else
         setRate(square1, voiceFrequencyTable[ted.sound.voice1Freq & 1023]);
 }
@@ -82,7 +69,7 @@ void updateVolume(uint8_t volume) {
     ted.sound.currentVolume = limitVolume(volume);
     uint8_t control = controlByte();
     const bool square1On = (control & 0x10) && ted.sound.voice1Freq <= highestAudibleFreq;
-    setVolume(square1, square1On ? volumeTable[ted.sound.currentVolume] : silent);
+    outputVolume(square1, square1On ? volumeTable[ted.sound.currentVolume] : silent);
     setVoice2Volumes(control, volumeTable[ted.sound.currentVolume]);
 }
 
@@ -105,17 +92,4 @@ void writeSoundControl(uint8_t value) {
 
 void setSoundSwitch(bool on) {
     for (int i = 0; i < 9; ++i) volumeTable[i] = on ? savedVolumeTable[i] : silent;
-}
-
-void muteSound() {
-    for (int channel = square1; channel <= noise; ++channel) {
-        if (!playable(channel)) continue;
-        if (platform::getSoundVolume(channel, remembered[channel]) != platform::ok)
-            remembered[channel] = silent;
-        platform::setSoundVolume(channel, silent);
-    }
-}
-
-void restoreSound() {
-    for (int channel = square1; channel <= noise; ++channel) setVolume(channel, remembered[channel]);
 }

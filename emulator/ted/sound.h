@@ -12,6 +12,3 @@ void updateVolume(uint8_t volume);
 void writeSoundControl(uint8_t value);
 // The options menu's sound switch: false silences every later volume, true restores the table.
 void setSoundSwitch(bool on);
-// The menus' frame: remember the three channel volumes and silence them; then put them back.
-void muteSound();
-void restoreSound();

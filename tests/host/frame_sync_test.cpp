@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "host/configuration.h"
+#include "host/frame_end.h"
 #include "host/shell.h"
 #include "support/fake_platform.h"
 #include "ted/memory_map.h"

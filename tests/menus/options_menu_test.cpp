@@ -4,10 +4,10 @@
 #include "host/shell.h"
 #include "menus/key_codes.h"
 #include "menus/menus.h"
+#include "shell/presentation.h"
 #include "support/menu_script.h"
 #include "ted/keyboard.h"
 #include "ted/memory_map.h"
-#include "ted/presentation.h"
 #include "ted/sound.h"
 
 namespace {

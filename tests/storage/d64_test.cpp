@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "drive/drive.h"
 #include "port_session.h"
-#include "storage/drive.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "drive/drive.h"
 #include "port_session.h"
-#include "storage/drive.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "drive/drive.h"
+#include "drive/drive_media.h"
 #include "host/configuration.h"
 #include "port_session.h"
-#include "storage/drive.h"
-#include "storage/drive_media.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/drive.h"
+#include "drive/drive.h"
 
 // Puts the drive back to its power-on state.
 void resetDrive(int32_t driveType);

@@ -4,6 +4,7 @@
 
 #include "host/configuration.h"
 #include "machine_fixture.h"
+#include "shell/sound_output.h"
 
 namespace {
 

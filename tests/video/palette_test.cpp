@@ -16,7 +16,7 @@ TEST_P(Palette, SettingSelectsTableAndBit7IsIgnored) {
     const ColourCase& c = GetParam();
     buildPalette(c.setting);
     for (uint8_t index : {c.index, static_cast<uint8_t>(c.index | 0x80)}) {
-        const platform::PaletteEntry& e = paletteEntries[index];
+        const PaletteColour& e = paletteEntries[index];
         EXPECT_EQ((e.red << 16) | (e.green << 8) | e.blue, c.rgb) << "index " << int(index);
         EXPECT_EQ(e.flags, 0);
     }

@@ -1,8 +1,9 @@
-#include "ted/presentation.h"
+#include "shell/presentation.h"
 
 #include <string>
 
 #include "cpu/registers.h"
+#include "host/frame_end.h"
 #include "host/shell.h"
 #include "machine/frame_end.h"
 #include "menus/menu_screen.h"

@@ -1,5 +1,3 @@
-#include "storage/screenshot.h"
-
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "host/configuration.h"
+#include "host/main_loop.h"
 #include "host/shell.h"
 #include "ted/raster.h"
 
@@ -56,10 +55,10 @@ TEST_F(Screenshot, TakesFirstFreeNumber) {
     touch("Output000.bmp");
     touch("Output002.bmp");
     shell.requests.screenshot = 1;
-    writeScreenshot();
+    serveScreenshot();
     EXPECT_EQ(shell.requests.screenshot, 0);
     EXPECT_EQ(readFile("Output001.bmp").size(), 65078u);
-    writeScreenshot();
+    serveScreenshot();
     EXPECT_TRUE(fs::exists("Output003.bmp"));
 }
 
@@ -74,7 +73,7 @@ class ScreenshotSize : public Screenshot, public ::testing::WithParamInterface<S
 TEST_P(ScreenshotSize, HeaderAndBottomUpRows) {
     const SizeCase& c = GetParam();
     shell.shiftHeld = c.shift;
-    writeScreenshot();
+    serveScreenshot();
     const std::vector<uint8_t> file = readFile("Output000.bmp");
     ASSERT_EQ(file.size(), c.fileSize);
     EXPECT_EQ(file[0], 'B');
@@ -114,7 +113,7 @@ class ScreenshotPalette : public Screenshot, public ::testing::WithParamInterfac
 
 TEST_P(ScreenshotPalette, ColourTableIsBlueGreenRedZero) {
     emulatorConfig.palette = GetParam().setting;
-    writeScreenshot();
+    serveScreenshot();
     const std::vector<uint8_t> file = readFile("Output000.bmp");
     const size_t at = 54 + 4 * GetParam().index;
     ASSERT_GT(file.size(), at + 3);
@@ -134,7 +133,7 @@ TEST_F(Screenshot, FailedCreateLeavesNothingBehind) {
     // A link into a missing directory: the name is free, but it cannot be created.
     fs::create_symlink("missing/picture.bmp", "Output000.bmp");
     shell.requests.screenshot = 1;
-    writeScreenshot();
+    serveScreenshot();
     EXPECT_EQ(shell.requests.screenshot, 0);
     EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator{}), 1);
     EXPECT_FALSE(fs::exists("missing"));
@@ -148,7 +147,7 @@ TEST_F(Screenshot, FailedWriteRemovesThePartialFile) {
     small.rlim_cur = 2000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     shell.requests.screenshot = 1;
-    writeScreenshot();
+    serveScreenshot();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(shell.requests.screenshot, 0);

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "host/configuration.h"
-#include "host/log.h"
-#include "storage/drive.h"
-#include "storage/drive_media.h"
+#include "common/configuration.h"
+#include "common/log.h"
+#include "drive/drive.h"
+#include "drive/drive_media.h"
 
 namespace {
 

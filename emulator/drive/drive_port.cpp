@@ -3,10 +3,10 @@
 // the LISTEN ends and then hands it out byte by byte.
 #include <cstring>
 
-#include "host/configuration.h"
-#include "host/log.h"
-#include "storage/drive.h"
-#include "storage/drive_media.h"
+#include "common/configuration.h"
+#include "common/log.h"
+#include "drive/drive.h"
+#include "drive/drive_media.h"
 
 Drive drive;
 

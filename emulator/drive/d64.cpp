@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "host/log.h"
-#include "storage/drive.h"
-#include "storage/drive_media.h"
+#include "common/log.h"
+#include "drive/drive.h"
+#include "drive/drive_media.h"
 
 uint32_t trackOffset[37];
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "storage/drive.h"
-#include "storage/drive_media.h"
+#include "drive/drive.h"
+#include "drive/drive_media.h"
 
 namespace {
 

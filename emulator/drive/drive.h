@@ -21,7 +21,7 @@ struct Drive {
     uint8_t d64Image[d64ImageBytes] = {};
 };
 
-// defined in storage/drive_port.cpp
+// defined in drive/drive_port.cpp
 extern Drive drive;
 
 uint8_t readDrivePort(uint16_t address);

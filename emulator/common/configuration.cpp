@@ -1,0 +1,3 @@
+#include "common/configuration.h"
+
+EmulatorConfig emulatorConfig;

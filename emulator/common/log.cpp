@@ -1,0 +1,34 @@
+// The start-up log: one file, flushed after every line.
+#include "common/log.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+std::FILE* logFile = nullptr;
+
+}  // namespace
+
+bool openLog() {
+    logFile = std::fopen("Varnok.log", "w");
+    return logFile != nullptr;
+}
+
+bool loggingOn() { return logFile != nullptr; }
+
+void logLine(const char* format, ...) {
+    if (!logFile) return;
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(logFile, format, args);
+    va_end(args);
+    // Flushed at once: the log is read after a crash as often as after a clean exit.
+    std::fflush(logFile);
+}
+
+void closeLog() {
+    if (!logFile) return;
+    std::fclose(logFile);
+    logFile = nullptr;
+}

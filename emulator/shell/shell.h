@@ -1,0 +1,46 @@
+#pragma once
+// The host shell's state and the services the built-in screens share with the main loop.
+// Everything here runs over the platform seam; nothing of the machine depends on it.
+#include <cstdint>
+
+#include "host/platform.h"
+
+// Host request flags, raised by the window procedure and served by the main loop.
+struct HostRequests {
+    uint16_t screenshot = 0, optionsMenu = 0, gameDatabase = 0, loadMenu = 0, saveMenu = 0, monitor = 0,
+             softReset = 0, hardReset = 0, specialReset = 0;
+    uint16_t pending = 0;  // any of them, or a key that only interrupts the pass
+};
+
+// One instance: the requests, the window and modifier keys, the switches of the status
+// texts, the pass counters and the frame clock.
+struct Shell {
+    HostRequests requests;
+    uint16_t menuOpen = 0, shiftHeld = 0, ctrlHeld = 0, quickRegistersShown = 0;
+    uint8_t speedDisplayShown = 0;  // the options menu's speed display switch
+    uint8_t windowActive = 0, quitRequested = 0;
+    int32_t exitCode = 0;  // returned from startEmulator once quitRequested is set
+    uint32_t pumpCounter = 0, passCounter = 0;
+    uint64_t ticksPerFrame = 0, frameStamp = 0;
+    int32_t savedPriorityClass = -1;
+    uint8_t commandLineRun = 0;  // the pass counter wraps after 2^32 passes; the command line runs once
+};
+
+// defined in shell/shell.cpp
+extern Shell shell;
+
+// Puts every flag and counter to its start value, so the emulator can be started again
+// within one process; the speed display switch and the frame clock stay.
+void resetShellState();
+
+// A menu, the monitor or the main loop saw the quit message: the program ends with this
+// code. The main loop notices quitRequested and leaves; startEmulator returns the code.
+void requestExit(int32_t exitCode);
+
+// Takes the next waiting message if there is one; the quit message asks the program to
+// end (requestExit) and is not dispatched. False when none waited.
+bool takeMessage(platform::Message& message);
+
+enum class Pumped : uint8_t { none, dispatched, quit };
+// Takes one waiting message and hands it to the window procedure.
+Pumped pumpMessage();

@@ -1,6 +1,6 @@
-// The 7501/8501 instruction set: one handler per opcode, dispatched through the
-// opcode grid below. Each handler moves PC and reports its page or branch extra;
-// the grid row supplies the base cycle count.
+// The 7501/8501 instruction set: one handler per opcode, generated from the opcode
+// table (cpu/opcode_table.h) and dispatched through it. Each handler moves PC and
+// reports its page or branch extra; the table supplies the base cycle count.
 #include "cpu/cpu.h"
 
 #include "cpu/operations.h"
@@ -26,8 +26,8 @@ void unpackStatus(uint8_t status) {
 namespace cpu {
 namespace {
 
-// Returns the cycles to add to the grid's count: the page-crossing bit, or for a
-// branch 1 when taken and 2 when taken to another page. The grid row masks it.
+// Returns the cycles to add to the table's count: the page-crossing bit, or for a
+// branch 1 when taken and 2 when taken to another page. The table's extra masks it.
 using Handler = uint8_t (*)();
 
 template <Mode M, void (*Op)(uint8_t)>
@@ -178,7 +178,7 @@ uint8_t axs() {
     return 0;
 }
 
-// The grid's mnemonics.
+// The table's mnemonics, each a handler template over the addressing mode.
 // clang-format off
 template <Mode M> constexpr Handler ORA = readOp<M, ora>;
 template <Mode M> constexpr Handler AND = readOp<M, andA>;
@@ -225,49 +225,56 @@ template <Mode M> constexpr Handler AXI = axi<M>;
 template <Mode M> constexpr Handler AXS = axs<M>;
 // clang-format on
 
-constexpr Handler NO1 = skipOp<imp>, NOP = skipOp<imp>;
-constexpr Handler BRK = brk, JSR = jsr, RTS = rts, RTI = rti, ABS = jam, UNK = unimplemented;
-constexpr Handler PHP = impliedOp<php>, PLP = impliedOp<plp>, PHA = impliedOp<pha>, PLA = impliedOp<pla>;
-constexpr Handler TAX = impliedOp<tax>, TAY = impliedOp<tay>, TXA = impliedOp<txa>, TYA = impliedOp<tya>;
-constexpr Handler TSX = impliedOp<tsx>, TXS = impliedOp<txs>;
-constexpr Handler INX = impliedOp<inx>, INY = impliedOp<iny>, DEX = impliedOp<dex>, DEY = impliedOp<dey>;
-constexpr Handler CLC = impliedOp<setFlag<&Registers::C, 0>>, SEC = impliedOp<setFlag<&Registers::C, 1>>;
-constexpr Handler CLI = impliedOp<setFlag<&Registers::I, 0>>, SEI = impliedOp<setFlag<&Registers::I, 1>>;
-constexpr Handler CLD = impliedOp<setFlag<&Registers::D, 0>>, SED = impliedOp<setFlag<&Registers::D, 1>>;
-constexpr Handler CLV = impliedOp<setFlag<&Registers::V, 0>>;
-constexpr Handler BPL = branchOp<&Registers::N, false>, BMI = branchOp<&Registers::N, true>;
-constexpr Handler BVC = branchOp<&Registers::V, false>, BVS = branchOp<&Registers::V, true>;
-constexpr Handler BCC = branchOp<&Registers::C, false>, BCS = branchOp<&Registers::C, true>;
-constexpr Handler BNE = branchOp<&Registers::Z, false>, BEQ = branchOp<&Registers::Z, true>;
+// clang-format off
+template <Mode> constexpr Handler NO1 = skipOp<imp>;
+template <Mode> constexpr Handler NOP = skipOp<imp>;
+template <Mode> constexpr Handler BRK = brk;
+template <Mode> constexpr Handler JSR = jsr;
+template <Mode> constexpr Handler RTS = rts;
+template <Mode> constexpr Handler RTI = rti;
+template <Mode> constexpr Handler ABS = jam;
+template <Mode> constexpr Handler UNK = unimplemented;
+template <Mode> constexpr Handler PHP = impliedOp<php>;
+template <Mode> constexpr Handler PLP = impliedOp<plp>;
+template <Mode> constexpr Handler PHA = impliedOp<pha>;
+template <Mode> constexpr Handler PLA = impliedOp<pla>;
+template <Mode> constexpr Handler TAX = impliedOp<tax>;
+template <Mode> constexpr Handler TAY = impliedOp<tay>;
+template <Mode> constexpr Handler TXA = impliedOp<txa>;
+template <Mode> constexpr Handler TYA = impliedOp<tya>;
+template <Mode> constexpr Handler TSX = impliedOp<tsx>;
+template <Mode> constexpr Handler TXS = impliedOp<txs>;
+template <Mode> constexpr Handler INX = impliedOp<inx>;
+template <Mode> constexpr Handler INY = impliedOp<iny>;
+template <Mode> constexpr Handler DEX = impliedOp<dex>;
+template <Mode> constexpr Handler DEY = impliedOp<dey>;
+template <Mode> constexpr Handler CLC = impliedOp<setFlag<&Registers::C, 0>>;
+template <Mode> constexpr Handler SEC = impliedOp<setFlag<&Registers::C, 1>>;
+template <Mode> constexpr Handler CLI = impliedOp<setFlag<&Registers::I, 0>>;
+template <Mode> constexpr Handler SEI = impliedOp<setFlag<&Registers::I, 1>>;
+template <Mode> constexpr Handler CLD = impliedOp<setFlag<&Registers::D, 0>>;
+template <Mode> constexpr Handler SED = impliedOp<setFlag<&Registers::D, 1>>;
+template <Mode> constexpr Handler CLV = impliedOp<setFlag<&Registers::V, 0>>;
+template <Mode> constexpr Handler BPL = branchOp<&Registers::N, false>;
+template <Mode> constexpr Handler BMI = branchOp<&Registers::N, true>;
+template <Mode> constexpr Handler BVC = branchOp<&Registers::V, false>;
+template <Mode> constexpr Handler BVS = branchOp<&Registers::V, true>;
+template <Mode> constexpr Handler BCC = branchOp<&Registers::C, false>;
+template <Mode> constexpr Handler BCS = branchOp<&Registers::C, true>;
+template <Mode> constexpr Handler BNE = branchOp<&Registers::Z, false>;
+template <Mode> constexpr Handler BEQ = branchOp<&Registers::Z, true>;
+// clang-format on
 
 struct Opcode {
     Handler run;
-    uint8_t cycles;         // 0: the step keeps the previous count
-    uint8_t extraMask = 0;  // which of the handler's extra cycles count
+    uint8_t cycles;     // 0: the step keeps the previous count
+    uint8_t extraMask;  // which of the handler's extra cycles count
 };
-constexpr uint8_t plus = 1;    // one more cycle on a page crossing
-constexpr uint8_t branch = 3;  // 2 not taken, 3 taken, 4 taken to another page
 
-// clang-format off
-constexpr Opcode opcodes[256] = {
-    /* 0x */ {BRK, 7},            {ORA<izx>, 6},       {ABS, 2},            {ASO<izx>, 8},       {NO2<zp>, 3},        {ORA<zp>, 3},        {ASL<zp>, 5},        {ASO<zp>, 5},        {PHP, 3},            {ORA<imm>, 2},       {ASL<imp>, 2},       {ANN<imm>, 2},       {NO3<abs>, 4},       {ORA<abs>, 4},       {ASL<abs>, 6},       {ASO<abs>, 6},
-    /* 1x */ {BPL, 2, branch},    {ORA<izy>, 5, plus}, {ABS, 2},            {ASO<izy>, 8},       {NO2<zpx>, 4},       {ORA<zpx>, 4},       {ASL<zpx>, 6},       {ASO<zpx>, 6},       {CLC, 2},            {ORA<aby>, 4, plus}, {NO1, 2},            {ASO<aby>, 7},       {NO3<abx>, 4, plus}, {ORA<abx>, 4, plus}, {ASL<abx>, 7},       {ASO<abx>, 7},
-    /* 2x */ {JSR, 6},            {AND<izx>, 6},       {ABS, 2},            {RAN<izx>, 7},       {BIT<zp>, 3},        {AND<zp>, 3},        {ROL<zp>, 5},        {RAN<zp>, 5},        {PLP, 4},            {AND<imm>, 2},       {ROL<imp>, 2},       {ANN<imm>, 2},       {BIT<abs>, 4},       {AND<abs>, 4},       {ROL<abs>, 6},       {RAN<abs>, 6},
-    /* 3x */ {BMI, 2, branch},    {AND<izy>, 5, plus}, {ABS, 2},            {RAN<izy>, 7},       {NO2<zpx>, 4},       {AND<zpx>, 4},       {ROL<zpx>, 6},       {RAN<zpx>, 6},       {SEC, 2},            {AND<aby>, 4, plus}, {NO1, 2},            {RAN<aby>, 7},       {NO3<abx>, 4, plus}, {AND<abx>, 4, plus}, {ROL<abx>, 7},       {RAN<abx>, 7},
-    /* 4x */ {RTI, 6},            {EOR<izx>, 6},       {ABS, 2},            {LSE<izx>, 7},       {NO2<zp>, 3},        {EOR<zp>, 3},        {LSR<zp>, 5},        {LSE<zp>, 5},        {PHA, 3},            {EOR<imm>, 2},       {LSR<imp>, 2},       {ANL<imm>, 2},       {JMP<abs>, 3},       {EOR<abs>, 4},       {LSR<abs>, 6},       {LSE<abs>, 6},
-    /* 5x */ {BVC, 2, branch},    {EOR<izy>, 5, plus}, {ABS, 2},            {LSE<izy>, 7},       {NO2<zpx>, 4},       {EOR<zpx>, 4},       {LSR<zpx>, 6},       {LSE<zpx>, 6},       {CLI, 2},            {EOR<aby>, 4, plus}, {NO1, 2},            {LSE<aby>, 7},       {NO3<abx>, 4, plus}, {EOR<abx>, 4, plus}, {LSR<abx>, 7},       {LSE<abx>, 7},
-    /* 6x */ {RTS, 6},            {ADC<izx>, 6},       {ABS, 2},            {RAD<izx>, 8},       {NO2<zp>, 3},        {ADC<zp>, 3},        {ROR<zp>, 5},        {RAD<zp>, 5},        {PLA, 4},            {ADC<imm>, 2},       {ROR<imp>, 2},       {UNK, 0},            {JMP<ind>, 5},       {ADC<abs>, 4},       {ROR<abs>, 6},       {RAD<abs>, 6},
-    /* 7x */ {BVS, 2, branch},    {ADC<izy>, 5, plus}, {ABS, 2},            {RAD<izy>, 8},       {NO2<zpx>, 4},       {ADC<zpx>, 4},       {ROR<zpx>, 6},       {RAD<zpx>, 6},       {SEI, 2},            {ADC<aby>, 4, plus}, {NO1, 2},            {RAD<aby>, 7},       {NO3<abx>, 4, plus}, {ADC<abx>, 4, plus}, {ROR<abx>, 7},       {RAD<abx>, 7},
-    /* 8x */ {NO2<imm>, 2},       {STA<izx>, 6},       {NO2<imm>, 2},       {AXX<izx>, 6},       {STY<zp>, 3},        {STA<zp>, 3},        {STX<zp>, 3},        {AXR<zp>, 3},        {DEY, 2},            {NO2<imm>, 2},       {TXA, 2},            {TAN<imm>, 2},       {STY<abs>, 4},       {STA<abs>, 4},       {STX<abs>, 4},       {AAX<abs>, 4},
-    /* 9x */ {BCC, 2, branch},    {STA<izy>, 6},       {ABS, 2},            {AXI<izy>, 6},       {STY<zpx>, 4},       {STA<zpx>, 4},       {STX<zpy>, 4},       {AXY<zpy>, 4},       {TYA, 2},            {STA<aby>, 5},       {TXS, 2},            {AXS<aby>, 5},       {UNK, 0},            {STA<abx>, 5},       {UNK, 0},            {UNK, 0},
-    /* Ax */ {LDY<imm>, 2},       {LDA<izx>, 6},       {LDX<imm>, 2},       {LDT<izx>, 6},       {LDY<zp>, 3},        {LDA<zp>, 3},        {LDX<zp>, 3},        {LDT<zp>, 3},        {TAY, 2},            {LDA<imm>, 2},       {TAX, 2},            {ANX<imm>, 2},       {LDY<abs>, 4},       {LDA<abs>, 4},       {LDX<abs>, 4},       {LDT<abs>, 4},
-    /* Bx */ {BCS, 2, branch},    {LDA<izy>, 5, plus}, {ABS, 2},            {LDT<izy>, 5, plus}, {LDY<zpx>, 4},       {LDA<zpx>, 4},       {LDX<zpy>, 4},       {LDT<zpy>, 4},       {CLV, 2},            {LDA<aby>, 4, plus}, {TSX, 2},            {TSA<aby>, 4},       {LDY<abx>, 4, plus}, {LDA<abx>, 4, plus}, {LDX<aby>, 4, plus}, {LDT<aby>, 4},
-    /* Cx */ {CPY<imm>, 2},       {CMP<izx>, 6},       {NO2<imm>, 2},       {DEM<izx>, 8},       {CPY<zp>, 3},        {CMP<zp>, 3},        {DEC<zp>, 5},        {DEM<zp>, 5},        {INY, 2},            {CMP<imm>, 2},       {DEX, 2},            {XAS<imm>, 2},       {CPY<abs>, 4},       {CMP<abs>, 4},       {DEC<abs>, 6},       {DEM<abs>, 6},
-    /* Dx */ {BNE, 2, branch},    {CMP<izy>, 5, plus}, {ABS, 2},            {DEM<izy>, 8},       {NO2<zpx>, 4},       {CMP<zpx>, 4},       {DEC<zpx>, 6},       {DEM<zpy>, 6},       {CLD, 2},            {CMP<aby>, 4, plus}, {NO1, 2},            {DEM<aby>, 7},       {NO3<abx>, 4, plus}, {CMP<abx>, 4, plus}, {DEC<abx>, 7},       {DEM<abx>, 7},
-    /* Ex */ {CPX<imm>, 2},       {SBC<izx>, 6},       {NO2<imm>, 2},       {INB<izx>, 6},       {CPX<zp>, 3},        {SBC<zp>, 3},        {INC<zp>, 5},        {INB<zp>, 5},        {INX, 2},            {SBC<imm>, 2},       {NOP, 2},            {SBC<imm>, 2},       {CPX<abs>, 4},       {SBC<abs>, 4},       {INC<abs>, 6},       {INB<abs>, 6},
-    /* Fx */ {BEQ, 2, branch},    {SBC<izy>, 5, plus}, {ABS, 2},            {INB<izy>, 5},       {NO2<zpx>, 4},       {SBC<zpx>, 4},       {INC<zpx>, 6},       {INB<zpx>, 6},       {SED, 2},            {SBC<aby>, 4, plus}, {NO1, 2},            {INB<aby>, 7},       {NO3<abx>, 4, plus}, {SBC<abx>, 4, plus}, {INC<abx>, 7},       {INB<abx>, 7},
-};
-// clang-format on
+// One handler per opcode, each with its addressing inlined, built from the opcode table.
+#define VARNOK_CORE_OPCODE(mnemonic, mode, cycles, extra) {mnemonic<mode>, cycles, extra},
+constexpr Opcode opcodes[256] = {VARNOK_OPCODES(VARNOK_CORE_OPCODE)};
+#undef VARNOK_CORE_OPCODE
 
 }  // namespace
 }  // namespace cpu

@@ -3,13 +3,11 @@
 // opcode handlers built from them inline into one function per opcode.
 #include <cstdint>
 
+#include "cpu/opcode_table.h"
 #include "cpu/registers.h"
 #include "ted/memory_map.h"
 
 namespace cpu {
-
-// The numbering follows the disassembler's mode ids.
-enum Mode : uint8_t { imp = 1, imm, abs, ind, zp, zpx, zpy, abx, aby, izy, izx, rel };
 
 constexpr uint16_t instructionLength(Mode mode) {
     switch (mode) {

@@ -245,7 +245,7 @@ ExpectedRow rowOf(std::string text, uint8_t colour) {
 }
 
 std::vector<uint8_t> rowColours(int row) {
-    return {&ram[colourBase + row * 40], &ram[colourBase + row * 40 + 40]};
+    return {&memory.ram[colourBase + row * 40], &memory.ram[colourBase + row * 40 + 40]};
 }
 
 TEST_F(OpenRom, ScrollingMovesEveryRowUpWithItsColours) {

@@ -13,12 +13,13 @@
 #include "shell/shell.h"
 #include "ted/memory_map.h"
 #include "ted/raster.h"
+#include "ted/ted.h"
 
 namespace {
 
 void syncToVerticalBlank() {
     // The cursor is drawn before the wait, so the blank is spent only on the copy.
-    if (memory.ram[0xFF06] & 0x10) cursorPass();
+    if (memory.ram[tedControl1] & 0x10) cursorPass();
     waitVerticalBlank();
 }
 
@@ -74,7 +75,7 @@ void serveFrameEnd() {
     const int32_t sync = emulatorConfig.sync;
     if (sync < 0 || sync > 2) return;
     frameSync();  // in sync mode 1 it runs the cursor pass itself, before the vertical-blank wait
-    if (sync != 1 && (memory.ram[0xFF06] & 0x10)) cursorPass();
+    if (sync != 1 && (memory.ram[tedControl1] & 0x10)) cursorPass();
     if (shell.quickRegistersShown) drawRegisterLine();
     if (emulatorConfig.clock == 1 || emulatorConfig.clock == 2) drawClock();
     if (shell.speedDisplayShown) drawSpeed();

@@ -55,7 +55,7 @@ void drawPage(int cursor) {
     drawMenuText(positions[cursor].col, 3, text, 0x71, 0x14);
     std::snprintf(text, sizeof text, "DIGI VOLUME:   %X", ted.sound.digiVolume);
     drawMenuText(0, 5, text, 0x44, 0x00);
-    uint8_t control = memory.ram[0xFF11];
+    uint8_t control = memory.ram[tedSoundControl];
     std::snprintf(text, sizeof text, "$FF11: $%02X - %d%d%d%d%d%d%d%d", control, control >> 7 & 1,
                   control >> 6 & 1, control >> 5 & 1, control >> 4 & 1, control >> 3 & 1, control >> 2 & 1,
                   control >> 1 & 1, control & 1);
@@ -65,7 +65,8 @@ void drawPage(int cursor) {
     drawMenuText(0, 6, text, 0x44, 0x00);
     std::snprintf(text, sizeof text, "DIGI LEVEL:    %d", ted.sound.digiLevel);
     drawMenuText(0, 7, text, 0x44, 0x00);
-    std::snprintf(text, sizeof text, "$FF09:%04X $FF0A:%04X", memory.ram[0xFF09], memory.ram[0xFF0A]);
+    std::snprintf(text, sizeof text, "$FF09:%04X $FF0A:%04X", memory.ram[tedInterruptRequest],
+                  memory.ram[tedInterruptEnable]);
     drawMenuText(0, 9, text, 0x44, 0x00);
 }
 

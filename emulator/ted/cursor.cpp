@@ -1,20 +1,21 @@
 // The hardware cursor: inverted over the finished frame while the flash shows it.
 #include "ted/memory_map.h"
 #include "ted/raster.h"
+#include "ted/ted.h"
 #include "ted/video_tables.h"
 
 void cursorPass() {
     if (!ted.flashPhase) return;
-    const int position = ((memory.ram[0xFF0C] & 3) << 8) | memory.ram[0xFF0D];
+    const int position = ((memory.ram[tedCursorHigh] & 3) << 8) | memory.ram[tedCursorLow];
     if (position > 999) return;
     const int row = position / 40, column = position % 40;
     // With 38 columns the outer columns are under the border.
-    if (!(memory.ram[0xFF07] & 0x08) && (column == 0 || column == 39)) return;
+    if (!(memory.ram[tedControl2] & 0x08) && (column == 0 || column == 39)) return;
 
     const int cellTop = 56 + 8 * row;
     const uint8_t cursorColour =
         memory.ram[(ted.matrixBaseByLine[cellTop] + 40 * row + column - 0x400) & 0xFFFF];
-    const uint8_t background = memory.ram[0xFF15];
+    const uint8_t background = memory.ram[tedBackground];
     // The rows sit v - 3 lines lower than their unscrolled place; the text-line flags
     // are those of the lines actually drawn.
     const int shift = ted.lineLatch.verticalScroll - 3;

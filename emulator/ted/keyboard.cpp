@@ -6,6 +6,7 @@
 
 #include "common/configuration.h"
 #include "ted/memory_map.h"
+#include "ted/ted.h"
 
 Keyboard keyboard;
 
@@ -135,7 +136,7 @@ uint8_t rowScan(int row) {
 }
 
 void scanKeyboard(uint8_t value) {
-    uint8_t latch = memory.ram ? memory.ram[0xFD30] : 0xFF;
+    uint8_t latch = memory.ram ? memory.ram[keyboardLatch] : 0xFF;
     uint8_t result = 0xFF;
     if (keyboard.joystickMode == 0) {
         pollKeyboard();
@@ -143,5 +144,5 @@ void scanKeyboard(uint8_t value) {
     } else if (keyboard.joystickMode == 1 || keyboard.joystickMode == 2) {
         result = scanWithJoystick(ports[keyboard.joystickMode - 1], value, latch);
     }
-    if (memory.ram) memory.ram[0xFF08] = result;
+    if (memory.ram) memory.ram[tedKeyboard] = result;
 }

@@ -14,7 +14,6 @@ MemoryMap memory;
 
 namespace {
 
-constexpr uint16_t keyboardLatch = 0xFD30;
 constexpr uint16_t debugCartPort = 0xFDCF;
 
 // A bank number above 3 can only come from a snapshot; it reads as an empty socket.

@@ -31,21 +31,21 @@ int32_t rowOffset(int32_t row) { return row >= 0 && row < 40 ? matrixRowOffset[r
 
 [[gnu::noinline]] void takeLineLatch() {
     LineLatch& l = ted.lineLatch;
-    const uint8_t ff06 = memory.ram[0xFF06], ff07 = memory.ram[0xFF07];
+    const uint8_t ff06 = memory.ram[tedControl1], ff07 = memory.ram[tedControl2];
     const int32_t y = ted.beamY;
     l.verticalScroll = ff06 & 7;
     l.horizontalScroll = ff07 & 7;
-    l.matrixBase = (memory.ram[0xFF14] & 0xF8) * 256u + 0x400;
-    l.bitmapBase = (memory.ram[0xFF12] & 0x38) * 1024u;
-    l.characterBase = (memory.ram[0xFF13] & ((ff07 & 0x80) ? 0xF8 : 0xFC)) * 256u;
+    l.matrixBase = (memory.ram[tedMatrixBase] & 0xF8) * 256u + 0x400;
+    l.bitmapBase = (memory.ram[tedBitmapBase] & 0x38) * 1024u;
+    l.characterBase = (memory.ram[tedCharacterBase] & ((ff07 & 0x80) ? 0xF8 : 0xFC)) * 256u;
     l.characterRow = (y - 56) >> 3;
-    l.background = memory.ram[0xFF15];
-    l.colour1 = memory.ram[0xFF16];
-    l.colour2 = memory.ram[0xFF17];
-    l.colour3 = memory.ram[0xFF18];
-    l.border = memory.ram[0xFF19];
-    l.characterData =
-        characterSource(l.characterBase, memory.ram[0xFF12] & 0x04) + ((y - l.verticalScroll - 45) & 7);
+    l.background = memory.ram[tedBackground];
+    l.colour1 = memory.ram[tedColour1];
+    l.colour2 = memory.ram[tedColour2];
+    l.colour3 = memory.ram[tedColour3];
+    l.border = memory.ram[tedBorder];
+    l.characterData = characterSource(l.characterBase, memory.ram[tedBitmapBase] & 0x04) +
+                      ((y - l.verticalScroll - 45) & 7);
     // The adjusted row is -1 on the first window lines with a scroll of 4 or more: the
     // codes just before the matrix. Addresses wrap in 64 KB, so no pointer leaves memory.ram.
     l.matrixOffset = rowOffset((y - 53 - l.verticalScroll) >> 3);
@@ -68,7 +68,7 @@ int32_t rowOffset(int32_t row) { return row >= 0 && row < 40 ? matrixRowOffset[r
             ted.flashPhase ^= 1;
         }
     }
-    const uint8_t ff06 = memory.ram[0xFF06], ff07 = memory.ram[0xFF07];
+    const uint8_t ff06 = memory.ram[tedControl1], ff07 = memory.ram[tedControl2];
     ted.doubleClockAllowed = (ff06 & 0x10) && ted.beamY >= 53 && ted.beamY <= 259 ? 0 : 1;
     LineLatch& l = ted.lineLatch;
     const bool wide = ff07 & 0x08, tall = ff06 & 0x08;

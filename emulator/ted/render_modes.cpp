@@ -5,6 +5,7 @@
 #include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/render_cells.h"
+#include "ted/ted.h"
 #include "ted/video_tables.h"
 
 namespace {
@@ -53,7 +54,7 @@ void wrapMatrix() {
 // Text cells over a run; reverse and flash are fixed for the run, so they are decided once.
 void drawTextCells(uint8_t* pixels, int column, int count, int) {
     const LineLatch& l = ted.lineLatch;
-    const uint8_t reverseBit = memory.ram[0xFF07] & 0x80 ? 0x00 : 0x80;
+    const uint8_t reverseBit = memory.ram[tedControl2] & 0x80 ? 0x00 : 0x80;
     const uint8_t hiddenBit = ted.flashPhase ? 0x00 : 0x80;
     for (int end = column + count; column < end; ++column, pixels += 8) {
         if (l.matrixOffset + column >= 1024) wrapMatrix();
@@ -75,7 +76,7 @@ inline void drawExtendedColour(uint8_t* pixels, int column, int) {
     const uint8_t code = l.matrixLine[column];
     const uint8_t attribute = l.attributeLine[column];
     // The two top bits of the code pick the background from the live registers $FF15-$FF18.
-    const uint8_t background = memory.ram[0xFF15 + (code >> 6)];
+    const uint8_t background = memory.ram[tedBackground + (code >> 6)];
     drawHires(pixels, l.characterData[(code & 0x3F) * 8], hiddenFlash(attribute, attribute, background),
               background);
 }
@@ -84,7 +85,7 @@ inline void drawMulticolourText(uint8_t* pixels, int column, int) {
     const LineLatch& l = ted.lineLatch;
     uint8_t code = l.matrixLine[column];
     const uint8_t attribute = l.attributeLine[column];
-    if (!(memory.ram[0xFF07] & 0x80)) code &= 0x7F;
+    if (!(memory.ram[tedControl2] & 0x80)) code &= 0x7F;
     const uint8_t pattern = l.characterData[code * 8];
     if (attribute & 0x08) {
         const uint8_t colours[4] = {l.background, l.colour1, l.colour2,
@@ -148,7 +149,7 @@ constexpr CellRule cellRules[8] = {
 }  // namespace
 
 void drawWindowCells(uint8_t* pixels, int column, int count, int line) {
-    const uint8_t ff06 = memory.ram[0xFF06], ff07 = memory.ram[0xFF07];
+    const uint8_t ff06 = memory.ram[tedControl1], ff07 = memory.ram[tedControl2];
     if (!(ff06 & 0x10)) {
         std::memset(pixels, ted.lineLatch.border, 8 * count);
         return;

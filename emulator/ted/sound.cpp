@@ -18,7 +18,7 @@ constexpr uint16_t highestAudibleFreq = 1019;  // 1020-1023 would need rates bey
 constexpr int32_t savedVolumeTable[9] = {-10000, -4200, -3600, -3200, -2700, -2200, -1800, -1500, -1400};
 
 void setRate(int channel, uint32_t rate) { outputRate(channel, rate < maximumRate ? rate : maximumRate); }
-uint8_t controlByte() { return memory.ram ? memory.ram[0xFF11] : ted.sound.control; }
+uint8_t controlByte() { return memory.ram ? memory.ram[tedSoundControl] : ted.sound.control; }
 uint8_t limitVolume(uint8_t volume) { return volume > 8 ? 8 : volume; }
 
 // Voice 2 is a square (bit 5) or noise (bit 6, which wins); the other channel is silent.

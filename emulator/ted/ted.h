@@ -10,6 +10,27 @@
 constexpr int frameWidth = 456;
 constexpr int frameHeight = 312;
 
+// The TED registers that other units read straight from the RAM store.
+enum TedRegister : uint16_t {
+    tedControl1 = 0xFF06,  // screen on, 25 rows, bitmap, extended colour, vertical scroll
+    tedControl2 = 0xFF07,  // reverse off, multicolour, 40 columns, horizontal scroll
+    tedKeyboard = 0xFF08,
+    tedInterruptRequest = 0xFF09,
+    tedInterruptEnable = 0xFF0A,
+    tedCursorHigh = 0xFF0C,
+    tedCursorLow = 0xFF0D,
+    tedSoundControl = 0xFF11,
+    tedBitmapBase = 0xFF12,     // bitmap base, character patterns from ROM, voice 1 high bits
+    tedCharacterBase = 0xFF13,  // character base, single clock
+    tedMatrixBase = 0xFF14,
+    tedBackground = 0xFF15,
+    tedColour1 = 0xFF16,
+    tedColour2 = 0xFF17,
+    tedColour3 = 0xFF18,
+    tedBorder = 0xFF19,
+};
+constexpr uint16_t keyboardLatch = 0xFD30;  // the row select the $FF08 write scans
+
 struct TedTimer {
     int32_t counter = 0;
     uint16_t reload = 0;

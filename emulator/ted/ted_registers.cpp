@@ -15,9 +15,6 @@ Ted ted;
 
 namespace {
 
-constexpr uint16_t interruptRequest = 0xFF09;
-constexpr uint16_t interruptEnable = 0xFF0A;
-
 // The timers' 16-bit face: the low or high byte of the counter, by the register's parity.
 uint8_t counterByte(int32_t counter, uint16_t address) {
     return uint8_t(address & 1 ? counter >> 8 : counter);
@@ -55,9 +52,9 @@ uint8_t lineInRow(uint16_t line) {
 }  // namespace
 
 void requestInterrupt(uint8_t sourceBit) {
-    memory.ram[interruptRequest] |= sourceBit;
-    if (memory.ram[interruptEnable] & sourceBit) {
-        memory.ram[interruptRequest] |= 0x80;
+    memory.ram[tedInterruptRequest] |= sourceBit;
+    if (memory.ram[tedInterruptEnable] & sourceBit) {
+        memory.ram[tedInterruptRequest] |= 0x80;
         ted.irqLine = 1;
     }
 }

@@ -158,7 +158,7 @@ private slots:
     void presetButtonsSetMachineRamPalCheckAndRoms_data() {
         QTest::addColumn<QString>("preset");
         QTest::addColumn<uint32_t>("machine");
-        QTest::addColumn<uint32_t>("memory.ram");
+        QTest::addColumn<uint32_t>("ram");
         QTest::addColumn<uint32_t>("palRom");
         QTest::addColumn<QStringList>("roms");
         QTest::addColumn<bool>("customControls");
@@ -177,7 +177,7 @@ private slots:
     void presetButtonsSetMachineRamPalCheckAndRoms() {
         QFETCH(QString, preset);
         QFETCH(uint32_t, machine);
-        QFETCH(uint32_t, memory.ram);
+        QFETCH(uint32_t, ram);
         QFETCH(uint32_t, palRom);
         QFETCH(QStringList, roms);
         QFETCH(bool, customControls);
@@ -196,10 +196,10 @@ private slots:
         clickRadio(form.MachineGroup, preset);
         QCOMPARE(form.HardwarePage->isEnabled(), customControls);
         QCOMPARE(form.RomPages[3]->isEnabled(), customControls);
-        QCOMPARE(form.RamComboBox->currentIndex(), int(memory.ram));
+        QCOMPARE(form.RamComboBox->currentIndex(), int(ram));
         form.Button1->click();
         QCOMPARE(storedNumber("Machine"), machine);
-        QCOMPARE(storedNumber("Ram"), memory.ram);
+        QCOMPARE(storedNumber("Ram"), ram);
         QCOMPARE(storedNumber("PALROM"), palRom);
         for (int slot = 0; slot < romSlotCount; ++slot)
             QCOMPARE(storedText(names[slot]), roms[slot].toStdString());

@@ -92,7 +92,7 @@ int32_t runMainLoop() {
             runCommandLine();
         ++shell.pumpCounter;
         ++shell.passCounter;
-        if (!shell.windowActive) {
+        if (!shell.windowActive || shell.paused) {
             platform::waitMessage();
         } else {
             emulationStep();

@@ -19,6 +19,7 @@ struct Shell {
     uint16_t menuOpen = 0, shiftHeld = 0, ctrlHeld = 0, quickRegistersShown = 0;
     uint8_t speedDisplayShown = 0;  // the options menu's speed display switch
     uint8_t windowActive = 0, quitRequested = 0;
+    uint8_t paused = 0;  // a front end's pause: no machine steps, messages are still taken
     int32_t exitCode = 0;  // returned from startEmulator once quitRequested is set
     uint32_t pumpCounter = 0, passCounter = 0;
     uint64_t ticksPerFrame = 0, frameStamp = 0;

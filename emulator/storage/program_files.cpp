@@ -139,9 +139,14 @@ void loadSnapshot(const char* path) {
     std::fclose(file);
 }
 
-void typeRun() {
-    if (!memory.ram) return;
-    const uint8_t keys[] = {'R', 'U', 'N', 0x0D};
-    for (uint32_t i = 0; i < sizeof keys; ++i) memory.ram[0x0527 + i] = keys[i];
-    memory.ram[0xEF] = sizeof keys;
+void typeRun() { typeKeys("RUN\r"); }
+
+void typeKeys(const char* keys) {
+    constexpr uint16_t buffer = 0x0527, count = 0xEF;
+    constexpr uint8_t bufferLength = 10;
+    if (!memory.ram || !keys) return;
+    uint8_t typed = 0;
+    for (; typed < bufferLength && keys[typed]; ++typed)
+        memory.ram[buffer + typed] = static_cast<uint8_t>(keys[typed]);
+    memory.ram[count] = typed;
 }

@@ -140,6 +140,13 @@ TEST_F(ProgramFiles, TypeRunFillsTheKeyboardBuffer) {
     EXPECT_EQ(memory.ram[0xEF], 4);
 }
 
+TEST_F(ProgramFiles, TypedKeysStopAtTheTenTheBufferHolds) {
+    typeKeys("LOAD\"*\",8\rRUN\r");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(memory.ram + 0x0527), 10), "LOAD\"*\",8\r");
+    EXPECT_EQ(memory.ram[0xEF], 10);
+    EXPECT_EQ(memory.ram[0x0527 + 10], 0xEE);  // nothing written past the buffer
+}
+
 class Snapshots : public ProgramFiles {
 protected:
     void setMachine() {

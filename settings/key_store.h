@@ -6,9 +6,12 @@
 // format; on Windows the same interface reaches the real registry.
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "settings/store_text.h"
 
 namespace keystore {
 
@@ -16,45 +19,43 @@ namespace keystore {
 // else ~/.config/varnok/registry.reg.
 std::string storePath();
 
-struct StoredValue {
-    std::string name;
-    bool isString = false;
-    uint32_t number = 0;
-    std::string text;
-};
+// A store file beyond this size is not read: no settings file grows that large.
+constexpr size_t maximumStoreBytes = 64u << 20;
+// A string query without a size limit.
+constexpr size_t anyLength = std::numeric_limits<size_t>::max();
 
 class Key {
 public:
-    // Opens the key for reading; nothing when the key (the file) does not exist or cannot be read.
+    // Opens the key for reading; nothing when the key (the file) does not exist or
+    // cannot be read (not a regular file, larger than maximumStoreBytes, no access).
     static std::optional<Key> openForReading();
     // Opens the key for writing, creating it when missing; nothing when that fails.
+    // A store that exists but may not be replaced (read-only, another user's)
+    // opens, and each write then fails.
     static std::optional<Key> openForWriting();
 
     // A doubleword query: fails when the value is missing or its data is not 4 bytes.
     bool queryNumber(const std::string& name, uint32_t& value) const;
     // A string query with a buffer of bufferSize characters including the terminating
     // zero: fails when the value is missing, not a string, or does not fit.
-    bool queryString(const std::string& name, std::string& value, size_t bufferSize = 256) const;
+    bool queryString(const std::string& name, std::string& value, size_t bufferSize = anyLength) const;
 
     // Each write replaces the store file atomically and keeps values it does not know.
-    // False when the file cannot be written (the value is then not stored).
+    // False when the file cannot be written (the value is then not stored); the
+    // reason is in lastError().
     bool setNumber(const std::string& name, uint32_t value);
     bool setString(const std::string& name, const std::string& value);
 
-    const std::vector<StoredValue>& values() const { return values_; }
+    const std::vector<StoredValue>& values() const { return document_.values; }
+    const std::string& lastError() const { return lastError_; }
 
 private:
     explicit Key(std::string path) : path_(std::move(path)) {}
-    bool load();
-    bool save() const;
-    bool replace(StoredValue value);
+    bool save();
+    bool store(StoredValue value);
     std::string path_;
-    std::vector<StoredValue> values_;
-    // Text kept verbatim across writes: other sections before and after ours,
-    // our section's header as found, and its lines that are not readable values.
-    std::vector<std::string> linesBefore_, linesAfter_, unreadableLines_;
-    std::string sectionHeader_;
-    bool hasSection_ = false;
+    StoreDocument document_;
+    std::string lastError_;
 };
 
 }  // namespace keystore

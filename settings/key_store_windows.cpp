@@ -59,13 +59,18 @@ bool Key::queryNumber(const std::string& name, uint32_t& value) const {
 bool Key::queryString(const std::string& name, std::string& value, size_t bufferSize) const {
     HKEY key = openKey(KEY_READ);
     if (!key) return false;
-    std::vector<char> buffer(bufferSize + 1, 0);
-    DWORD size = static_cast<DWORD>(bufferSize), type = 0;
-    LONG result =
-        RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+    // The size first, so a value of any length is read whole.
+    DWORD size = 0, type = 0;
+    LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
+    std::vector<char> buffer(size_t(size) + 1, 0);
+    if (result == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ))
+        result = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                                  &size);
     RegCloseKey(key);
     if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
-    value.assign(buffer.data(), strnlen(buffer.data(), size));
+    const size_t length = strnlen(buffer.data(), size);
+    if (length >= bufferSize) return false;
+    value.assign(buffer.data(), length);
     return true;
 }
 

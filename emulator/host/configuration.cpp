@@ -63,9 +63,6 @@ constexpr TextSetting textSettings[] = {
 };
 // clang-format on
 
-// A text setting holds at most 255 characters and its terminating zero.
-constexpr size_t textBufferBytes = 256;
-
 }  // namespace
 
 void readConfiguration() {
@@ -82,6 +79,6 @@ void readConfiguration() {
     }
     for (const auto& setting : textSettings) {
         std::string& text = setting.field(emulatorConfig);
-        if (!key->queryString(setting.name, text, textBufferBytes)) text.clear();
+        if (!key->queryString(setting.name, text)) text.clear();
     }
 }

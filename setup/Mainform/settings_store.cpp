@@ -6,10 +6,6 @@ namespace varnoksetup {
 
 namespace {
 
-// Long enough for any path a person would pick, so the form shows a stored name
-// whole instead of silently dropping it.
-constexpr size_t textBufferSize = 32768;
-
 class KeyStoreKey final : public SettingsKey {
 public:
     explicit KeyStoreKey(keystore::Key key) : key_(std::move(key)) {}
@@ -17,7 +13,7 @@ public:
         return key_.queryNumber(name, value);
     }
     bool readText(const std::string& name, std::string& value) override {
-        return key_.queryString(name, value, textBufferSize);
+        return key_.queryString(name, value);
     }
     bool writeNumber(const std::string& name, uint32_t value) override { return key_.setNumber(name, value); }
     bool writeText(const std::string& name, const std::string& value) override {

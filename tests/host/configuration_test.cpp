@@ -74,14 +74,14 @@ TEST_F(Configuration, KeyMissingAltogetherGivesInitialValuesNotDefaults) {
 TEST_F(Configuration, UnreadableValuesFallBackWithoutAffectingOthers) {
     writeSettingsStore({{"Ram", "two"},  // a string where a doubleword belongs
                         {"PALROM", 0u},
-                        {"Rom0L", std::string(255, 'a')},  // just fits its buffer
-                        {"Rom0H", std::string(256, 'b')},  // one too many
+                        {"Rom0L", std::string(255, 'a')},
+                        {"Rom0H", std::string(270, 'b')},  // a long path is read whole
                         {"Drive8D64", 5u}});               // a doubleword where a string belongs
     readConfiguration();
     EXPECT_EQ(emulatorConfig.ram, 0);
     EXPECT_EQ(emulatorConfig.palRom, 0);
     EXPECT_EQ(emulatorConfig.romFileName[0], std::string(255, 'a'));
-    EXPECT_EQ(emulatorConfig.romFileName[1], "");
+    EXPECT_EQ(emulatorConfig.romFileName[1], std::string(270, 'b'));
     EXPECT_EQ(emulatorConfig.drive8D64, "");
 }
 

@@ -73,10 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
                                     return "Error: Error while loading " + t.dir->path() + ".\n";
                                 },
                                 "Varnok Error: Error while loading ROM0L file."},
-                      FatalCase{"Rom0LNameTooLongForItsBuffer",
+                      FatalCase{"Rom0LLongNameIsTriedWhole",
                                 [](HostTest& t) {
                                     t.writeSettings({{"Rom0L", std::string(300, 'x')}});
-                                    return std::string("Error: File not found: .\n");  // the name was dropped
+                                    return "Error: File not found: " + std::string(300, 'x') + ".\n";
                                 },
                                 "Varnok Error: ROM0L file not found."},
                       FatalCase{"NtscKernalWithRomCheckByDefault", ntscKernal,

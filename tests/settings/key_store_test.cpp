@@ -1,7 +1,9 @@
 #include "settings/key_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -76,23 +78,55 @@ TEST_F(KeyStore, NamesAndSectionCompareWithoutCase) {
     EXPECT_NE(readFile().find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnok]"), std::string::npos);
 }
 
-TEST_F(KeyStore, QueriesFailLikeTheRegistry) {
-    std::string longName(255, 'x'), tooLong(256, 'y');
-    auto key = openWith("\"Number\"=dword:0000000a\n\"Text\"=\"abc\"\n\"Fits\"=\"" + longName +
-                        "\"\n\"Long\"=\"" + tooLong + "\"\n");
+TEST_F(KeyStore, QueriesFailLikeTheRegistryAndLongTextsAreReadWhole) {
+    std::string longPath = "/" + std::string(269, 'x');
+    auto key = openWith("\"Number\"=dword:0000000a\n\"Text\"=\"abc\"\n\"Long\"=\"" + longPath + "\"\n");
     ASSERT_TRUE(key);
     uint32_t number = 7;
     std::string text = "unchanged";
     EXPECT_FALSE(key->queryNumber("Missing", number));
     EXPECT_FALSE(key->queryNumber("Text", number));
     EXPECT_FALSE(key->queryString("Number", text));
-    EXPECT_FALSE(key->queryString("Long", text));
+    EXPECT_FALSE(key->queryString("Long", text, 270));
     EXPECT_FALSE(key->queryString("Text", text, 3));
     EXPECT_EQ(number, 7u);
     EXPECT_EQ(text, "unchanged");
-    EXPECT_TRUE(key->queryString("Fits", text));
-    EXPECT_EQ(text, longName);
     EXPECT_TRUE(key->queryString("Text", text, 4));
+    EXPECT_TRUE(key->queryString("Long", text));
+    EXPECT_EQ(text, longPath);
+
+    auto writable = keystore::Key::openForWriting();
+    ASSERT_TRUE(writable);
+    ASSERT_TRUE(writable->setNumber("Ram", 2));
+    EXPECT_TRUE(keystore::Key::openForReading()->queryString("Long", text));
+    EXPECT_EQ(text, longPath);
+}
+
+TEST_F(KeyStore, LaterLineOfANameWinsAndKeepsTheFirstSpelling) {
+    auto key = openWith("\"Ram\"=dword:00000001\n\"RAM\"=dword:00000002\n\"ram\"=\"text\"\n");
+    ASSERT_TRUE(key);
+    ASSERT_EQ(key->values().size(), 1u);
+    EXPECT_EQ(key->values()[0].name, "Ram");
+    std::string text;
+    EXPECT_TRUE(key->queryString("RAM", text));
+    EXPECT_EQ(text, "text");
+}
+
+// Opening used to compare every new value with all before it; 200,000 values took minutes.
+TEST_F(KeyStore, StoreOfTwoHundredThousandValuesOpensAtOnce) {
+    constexpr int count = 200000;
+    std::string body;
+    for (int i = 0; i < count; ++i)
+        body += "\"Value" + std::to_string(i) + "\"=dword:" + std::to_string(i % 10) + "\n";
+    const auto start = std::chrono::steady_clock::now();
+    auto key = openWith(body + "\"Ram\"=dword:00000002\n");
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->values().size(), size_t(count) + 1);
+    uint32_t number = 0;
+    EXPECT_TRUE(key->queryNumber("value199999", number));
+    EXPECT_EQ(number, 9u);
+    EXPECT_LT(seconds, 10.0) << "a hang guard only; bench_settings measures the time";
 }
 
 TEST_F(KeyStore, MalformedLinesCountAsMissingAndAreKept) {
@@ -163,21 +197,25 @@ TEST_F(KeyStore, FileWithoutOurSectionIsAMissingKeyUntilWritten) {
     EXPECT_NE(readFile().find("[HKEY_CURRENT_USER\\Other]"), std::string::npos);
 }
 
-TEST_F(KeyStore, FailedWriteLeavesOldFileAndValue) {
+// Holds for root as well: the mode bits decide, not the kernel's permission check.
+TEST_F(KeyStore, ReadOnlyStoreIsNotReplacedAndKeepsItsValues) {
     auto key = keystore::Key::openForWriting();
     ASSERT_TRUE(key);
     ASSERT_TRUE(key->setNumber("Ram", 1));
     std::string before = readFile();
-    // A directory where the temporary file goes makes the write fail, even for root.
-    ASSERT_TRUE(fs::create_directory(path + ".tmp"));
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ASSERT_TRUE(keystore::Key::openForWriting());
     EXPECT_FALSE(key->setNumber("Ram", 2));
+    EXPECT_EQ(key->lastError(), path + ": is read-only");
     EXPECT_FALSE(key->setString("Rom0L", "x"));
     EXPECT_EQ(readFile(), before);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::owner_write, fs::perms::none);
     uint32_t number = 0;
     EXPECT_TRUE(key->queryNumber("Ram", number));
     EXPECT_EQ(number, 1u);
     std::string text;
     EXPECT_FALSE(key->queryString("Rom0L", text));
+    ASSERT_EQ(key->values().size(), 1u);
 }
 
 TEST_F(KeyStore, LineBreaksAndZerosAreRefusedWithoutTouchingTheFile) {
@@ -194,10 +232,15 @@ TEST_F(KeyStore, LineBreaksAndZerosAreRefusedWithoutTouchingTheFile) {
     EXPECT_EQ(text, "basic.bin");
 }
 
-TEST_F(KeyStore, StoreThatIsADirectoryCannotBeOpened) {
+TEST_F(KeyStore, StoreThatIsAFolderOrFifoCannotBeOpenedAndNeverBlocks) {
     ASSERT_TRUE(fs::create_directory(path));
     EXPECT_FALSE(keystore::Key::openForReading());
     EXPECT_FALSE(keystore::Key::openForWriting());
+    fs::remove(path);
+    ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+    EXPECT_FALSE(keystore::Key::openForReading());
+    EXPECT_FALSE(keystore::Key::openForWriting());
+    EXPECT_TRUE(fs::is_fifo(path));
 }
 
 TEST_F(KeyStore, PathComesFromEnvironmentInOrder) {

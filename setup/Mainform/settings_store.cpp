@@ -19,6 +19,7 @@ public:
     bool writeText(const std::string& name, const std::string& value) override {
         return key_.setString(name, value);
     }
+    std::string lastError() const override { return key_.lastError(); }
 
 private:
     keystore::Key key_;
@@ -32,7 +33,15 @@ std::unique_ptr<SettingsKey> wrap(std::optional<keystore::Key> key) {
 class KeyStore final : public SettingsStore {
 public:
     std::unique_ptr<SettingsKey> openForReading() override { return wrap(keystore::Key::openForReading()); }
-    std::unique_ptr<SettingsKey> openForWriting() override { return wrap(keystore::Key::openForWriting()); }
+    std::unique_ptr<SettingsKey> openForWriting() override {
+        auto key = wrap(keystore::Key::openForWriting());
+        lastError_ = key ? std::string() : keystore::storePath() + ": cannot be created or read";
+        return key;
+    }
+    std::string lastError() const override { return lastError_; }
+
+private:
+    std::string lastError_;
 };
 
 }  // namespace

@@ -16,6 +16,8 @@ public:
     virtual bool readText(const std::string& name, std::string& value) = 0;
     virtual bool writeNumber(const std::string& name, uint32_t value) = 0;
     virtual bool writeText(const std::string& name, const std::string& value) = 0;
+    // Why the last write failed, for the user; empty when unknown.
+    virtual std::string lastError() const { return {}; }
 };
 
 class SettingsStore {
@@ -24,6 +26,8 @@ public:
     // Nothing when the key does not exist (reading) or cannot be created (writing).
     virtual std::unique_ptr<SettingsKey> openForReading() = 0;
     virtual std::unique_ptr<SettingsKey> openForWriting() = 0;
+    // Why the last open for writing failed, for the user; empty when unknown.
+    virtual std::string lastError() const { return {}; }
 };
 
 // The key store the emulator reads at start.

@@ -154,6 +154,9 @@ SetupSettings readStoredSettings(SettingsStore& store) {
     SetupSettings settings;
     auto key = store.openForReading();
     if (!key) return settings;
+    // A store written by hand or by an older setup names its own ROMs and RAM
+    // size; as the custom machine no preset replaces them on the next save.
+    settings.number[Machine] = MachineCustom;
     for (const Step& step : readOrder) {
         if (auto* setting = std::get_if<NumberSetting>(&step)) {
             uint32_t stored;
@@ -169,9 +172,13 @@ SetupSettings readStoredSettings(SettingsStore& store) {
     return settings;
 }
 
-bool writeStoredSettings(SettingsStore& store, const SetupSettings& settings) {
+bool writeStoredSettings(SettingsStore& store, const SetupSettings& settings, std::string& problem) {
+    problem.clear();
     auto key = store.openForWriting();
-    if (!key) return false;
+    if (!key) {
+        problem = store.lastError();
+        return false;
+    }
     for (const Step& step : writeOrder) {
         bool written = true;
         if (auto* setting = std::get_if<NumberSetting>(&step)) {
@@ -186,7 +193,10 @@ bool writeStoredSettings(SettingsStore& store, const SetupSettings& settings) {
             auto code = scanCodeFor(joystickKey, settings.number[Joy1Up + joystickKey]);
             if (code) written = key->writeNumber(joystickCodeNames[joystickKey], *code);
         }
-        if (!written) return false;
+        if (!written) {
+            problem = key->lastError();
+            return false;
+        }
     }
     return true;
 }

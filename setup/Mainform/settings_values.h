@@ -107,10 +107,12 @@ struct MachinePresetRow {
 extern const std::array<MachinePresetRow, 5> machinePresets;
 const MachinePresetRow* presetFor(uint32_t machine);  // nothing for an unknown value
 
-// Reads every value, each taking its default when missing or of the wrong type.
+// Reads every value, each taking its default when missing or of the wrong type;
+// a key without a Machine value holds a custom machine.
 SetupSettings readStoredSettings(SettingsStore& store);
 // Writes every value in order; stops at the first value that cannot be written
-// (or when the key cannot be opened) and returns false, keeping what was written before.
-bool writeStoredSettings(SettingsStore& store, const SetupSettings& settings);
+// (or when the key cannot be opened) and returns false, keeping what was written
+// before and putting the store's reason, if it gives one, into `problem`.
+bool writeStoredSettings(SettingsStore& store, const SetupSettings& settings, std::string& problem);
 
 }  // namespace varnoksetup

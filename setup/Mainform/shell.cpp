@@ -1,12 +1,11 @@
 #include "Mainform/shell.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
-#include <QStandardPaths>
+
+#include "Mainform/places.h"
 
 namespace varnoksetup {
 
@@ -39,11 +38,6 @@ Function replace(Function& slot, Function function, Function desktop) {
     return previous;
 }
 
-bool isProgramFile(const QString& path) {
-    QFileInfo info(path);
-    return info.isFile() && info.isExecutable();
-}
-
 }  // namespace
 
 MessageBoxFunction setMessageBoxFunction(MessageBoxFunction function) {
@@ -61,14 +55,6 @@ void showMessage(QWidget* owner, MessageKind kind, const QString& text) {
 }
 void launch(const QString& program) { launchFunction(program); }
 void openUrl(const QUrl& address) { openUrlFunction(address); }
-
-QString findProgram(const QString& program) {
-    for (const QString& dir : {QDir::currentPath(), QCoreApplication::applicationDirPath()}) {
-        QString path = QDir(dir).absoluteFilePath(program);
-        if (isProgramFile(path)) return path;
-    }
-    return QStandardPaths::findExecutable(program);
-}
 
 QString emulatorProgramName() {
 #ifdef Q_OS_WIN

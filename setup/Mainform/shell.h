@@ -23,13 +23,10 @@ LaunchFunction setLaunchFunction(LaunchFunction function);
 OpenUrlFunction setOpenUrlFunction(OpenUrlFunction function);
 
 void showMessage(QWidget* owner, MessageKind kind, const QString& text);
-// Starts the program without parameters in our current directory and does not wait for it.
+// Starts the program (found by findProgram, places.h) without parameters in our
+// current directory and does not wait for it.
 void launch(const QString& program);
 void openUrl(const QUrl& address);
-
-// Where a program named without a directory is found, as the shell would: the
-// current directory, then beside our own executable, then the PATH. Empty when nowhere.
-QString findProgram(const QString& program);
 
 // The emulator's program file name on this platform.
 QString emulatorProgramName();

@@ -16,6 +16,7 @@
 #include <QTabWidget>
 
 #include "Mainform/artwork.h"
+#include "Mainform/places.h"
 #include "Mainform/shell.h"
 
 namespace varnoksetup {
@@ -27,8 +28,8 @@ constexpr const char* aboutText =
     "\n"
     "An emulator of the Commodore 16 and Plus/4 home computers.\n"
     "\n"
-    "Home page: https://varnok.example.org/\n"
-    "Contact: varnok@example.org";
+    "The Web page links to the read-me file and the manual pages\n"
+    "varnok(6) and VarnokSetup(6).";
 
 constexpr const char* romFilter = "ROM files (*.rom *.bin *.crt *.img);;All files (*)";
 constexpr const char* d64Filter = "D64 files (*.d64);;All files (*)";
@@ -37,7 +38,8 @@ QString toQString(const std::string& text) { return QString::fromStdString(text)
 
 }  // namespace
 
-TVarnokForm::TVarnokForm(SettingsStore& store, QWidget* parent) : QDialog(parent), store_(store) {
+TVarnokForm::TVarnokForm(SettingsStore& store, QWidget* parent)
+    : QDialog(parent), store_(store), presetRomNames_{machinePresets[0].roms[0], machinePresets[0].roms[1]} {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     buildForm();
@@ -105,6 +107,7 @@ void TVarnokForm::readSettings() {
     DebuggerCheckBox->setChecked(stored.number[Debugger] != 0);
     selectRadio(SyncGroup, stored.number[Sync]);
 
+    choosePresetRomNames(stored);
     selectRadio(MachineGroup, stored.number[Machine]);
     const MachinePresetRow* preset = presetFor(stored.number[Machine]);
     // An unknown machine leaves the ROM names as read, so show the RAM size read too.
@@ -126,9 +129,28 @@ void TVarnokForm::readSettings() {
     PalRomCheckBox->setChecked(settings_.number[PALROM] != 0);
 }
 
-void TVarnokForm::writeSettings() {
-    if (!writeStoredSettings(store_, settings_))
-        showMessage(this, MessageKind::Error, QString::fromUtf8(writeFailedMessage));
+void TVarnokForm::choosePresetRomNames(const SetupSettings& stored) {
+    const std::string& basic = stored.text[Rom0L];
+    const std::string& kernal = stored.text[Rom0H];
+    bool storeNamesRoms = false;
+    for (int slot = 0; slot < romSlotCount; ++slot) storeNamesRoms |= !stored.text[Rom0L + slot].empty();
+    presetRomNames_ = {machinePresets[0].roms[0], machinePresets[0].roms[1]};
+    // A fresh account gets the project's own ROM, so OK then Run boots; names
+    // already stored stay, and the open ROM chosen once stays chosen.
+    if (storeNamesRoms && namesOpenRom(toQString(basic), toQString(kernal))) {
+        presetRomNames_ = {basic, kernal};
+    } else if (!storeNamesRoms) {
+        if (auto rom = findOpenRom()) presetRomNames_ = {rom->basic.toStdString(), rom->kernal.toStdString()};
+    }
+}
+
+bool TVarnokForm::writeSettings() {
+    std::string problem;
+    if (writeStoredSettings(store_, settings_, problem)) return true;
+    QString text = QString::fromUtf8(writeFailedMessage);
+    if (!problem.empty()) text += QStringLiteral("\n\n") + toQString(problem);
+    showMessage(this, MessageKind::Error, text);
+    return false;
 }
 
 void TVarnokForm::selectScreenMode(int mode) {
@@ -155,8 +177,9 @@ void TVarnokForm::MachineRadioButtonClick(uint32_t machine) {
     if (preset->custom) return;
     // Set the variables too: a control already showing the value reports no change.
     for (int slot = 0; slot < romSlotCount; ++slot) {
-        RomEdits[slot]->setText(QString::fromUtf8(preset->roms[slot]));
-        settings_.text[Rom0L + slot] = preset->roms[slot];
+        const std::string name = slot < 2 ? presetRomNames_[slot] : preset->roms[slot];
+        RomEdits[slot]->setText(toQString(name));
+        settings_.text[Rom0L + slot] = name;
     }
     PalRomCheckBox->setChecked(true);
     settings_.number[PALROM] = 1;
@@ -202,8 +225,8 @@ void TVarnokForm::Drive8D64ButtonClick() {
 }
 
 void TVarnokForm::Button1Click() {
-    writeSettings();
-    accept();
+    // The form stays open on a failed write, so the user's changes are not lost.
+    if (writeSettings()) accept();
 }
 
 void TVarnokForm::Button2Click() { reject(); }

@@ -36,7 +36,8 @@ public:
 
     void fillJoystickLists();
     void readSettings();
-    void writeSettings();
+    // False when the store could not be written; the user has been told why.
+    bool writeSettings();
     const SetupSettings& settings() const { return settings_; }
 
     // Handlers, named after their control and event; one shared by a family of
@@ -122,9 +123,12 @@ private:
 
     void selectScreenMode(int mode);
     void enableCustomMachine(bool enabled);
+    void choosePresetRomNames(const SetupSettings& stored);
 
     SettingsStore& store_;
     SetupSettings settings_;
+    // The BASIC and KERNAL names the presets put into Rom0L and Rom0H.
+    std::array<std::string, 2> presetRomNames_;
     std::map<QButtonGroup*, std::function<void(int)>> radioActions_;
 };
 

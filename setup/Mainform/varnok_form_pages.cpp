@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGridLayout>
@@ -15,8 +16,10 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <variant>
 
 #include "Mainform/artwork.h"
+#include "Mainform/places.h"
 #include "Mainform/shell.h"
 #include "Mainform/varnok_form.h"
 
@@ -24,12 +27,13 @@ namespace varnoksetup {
 
 namespace {
 
+// The folder of the open ROM takes the place of the empty entry.
 const char* const infoLines[] = {
     "Varnok info:",
     "",
     "This program requires:",
-    "- DirectX 3.0 or better,",
-    "- Windows 95/98/NT/2000.",
+    "- SDL 2 for the emulator,",
+    "- Qt 6 for this setup.",
     "",
     "If you have problems with ",
     "Varnok, send me the ",
@@ -40,6 +44,7 @@ const char* const infoLines[] = {
     "F7 - Emulator options",
     "F8 - Loader menu",
     "F9 - Debugger",
+    "F10 - Warp on/off",
     "F11 - Soft reset",
     "F12 - Exit application",
     "Shift F6 - Screen capture",
@@ -48,32 +53,48 @@ const char* const infoLines[] = {
     "Shift F9 - Quick registers",
     "Shift F11 - Hard reset",
     "Ctrl F11 - Special reset",
+    "Pause - Pause on/off",
+    "Alt Enter - Full screen/window",
     "",
     "Plus4 ROMs",
-    "You need the following files:",
-    "3plus1hi.rom",
-    "3plus1lo.rom",
+    "The open ROM (BASIC and",
+    "KERNAL images) is in:",
+    nullptr,
+    "The Plus4 presets also name",
+    "3plus1lo.rom and 3plus1hi.rom;",
+    "they are optional.",
     "",
     "KEEP EMULATORS FREE!",
 };
 
+QString openRomFolderLine() {
+    if (auto rom = findOpenRom()) return QDir::toNativeSeparators(rom->folder());
+    return QStringLiteral("(not found beside VarnokSetup)");
+}
+
 struct WebLink {
     const char* caption;
-    const char* address;
+    std::variant<Document, const char*> address;
+    const char* shown;  // the label's text; the address when there is none
 };
 
 // clang-format off
 const WebLink webLinks[] = {
-    {"Varnok home page:",        "https://varnok.example.org/"},
-    {"Software archive (FTP):",  "ftp://ftp.varnok.example.org/pub/plus4/"},
-    {"Contact:",                 "mailto:varnok@example.org"},
-    {"The Commodore 16:",        "https://en.wikipedia.org/wiki/Commodore_16"},
-    {"The Commodore Plus/4:",    "https://en.wikipedia.org/wiki/Commodore_Plus/4"},
-    {"The TED video chip:",      "https://en.wikipedia.org/wiki/MOS_Technology_TED"},
+    {"Read me:",               Document::readme,                                    "README.md"},
+    {"Emulator manual:",       Document::emulatorManual,                            "varnok(6)"},
+    {"Setup manual:",          Document::setupManual,                               "VarnokSetup(6)"},
+    {"The Commodore 16:",      "https://en.wikipedia.org/wiki/Commodore_16",        nullptr},
+    {"The Commodore Plus/4:",  "https://en.wikipedia.org/wiki/Commodore_Plus/4",    nullptr},
+    {"The TED video chip:",    "https://en.wikipedia.org/wiki/MOS_Technology_TED",  nullptr},
 };
 // clang-format on
 
-constexpr const char* secretAddress = "https://varnok.example.org/secret/";
+QUrl addressOf(const WebLink& link) {
+    if (const Document* document = std::get_if<Document>(&link.address)) return documentUrl(*document);
+    return QUrl(QString::fromUtf8(std::get<const char*>(link.address)));
+}
+
+constexpr const char* secretAddress = "https://en.wikipedia.org/wiki/MOS_Technology_TED";
 
 struct Resolution {
     const char* caption;
@@ -191,7 +212,7 @@ QWidget* TVarnokForm::buildInfoPanel() {
     InfoMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     InfoMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     QStringList lines;
-    for (const char* line : infoLines) lines << QString::fromUtf8(line);
+    for (const char* line : infoLines) lines << (line ? QString::fromUtf8(line) : openRomFolderLine());
     InfoMemo->setPlainText(lines.join(QLatin1Char('\n')));
 
     QWidget* left = column({panel, InfoMemo});
@@ -394,11 +415,13 @@ QWidget* TVarnokForm::buildWebPage() {
     auto* page = new QWidget;
     auto* form = new QFormLayout(page);
     for (const WebLink& link : webLinks) {
-        const QString address = QString::fromUtf8(link.address);
-        QString shown = address;
-        shown.remove(QStringLiteral("mailto:"));
-        auto* label = new QLabel(QStringLiteral("<a href=\"%1\">%2</a>").arg(address, shown.toHtmlEscaped()));
+        const QUrl address = addressOf(link);
+        const QString shown = link.shown ? QString::fromUtf8(link.shown) : address.toString();
+        auto* label =
+            new QLabel(QStringLiteral("<a href=\"%1\">%2</a>")
+                           .arg(address.toString(QUrl::FullyEncoded).toHtmlEscaped(), shown.toHtmlEscaped()));
         label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+        label->setToolTip(address.isLocalFile() ? address.toLocalFile() : address.toString());
         connect(label, &QLabel::linkActivated, this, [](const QString& url) { openUrl(QUrl(url)); });
         form->addRow(QString::fromUtf8(link.caption), label);
     }

@@ -5,7 +5,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -13,6 +16,7 @@
 #include <QtTest>
 
 #include "Mainform/artwork.h"
+#include "Mainform/places.h"
 #include "Mainform/shell.h"
 #include "Mainform/varnok_form.h"
 #include "setup_test_support.h"
@@ -28,6 +32,8 @@ struct Message {
 };
 
 QString romText(TVarnokForm& form, int slot) { return form.RomEdits[slot]->text(); }
+
+int ramIndex(const QString& size) { return QStringList{"16K", "32K", "64k"}.indexOf(size); }
 
 QStringList comboItems(QComboBox* box) {
     QStringList items;
@@ -47,6 +53,15 @@ void choose(QComboBox* box, const QString& item) {
     box->setCurrentIndex(index);
 }
 
+// A file with its folders; an executable one when `script` is a shell script.
+bool makeFile(const QString& path, const QByteArray& content = "x", bool executable = false) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) return false;
+    file.close();
+    return !executable || file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+}
+
 }  // namespace
 
 class SetupFormTest : public QObject {
@@ -64,9 +79,18 @@ private:
     }
 
 private slots:
+    // Nothing installed and nothing built around the program unless a test puts it there.
+    Places placesIn(const QString& programFolder) const {
+        const QString prefix = dir_->filePath(QStringLiteral("configured-prefix"));
+        return Places{dir_->filePath(programFolder), prefix + "/bin",
+                      prefix + "/share/varnok",      prefix + "/share/doc/varnok",
+                      prefix + "/share/man",         dir_->filePath(QStringLiteral("source"))};
+    }
+
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
+        setPlaces(placesIn(QStringLiteral("tree/bin")));
         qputenv("VARNOK_REGISTRY", dir_->filePath(QStringLiteral("registry.reg")).toLocal8Bit());
         oldCurrentDir_ = QDir::currentPath();
         QDir::setCurrent(dir_->path());
@@ -79,6 +103,7 @@ private slots:
     }
 
     void cleanup() {
+        setPlaces(std::nullopt);
         setMessageBoxFunction({});
         setLaunchFunction({});
         QDir::setCurrent(oldCurrentDir_);
@@ -315,7 +340,7 @@ private slots:
         TVarnokForm form(store);
         showForm(form);
         form.Button1->click();
-        QVERIFY(!form.isVisible());
+        QVERIFY(form.isVisible());
         QCOMPARE(messages_.size(), size_t(1));
         QCOMPARE(messages_[0].kind, MessageKind::Error);
         QCOMPARE(messages_[0].text, QStringLiteral("Cannot write into registry."));
@@ -336,7 +361,8 @@ private slots:
         showForm(form);
         form.Button3->click();
         QCOMPARE(messages_.size(), size_t(1));
-        QCOMPARE(messages_[0].text, QStringLiteral("Cannot write into registry."));
+        QVERIFY(messages_[0].text.startsWith(QStringLiteral("Cannot write into registry.\n\n")));
+        QVERIFY(messages_[0].text.contains(QStringLiteral("blocked/registry.reg")));
         QCOMPARE(launches_, QStringList{emulatorProgramName()});
         QVERIFY(form.isVisible());
     }
@@ -418,17 +444,16 @@ private slots:
         QVERIFY(messages_.empty());
     }
 
-    void runStartsTheProgramInTheCurrentDirectory() {
+    // The build tree's layout: build/setup/VarnokSetup and build/varnok.
+    void runStartsTheEmulatorFromTheBuildTreeInTheCurrentDirectory() {
 #ifdef Q_OS_WIN
         QSKIP("the stand-in emulator is a shell script");
 #endif
         setLaunchFunction({});
+        setPlaces(placesIn(QStringLiteral("build/setup")));
+        QVERIFY(makeFile(dir_->filePath("build/" + emulatorProgramName()),
+                         "#!/bin/sh\necho \"$# $(pwd)\" >> started.txt\n", true));
         const QString marker = dir_->filePath(QStringLiteral("started.txt"));
-        QFile standIn(dir_->filePath(emulatorProgramName()));
-        QVERIFY(standIn.open(QIODevice::WriteOnly));
-        standIn.write("#!/bin/sh\necho \"$# $(pwd)\" >> started.txt\n");
-        standIn.close();
-        standIn.setPermissions(standIn.permissions() | QFileDevice::ExeOwner);
         TVarnokForm form;
         showForm(form);
         form.Button3->click();
@@ -443,6 +468,173 @@ private slots:
         // No parameters, and our current directory as its own.
         QCOMPARE(started()[0], QStringLiteral("0 %1").arg(QDir(dir_->path()).canonicalPath()));
         QVERIFY(messages_.empty());
+    }
+
+    void runLooksHereThenBesideTheSetupThenAboveThenInThePrefixThenOnThePath() {
+        setPlaces(placesIn(QStringLiteral("build/setup")));
+        const QString pathFolder = dir_->filePath(QStringLiteral("on-path"));
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", pathFolder.toLocal8Bit());
+        const QString name = emulatorProgramName();
+        const QStringList order = {dir_->filePath(name), dir_->filePath("build/setup/" + name),
+                                   dir_->filePath("build/" + name), places().installBin + "/" + name,
+                                   pathFolder + "/" + name};
+        // Neither a folder nor a file that cannot run is taken for the program.
+        QVERIFY(QDir().mkpath(dir_->filePath("build/setup/" + name + "/")));
+        QVERIFY(QDir().rmdir(dir_->filePath("build/setup/" + name)));
+        for (const QString& path : order) QVERIFY(makeFile(path, "#!/bin/sh\n", true));
+        QVERIFY(makeFile(dir_->filePath("elsewhere/" + name), "#!/bin/sh\n", false));
+        for (const QString& path : order) {
+            QCOMPARE(QFileInfo(findProgram(name)).absoluteFilePath(), path);
+            QVERIFY(QFile::remove(path));
+            if (path == order[0]) {
+                QVERIFY(QDir().mkpath(path));  // a folder of that name here is passed over
+                QCOMPARE(QFileInfo(findProgram(name)).absoluteFilePath(), order[1]);
+                QVERIFY(QDir().rmdir(path));
+            }
+        }
+        QCOMPARE(findProgram(name), QString());
+        qputenv("PATH", oldPath);
+    }
+
+    void freshAccountNamesTheOpenRomFoundBesideTheSetup_data() {
+        QTest::addColumn<QString>("programFolder");
+        QTest::addColumn<QString>("romFolder");
+        QTest::newRow("installed") << "prefix/bin"
+                                   << "prefix/share/varnok";
+        QTest::newRow("built") << "build/setup"
+                               << "build/rom";
+        QTest::newRow("configured prefix") << "elsewhere"
+                                           << "configured-prefix/share/varnok";
+        QTest::newRow("nowhere") << "prefix/bin" << QString();
+    }
+    void freshAccountNamesTheOpenRomFoundBesideTheSetup() {
+        QFETCH(QString, programFolder);
+        QFETCH(QString, romFolder);
+        setPlaces(placesIn(programFolder));
+        QString basic = QStringLiteral("basic.bin"), kernal = QStringLiteral("kernal.bin");
+        if (!romFolder.isEmpty()) {
+            basic = dir_->filePath(romFolder + "/open-basic.bin");
+            kernal = dir_->filePath(romFolder + "/open-kernal.bin");
+            QVERIFY(makeFile(basic) && makeFile(kernal));
+        }
+        for (int start = 0; start < 2; ++start) {  // the choice stays on the next start
+            TVarnokForm form;
+            showForm(form);
+            QCOMPARE(form.MachineGroup->checkedButton()->text(), QStringLiteral("C 16"));
+            QCOMPARE(romText(form, 0), basic);
+            QCOMPARE(romText(form, 1), kernal);
+            form.Button1->click();
+            QCOMPARE(storedText("Rom0L"), basic.toStdString());
+            QCOMPARE(storedText("Rom0H"), kernal.toStdString());
+        }
+        // Another preset keeps the pair.
+        TVarnokForm form;
+        showForm(form);
+        clickRadio(form.MachineGroup, QStringLiteral("C Plus4"));
+        QCOMPARE(romText(form, 0), basic);
+        QCOMPARE(romText(form, 2), QStringLiteral("3plus1lo.rom"));
+    }
+
+    void storedRomNamesAndRamAreNeverReplaced_data() {
+        QTest::addColumn<bool>("machineStored");
+        QTest::addColumn<QString>("basic");
+        QTest::addColumn<QString>("ram");
+        QTest::newRow("a preset's names") << true << "basic.bin"
+                                          << "16K";
+        QTest::newRow("no Machine value: custom") << false << "/roms/mine.bin"
+                                                  << "32K";
+    }
+    void storedRomNamesAndRamAreNeverReplaced() {
+        QFETCH(bool, machineStored);
+        QFETCH(QString, basic);
+        QFETCH(QString, ram);
+        QVERIFY(makeFile(dir_->filePath("tree/share/varnok/open-basic.bin")));
+        QVERIFY(makeFile(dir_->filePath("tree/share/varnok/open-kernal.bin")));
+        if (machineStored) storeNumber("Machine", 0);
+        storeNumber("Ram", uint32_t(ramIndex(ram)));
+        storeText("Rom0L", basic.toStdString());
+        storeText("Rom0H", "kernal.bin");
+        TVarnokForm form;
+        showForm(form);
+        QCOMPARE(form.MachineGroup->checkedButton()->text(),
+                 machineStored ? QStringLiteral("C 16") : QStringLiteral("Custom"));
+        QCOMPARE(form.RamComboBox->currentText(), ram);
+        form.Button1->click();
+        QCOMPARE(storedText("Rom0L"), basic.toStdString());
+        QCOMPARE(storedText("Rom0H"), std::string("kernal.bin"));
+        QCOMPARE(storedNumber("Ram"), uint32_t(ramIndex(ram)));
+        QCOMPARE(storedNumber("Machine"), machineStored ? 0u : 4u);
+    }
+
+    void readOnlyStoreIsKeptAndTheFormStaysOpenSaying() {
+        storeNumber("Sync", 2);
+        const QString store = dir_->filePath(QStringLiteral("registry.reg"));
+        QVERIFY(QFile::setPermissions(store, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        QFile before(store);
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        const QByteArray text = before.readAll();
+        TVarnokForm form;
+        showForm(form);
+        clickRadio(form.SyncGroup, QStringLiteral("Vertical blank"));
+        form.Button1->click();
+        QVERIFY(form.isVisible());
+        QCOMPARE(messages_.size(), size_t(1));
+        QCOMPARE(messages_[0].text,
+                 QStringLiteral("Cannot write into registry.\n\n%1: is read-only").arg(store));
+        QCOMPARE(form.SyncGroup->checkedButton()->text(), QStringLiteral("Vertical blank"));
+        QFile after(store);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), text);
+    }
+
+    void infoTextTellsWhatThisBuildNeedsAndWhereTheOpenRomIs() {
+        QVERIFY(makeFile(dir_->filePath("tree/share/varnok/open-basic.bin")));
+        QVERIFY(makeFile(dir_->filePath("tree/share/varnok/open-kernal.bin")));
+        TVarnokForm form;
+        const QStringList lines = form.InfoMemo->toPlainText().split('\n');
+        for (const char* gone : {"DirectX", "Windows"})
+            QVERIFY2(!form.InfoMemo->toPlainText().contains(gone), gone);
+        const QStringList keys = {"F6 - Screen capture",
+                                  "F7 - Emulator options",
+                                  "F8 - Loader menu",
+                                  "F9 - Debugger",
+                                  "F10 - Warp on/off",
+                                  "F11 - Soft reset",
+                                  "F12 - Exit application",
+                                  "Shift F6 - Screen capture",
+                                  "Shift F7 - Game database",
+                                  "Shift F8 - Saver menu",
+                                  "Shift F9 - Quick registers",
+                                  "Shift F11 - Hard reset",
+                                  "Ctrl F11 - Special reset",
+                                  "Pause - Pause on/off",
+                                  "Alt Enter - Full screen/window"};
+        const qsizetype first = lines.indexOf(QStringLiteral("Keyboard layout:")) + 1;
+        QCOMPARE(lines.mid(first, keys.size()), keys);
+        QVERIFY(
+            lines.contains(QDir::toNativeSeparators(dir_->filePath(QStringLiteral("tree/share/varnok")))));
+        QCOMPARE(lines.first(), QStringLiteral("Varnok info:"));
+        QVERIFY(lines.contains(QStringLiteral("startup log file.")));
+        QCOMPARE(lines.last(), QStringLiteral("KEEP EMULATORS FREE!"));
+    }
+
+    void webLinksOpenTheInstalledReadMeAndManualPages() {
+        const QStringList documents = {"tree/share/doc/varnok/README.md", "tree/share/man/man6/varnok.6",
+                                       "tree/share/man/man6/VarnokSetup.6"};
+        for (const QString& document : documents) QVERIFY(makeFile(dir_->filePath(document)));
+        QList<QUrl> opened;
+        setOpenUrlFunction([&opened](const QUrl& url) { opened << url; });
+        TVarnokForm form;
+        for (QLabel* label : form.WebPage->findChildren<QLabel*>()) {
+            const QRegularExpressionMatch link = QRegularExpression("href=\"([^\"]+)\"").match(label->text());
+            if (link.hasMatch()) emit label->linkActivated(link.captured(1));
+        }
+        setOpenUrlFunction({});
+        QVERIFY(opened.size() >= documents.size());
+        for (int i = 0; i < documents.size(); ++i)
+            QCOMPARE(opened[i], QUrl::fromLocalFile(dir_->filePath(documents[i])));
+        for (const QUrl& url : opened) QVERIFY2(!url.host().contains("example"), qPrintable(url.toString()));
     }
 
     void doubleClickRevealsTheSecretPageForGood() {

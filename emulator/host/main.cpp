@@ -2,13 +2,27 @@
 // name, joined as the shell would hand it over, unparsed.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "host/sdl/backend.h"
 #include "host/shell.h"
 #include "ted/memory_map.h"
+#include "varnok_usage.h"
 
 int main(int argc, char** argv) {
+    // Only alone, and only when no file has that name: such a file is a program to run.
+    std::error_code noFile;
+    if (argc == 2 && !std::filesystem::exists(argv[1], noFile)) {
+        const char* text = std::strcmp(argv[1], "--version") == 0 ? varnokVersionText
+                           : std::strcmp(argv[1], "--help") == 0  ? varnokHelpText
+                                                                  : nullptr;
+        if (text) {
+            std::fputs(text, stdout);
+            return 0;
+        }
+    }
     std::string tail;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) tail += ' ';

@@ -137,10 +137,10 @@ void TVarnokForm::choosePresetRomNames(const SetupSettings& stored) {
     presetRomNames_ = {machinePresets[0].roms[0], machinePresets[0].roms[1]};
     // A fresh account gets the project's own ROM, so OK then Run boots; names
     // already stored stay, and the open ROM chosen once stays chosen.
-    if (storeNamesRoms && namesOpenRom(toQString(basic), toQString(kernal))) {
-        presetRomNames_ = {basic, kernal};
-    } else if (!storeNamesRoms) {
+    if (!storeNamesRoms) {
         if (auto rom = findOpenRom()) presetRomNames_ = {rom->basic.toStdString(), rom->kernal.toStdString()};
+    } else if (namesOpenRom(toQString(basic), toQString(kernal))) {
+        presetRomNames_ = {basic, kernal};
     }
 }
 

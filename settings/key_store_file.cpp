@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "common/files.h"
+#include "fileio/files.h"
 #include "settings/key_store.h"
 
 namespace keystore {

@@ -1,4 +1,4 @@
-#include "common/files.h"
+#include "fileio/files.h"
 
 #include <cerrno>
 #include <cstdio>

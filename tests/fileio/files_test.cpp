@@ -1,5 +1,5 @@
 // Whole-file reads that never block, and writes that replace only what is ours.
-#include "common/files.h"
+#include "fileio/files.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

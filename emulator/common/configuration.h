@@ -5,8 +5,8 @@
 // The settings as read once at start (host/configuration.cpp reads them); the options
 // menu changes some for the run. Every unit may read them.
 struct EmulatorConfig {  // NOLINT(bugprone-reserved-identifier): a false report on the implicit copy
-    int32_t screenMode = 0, priority = 0, soundEmulation = 1, debugger = 0, sync = 0, modeX = 0;
-    int32_t ram = 0, palRom = 0, joystick = 0, log = 0;
+    int32_t screenMode = 0, priority = 0, soundEmulation = 1, debugger = 0, sync = 2, modeX = 0;
+    int32_t ram = 2, palRom = 0, joystick = 0, log = 0;
     int32_t joy1UpCode = 0, joy1DownCode = 0, joy1LeftCode = 0, joy1RightCode = 0, joy1FireCode = 0;
     int32_t joy2UpCode = 0, joy2DownCode = 0, joy2LeftCode = 0, joy2RightCode = 0, joy2FireCode = 0;
     int32_t driveType8 = 0, driveNumber = 0, palette = 0, clock = 0;

@@ -1,60 +1,153 @@
-// Starting a handed-over file: a reset request, a wait of some frames for the ROM, then
-// the load and the typed keys, fed to the keyboard buffer one command at a time.
+// Starting a handed-over file: the file read and checked, then a reset request, a wait of
+// some frames for the ROM, and the load and the typed keys, one command at a time.
 #include "host/autostart.h"
 
 #include <strings.h>
 
-#include <cstdio>
-#include <string>
+#include <cstring>
+#include <vector>
 
 #include "common/configuration.h"
+#include "common/host_files.h"
+#include "common/log.h"
+#include "cpu/interrupts.h"
 #include "drive/drive.h"
 #include "shell/shell.h"
 #include "storage/program_files.h"
 #include "ted/memory_map.h"
+#include "ted/ted.h"
 
 namespace {
 
 constexpr int32_t d64DriveType = 2;
+constexpr size_t largestDiskImage = 1 << 20;
 // Frames the machine runs after the reset before anything is typed: the ROM reaches
 // its input loop well within them.
 constexpr int framesForRomStart = 25;
+// A ROM that never shows the prompt still gets the disk's LOAD after ten seconds.
+constexpr int promptFrameLimit = 500;
 constexpr uint16_t keysWaiting = 0xEF;  // the KERNAL's count of keys in its buffer
+constexpr int screenColumns = 40, screenRows = 25;
+constexpr uint8_t screenBlank = 0x20;
+constexpr uint8_t readyCodes[] = {0x12, 0x05, 0x01, 0x04, 0x19, 0x2E};  // "READY." as screen codes
+
+enum class Step : uint8_t { loadProgram, typeLoad, typeRun };
 
 struct Start {
     bool active = false;
-    StartKind kind = StartKind::program;
-    std::string path;
-    int framesLeft = 0;
-    int step = 0;
+    Step step = Step::loadProgram;
+    std::vector<uint8_t> program;  // the checked program file
+    int framesLeft = 0;            // before anything is typed
+    int framesWaited = 0;          // for the prompt
 };
 Start start;
-
-bool readable(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
-    std::fclose(file);
-    return true;
-}
 
 bool endsWith(const std::string& name, const char* extension) {
     const size_t length = std::char_traits<char>::length(extension);
     return name.size() >= length && strcasecmp(name.c_str() + name.size() - length, extension) == 0;
 }
 
-// One step per frame while the buffer is empty; false when the start is complete.
-bool nextStep() {
-    if (start.kind == StartKind::program) {
-        loadProgramFile(start.path.c_str());
-        typeRun();
+std::string refusal(const std::string& path, LoadStatus status) {
+    return path + ": " + loadStatusText(status);
+}
+
+uint8_t screenCode(uint16_t matrix, int row, int column) {
+    const uint16_t address = static_cast<uint16_t>(matrix + 0x400 + row * screenColumns + column);
+    return memory.ram[address & memory.foldMask] & 0x7F;  // a cursor drawn in reverse still counts
+}
+
+bool blankFrom(uint16_t matrix, int row, int column) {
+    for (; column < screenColumns; ++column)
+        if (screenCode(matrix, row, column) != screenBlank) return false;
+    return true;
+}
+
+bool romAtPrompt() {
+    if (memory.ram[keysWaiting] != 0) return false;
+    const uint16_t matrix = static_cast<uint16_t>((memory.ram[tedMatrixBase] & 0xF8) << 8);
+    int row = screenRows - 1;
+    while (row >= 0 && blankFrom(matrix, row, 0)) --row;
+    if (row < 0) return false;
+    for (int column = 0; column < int(sizeof readyCodes); ++column)
+        if (screenCode(matrix, row, column) != readyCodes[column]) return false;
+    return blankFrom(matrix, row, int(sizeof readyCodes));
+}
+
+void finish() {
+    start = Start{};
+    logLine("Info: Command line parameter has been executed.\n");
+}
+
+// Disks and programs begin with a reset, since the ROM's start empties the keyboard buffer.
+void resetAndWait(Step step, std::vector<uint8_t> program = {}) {
+    shell.requests.hardReset = shell.requests.pending = 1;
+    start = Start{true, step, std::move(program), framesForRomStart, 0};
+}
+
+bool startDisk(const std::string& path, std::string& error) {
+    std::vector<uint8_t> image;
+    if (readWholeFile(path, largestDiskImage, image, error) != ReadStatus::ok) return false;
+    if (!loadD64Image(path.c_str())) {  // the drive's own call puts the disk in
+        error = path + ": the disk image cannot be read";
         return false;
     }
-    if (start.step == 0) {
-        typeKeys("LOAD\"*\",8\r");
+    emulatorConfig.driveType8 = d64DriveType;
+    emulatorConfig.drive8D64 = path;
+    resetAndWait(Step::typeLoad);
+    return true;
+}
+
+bool startSnapshot(const std::string& path, std::string& error) {
+    std::vector<uint8_t> file;
+    const ReadStatus read = readWholeFile(path, snapshotFileBytes, file, error);
+    if (read == ReadStatus::tooLarge) error = refusal(path, LoadStatus::wrongSize);
+    if (read != ReadStatus::ok) return false;
+    if (const LoadStatus status = loadSnapshotData(file); status != LoadStatus::loaded) {
+        error = refusal(path, status);
+        return false;
+    }
+    // The restored machine goes on from its own PC, not through a reset still pending.
+    interrupts.resetPending = 0;
+    finish();
+    return true;
+}
+
+bool startProgram(const std::string& path, std::string& error) {
+    std::vector<uint8_t> file;
+    const ReadStatus read = readWholeFile(path, 2 + 0x10000, file, error);
+    if (read == ReadStatus::tooLarge) error = refusal(path, LoadStatus::pastMemoryEnd);
+    if (read != ReadStatus::ok) return false;
+    if (const LoadStatus status = checkProgram(file); status != LoadStatus::loaded) {
+        error = refusal(path, status);
+        return false;
+    }
+    resetAndWait(Step::loadProgram, std::move(file));
+    return true;
+}
+
+// False when the step must wait for a later frame.
+bool nextStep() {
+    if (start.step == Step::loadProgram) {
+        if (memory.ram[keysWaiting] != 0) return false;
+        loadProgram(start.program);
+        typeRun();
+        finish();
         return true;
     }
-    typeKeys("RUN\r");
-    return false;
+    if (!romAtPrompt()) {
+        // RUN waits for the end of the load however long it takes.
+        if (start.step == Step::typeRun || ++start.framesWaited < promptFrameLimit) return false;
+        if (memory.ram[keysWaiting] != 0) return false;
+        logLine("Warning: The ROM shows no READY. prompt; LOAD is typed all the same.\n");
+    }
+    if (start.step == Step::typeLoad) {
+        typeKeys("LOAD\"*\",8\r");
+        start.step = Step::typeRun;
+        return true;
+    }
+    typeRun();
+    finish();
+    return true;
 }
 
 }  // namespace
@@ -66,22 +159,25 @@ StartKind startKindOf(const char* path) {
     return StartKind::program;
 }
 
+bool autostartFile(const std::string& path, std::string& error) {
+    if (!memory.ram) {
+        error = path + ": the machine is not running";
+        return false;
+    }
+    switch (startKindOf(path.c_str())) {
+        case StartKind::disk:
+            return startDisk(path, error);
+        case StartKind::snapshot:
+            return startSnapshot(path, error);
+        case StartKind::program:
+            break;
+    }
+    return startProgram(path, error);
+}
+
 bool autostartFile(const char* path) {
-    if (!path || !readable(path)) return false;
-    const StartKind kind = startKindOf(path);
-    if (kind == StartKind::snapshot) {
-        start.active = false;
-        loadSnapshot(path);
-        return true;
-    }
-    if (kind == StartKind::disk) {
-        if (!loadD64Image(path)) return false;
-        emulatorConfig.driveType8 = d64DriveType;
-        emulatorConfig.drive8D64 = path;
-    }
-    shell.requests.hardReset = shell.requests.pending = 1;
-    start = Start{true, kind, path, framesForRomStart, 0};
-    return true;
+    std::string error;
+    return path && autostartFile(std::string(path), error);
 }
 
 void autostartFrame() {
@@ -91,9 +187,9 @@ void autostartFrame() {
         --start.framesLeft;
         return;
     }
-    if (memory.ram[keysWaiting] != 0) return;
-    start.active = nextStep();
-    ++start.step;
+    nextStep();
 }
 
 bool autostartPending() { return start.active; }
+
+void cancelAutostart() { start = Start{}; }

@@ -1,30 +1,37 @@
 // The settings, read once at start from the store the setup program writes.
 #include "host/configuration.h"
 
+#include <climits>
+
 #include "settings/key_store.h"
 
 std::string commandLine;
+std::vector<std::string> settingFallbacks;
 
 namespace {
+
+constexpr int32_t anyValue = INT32_MAX;
 
 struct NumberSetting {
     const char* name;
     int32_t EmulatorConfig::*field;
-    int32_t defaultValue;  // taken when the value is missing or not a doubleword
+    int32_t defaultValue;        // taken when the value is missing or not a doubleword
+    int32_t highest = anyValue;  // a value above it (or below 0) takes the default, with a warning
 };
 
-// In the order the values are read.
+// In the order the values are read. Sync 2 paces a fresh install at the real machine's
+// speed; Ram 2 is the 64 KB machine the setup program also shows for a missing value.
 // clang-format off
 constexpr NumberSetting numberSettings[] = {
-    {"ScreenMode",     &EmulatorConfig::screenMode,     0},
-    {"Priority",       &EmulatorConfig::priority,       0},
+    {"ScreenMode",     &EmulatorConfig::screenMode,     0, 6},
+    {"Priority",       &EmulatorConfig::priority,       0},  // other values keep the priority
     {"SoundEmulation", &EmulatorConfig::soundEmulation, 1},
     {"Debugger",       &EmulatorConfig::debugger,       0},
-    {"Sync",           &EmulatorConfig::sync,           0},
+    {"Sync",           &EmulatorConfig::sync,           2, 2},
     {"ModeX",          &EmulatorConfig::modeX,          0},
-    {"Ram",            &EmulatorConfig::ram,            0},
+    {"Ram",            &EmulatorConfig::ram,            2, 2},
     {"PALROM",         &EmulatorConfig::palRom,         1},
-    {"Joystick",       &EmulatorConfig::joystick,       0},
+    {"Joystick",       &EmulatorConfig::joystick,       0, 2},
     {"Log",            &EmulatorConfig::log,            0},
     {"Joy1UpCode",     &EmulatorConfig::joy1UpCode,     200},
     {"Joy1DownCode",   &EmulatorConfig::joy1DownCode,   208},
@@ -36,10 +43,10 @@ constexpr NumberSetting numberSettings[] = {
     {"Joy2LeftCode",   &EmulatorConfig::joy2LeftCode,   203},
     {"Joy2RightCode",  &EmulatorConfig::joy2RightCode,  205},
     {"Joy2FireCode",   &EmulatorConfig::joy2FireCode,   157},
-    {"DriveType8",     &EmulatorConfig::driveType8,     0},
+    {"DriveType8",     &EmulatorConfig::driveType8,     0, 2},
     {"DriveNumber",    &EmulatorConfig::driveNumber,    0},
     {"Palette",        &EmulatorConfig::palette,        0},
-    {"Clock",          &EmulatorConfig::clock,          0},
+    {"Clock",          &EmulatorConfig::clock,          0, 2},
 };
 // clang-format on
 
@@ -69,13 +76,19 @@ void readConfiguration() {
     // Without the key every setting keeps its initial value, which differs from the
     // defaults of missing values (PALROM 0, joystick codes 0).
     emulatorConfig = EmulatorConfig{};
+    settingFallbacks.clear();
     auto key = keystore::Key::openForReading();
     if (!key) return;
 
     for (const auto& setting : numberSettings) {
         uint32_t data = 0;
-        emulatorConfig.*setting.field =
-            key->queryNumber(setting.name, data) ? static_cast<int32_t>(data) : setting.defaultValue;
+        int32_t& value = emulatorConfig.*setting.field;
+        value = key->queryNumber(setting.name, data) ? static_cast<int32_t>(data) : setting.defaultValue;
+        if (setting.highest == anyValue || (value >= 0 && value <= setting.highest)) continue;
+        settingFallbacks.push_back(std::string(setting.name) + " " + std::to_string(value) +
+                                   " is out of range (0-" + std::to_string(setting.highest) + "); " +
+                                   std::to_string(setting.defaultValue) + " is used.");
+        value = setting.defaultValue;
     }
     for (const auto& setting : textSettings) {
         std::string& text = setting.field(emulatorConfig);

@@ -1,10 +1,15 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "common/configuration.h"
 
 // defined in host/configuration.cpp
 extern std::string commandLine;  // the whole command-line tail
+
+// Settings whose stored value was out of range and took the default instead, one line
+// each without the "Warning: " (filled by readConfiguration).
+extern std::vector<std::string> settingFallbacks;
 
 // Reads emulatorConfig from the settings store.
 void readConfiguration();

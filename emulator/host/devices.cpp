@@ -207,10 +207,17 @@ Result setUpSound() {
 }  // namespace
 
 int32_t initHostDevices(int showCommand) {
-    if (!platform::registerWindowClass()) return platform::failed;
+    // The backend has said on standard error why there is no display or no window.
+    if (!platform::registerWindowClass()) {
+        logLine("Error: No display available.\n");
+        return platform::failed;
+    }
     logLine("Info: Window class registered.\n");
     platform::setWindowProc(windowProc);
-    if (!platform::createMainWindow(showCommand)) return platform::failed;
+    if (!platform::createMainWindow(showCommand)) {
+        logLine("Error: Cannot open the main window.\n");
+        return platform::failed;
+    }
     logLine("Info: Main window successfully opened.\n");
     if (Result r = setUpDisplay(); r != platform::ok) return r;
     if (Result r = runSteps(keyboardSteps); r != platform::ok) return r;

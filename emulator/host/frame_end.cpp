@@ -6,6 +6,7 @@
 
 #include "common/configuration.h"
 #include "cpu/registers.h"
+#include "host/autostart.h"
 #include "host/platform.h"
 #include "machine/frame_end.h"
 #include "menus/menu_screen.h"
@@ -71,13 +72,15 @@ void drawSpeed() {
     drawMenuText(33, 24, text, statusInk, statusPaper);
 }
 
-void serveFrameEnd() {
+bool serveFrameEnd() {
+    autostartFrame();
     const int32_t sync = emulatorConfig.sync;
-    if (sync < 0 || sync > 2) return;
+    if (sync < 0 || sync > 2) return !shell.quitRequested;
     frameSync();  // in sync mode 1 it runs the cursor pass itself, before the vertical-blank wait
     if (sync != 1 && (memory.ram[tedControl1] & 0x10)) cursorPass();
     if (shell.quickRegistersShown) drawRegisterLine();
     if (emulatorConfig.clock == 1 || emulatorConfig.clock == 2) drawClock();
     if (shell.speedDisplayShown) drawSpeed();
     presentFrame();
+    return !shell.quitRequested;
 }

@@ -10,7 +10,7 @@
 namespace {
 
 constexpr char windowTitle[] = "Varnok - The C16/Plus4 Emulator";
-constexpr int fatalTextBytes = 128;
+constexpr int fatalTextBytes = 4096;  // room for a path on the second line
 constexpr int osTextBytes = 80;
 
 }  // namespace
@@ -43,6 +43,8 @@ int32_t fatalError(bool withWindow, int32_t resultCode, const char* format, ...)
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
+    // Also on standard error, so a start from a terminal or a script sees why it ended.
+    std::fprintf(stderr, "%s\n", text);
 
     // Leaving the full-screen mode first puts the box on the normal desktop.
     releaseHostDevices();

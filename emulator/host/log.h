@@ -5,8 +5,8 @@
 
 // defined in host/log.cpp
 void writeOsInfo();
-// The fatal path: releases everything, shows "Varnok Error: ..." in a box, destroys
-// the window, closes the log; returns resultCode.
+// The fatal path: writes "Varnok Error: ..." to standard error, releases everything, shows
+// it in a box, destroys the window, closes the log; returns resultCode.
 int32_t fatalError(bool withWindow, int32_t resultCode, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     std::string error;
     if (!sdlhost::loadAutomation(error)) {
         std::fprintf(stderr, "varnok: %s\n", error.c_str());
-        return 2;
+        return 1;
     }
     std::atexit(sdlhost::shutdown);  // also on the debug cartridge's exit
     return startEmulator(tail.c_str(), 1);

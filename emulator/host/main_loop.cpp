@@ -2,7 +2,6 @@
 // and the host requests served at the end of a pass.
 #include "host/main_loop.h"
 
-#include "host/configuration.h"
 #include "host/log.h"
 #include "host/shell.h"
 #include "machine/power.h"
@@ -10,27 +9,17 @@
 #include "menus/menus.h"
 #include "monitor/monitor.h"
 #include "shell/shell.h"
-#include "storage/program_files.h"
 #include "storage/screenshot.h"
 
 namespace {
 
-// The ROM needs this many passes to reach BASIC before a program can be typed at it.
-constexpr uint32_t commandLinePass = 32768;
 // Message retrieval costs a system call; one per 257 passes keeps it out of the way.
 constexpr uint32_t passesPerMessage = 256;
-
-void runCommandLine() {
-    shell.commandLineRun = 1;
-    loadProgramFile(commandLine.c_str());
-    logLine("Info: Command line parameter has been executed.\n");
-    typeRun();
-}
 
 }  // namespace
 
 void serveScreenshot() {
-    writeScreenshot(shell.shiftHeld);
+    writeScreenshot(shell.startFolder, shell.shiftHeld);
     shell.requests.screenshot = 0;
 }
 
@@ -88,8 +77,6 @@ int32_t runMainLoop() {
             shell.pumpCounter = 0;
             if (pumpMessage() == Pumped::quit) break;
         }
-        if (shell.passCounter == commandLinePass && !commandLine.empty() && !shell.commandLineRun)
-            runCommandLine();
         ++shell.pumpCounter;
         ++shell.passCounter;
         if (!shell.windowActive || shell.paused) {

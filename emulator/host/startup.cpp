@@ -1,14 +1,22 @@
-// The entry point: settings, log, RAM, ROM images, tables and power-on state, then
-// the devices, the priority and the main loop.
+// The entry point: settings, log, RAM, ROM images, tables, power-on state and the file
+// named on the command line, then the devices, the priority and the main loop. Every
+// failure up to the devices ends the program with exit status 1.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
 
+#include "common/host_files.h"
 #include "drive/drive.h"
+#include "host/autostart.h"
 #include "host/configuration.h"
 #include "host/log.h"
 #include "host/main_loop.h"
 #include "host/shell.h"
 #include "machine/power.h"
+#include "rom/open_rom.h"
 #include "shell/shell.h"
 #include "ted/keyboard.h"
 #include "ted/memory_map.h"
@@ -19,36 +27,49 @@
 namespace {
 
 constexpr uint64_t framesPerSecond = 50;
-constexpr int settleMessages = 32;  // messages the window gets before the monitor opens
+constexpr int settleMessages = 32;          // messages the window gets before the monitor opens
+constexpr size_t largestRomFile = 1 << 20;  // only the first 16 KB are used
+constexpr size_t largestDiskImage = 1 << 20;
+constexpr int fatalExit = 1;
 
-bool fatal(const char* text) {
-    fatalError(false, 0, "%s", text);
+bool fatal(const std::string& text) {
+    fatalError(false, 0, "%s", text.c_str());
     return false;
 }
 
 uint8_t* romImage(int index) { return index % 2 ? memory.romHigh[index / 2] : memory.romLow[index / 2]; }
 
-// Reads up to one image and closes the file; the rest of the image stays zero.
-size_t readRomImage(std::FILE* file, int index) {
-    size_t bytes = std::fread(romImage(index), 1, romImageBytes, file);
-    std::fclose(file);
-    return bytes;
+// The path a name was looked up at, for the user: relative names from the current directory.
+std::string triedPath(const std::string& name) {
+    if (name.empty()) return "(no file named in the settings)";
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::absolute(name, error);
+    return error ? name : path.string();
+}
+
+// Reads a ROM file whole; up to one image of it is used and the rest of the image stays zero.
+ReadStatus readRomFile(int index, size_t& bytesUsed, std::string& error) {
+    std::vector<uint8_t> bytes;
+    const ReadStatus status = readWholeFile(emulatorConfig.romFileName[index], largestRomFile, bytes, error);
+    bytesUsed = std::min(bytes.size(), romImageBytes);
+    std::memcpy(romImage(index), bytes.data(), bytesUsed);
+    return status;
 }
 
 bool loadRequiredRom(int index, const char* label) {
     const char* name = emulatorConfig.romFileName[index].c_str();
-    char text[64];
-    std::FILE* file = std::fopen(name, "rb");
-    if (!file) {
+    size_t bytes = 0;
+    std::string error;
+    const ReadStatus status = readRomFile(index, bytes, error);
+    if (status == ReadStatus::notFound) {
         logLine("Error: File not found: %s.\n", name);
-        std::snprintf(text, sizeof text, "Varnok Error: %s file not found.", label);
-        return fatal(text);
+        return fatal(std::string("Varnok Error: ") + label + " file not found.\n" + triedPath(name));
     }
-    logLine("Info: %s successfully opened.\n", name);
-    if (readRomImage(file, index) == 0) {
+    if (status == ReadStatus::ok) logLine("Info: %s successfully opened.\n", name);
+    if (status != ReadStatus::ok || bytes == 0) {
         logLine("Error: Error while loading %s.\n", name);
-        std::snprintf(text, sizeof text, "Varnok Error: Error while loading %s file.", label);
-        return fatal(text);
+        return fatal(std::string("Varnok Error: Error while loading ") + label + " file.\n" +
+                     (error.empty() ? triedPath(name) + ": empty file" : error));
     }
     logLine("Info: %s successfully loaded.\n", name);
     return true;
@@ -57,12 +78,20 @@ bool loadRequiredRom(int index, const char* label) {
 void loadOptionalRom(int index) {
     const char* name = emulatorConfig.romFileName[index].c_str();
     if (!*name) return;
-    std::FILE* file = std::fopen(name, "rb");
-    if (!file) {
+    size_t bytes = 0;
+    std::string error;
+    const ReadStatus status = readRomFile(index, bytes, error);
+    if (status == ReadStatus::notFound)
         logLine("Warning: %s not found.\n", name);
-        return;
-    }
-    if (readRomImage(file, index) > 0) logLine("Info: %s successfully loaded.\n", name);
+    else if (status != ReadStatus::ok)
+        logLine("Warning: %s\n", error.c_str());
+    else if (bytes > 0)
+        logLine("Info: %s successfully loaded.\n", name);
+}
+
+// No ROM named at all: the open BASIC and KERNAL compiled into the program.
+bool builtInRomWanted() {
+    return emulatorConfig.romFileName[0].empty() && emulatorConfig.romFileName[1].empty();
 }
 
 bool allocateRam() {
@@ -78,7 +107,13 @@ bool allocateRam() {
 }
 
 bool loadRoms() {
-    if (!loadRequiredRom(0, "ROM0L") || !loadRequiredRom(1, "ROM0H")) return false;
+    if (builtInRomWanted()) {
+        std::memcpy(memory.romLow[0], openBasicImage, romImageBytes);
+        std::memcpy(memory.romHigh[0], openKernalImage, romImageBytes);
+        logLine("Info: built-in open ROM in use.\n");
+    } else if (!loadRequiredRom(0, "ROM0L") || !loadRequiredRom(1, "ROM0H")) {
+        return false;
+    }
     for (int index = 2; index < 8; ++index) loadOptionalRom(index);
     return true;
 }
@@ -96,10 +131,33 @@ bool checkPalKernal() {
 
 void loadDriveImage() {
     if (emulatorConfig.driveType8 != 2) return;
-    if (loadD64Image(emulatorConfig.drive8D64.c_str()))
+    std::vector<uint8_t> image;
+    std::string error;
+    const ReadStatus status = readWholeFile(emulatorConfig.drive8D64, largestDiskImage, image, error);
+    if (status == ReadStatus::ok && loadD64Image(emulatorConfig.drive8D64.c_str()))
         logLine("Info: D64 file has been loaded.\n");
-    else
+    else if (status == ReadStatus::ok || status == ReadStatus::notFound)
         logLine("Warning: D64 file not found: %s\n", emulatorConfig.drive8D64.c_str());
+    else
+        logLine("Warning: %s\n", error.c_str());
+}
+
+// Settings that were out of range: in the log, and on standard error since the log is
+// usually off.
+void reportSettingFallbacks() {
+    for (const std::string& line : settingFallbacks) {
+        logLine("Warning: %s\n", line.c_str());
+        std::fprintf(stderr, "varnok: %s\n", line.c_str());
+    }
+}
+
+// The file named on the command line, read and checked before any window opens.
+bool startCommandLineFile() {
+    if (commandLine.empty()) return true;
+    std::string error;
+    if (autostartFile(commandLine, error)) return true;
+    logLine("Error: %s\n", error.c_str());
+    return fatal("Varnok Error: Cannot start the file named on the command line.\n" + error);
 }
 
 void buildTables() {
@@ -124,11 +182,12 @@ bool buildMachine() {
         if (!openLog()) return fatal("Varnok Error: Cannot create Varnok.log file.");
         writeLogHeader();
     }
+    reportSettingFallbacks();
     if (!allocateRam() || !loadRoms() || !checkPalKernal()) return false;
     loadDriveImage();
     buildTables();
     powerOn();
-    return true;
+    return startCommandLineFile();
 }
 
 void setPriority() {
@@ -143,6 +202,7 @@ void setPriority() {
 // A previous run in this process may have left its RAM block, ROM images and bank choice.
 void clearPreviousRun() {
     resetShellState();
+    cancelAutostart();
     closeLog();
     if (memory.ram) releaseRamBlock();
     std::memset(memory.romLow, 0, sizeof memory.romLow);
@@ -155,13 +215,15 @@ void clearPreviousRun() {
 int startEmulator(const char* commandLineTail, int showCommand) {
     clearPreviousRun();
     commandLine = commandLineTail ? commandLineTail : "";
+    std::error_code noFolder;
+    shell.startFolder = std::filesystem::current_path(noFolder).string();
     platform::setWindowProc(windowProc);
     installDebugCart();
 
-    if (!buildMachine()) return 0;
+    if (!buildMachine()) return fatalExit;
     if (initHostDevices(showCommand) != 0) {
         closeLog();
-        return 0;
+        return fatalExit;
     }
     setPriority();
 

@@ -44,13 +44,15 @@ void advanceTed(uint16_t cycles) {
 }
 
 // The frame end comes before the renderer draws anything of the new frame.
-void render() {
-    if (frameComplete()) serveFrameEnd();
+bool render() {
+    if (frameComplete() && !serveFrameEnd()) return false;
     renderStep();
+    return true;
 }
 
-void breakpointTest() {
-    if (machine.breakpointEnabled == 1 && reg.PC == machine.breakpointAddress) breakpointReached();
+bool breakpointTest() {
+    if (machine.breakpointEnabled == 1 && reg.PC == machine.breakpointAddress) return breakpointReached();
+    return true;
 }
 
 // One instruction of a double-clock step; the TED sees its halved count.
@@ -73,19 +75,17 @@ void emulationStep() {
     if (doubleClock()) {
         machine.pairCycles = 0;
         doubleClockHalf();
-        breakpointTest();
+        if (!breakpointTest()) return;
         doubleClockHalf();
         // The step leaves half the pair; its odd cycle is dropped, not carried.
         machine.stepCycles = machine.pairCycles >> 1;
-        render();
-        breakpointTest();
+        if (render()) breakpointTest();
         return;
     }
     const uint16_t cycles = runInstruction();
     serviceInterrupts(cycles);
     advanceTed(cycles);
-    render();
-    breakpointTest();
+    if (render()) breakpointTest();
 }
 
 void stepInstruction() {

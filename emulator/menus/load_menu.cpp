@@ -2,6 +2,7 @@
 // straight into the machine. A directory it moves to stays the process's current
 // one after it closes, so the save menu and drive 8 start from there.
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -18,7 +19,8 @@ namespace {
 
 enum Page { programPage = 2, snapshotPage = 3, tapePage = 4, diskPage = 5 };
 
-constexpr int windowRows = 15, listTop = 6, driveRow = 22, driveColumn = 9;
+constexpr int windowRows = 15, listTop = 6, refusalRow = 21, driveRow = 22, driveColumn = 9;
+constexpr uint8_t refusalColour = 0x3B;
 
 // Each drive letter with the directory it stands for. This host has one tree, so
 // there is one drive and every directory lies on it.
@@ -44,6 +46,7 @@ struct LoadMenu {
     bool driveMode = false;
     int driveCursor = currentDrive;
     bool closing = false;
+    std::string refusal;  // why the last file chosen was not loaded; shown until the next choice
 
     PageView& view() { return views[page == snapshotPage ? 1 : 0]; }
     bool listPage() const { return page == programPage || page == snapshotPage; }
@@ -110,6 +113,14 @@ void drawList(const PageView& view) {
     }
 }
 
+// In capitals, centred and cut to the row, like every text of the menus.
+void drawRefusal(const std::string& reason) {
+    if (reason.empty()) return;
+    std::string text = reason.substr(0, 40);
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+    drawMenuText(20 - static_cast<int>(text.size()) / 2, refusalRow, text.c_str(), refusalColour, 0x00);
+}
+
 void draw(const LoadMenu& menu) {
     clearMenuScreen();
     drawTitle(menu.page);
@@ -127,6 +138,7 @@ void draw(const LoadMenu& menu) {
     drawDirectoryLine();
     drawDriveLine(menu);
     drawList(menu.views[menu.page == snapshotPage ? 1 : 0]);
+    drawRefusal(menu.refusal);
 }
 
 // Leaving through ".." selects the directory just left, as the ninth visible row
@@ -199,25 +211,26 @@ void switchPage(LoadMenu& menu, uint8_t keyCode, int page) {
     }
 }
 
-// Enter (or F1, which also types RUN) on a file entry loads it and closes the menu.
+// Enter (or F1, which also types RUN) on a file entry loads it and closes the menu. A file
+// that is refused leaves the machine as it was and the menu open, saying why.
 void loadKeys(LoadMenu& menu) {
     if (!menu.listPage()) return;
     const PageView& view = menu.view();
     if (view.files->count == 0 || view.files->entries[view.selected].kind != EntryKind::file) return;
     const char* path = view.files->entries[view.selected].hostName.c_str();
     const bool enter = isKeyDown(key::enter) == 1;
-    if (menu.page == snapshotPage) {
-        if (!enter) return;
-        loadSnapshot(path);
-    } else {
-        const bool run = !enter && isKeyDown(key::f1) == 1;
-        if (!enter && !run) return;
-        loadProgramFile(path);
-        if (run) {
-            typeRun();
-            // Held on, the host F1 would reach the machine's keyboard after RUN.
-            waitKeyRelease(key::f1);
-        }
+    const bool run = menu.page == programPage && !enter && isKeyDown(key::f1) == 1;
+    if (!enter && !run) return;
+    const LoadStatus status = menu.page == snapshotPage ? loadSnapshot(path) : loadProgramFile(path);
+    if (status != LoadStatus::loaded) {
+        menu.refusal = loadStatusText(status);
+        waitKeyRelease(run ? key::f1 : key::enter);
+        return;
+    }
+    if (run) {
+        typeRun();
+        // Held on, the host F1 would reach the machine's keyboard after RUN.
+        waitKeyRelease(key::f1);
     }
     menu.closing = true;
 }

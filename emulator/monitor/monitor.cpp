@@ -67,4 +67,7 @@ void runMonitor() {
     closeMenu(shell.requests.monitor);
 }
 
-void breakpointReached() { runMonitor(); }
+bool breakpointReached() {
+    runMonitor();
+    return !shell.quitRequested;
+}

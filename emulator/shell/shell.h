@@ -2,6 +2,7 @@
 // The host shell's state and the services the built-in screens share with the main loop.
 // Everything here runs over the platform seam; nothing of the machine depends on it.
 #include <cstdint>
+#include <string>
 
 #include "host/platform.h"
 
@@ -24,7 +25,7 @@ struct Shell {
     uint32_t pumpCounter = 0, passCounter = 0;
     uint64_t ticksPerFrame = 0, frameStamp = 0;
     int32_t savedPriorityClass = -1;
-    uint8_t commandLineRun = 0;  // the pass counter wraps after 2^32 passes; the command line runs once
+    std::string startFolder;  // the current directory at start: where screenshots go
 };
 
 // defined in shell/shell.cpp

@@ -2,10 +2,12 @@
 // without the KERNAL: PRG files and ".FRE" snapshots.
 #include "storage/program_files.h"
 
-#include <cstdio>
+#include <cstring>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
+#include "common/host_files.h"
 #include "cpu/registers.h"
 #include "ted/memory_map.h"
 #include "ted/ted.h"
@@ -15,30 +17,27 @@ namespace {
 constexpr uint32_t addressSpace = 0x10000;
 constexpr uint32_t basicStart = 0x1001;
 constexpr uint32_t highestBasicEnd = 60000;
+constexpr size_t minimumProgramBytes = 3;  // the load address and at least one byte
+constexpr size_t largestProgramFile = 2 + addressSpace;
 
 void storeWord(uint16_t address, uint32_t value) {
     memory.ram[address] = value & 0xFF;
     memory.ram[address + 1] = (value >> 8) & 0xFF;
 }
 
-// Writes the new file beside the old one and puts it in place only when it is
-// complete, so a save that fails half-way never destroys the file it replaces.
-template <class Write>
-bool writeWholeFile(const char* path, Write write) {
-    const std::string temporary = std::string(path) + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return false;
-    bool written = write(file);
-    written = std::fclose(file) == 0 && written;
-    if (written && std::rename(temporary.c_str(), path) == 0) return true;
-    std::remove(temporary.c_str());
-    return false;
+// Every file of this unit goes through these two, so the machine sees a file only once it
+// has been read whole and checked, and a save never leaves half a file.
+ReadStatus readHostFile(const char* path, size_t limit, std::vector<uint8_t>& bytes) {
+    std::string error;
+    return readWholeFile(path, limit, bytes, error);
+}
+bool writeHostFile(const char* path, std::span<const uint8_t> data) {
+    std::string error;
+    return writeWholeFile(path, data, error);
 }
 
-long fileSize(std::FILE* file) {
-    if (std::fseek(file, 0, SEEK_END) != 0) return -1;
-    const long size = std::ftell(file);
-    return std::fseek(file, 0, SEEK_SET) == 0 ? size : -1;
+void putField(std::vector<uint8_t>& out, uint32_t value, uint32_t size) {
+    for (uint32_t i = 0; i < size; ++i) out.push_back(uint8_t(value >> (8 * i)));
 }
 
 // The snapshot header in file order, one row per field: its size, what is written and
@@ -75,68 +74,88 @@ const SnapshotField snapshotFields[] = {
 
 }  // namespace
 
-void loadProgramFile(const char* path) {
-    if (!memory.ram) return;
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return;
-    const long size = fileSize(file);
-    const int low = std::fgetc(file);
-    const int high = size < 2 ? EOF : std::fgetc(file);
-    if (low == EOF || high == EOF) {
-        std::fclose(file);
-        return;
-    }
-    const uint32_t address = uint32_t(low | high << 8);
+LoadStatus checkProgram(std::span<const uint8_t> file) {
+    if (file.size() < minimumProgramBytes) return LoadStatus::tooShort;
+    const uint32_t address = uint32_t(file[0] | file[1] << 8);
     // The data may end at $FFFE at the latest; anything longer is refused whole.
-    if (uint64_t(address) + uint64_t(size - 2) > addressSpace - 1) {
-        std::fclose(file);
-        return;
-    }
-    const size_t read = std::fread(memory.ram + address, 1, size_t(size - 2), file);
-    std::fclose(file);
-    const uint32_t end = basicStart + uint32_t(read);
-    if (end > highestBasicEnd) return;
-    for (uint16_t pointer : {0x2D, 0x2F, 0x31, 0x9D}) storeWord(pointer, end);
+    if (uint64_t(address) + (file.size() - 2) > addressSpace - 1) return LoadStatus::pastMemoryEnd;
+    return LoadStatus::loaded;
+}
+
+LoadStatus loadProgram(std::span<const uint8_t> file) {
+    if (!memory.ram) return LoadStatus::unreadable;
+    if (const LoadStatus status = checkProgram(file); status != LoadStatus::loaded) return status;
+    const uint32_t address = uint32_t(file[0] | file[1] << 8);
+    const size_t dataBytes = file.size() - 2;
+    std::memcpy(memory.ram + address, file.data() + 2, dataBytes);
+    const uint32_t end = basicStart + uint32_t(dataBytes);
+    if (end <= highestBasicEnd)
+        for (uint16_t pointer : {0x2D, 0x2F, 0x31, 0x9D}) storeWord(pointer, end);
+    return LoadStatus::loaded;
+}
+
+LoadStatus loadProgramFile(const char* path) {
+    std::vector<uint8_t> file;
+    const ReadStatus read = readHostFile(path, largestProgramFile, file);
+    if (read == ReadStatus::tooLarge) return LoadStatus::pastMemoryEnd;
+    if (read != ReadStatus::ok) return LoadStatus::unreadable;
+    return loadProgram(file);
 }
 
 bool saveProgramFile(const char* path, uint16_t start, uint32_t end) {
     if (!memory.ram || start >= end || end > addressSpace) return false;
-    return writeWholeFile(path, [start, end](std::FILE* file) {
-        const uint8_t address[2] = {uint8_t(start & 0xFF), uint8_t(start >> 8)};
-        return std::fwrite(address, 1, 2, file) == 2 &&
-               std::fwrite(memory.ram + start, 1, end - start, file) == end - start;
-    });
+    std::vector<uint8_t> file = {uint8_t(start & 0xFF), uint8_t(start >> 8)};
+    file.insert(file.end(), memory.ram + start, memory.ram + end);
+    return writeHostFile(path, file);
 }
 
 bool saveSnapshot(const char* path) {
     if (!memory.ram) return false;
-    return writeWholeFile(path, [](std::FILE* file) {
-        for (const SnapshotField& field : snapshotFields) {
-            const uint32_t value = field.save();
-            const uint8_t bytes[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16),
-                                      uint8_t(value >> 24)};
-            if (std::fwrite(bytes, 1, field.size, file) != field.size) return false;
-        }
-        return std::fwrite(memory.ram, 1, addressSpace, file) == addressSpace;
-    });
+    std::vector<uint8_t> file;
+    file.reserve(snapshotFileBytes);
+    for (const SnapshotField& field : snapshotFields) putField(file, field.save(), field.size);
+    file.insert(file.end(), memory.ram, memory.ram + addressSpace);
+    return writeHostFile(path, file);
 }
 
-// Restores field after field; a field the file no longer holds whole ends the load and
-// keeps what was set so far. The RAM comes last and may be filled only partly.
-void loadSnapshot(const char* path) {
-    if (!memory.ram) return;
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return;
+// Only a file of exactly the snapshot's size is taken; then the fields are restored in
+// order and the RAM last.
+LoadStatus loadSnapshotData(std::span<const uint8_t> file) {
+    if (!memory.ram) return LoadStatus::unreadable;
+    if (file.size() != snapshotFileBytes) return LoadStatus::wrongSize;
+    size_t at = 0;
     for (const SnapshotField& field : snapshotFields) {
-        uint8_t bytes[4] = {};
-        if (std::fread(bytes, 1, field.size, file) != field.size) {
-            std::fclose(file);
-            return;
-        }
-        field.load(uint32_t(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t(bytes[3]) << 24));
+        uint32_t value = 0;
+        for (uint32_t i = 0; i < field.size; ++i) value |= uint32_t(file[at + i]) << (8 * i);
+        field.load(value);
+        at += field.size;
     }
-    std::fread(memory.ram, 1, addressSpace, file);
-    std::fclose(file);
+    std::memcpy(memory.ram, file.data() + at, addressSpace);
+    return LoadStatus::loaded;
+}
+
+LoadStatus loadSnapshot(const char* path) {
+    std::vector<uint8_t> file;
+    const ReadStatus read = readHostFile(path, snapshotFileBytes, file);
+    if (read == ReadStatus::tooLarge) return LoadStatus::wrongSize;
+    if (read != ReadStatus::ok) return LoadStatus::unreadable;
+    return loadSnapshotData(file);
+}
+
+const char* loadStatusText(LoadStatus status) {
+    switch (status) {
+        case LoadStatus::loaded:
+            return "";
+        case LoadStatus::unreadable:
+            return "the file cannot be read";
+        case LoadStatus::tooShort:
+            return "too short for a program file";
+        case LoadStatus::pastMemoryEnd:
+            return "the program runs past $FFFF";
+        case LoadStatus::wrongSize:
+            return "not a snapshot: wrong size";
+    }
+    return "";
 }
 
 void typeRun() { typeKeys("RUN\r"); }

@@ -1,10 +1,14 @@
-// Screenshots: the frame buffer as an 8-bit bitmap file in the current directory.
+// Screenshots: the frame buffer as an 8-bit bitmap file in a given folder.
 #include "storage/screenshot.h"
+
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "common/configuration.h"
+#include "common/host_files.h"
 #include "ted/palette.h"
 #include "ted/raster.h"
 
@@ -38,15 +42,19 @@ constexpr Area borderArea{borderHeader, 6, 24, 400, 300};
 
 constexpr int maxNumber = 1000000;  // a directory can never be full enough to search for ever
 
-bool fileExists(const char* name) {
-    FILE* file = std::fopen(name, "rb");
-    if (!file) return false;
-    std::fclose(file);
-    return true;
+// Anything at the name counts, a dangling link too: a picture never goes through a link.
+bool nameTaken(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
 }
 
-bool writeBitmap(FILE* file, const Area& area) {
-    if (std::fwrite(area.header, 1, headerBytes, file) != headerBytes) return false;
+template <size_t n>
+void append(std::vector<uint8_t>& out, const uint8_t (&bytes)[n]) {
+    out.insert(out.end(), bytes, bytes + n);
+}
+
+std::vector<uint8_t> bitmap(const Area& area) {
+    std::vector<uint8_t> file(area.header, area.header + headerBytes);
     uint8_t table[256 * 4];
     for (int i = 0; i < 256; ++i) {
         const PaletteColour colour = paletteColour(emulatorConfig.palette, static_cast<uint8_t>(i));
@@ -55,27 +63,24 @@ bool writeBitmap(FILE* file, const Area& area) {
         table[4 * i + 2] = colour.red;
         table[4 * i + 3] = 0;
     }
-    if (std::fwrite(table, 1, sizeof table, file) != sizeof table) return false;
+    append(file, table);
     // Bitmaps store the bottom row first.
     for (int line = area.top + area.height - 1; line >= area.top; --line) {
         const uint8_t* row = frameBuffer + line * frameWidth + area.left;
-        if (std::fwrite(row, 1, area.width, file) != static_cast<size_t>(area.width)) return false;
+        file.insert(file.end(), row, row + area.width);
     }
-    return true;
+    return file;
 }
 
 }  // namespace
 
-void writeScreenshot(bool withBorder) {
+bool writeScreenshot(const std::string& folder, bool withBorder) {
+    const std::string prefix = folder.empty() ? std::string() : folder + "/";
     char name[32];
     int number = 0;
     do std::snprintf(name, sizeof name, "Output%.3d.bmp", number);
-    while (fileExists(name) && ++number < maxNumber);
-    if (number >= maxNumber) return;
-
-    FILE* file = std::fopen(name, "wb");
-    if (!file) return;
-    const bool written = writeBitmap(file, withBorder ? borderArea : windowArea);
-    // A short file would be a broken picture: better none at all.
-    if (std::fclose(file) != 0 || !written) std::remove(name);
+    while (nameTaken(prefix + name) && ++number < maxNumber);
+    if (number >= maxNumber) return false;
+    std::string error;
+    return writeWholeFile(prefix + name, bitmap(withBorder ? borderArea : windowArea), error);
 }

@@ -1,6 +1,8 @@
 #pragma once
+#include <string>
 
 // defined in storage/screenshot.cpp
-// Writes the frame buffer to the first free "Output%.3d.bmp": 320 x 200, or 400 x 300
-// with the border.
-void writeScreenshot(bool withBorder);
+// Writes the frame buffer to the first free "Output%.3d.bmp" in `folder` (the current
+// directory when empty): 320 x 200, or 400 x 300 with the border. False when no file
+// could be written.
+bool writeScreenshot(const std::string& folder, bool withBorder);

@@ -181,7 +181,8 @@ TEST_F(Stepping, BreakpointBetweenDoubleClockHalvesEntersTheMonitorBeforeTheSeco
         shell.requests.monitor = 1;  // and clears its request when it closes
         emulationStep();
         EXPECT_EQ(shell.requests.monitor, enabled ? 0 : 1);
-        EXPECT_EQ(reg.PC, 0x1002) << "the step goes on with its second instruction";
+        // A quit seen in the monitor ends the step before its second instruction.
+        EXPECT_EQ(reg.PC, enabled ? 0x1001 : 0x1002);
     }
     shell.quitRequested = 0;
     shell.requests.monitor = 0;

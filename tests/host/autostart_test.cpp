@@ -3,11 +3,15 @@
 #include "host/autostart.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "common/configuration.h"
+#include "cpu/interrupts.h"
 #include "cpu/registers.h"
 #include "drive/drive.h"
 #include "shell/shell.h"
@@ -46,18 +50,26 @@ protected:
         emulatorConfig.driveType8 = 1;
         buildTrackOffsets();
     }
-    void TearDown() override {
-        // Ends any start a test left waiting, so the next test begins without one.
-        while (autostartPending()) {
-            memory.ram[keysWaiting] = 0;
-            autostartFrame();
-        }
-    }
+    // Ends any start a test left waiting, so the next test begins without one.
+    void TearDown() override { cancelAutostart(); }
 
     // Serves the reset the start asked for, as the main loop would.
     void serveReset() { shell.requests.hardReset = shell.requests.pending = 0; }
     void frames(int count) {
         for (int i = 0; i < count; ++i) autostartFrame();
+    }
+    // The text screen at $0C00 (matrix $0800) with `lines` from its top, the rest blank.
+    void showScreen(std::initializer_list<const char*> lines) {
+        memory.ram[0xFF14] = 0x08;
+        std::memset(memory.ram + 0x0C00, 0x20, 1000);
+        int row = 0;
+        for (const char* line : lines) {
+            for (int column = 0; line[column]; ++column) {
+                const char c = line[column];
+                memory.ram[0x0C00 + 40 * row + column] = uint8_t(c >= 'A' && c <= 'Z' ? c - 'A' + 1 : c);
+            }
+            ++row;
+        }
     }
     std::string typed() const {
         return std::string(reinterpret_cast<const char*>(memory.ram + 0x0527), memory.ram[keysWaiting]);
@@ -106,14 +118,79 @@ TEST_F(Autostart, DiskGoesIntoDrive8AndItsCommandsAreTypedOneAtATime) {
     EXPECT_EQ(emulatorConfig.driveType8, 2);
     EXPECT_EQ(drive.d64Image[trackOffset[18]], 18);
     serveReset();
+    showScreen({"BANNER", "", "READY."});
     frames(26);
     EXPECT_EQ(typed(), "LOAD\"*\",8\r");
     frames(5);  // the ROM has not taken the keys yet
     EXPECT_EQ(typed(), "LOAD\"*\",8\r");
+    // The keys are taken and the load runs: the prompt is not back, so RUN waits.
     memory.ram[keysWaiting] = 0;
+    showScreen({"BANNER", "", "READY.", "LOAD\"*\",8", "SEARCHING FOR *", "LOADING"});
+    frames(1000);
+    EXPECT_EQ(typed(), "");
+    EXPECT_TRUE(autostartPending());
+    showScreen({"BANNER", "", "READY.", "LOAD\"*\",8", "SEARCHING FOR *", "LOADING", "READY."});
     frames(1);
     EXPECT_EQ(typed(), "RUN\r");
     EXPECT_FALSE(autostartPending());
+}
+
+TEST_F(Autostart, DiskLoadWaitsForThePromptAndIsTypedAnywayAfterTenSeconds) {
+    writeFile(dir.file("games.d64"), std::vector<uint8_t>(d64ImageBytes, 0));
+    ASSERT_TRUE(autostartFile(dir.file("games.d64").c_str()));
+    serveReset();
+    showScreen({"A ROM OF ITS OWN", "OK>"});
+    frames(25 + 499);
+    EXPECT_EQ(typed(), "");
+    frames(1);
+    EXPECT_EQ(typed(), "LOAD\"*\",8\r");
+}
+
+struct Refused {
+    const char* name;
+    std::vector<uint8_t> bytes;  // written to the file, unless it is a FIFO or a folder
+    const char* reason;
+};
+void PrintTo(const Refused& c, std::ostream* os) { *os << c.name; }
+
+class AutostartRefusal : public Autostart, public ::testing::WithParamInterface<Refused> {};
+
+TEST_P(AutostartRefusal, NamesTheFileAndTheReasonAndChangesNothing) {
+    const std::string path = dir.file(GetParam().name);
+    if (std::string(GetParam().name) == "pipe.prg")
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);  // a read would wait for a writer for ever
+    else if (std::string(GetParam().name) == "folder.d64")
+        std::filesystem::create_directory(path);
+    else if (std::string(GetParam().name) != "missing.prg")
+        writeFile(path, GetParam().bytes);
+    std::memset(memory.ram, 0x5A, 0x10000);
+    std::string error;
+    EXPECT_FALSE(autostartFile(path, error));
+    EXPECT_EQ(error, path + ": " + GetParam().reason);
+    EXPECT_EQ(shell.requests.hardReset, 0);
+    EXPECT_EQ(emulatorConfig.driveType8, 1);
+    EXPECT_FALSE(autostartPending());
+    for (uint32_t a = 0; a < 0x10000; ++a) ASSERT_EQ(memory.ram[a], 0x5A) << a;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, AutostartRefusal,
+    ::testing::Values(Refused{"missing.prg", {}, "no such file"},
+                      Refused{"pipe.prg", {}, "not a regular file"},
+                      Refused{"folder.d64", {}, "a folder, not a file"},
+                      Refused{"short.prg", {0x01, 0x10}, "too short for a program file"},
+                      Refused{"high.prg", {0xFF, 0xFF, 0xEA}, "the program runs past $FFFF"},
+                      Refused{"cut.FRE", std::vector<uint8_t>(65607, 0), "not a snapshot: wrong size"},
+                      Refused{"long.fre", std::vector<uint8_t>(65609, 0), "not a snapshot: wrong size"}));
+
+TEST_F(Autostart, SnapshotAtPowerOnGoesOnFromItsOwnPcNotTheResetVector) {
+    reg = Registers{};
+    reg.PC = 0x2345;
+    ASSERT_TRUE(saveSnapshot(dir.file("state.fre").c_str()));
+    interrupts.resetPending = 1;  // as power-on leaves it
+    ASSERT_TRUE(autostartFile(dir.file("state.fre").c_str()));
+    EXPECT_EQ(interrupts.resetPending, 0);
+    EXPECT_EQ(reg.PC, 0x2345);
 }
 
 TEST_F(Autostart, SnapshotIsRestoredAtOnceWithoutAReset) {

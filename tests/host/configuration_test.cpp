@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 #include "support/machine_helpers.h"
@@ -29,8 +30,9 @@ std::vector<int32_t> numberFields(const EmulatorConfig& c) {
             c.joy2RightCode, c.joy2FireCode,  c.driveType8,     c.driveNumber, c.palette,      c.clock};
 }
 
-// Sound and the PAL check on; the joystick keys on the cursor keys and right Ctrl.
-const std::vector<int32_t> missingDefaults = {0,   0,   1,   0,   0,   0,   0,   1,   0, 0, 200, 208,
+// Sound and the PAL check on, the 50 Hz timer, 64 KB; the joystick keys on the cursor keys
+// and right Ctrl.
+const std::vector<int32_t> missingDefaults = {0,   0,   1,   0,   2,   0,   2,   1,   0, 0, 200, 208,
                                               203, 205, 157, 200, 208, 203, 205, 157, 0, 0, 0,   0};
 
 TEST_F(Configuration, MissingValuesTakeTheEmulatorDefaults) {
@@ -45,8 +47,12 @@ TEST_F(Configuration, MissingValuesTakeTheEmulatorDefaults) {
 TEST_F(Configuration, StoredValuesAreTakenAsStored) {
     std::vector<Setting> settings;
     std::vector<int32_t> expected;
+    // Values with a range take their highest; the others any number.
+    const std::map<std::string, int32_t> highest = {{"ScreenMode", 6}, {"Sync", 1},       {"Ram", 1},
+                                                    {"Joystick", 2},   {"DriveType8", 1}, {"Clock", 2}};
     for (const char* name : numberNames) {
-        expected.push_back(int32_t(1000 + expected.size()));
+        const auto ranged = highest.find(name);
+        expected.push_back(ranged != highest.end() ? ranged->second : int32_t(1000 + expected.size()));
         settings.push_back({name, uint32_t(expected.back())});
     }
     const char* texts[] = {"Rom0L", "Rom0H", "Rom1L", "Rom1H", "Rom2L", "Rom2H", "Rom3L", "Rom3H"};
@@ -67,6 +73,8 @@ TEST_F(Configuration, KeyMissingAltogetherGivesInitialValuesNotDefaults) {
     readConfiguration();  // no store file in the scratch directory
     std::vector<int32_t> initial(std::size(numberNames), 0);
     initial[2] = 1;  // SoundEmulation
+    initial[4] = 2;  // Sync: the real machine's speed
+    initial[6] = 2;  // Ram: 64 KB
     EXPECT_EQ(numberFields(emulatorConfig), initial);
     EXPECT_EQ(emulatorConfig.romFileName[0], "");
 }
@@ -78,11 +86,56 @@ TEST_F(Configuration, UnreadableValuesFallBackWithoutAffectingOthers) {
                         {"Rom0H", std::string(270, 'b')},  // a long path is read whole
                         {"Drive8D64", 5u}});               // a doubleword where a string belongs
     readConfiguration();
-    EXPECT_EQ(emulatorConfig.ram, 0);
+    EXPECT_EQ(emulatorConfig.ram, 2);
     EXPECT_EQ(emulatorConfig.palRom, 0);
     EXPECT_EQ(emulatorConfig.romFileName[0], std::string(255, 'a'));
     EXPECT_EQ(emulatorConfig.romFileName[1], std::string(270, 'b'));
     EXPECT_EQ(emulatorConfig.drive8D64, "");
+}
+
+struct OutOfRange {
+    const char* name;
+    uint32_t stored;
+    int32_t EmulatorConfig::*field;
+    int32_t used;
+    const char* warning;
+};
+void PrintTo(const OutOfRange& c, std::ostream* os) { *os << c.name << " " << c.stored; }
+
+class SettingOutOfRange : public Configuration, public ::testing::WithParamInterface<OutOfRange> {};
+
+TEST_P(SettingOutOfRange, TakesTheDefaultAndSaysSo) {
+    const OutOfRange& c = GetParam();
+    writeSettingsStore({{c.name, c.stored}, {"Palette", 1u}});
+    readConfiguration();
+    EXPECT_EQ(emulatorConfig.*c.field, c.used);
+    EXPECT_EQ(emulatorConfig.palette, 1) << "the other values are read as stored";
+    ASSERT_EQ(settingFallbacks.size(), 1u);
+    EXPECT_EQ(settingFallbacks[0], c.warning);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, SettingOutOfRange,
+                         ::testing::Values(OutOfRange{"Sync", 3, &EmulatorConfig::sync, 2,
+                                                      "Sync 3 is out of range (0-2); 2 is used."},
+                                           OutOfRange{"ScreenMode", 9, &EmulatorConfig::screenMode, 0,
+                                                      "ScreenMode 9 is out of range (0-6); 0 is used."},
+                                           OutOfRange{"Ram", 7, &EmulatorConfig::ram, 2,
+                                                      "Ram 7 is out of range (0-2); 2 is used."},
+                                           OutOfRange{"Joystick", 0xFFFFFFFF, &EmulatorConfig::joystick, 0,
+                                                      "Joystick -1 is out of range (0-2); 0 is used."},
+                                           OutOfRange{"DriveType8", 3, &EmulatorConfig::driveType8, 0,
+                                                      "DriveType8 3 is out of range (0-2); 0 is used."},
+                                           OutOfRange{"Clock", 4, &EmulatorConfig::clock, 0,
+                                                      "Clock 4 is out of range (0-2); 0 is used."}));
+
+TEST_F(Configuration, ValuesInRangeAndUncheckedOnesAreKeptWithoutWarning) {
+    writeSettingsStore({{"Sync", 0u}, {"Ram", 0u}, {"ScreenMode", 6u}, {"Priority", 5u}, {"Palette", 9u}});
+    readConfiguration();
+    EXPECT_EQ(emulatorConfig.sync, 0);
+    EXPECT_EQ(emulatorConfig.ram, 0);
+    EXPECT_EQ(emulatorConfig.screenMode, 6);
+    EXPECT_EQ(emulatorConfig.priority, 5);  // any other value keeps the process's priority
+    EXPECT_TRUE(settingFallbacks.empty());
 }
 
 }  // namespace

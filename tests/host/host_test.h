@@ -3,6 +3,7 @@
 // and a settings store naming them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -29,9 +30,12 @@ public:
         writeFile(kernal, image.bytes);
     }
 
-    // Log on, the two required images, plus whatever the test adds or overrides.
+    // Log on, the two required images, no speed synchronisation (the fake clock stands
+    // still), plus whatever the test adds or overrides.
     void writeSettings(std::vector<Setting> extra = {}) {
         std::vector<Setting> settings = {{"Log", 1u}, {"Rom0L", basic}, {"Rom0H", kernal}};
+        if (std::none_of(extra.begin(), extra.end(), [](const Setting& s) { return s.name == "Sync"; }))
+            settings.push_back({"Sync", 0u});
         settings.insert(settings.end(), extra.begin(), extra.end());
         writeSettingsStore(settings);
     }
@@ -49,4 +53,5 @@ public:
 
     std::unique_ptr<ScratchDirectory> dir;
     std::string basic, kernal;
+    std::string commandLine;  // for cases that name a file on the command line
 };

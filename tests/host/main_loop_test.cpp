@@ -53,13 +53,11 @@ TEST_F(MainLoop, InactiveWindowRunsNoInstructionButWaitsForMessages) {
     EXPECT_EQ(reg.PC, 0x0000);  // the reset vector was never taken
 }
 
-TEST_F(MainLoop, CommandLineProgramIsLoadedAndRunOnceAtPass32768) {
+TEST_F(MainLoop, CommandLineProgramIsLoadedAndRunOnceTheRomHasStarted) {
     writeFile(dir->file("my game.prg"), {0x01, 0x10, 0xAB, 0xCD});
     writeSettings({{"Ram", 2u}});
-    fake.messages.push_back({platform::msgActivate, 0});  // keep the CPU out of RAM
-    for (int i = 0; i < 140; ++i) fake.messages.push_back({platform::msgSetCursor, 0});
-    fake.messages.push_back({platform::msgQuit, 0});
-    start(dir->file("my game.prg").c_str());
+    queueRun(2000);  // some 40 frames of the KERNAL's loop
+    EXPECT_EQ(start(dir->file("my game.prg").c_str()), 0);
 
     EXPECT_EQ(countOf(log(), "Info: Command line parameter has been executed.\n"), 1);
     EXPECT_EQ(memory.ram[0x1001], 0xAB);

@@ -1,9 +1,15 @@
-// Start-up failures: each ends the program with its box, its log line and exit code 0.
+// Start-up failures: each ends the program with its box (also on standard error), its log
+// line and exit status 1.
+#include <sys/stat.h>
+
+#include <cstring>
 #include <filesystem>
 #include <functional>
 
 #include "host/log.h"
 #include "host_test.h"
+#include "rom/open_rom.h"
+#include "ted/memory_map.h"
 
 namespace {
 
@@ -11,16 +17,26 @@ struct FatalCase {
     const char* name;
     // Prepares the failure; returns the log line expected last, or "" when no log is written.
     std::function<std::string(HostTest&)> arrange;
-    const char* box;
+    const char* box;     // the box's first line
+    const char* detail;  // found in its second line (the file and what is wrong); "" for none
 };
 
 class StartupFatal : public HostTest, public ::testing::WithParamInterface<FatalCase> {
 public:
     void runCase() {
         std::string lastLine = GetParam().arrange(*this);
-        EXPECT_EQ(start(), 0);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(start(commandLine.c_str()), 1);
+        const std::string errors = testing::internal::GetCapturedStderr();
         ASSERT_EQ(fake.messageBoxes.size(), 1u);
-        EXPECT_EQ(fake.messageBoxes[0], GetParam().box);
+        const std::string& box = fake.messageBoxes[0];
+        EXPECT_EQ(errors, box + "\n");
+        const size_t lineEnd = box.find('\n');
+        EXPECT_EQ(box.substr(0, lineEnd), GetParam().box);
+        if (*GetParam().detail)
+            EXPECT_NE(box.find(GetParam().detail, lineEnd), std::string::npos) << box;
+        else
+            EXPECT_EQ(lineEnd, std::string::npos) << box;
         EXPECT_FALSE(fake.messageBoxOwned[0]);
         EXPECT_FALSE(loggingOn());
         EXPECT_EQ(fake.windowProc, &windowProc);
@@ -60,37 +76,88 @@ std::string ntscKernal(HostTest& t) {
 INSTANTIATE_TEST_SUITE_P(
     Failures, StartupFatal,
     ::testing::Values(FatalCase{"Rom0LMissing", [](HostTest& t) { return missingRom(t, "Rom0L"); },
-                                "Varnok Error: ROM0L file not found."},
+                                "Varnok Error: ROM0L file not found.", "/missing.bin"},
                       FatalCase{"Rom0HMissing", [](HostTest& t) { return missingRom(t, "Rom0H"); },
-                                "Varnok Error: ROM0H file not found."},
+                                "Varnok Error: ROM0H file not found.", "/missing.bin"},
                       FatalCase{"Rom0LEmpty", [](HostTest& t) { return emptyRom(t, "Rom0L"); },
-                                "Varnok Error: Error while loading ROM0L file."},
+                                "Varnok Error: Error while loading ROM0L file.", "empty.bin: empty file"},
                       FatalCase{"Rom0HEmpty", [](HostTest& t) { return emptyRom(t, "Rom0H"); },
-                                "Varnok Error: Error while loading ROM0H file."},
+                                "Varnok Error: Error while loading ROM0H file.", "empty.bin: empty file"},
                       FatalCase{"Rom0LIsADirectory",
                                 [](HostTest& t) {
                                     t.writeSettings({{"Rom0L", t.dir->path()}});
                                     return "Error: Error while loading " + t.dir->path() + ".\n";
                                 },
-                                "Varnok Error: Error while loading ROM0L file."},
+                                "Varnok Error: Error while loading ROM0L file.", ": a folder, not a file"},
+                      FatalCase{"Rom0LIsAFifo",
+                                [](HostTest& t) {
+                                    const std::string fifo = t.dir->file("fifo.bin");
+                                    mkfifo(fifo.c_str(), 0600);  // a read would wait for a writer for ever
+                                    t.writeSettings({{"Rom0L", fifo}});
+                                    return "Error: Error while loading " + fifo + ".\n";
+                                },
+                                "Varnok Error: Error while loading ROM0L file.",
+                                "fifo.bin: not a regular file"},
                       FatalCase{"Rom0LLongNameIsTriedWhole",
                                 [](HostTest& t) {
                                     t.writeSettings({{"Rom0L", std::string(300, 'x')}});
                                     return "Error: File not found: " + std::string(300, 'x') + ".\n";
                                 },
-                                "Varnok Error: ROM0L file not found."},
+                                "Varnok Error: ROM0L file not found.", "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"},
                       FatalCase{"NtscKernalWithRomCheckByDefault", ntscKernal,
-                                "Varnok Error: Varnok requires PAL KERNAL ROM"},
+                                "Varnok Error: Varnok requires PAL KERNAL ROM", ""},
                       FatalCase{"LogCannotBeCreated",
                                 [](HostTest& t) {
                                     std::filesystem::create_directory(t.dir->file("Varnok.log"));
                                     t.writeSettings();
                                     return std::string();
                                 },
-                                "Varnok Error: Cannot create Varnok.log file."},
-                      FatalCase{"NoSettingsAtAllAndNoLog", [](HostTest&) { return std::string(); },
-                                "Varnok Error: ROM0L file not found."}),
+                                "Varnok Error: Cannot create Varnok.log file.", ""},
+                      FatalCase{"CommandLineFileMissing",
+                                [](HostTest& t) {
+                                    t.writeSettings();
+                                    t.commandLine = t.dir->file("no such game.prg");
+                                    return "Error: " + t.commandLine + ": no such file\n";
+                                },
+                                "Varnok Error: Cannot start the file named on the command line.",
+                                "no such game.prg: no such file"},
+                      FatalCase{"CommandLineProgramTooShort",
+                                [](HostTest& t) {
+                                    t.writeSettings();
+                                    t.commandLine = t.dir->file("short.prg");
+                                    writeFile(t.commandLine, {0x01, 0x10});
+                                    return "Error: " + t.commandLine + ": too short for a program file\n";
+                                },
+                                "Varnok Error: Cannot start the file named on the command line.",
+                                "short.prg: too short for a program file"},
+                      FatalCase{"CommandLineFolder",
+                                [](HostTest& t) {
+                                    t.writeSettings();
+                                    t.commandLine = t.dir->path();
+                                    return "Error: " + t.commandLine + ": a folder, not a file\n";
+                                },
+                                "Varnok Error: Cannot start the file named on the command line.",
+                                ": a folder, not a file"},
+                      FatalCase{"CommandLineSnapshotOfTheWrongSize",
+                                [](HostTest& t) {
+                                    t.writeSettings();
+                                    t.commandLine = t.dir->file("state.FRE");
+                                    writeFile(t.commandLine, std::vector<uint8_t>(72, 0));
+                                    return "Error: " + t.commandLine + ": not a snapshot: wrong size\n";
+                                },
+                                "Varnok Error: Cannot start the file named on the command line.",
+                                "state.FRE: not a snapshot: wrong size"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(StartupFailure, BothRomNamesEmptyBootTheBuiltInOpenRom) {
+    writeSettingsStore({{"Log", 1u}, {"Sync", 0u}, {"Rom0L", ""}});
+    queueRun(2);
+    EXPECT_EQ(start(), 0);
+    EXPECT_TRUE(fake.messageBoxes.empty());
+    EXPECT_NE(log().find("Info: built-in open ROM in use.\n"), std::string::npos);
+    EXPECT_EQ(std::memcmp(memory.romLow[0], openBasicImage, romImageBytes), 0);
+    EXPECT_EQ(std::memcmp(memory.romHigh[0], openKernalImage, romImageBytes), 0);
+}
 
 TEST_F(StartupFailure, NoSettingsStoreWritesNoLog) {
     start();
@@ -118,9 +185,11 @@ TEST_F(StartupFailure, FatalErrorWithAWindowOwnsTheBoxDestroysTheWindowAndReturn
 }
 
 TEST_F(StartupFailure, FatalTextIsCutToItsBuffer) {
-    fatalError(false, 0, "%s", std::string(500, 'e').c_str());
+    testing::internal::CaptureStderr();
+    fatalError(false, 0, "%s", std::string(5000, 'e').c_str());
+    testing::internal::GetCapturedStderr();
     ASSERT_EQ(fake.messageBoxes.size(), 1u);
-    EXPECT_EQ(fake.messageBoxes[0].size(), 127u);
+    EXPECT_EQ(fake.messageBoxes[0].size(), 4095u);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ std::string headerFor(const std::string& basic, const std::string& kernal, const
            "\n"
            "Screenmode: 320x200\n"
            "Sound emulation: Enabled\n"
-           "Ram: 0\n"
+           "Ram: 2\n"
            "ModeX: Disabled\n"
            "Debugger: Disabled\n"
            "Process priority: 0\n"
@@ -40,6 +40,7 @@ using StartupLog = HostTest;
 
 TEST_F(StartupLog, HeaderConfigurationAndProgressLinesAreWrittenInOrder) {
     writeSettings();
+    writeFile(dir->file("game.prg"), {0x01, 0x10, 0x00});
     EXPECT_EQ(start("game.prg"), 0);
     // clang-format off
     std::string expected = headerFor(basic, kernal, "game.prg") +
@@ -93,10 +94,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         HeaderCase{"ScreenMode4IsLabelled640x400", {"ScreenMode", 4u}, "Screenmode: 640x400\n"},
         HeaderCase{"ScreenMode5IsLabelled640x480Full", {"ScreenMode", 5u}, "Screenmode: 640x480 Full\n"},
-        HeaderCase{"UnknownScreenModeContinuesTheLine", {"ScreenMode", 9u}, "Screenmode: Sound emulation: "},
+        HeaderCase{"UnknownScreenModeFallsBackWithAWarning", {"ScreenMode", 9u}, "Screenmode: 320x200\n"},
+        HeaderCase{
+            "OutOfRangeSyncIsLoggedAfterTheHeader",
+            {"Sync", 3u},
+            "\n\nWarning: Sync 3 is out of range (0-2); 2 is used.\nInfo: 64K RAM has been allocated."},
         HeaderCase{"SoundEmulation2IsDisabled", {"SoundEmulation", 2u}, "Sound emulation: Disabled\n"},
         HeaderCase{"NegativePriorityPrintsSigned", {"Priority", 0xFFFFFFFFu}, "Process priority: -1\n"},
-        HeaderCase{"UnknownDriveTypeLeavesTheLabelOut", {"DriveType8", 3u}, "Drive8: \nROM0L: "},
+        HeaderCase{"UnknownDriveTypeFallsBackToNone", {"DriveType8", 3u}, "Drive8: None\n"},
         HeaderCase{"DisabledRomCheckIsLogged", {"PALROM", 0u}, "Info: ROM check disabled.\n"},
         HeaderCase{"OptionalRomNotFoundIsAWarning",
                    {"Rom1L", "/nonexistent/cart.bin"},

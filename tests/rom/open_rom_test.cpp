@@ -115,6 +115,7 @@ public:
                                          {"Rom0L", std::string(OPEN_ROM_BASIC)},
                                          {"Rom0H", std::string(OPEN_ROM_KERNAL)},
                                          {"Ram", 2u},
+                                         {"Sync", 0u},
                                          {"DriveType8", 1u},
                                          {"Drive8PCDir", disk}};
         settings.insert(settings.end(), extra.begin(), extra.end());

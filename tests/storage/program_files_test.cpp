@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/host_files.h"
 #include "cpu/registers.h"
 #include "support/fake_platform.h"
 #include "ted/memory_map.h"
@@ -84,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         //       address  data bytes  loaded  pointers
         PrgCase{0x1001,   1,          true,   0x1002},
-        PrgCase{0x4000,   0,          true,   0x1001},
+        PrgCase{0x4000,   0,          false,  0xEEEE},  // a load address and nothing to load
         PrgCase{0xF000,   4095,       true,   0x2000},  // the last byte lands at $FFFE
         PrgCase{0xF000,   4096,       false,  0xEEEE},  // it would land at $FFFF
         PrgCase{0x2000,   55903,      true,   60000},
@@ -92,13 +93,20 @@ INSTANTIATE_TEST_SUITE_P(
         PrgCase{0x8000,   55903,      false,  0xEEEE}));
 // clang-format on
 
-TEST_F(ProgramFiles, FilesTooShortOrMissingChangeNothing) {
-    for (const std::vector<uint8_t>& bytes : {std::vector<uint8_t>{}, std::vector<uint8_t>{0x01}}) {
+TEST_F(ProgramFiles, FilesTooShortMissingOrNotFilesAreRefusedAndChangeNothing) {
+    for (const std::vector<uint8_t>& bytes :
+         {std::vector<uint8_t>{}, std::vector<uint8_t>{0x01}, std::vector<uint8_t>{0x01, 0x10}}) {
         writeFile(bytes);
-        loadProgramFile(path.c_str());
+        EXPECT_EQ(loadProgramFile(path.c_str()), LoadStatus::tooShort) << bytes.size();
     }
-    loadProgramFile((path + ".missing").c_str());
-    loadProgramFile(::testing::TempDir().c_str());  // a directory
+    EXPECT_EQ(loadProgramFile((path + ".missing").c_str()), LoadStatus::unreadable);
+    EXPECT_EQ(loadProgramFile(::testing::TempDir().c_str()), LoadStatus::unreadable);  // a directory
+    const std::string fifo = path + ".fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(loadProgramFile(fifo.c_str()), LoadStatus::unreadable);  // at once, with no writer
+    std::remove(fifo.c_str());
+    writePrg(0x1001, 0x10000);  // longer than the whole memory
+    EXPECT_EQ(loadProgramFile(path.c_str()), LoadStatus::pastMemoryEnd);
     for (uint32_t a = 0; a < 0x10000; ++a) ASSERT_EQ(memory.ram[a], 0xEE) << a;
 }
 
@@ -125,13 +133,12 @@ TEST_F(ProgramFiles, SaveOfTheWholeTopOfMemoryAndBadRanges) {
     EXPECT_FALSE(saveProgramFile((::testing::TempDir() + "no/such/dir/x.prg").c_str(), 0x1000, 0x1001));
 }
 
-TEST_F(ProgramFiles, FailedSaveKeepsTheFileItWasToReplace) {
+TEST_F(ProgramFiles, SaveOverAReadOnlyFileFailsAndKeepsIt) {
     writeFile({0x01, 0x10, 0xAA});
-    ASSERT_EQ(mkdir((path + ".tmp").c_str(), 0700), 0);  // the new file cannot be written
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     EXPECT_FALSE(saveProgramFile(path.c_str(), 0x2000, 0x2100));
     EXPECT_FALSE(saveSnapshot(path.c_str()));
     EXPECT_EQ(readFile(), (std::vector<uint8_t>{0x01, 0x10, 0xAA}));
-    rmdir((path + ".tmp").c_str());
 }
 
 TEST_F(ProgramFiles, TypeRunFillsTheKeyboardBuffer) {
@@ -219,57 +226,51 @@ TEST_F(Snapshots, RoundTripRestoresRegistersTimersRomAndAllRam) {
     for (uint32_t a = 0; a < 0x10000; ++a) ASSERT_EQ(memory.ram[a], uint8_t(a ^ a >> 8)) << a;
 }
 
-struct ShortSnapshot {
-    size_t bytes;
-    bool pcSet, acSet, timer1Running, timer3Counter;
-    size_t ramBytes;
-};
+class WrongSizeSnapshots : public Snapshots, public ::testing::WithParamInterface<size_t> {};
 
-class ShortSnapshots : public Snapshots, public ::testing::WithParamInterface<ShortSnapshot> {};
-
-TEST_P(ShortSnapshots, RestoreWhatTheyHoldAndStop) {
-    const ShortSnapshot& c = GetParam();
+TEST_P(WrongSizeSnapshots, AreRefusedAndLeaveTheMachineAsItWas) {
     setMachine();
     ASSERT_TRUE(saveSnapshot(path.c_str()));
     std::vector<uint8_t> file = readFile();
-    file.resize(c.bytes);
+    file.resize(GetParam(), 0x99);
     writeFile(file);
     scrambleMachine();
-    loadSnapshot(path.c_str());
-    EXPECT_EQ(reg.PC, c.pcSet ? 0x1234 : 0);
-    EXPECT_EQ(reg.AC, c.acSet ? 0x7F : 0);
-    EXPECT_EQ(ted.timer1.running, c.timer1Running ? 1 : 0);
-    EXPECT_EQ(ted.timer3.counter, c.timer3Counter ? 0x3333 : -1);
-    for (uint32_t a = 0; a < 0x10000; ++a)
-        ASSERT_EQ(memory.ram[a], a < c.ramBytes ? uint8_t(a ^ a >> 8) : 0x55) << a;
+    const uint8_t slackBefore = memory.ram[0x10000];
+    EXPECT_EQ(loadSnapshot(path.c_str()), LoadStatus::wrongSize);
+    EXPECT_EQ(reg.PC, 0);
+    EXPECT_EQ(reg.V, 1);
+    EXPECT_EQ(memory.romEnabled, 0);
+    EXPECT_EQ(ted.timer1.running, 0);
+    EXPECT_EQ(ted.timer3.counter, -1);
+    for (uint32_t a = 0; a < 0x10000; ++a) ASSERT_EQ(memory.ram[a], 0x55) << a;
+    EXPECT_EQ(memory.ram[0x10000], slackBefore);
 }
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(
-    Lengths, ShortSnapshots,
-    ::testing::Values(
-        //            bytes  PC     AC     t1run  t3     ram bytes
-        ShortSnapshot{0,     false, false, false, false, 0},
-        ShortSnapshot{6,     false, false, false, false, 0},      // PC cut in half
-        ShortSnapshot{8,     true,  false, false, false, 0},
-        ShortSnapshot{44,    true,  true,  false, false, 0},
-        ShortSnapshot{48,    true,  true,  true,  false, 0},
-        ShortSnapshot{72,    true,  true,  true,  true,  0},
-        ShortSnapshot{1072,  true,  true,  true,  true,  1000},
-        ShortSnapshot{snapshotBytes, true, true, true, true, 0x10000}));
-// clang-format on
+INSTANTIATE_TEST_SUITE_P(Lengths, WrongSizeSnapshots,
+                         ::testing::Values(0, 6, 72, 1072, snapshotBytes - 1, snapshotBytes + 1,
+                                           snapshotBytes + 10000));
 
-TEST_F(Snapshots, OversizedFileLoadsOnlyTheSnapshotPart) {
-    setMachine();
-    ASSERT_TRUE(saveSnapshot(path.c_str()));
-    std::vector<uint8_t> file = readFile();
-    file.resize(snapshotBytes + 10000, 0x99);
-    writeFile(file);
-    const uint8_t slackBefore = memory.ram[0x10000];
-    scrambleMachine();
-    loadSnapshot(path.c_str());
-    EXPECT_EQ(memory.ram[0xFFFF], uint8_t(0xFFFF ^ 0xFF));
-    EXPECT_EQ(memory.ram[0x10000], slackBefore);
+TEST_F(Snapshots, SaveThroughAPlantedLinkAtTheTemporaryNameNeverFollowsIt) {
+    // Every temporary name the save could take is a link to a victim file.
+    setTemporarySuffixSource([] { return std::string("planted"); });
+    const size_t slash = path.find_last_of('/');
+    const std::string temporary = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".planted.tmp";
+    const std::string victim = path + ".victim";
+    {
+        std::FILE* file = std::fopen(victim.c_str(), "wb");
+        std::fputs("keep", file);
+        std::fclose(file);
+    }
+    ASSERT_EQ(symlink(victim.c_str(), temporary.c_str()), 0);
+    EXPECT_FALSE(saveSnapshot(path.c_str()));
+    EXPECT_FALSE(saveProgramFile(path.c_str(), 0x1000, 0x1001));
+    setTemporarySuffixSource(nullptr);
+    struct stat info {};
+    EXPECT_EQ(stat(victim.c_str(), &info), 0);
+    EXPECT_EQ(info.st_size, 4) << "the victim was written through the link";
+    EXPECT_TRUE(readFile().empty());
+    std::remove(temporary.c_str());
+    std::remove(victim.c_str());
 }
 
 }  // namespace

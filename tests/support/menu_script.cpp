@@ -93,6 +93,7 @@ void prepareMenuMachine() {
     fake.displayHeight = 200;
     fake.surface.assign(320 * 200, 0);
     emulatorConfig = EmulatorConfig{};
+    emulatorConfig.sync = 0;  // the fake clock stands still: no frame waits
     shell.windowActive = 1;
     shell.quitRequested = 0;
     shell.menuOpen = 0;

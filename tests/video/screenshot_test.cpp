@@ -129,29 +129,27 @@ INSTANTIATE_TEST_SUITE_P(Palettes, ScreenshotPalette,
                                            TableCase{1, 0xF1, 0xFF, 0xFF, 0xFF},
                                            TableCase{0, 0xCA, 0x40, 0x9C, 0x80}));
 
-TEST_F(Screenshot, FailedCreateLeavesNothingBehind) {
-    // A link into a missing directory: the name is free, but it cannot be created.
+TEST_F(Screenshot, ALinkAtAFreeLookingNameIsNeverWrittenThrough) {
+    // A link into a missing directory: the picture takes the next name instead.
     fs::create_symlink("missing/picture.bmp", "Output000.bmp");
     shell.requests.screenshot = 1;
     serveScreenshot();
     EXPECT_EQ(shell.requests.screenshot, 0);
-    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator{}), 1);
+    EXPECT_TRUE(fs::is_symlink("Output000.bmp"));
+    EXPECT_EQ(readFile("Output001.bmp").size(), 65078u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator{}), 2);
     EXPECT_FALSE(fs::exists("missing"));
 }
 
-TEST_F(Screenshot, FailedWriteRemovesThePartialFile) {
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 2000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    shell.requests.screenshot = 1;
+TEST_F(Screenshot, GoesToTheStartFolderWhereverTheLoadMenuWent) {
+    shell.startFolder = directory.string();
+    fs::create_directory("games");
+    fs::current_path("games");
     serveScreenshot();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(shell.requests.screenshot, 0);
-    EXPECT_FALSE(fs::exists("Output000.bmp"));
+    fs::current_path(directory);
+    shell.startFolder.clear();
+    EXPECT_EQ(readFile("Output000.bmp").size(), 65078u);
+    EXPECT_TRUE(fs::is_empty("games"));
 }
 
 }  // namespace

@@ -2,10 +2,11 @@
 // played into the keyboard state and the window messages.
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "common/host_files.h"
 #include "host/sdl/backend.h"
 #include "host/sdl/sdl_host.h"
 #include "ted/keyboard.h"
@@ -21,6 +22,7 @@ struct Action {
 
 constexpr uint32_t tapTicks = 3;  // long enough for the KERNAL's scan to see a press and a release
 constexpr uint8_t leftShift = 0x2A;
+constexpr size_t scriptBytesLimit = 16 << 20;
 
 std::vector<Action> actions;
 size_t next = 0;
@@ -170,11 +172,13 @@ const uint8_t* automationKeys() { return active ? heldKeys : nullptr; }
 bool loadAutomation(std::string& error) {
     const char* path = std::getenv("VARNOK_AUTOMATION");
     if (!path || !*path) return true;
-    std::ifstream file(path);
-    if (!file) {
-        error = std::string("cannot read the automation script ") + path;
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    if (readWholeFile(path, scriptBytesLimit, bytes, reason) != ReadStatus::ok) {
+        error = "cannot read the automation script " + reason;
         return false;
     }
+    std::istringstream file(std::string(bytes.begin(), bytes.end()));
     std::string line;
     for (int number = 1; std::getline(file, line); ++number)
         if (std::string reason = parseLine(line); !reason.empty()) {

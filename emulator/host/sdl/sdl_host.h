@@ -36,5 +36,7 @@ const uint8_t* automationKeys();  // 256 bytes, non-zero while the script holds 
 
 // True when no window system can show a modal box (dummy driver or a scripted run).
 bool headless();
+// True when SDL picked its invisible "offscreen" video driver without SDL_VIDEODRIVER naming it.
+bool invisibleDriverUnasked();
 
 }  // namespace sdlhost

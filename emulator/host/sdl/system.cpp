@@ -47,6 +47,21 @@ bool headless() {
             std::strcmp(SDL_getenv("SDL_VIDEODRIVER"), "dummy") == 0);
 }
 
+bool invisibleDriverUnasked() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || SDL_strcasecmp(driver, "offscreen") != 0) return false;
+    // The variable may name one driver or a comma-separated list of them.
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    std::string names = asked ? asked : "";
+    for (size_t start = 0; start <= names.size();) {
+        size_t end = names.find(',', start);
+        if (end == std::string::npos) end = names.size();
+        if (SDL_strcasecmp(names.substr(start, end - start).c_str(), driver) == 0) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
 }  // namespace sdlhost
 
 namespace platform {
@@ -74,12 +89,11 @@ LocalTime localTime() {
     return {parts.tm_hour, parts.tm_min, parts.tm_sec};
 }
 
+// The fatal path has already written the text to standard error; a headless run has
+// nobody to press OK, so it shows no box.
 void messageBox(const char* text, const char* caption, bool owned) {
-    // A headless run has nobody to press OK, so its boxes go to standard error.
-    if (!sdlhost::headless() && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text,
-                                                         owned ? sdlhost::window : nullptr) == 0)
-        return;
-    std::fprintf(stderr, "%s: %s\n", caption, text);
+    if (!sdlhost::headless())
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, owned ? sdlhost::window : nullptr);
 }
 
 bool osProductName(char* buffer, int size) { return copyText(osReleaseName(), buffer, size); }

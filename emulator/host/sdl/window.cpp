@@ -78,6 +78,16 @@ bool registerWindowClass() {
         std::fprintf(stderr, "varnok: no display available: %s\n", SDL_GetError());
         return false;
     }
+    // Without a display SDL falls back to a driver that shows nothing: the emulator would
+    // run unseen. Only a user who names that driver gets it.
+    if (sdlhost::invisibleDriverUnasked()) {
+        std::fprintf(stderr,
+                     "varnok: no display available (SDL chose its invisible \"%s\" video driver); "
+                     "set DISPLAY or WAYLAND_DISPLAY, or SDL_VIDEODRIVER=%s to run unseen\n",
+                     SDL_GetCurrentVideoDriver(), SDL_GetCurrentVideoDriver());
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        return false;
+    }
     return true;
 }
 

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "cpu/registers.h"
 #include "menus/file_menu_fixture.h"
 #include "menus/key_codes.h"
@@ -121,6 +123,31 @@ TEST_F(LoadMenu, EnterOnTheSnapshotPageRestoresTheMachine) {
     EXPECT_EQ(reg.PC, 0x1234);
     EXPECT_EQ(listName(firstListRow + 1), "STATE.FRE");
     EXPECT_EQ(menuRowText(24), "ESC-BACK ENTER-LOAD UP/DOWN-MOVE D-DRIVE");
+}
+
+// A file that cannot be loaded leaves the machine alone and the menu open, saying why.
+TEST_F(LoadMenu, RefusedFilesAreNamedOnScreenAndChangeNothing) {
+    struct Case {
+        std::vector<uint8_t> keys;
+        const char* message;
+    };
+    writeFile("short.prg", {0x01, 0x10});
+    writeFile("high.prg", {0xFF, 0xFF, 0x01});
+    writeFile("cut.fre", std::vector<uint8_t>(snapshotFileBytes - 1, 0x11));
+    const Case cases[] = {
+        {{key::down, key::down, key::enter, key::escape}, "TOO SHORT FOR A PROGRAM FILE"},
+        {{key::down, key::f1, key::escape}, "THE PROGRAM RUNS PAST $FFFF"},
+        {{key::right, key::down, key::enter, key::escape}, "NOT A SNAPSHOT: WRONG SIZE"},
+    };
+    for (const Case& c : cases) {
+        std::memset(memory.ram, 0x33, 0x10000);
+        reg.PC = 0x4321;
+        run(c.keys);
+        const std::string row = menuRowText(21);
+        EXPECT_NE(row.find(c.message), std::string::npos) << row;
+        EXPECT_EQ(reg.PC, 0x4321);
+        for (uint32_t a = 0; a < 0x10000; ++a) ASSERT_EQ(memory.ram[a], 0x33) << a;
+    }
 }
 
 TEST_F(LoadMenu, TapeAndDiskPagesAreNotAvailable) {

@@ -4,15 +4,22 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
+#include "rom/open_rom.h"
 #include "support/machine_helpers.h"
 
 extern char** environ;
@@ -62,7 +69,7 @@ struct Outcome {
 };
 
 class ProgramRun : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         dir = std::make_unique<ScratchDirectory>();
         writeFile(dir->file("basic.bin"), std::vector<uint8_t>(16, 0xEA));
@@ -80,10 +87,16 @@ protected:
     }
     void script(const std::string& text) { writeFile(dir->file("script.txt"), {text.begin(), text.end()}); }
 
-    // Runs the program in the scratch directory; kills it after `seconds`.
-    Outcome run(int seconds = 60) {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "disk", 1);
+    // Runs the program in the scratch directory with `arguments`; kills it after `seconds`.
+    // An empty videoDriver leaves SDL to choose its driver.
+    Outcome run(std::vector<std::string> arguments = {}, int seconds = 60) {
+        if (videoDriver.empty())
+            unsetenv("SDL_VIDEODRIVER");
+        else
+            setenv("SDL_VIDEODRIVER", videoDriver.c_str(), 1);
+        const char* audio = std::getenv("SDL_AUDIODRIVER_OVERRIDE");
+        setenv("SDL_AUDIODRIVER", audio ? audio : "disk", 1);
+        unsetenv("SDL_AUDIODRIVER_OVERRIDE");
         setenv("SDL_DISKAUDIOFILE", dir->file("audio.raw").c_str(), 1);
         setenv("VARNOK_AUTOMATION", dir->file("script.txt").c_str(), 1);
         setenv("VARNOK_DEBUGCART", "1", 1);
@@ -94,10 +107,12 @@ protected:
         posix_spawn_file_actions_init(&actions);
         std::string errorsPath = dir->file("stderr.txt");
         posix_spawn_file_actions_addopen(&actions, 2, errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        char* argv[] = {const_cast<char*>(VARNOK_BINARY), nullptr};
+        std::vector<char*> argv = {const_cast<char*>(VARNOK_BINARY)};
+        for (std::string& argument : arguments) argv.push_back(argument.data());
+        argv.push_back(nullptr);
         pid_t pid = 0;
         Outcome result;
-        if (posix_spawn(&pid, VARNOK_BINARY, &actions, nullptr, argv, environ) != 0) return result;
+        if (posix_spawn(&pid, VARNOK_BINARY, &actions, nullptr, argv.data(), environ) != 0) return result;
         posix_spawn_file_actions_destroy(&actions);
         int waitStatus = 0;
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
@@ -115,6 +130,7 @@ protected:
     }
 
     std::unique_ptr<ScratchDirectory> dir;
+    std::string videoDriver = "dummy";
 };
 
 TEST_F(ProgramRun, DebugCartWriteBecomesTheExitStatus) {
@@ -173,7 +189,7 @@ TEST_P(BadScript, IsRefusedAtStartNamingTheLine) {
     machine(1, 0, 0, 0);
     script(GetParam().text);
     Outcome result = run();
-    EXPECT_NE(result.status, 0);
+    EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.errors.find(GetParam().reason), std::string::npos) << result.errors;
     EXPECT_FALSE(fileExists(dir->file("Output000.bmp")));  // nothing of the script ran
 }
@@ -183,5 +199,171 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedScript{"tap F6\nfly away\n", "line 2: unknown command 'fly'"},
                       RefusedScript{"tap F6\nwait soon\n", "line 2: wait needs a number of frames"},
                       RefusedScript{"tap F6\ntype \u00a3\n", "line 2: no key types"}));
+
+}  // namespace
+
+// ---- Out of the box: the built-in ROM, files on the command line, loud failures ----
+
+namespace {
+
+// The text of a 320 x 200 screenshot, read back cell by cell through the open ROM's
+// character set; '?' where no character matches (the cursor).
+std::string screenshotText(const std::string& bmp) {
+    if (bmp.size() != 65078u) return {};
+    auto pixel = [&](int x, int y) { return uint8_t(bmp[1078 + (199 - y) * 320 + x]); };
+    const uint8_t background = pixel(0, 0);
+    std::string text;
+    for (int row = 0; row < 25; ++row) {
+        for (int column = 0; column < 40; ++column) {
+            char found = '?';
+            for (int code = 0; code < 64 && found == '?'; ++code) {
+                bool same = true;
+                for (int y = 0; y < 8 && same; ++y) {
+                    const uint8_t bits = openKernalImage[0x1000 + code * 8 + y];
+                    for (int x = 0; x < 8 && same; ++x)
+                        same = ((bits >> (7 - x)) & 1) == (pixel(column * 8 + x, row * 8 + y) != background);
+                }
+                if (same) found = code == 0 ? '@' : code <= 26 ? char('A' + code - 1) : char(code);
+            }
+            text += found;
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+// 10 SYS4109, then code that sets the border, reads it back and reports it through $FDCF.
+std::vector<uint8_t> borderProgram(uint8_t colour) {
+    return {0x01,   0x10, 0x0B, 0x10, 10,   0,    0x9E, '4',  '1',  '0',  '9',  0,    0,    0,    0xA9,
+            colour, 0x8D, 0x19, 0xFF, 0xAD, 0x19, 0xFF, 0x29, 0x7F, 0x8D, 0xCF, 0xFD, 0x4C, 0x1B, 0x10};
+}
+
+// A D64 image holding one PRG file, on track 17.
+std::vector<uint8_t> diskWith(const std::string& name, const std::vector<uint8_t>& file) {
+    constexpr size_t track17 = 16 * 21 * 256, track18 = 17 * 21 * 256;
+    std::vector<uint8_t> image(174848, 0);
+    image[track18] = 18, image[track18 + 1] = 1;  // the BAM points at the directory
+    std::fill_n(image.begin() + track18 + 144, 16, 0xA0);
+    uint8_t* directory = image.data() + track18 + 256;
+    directory[1] = 0xFF;
+    directory[2] = 0x82, directory[3] = 17, directory[4] = 0;
+    std::fill_n(directory + 5, 16, 0xA0);
+    std::copy(name.begin(), name.end(), directory + 5);
+    directory[30] = 1;
+    image[track17] = 0, image[track17 + 1] = uint8_t(1 + file.size());
+    std::copy(file.begin(), file.end(), image.begin() + track17 + 2);
+    return image;
+}
+
+class OutOfTheBox : public ProgramRun {
+public:
+    // Only what the test names: no ROM files, so the built-in open ROM starts.
+    void settings(std::vector<Setting> values) {
+        values.push_back({"SoundEmulation", 0u});
+        writeSettingsStore(values);
+    }
+};
+
+TEST_F(OutOfTheBox, EmptyHomeWithoutSettingsBootsTheBuiltInRomToReady) {
+    const std::string home = dir->file("home");
+    std::filesystem::create_directory(home);
+    const std::string previousHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", home.c_str(), 1);
+    unsetenv("VARNOK_REGISTRY");
+    unsetenv("XDG_CONFIG_HOME");
+    unsetenv("VARNOK_DEBUGCART");
+    script("wait 100\ntap F6\nwait 5\nquit\n");
+    Outcome result = run();
+    setenv("HOME", previousHome.c_str(), 1);
+    EXPECT_EQ(result.status, 0) << result.errors;
+    const std::string text = screenshotText(readFile(dir->file("Output000.bmp")));
+    EXPECT_NE(text.find("VARNOK OPEN ROM"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nREADY.  "), std::string::npos) << text;
+    EXPECT_TRUE(std::filesystem::is_empty(home)) << "nothing is written into the home folder";
+}
+
+TEST_F(OutOfTheBox, DiskOnTheCommandLineIsLoadedAndRun) {
+    settings({{"Sync", 0u}, {"DriveType8", 1u}, {"Drive8PCDir", dir->path()}});
+    writeFile(dir->file("game.D64"), diskWith("BORDER", borderProgram(0x32)));
+    EXPECT_EQ(run({dir->file("game.D64")}).status, 0x32);
+}
+
+TEST_F(OutOfTheBox, SnapshotOnTheCommandLineResumesWhereItWasSaved) {
+    settings({{"Sync", 0u}});
+    std::vector<uint8_t> snapshot(72, 0);
+    snapshot[2] = 1;
+    snapshot[4] = 0x00, snapshot[5] = 0x20;  // PC $2000
+    snapshot[8] = 0x04;                      // I set
+    snapshot[24] = 0xFF;                     // SP
+    std::vector<uint8_t> ram(0x10000, 0);
+    const uint8_t code[] = {0xA9, 0x2A, 0x8D, 0xCF, 0xFD, 0x4C, 0x05, 0x20};  // report 42
+    std::copy(std::begin(code), std::end(code), ram.begin() + 0x2000);
+    snapshot.insert(snapshot.end(), ram.begin(), ram.end());
+    writeFile(dir->file("state.fre"), snapshot);
+    EXPECT_EQ(run({dir->file("state.fre")}).status, 42);
+}
+
+TEST_F(OutOfTheBox, MissingFileOnTheCommandLineEndsWithItsName) {
+    settings({});
+    Outcome result = run({dir->file("no such game.prg")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.errors.find("no such game.prg: no such file"), std::string::npos) << result.errors;
+    EXPECT_FALSE(fileExists(dir->file("audio.raw"))) << "no device was opened";
+}
+
+struct FailedStart {
+    const char* name;
+    std::function<void(OutOfTheBox&)> arrange;
+    const char* message;
+};
+void PrintTo(const FailedStart& c, std::ostream* os) { *os << c.name; }
+
+class FailedStarts : public OutOfTheBox, public ::testing::WithParamInterface<FailedStart> {};
+
+TEST_P(FailedStarts, EndWithStatusOneAndSayWhyOnStandardError) {
+    GetParam().arrange(*this);
+    Outcome result = run({}, 30);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.errors.find(GetParam().message), std::string::npos) << result.errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FailedStarts,
+    ::testing::Values(
+        FailedStart{"MissingRom",
+                    [](OutOfTheBox& t) {
+                        t.settings({{"Rom0L", t.dir->file("nope.bin")}, {"Rom0H", "k.bin"}});
+                    },
+                    "Varnok Error: ROM0L file not found.\n"},
+        FailedStart{"NtscKernal",
+                    [](OutOfTheBox& t) {
+                        writeFile(t.dir->file("ntsc.bin"), std::vector<uint8_t>(0x4000, 0));
+                        t.settings({{"Rom0L", t.dir->file("basic.bin")}, {"Rom0H", t.dir->file("ntsc.bin")}});
+                    },
+                    "Varnok Error: Varnok requires PAL KERNAL ROM"},
+        FailedStart{"NoSuchVideoDriver",
+                    [](OutOfTheBox& t) {
+                        t.settings({});
+                        t.videoDriver = "nosuchdriver";
+                    },
+                    "no display available"},
+        FailedStart{"InvisibleFallbackWithoutADisplay",
+                    [](OutOfTheBox& t) {
+                        t.settings({});
+                        t.videoDriver.clear();
+                    },
+                    "invisible"},
+        FailedStart{"SoundDeviceSetUp",
+                    [](OutOfTheBox& t) {
+                        writeSettingsStore({{"SoundEmulation", 1u}});
+                        setenv("SDL_AUDIODRIVER_OVERRIDE", "nosuchaudio", 1);
+                    },
+                    "Varnok Error: DirectSoundCreate FAILED"},
+        FailedStart{"AutomationScriptIsAFifo",
+                    [](OutOfTheBox& t) {
+                        t.settings({});
+                        mkfifo(t.dir->file("script.txt").c_str(), 0600);
+                    },
+                    "script.txt: not a regular file"}));
 
 }  // namespace

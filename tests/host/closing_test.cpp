@@ -1,0 +1,38 @@
+// Closing the window while the machine is inside a step: the step ends there.
+#include <gtest/gtest.h>
+
+#include "cpu/registers.h"
+#include "host/shell.h"
+#include "machine/step.h"
+#include "support/fake_platform.h"
+#include "ted/memory_map.h"
+#include "ted/ted.h"
+
+namespace {
+
+TEST(ClosingInsideAStep, WindowClosedAtABreakpointBetweenDoubleClockHalvesEndsTheStepCleanly) {
+    resetFakePlatform();
+    resetShellState();
+    ASSERT_TRUE(allocateRamBlock());
+    platform::setWindowProc(windowProc);
+    ASSERT_TRUE(platform::createMainWindow(1));
+    shell.windowActive = 1;
+    for (uint16_t a = 0x1000; a < 0x1004; ++a) memory.ram[a] = 0xEA;  // NOPs
+    memory.romEnabled = 0;
+    reg.PC = 0x1000;
+    ted.doubleClockAllowed = 1;
+    ted.singleClock = 0;
+    machine.breakpointAddress = 0x1001;  // after the first instruction of the pair
+    machine.breakpointEnabled = 1;
+    // The monitor opens at the breakpoint and takes the window's destruction: the devices
+    // and the RAM go, and the quit message follows.
+    fake.messages.push_back({platform::msgDestroy, 0});
+    emulationStep();
+    machine.breakpointEnabled = 0;
+    EXPECT_EQ(memory.ram, nullptr);
+    EXPECT_EQ(shell.quitRequested, 1);
+    EXPECT_EQ(reg.PC, 0x1001) << "the second instruction of the pair never ran";
+    resetShellState();
+}
+
+}  // namespace

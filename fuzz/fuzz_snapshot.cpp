@@ -3,6 +3,6 @@
 #include "storage/program_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    loadThroughFile(data, size, loadSnapshot);
+    loadThroughFile(data, size, [](const char* path) { loadSnapshot(path); });
     return 0;
 }

@@ -36,6 +36,16 @@ bool writeHostFile(const char* path, std::span<const uint8_t> data) {
     return writeWholeFile(path, data, error);
 }
 
+// A file over `limit` bytes is refused as `tooLarge`; one that reads whole goes to `load`.
+LoadStatus loadWholeFile(const char* path, size_t limit, LoadStatus tooLarge,
+                         LoadStatus (*load)(std::span<const uint8_t>)) {
+    std::vector<uint8_t> file;
+    const ReadStatus read = readHostFile(path, limit, file);
+    if (read == ReadStatus::tooLarge) return tooLarge;
+    if (read != ReadStatus::ok) return LoadStatus::unreadable;
+    return load(file);
+}
+
 void putField(std::vector<uint8_t>& out, uint32_t value, uint32_t size) {
     for (uint32_t i = 0; i < size; ++i) out.push_back(uint8_t(value >> (8 * i)));
 }
@@ -95,11 +105,7 @@ LoadStatus loadProgram(std::span<const uint8_t> file) {
 }
 
 LoadStatus loadProgramFile(const char* path) {
-    std::vector<uint8_t> file;
-    const ReadStatus read = readHostFile(path, largestProgramFile, file);
-    if (read == ReadStatus::tooLarge) return LoadStatus::pastMemoryEnd;
-    if (read != ReadStatus::ok) return LoadStatus::unreadable;
-    return loadProgram(file);
+    return loadWholeFile(path, largestProgramFile, LoadStatus::pastMemoryEnd, loadProgram);
 }
 
 bool saveProgramFile(const char* path, uint16_t start, uint32_t end) {
@@ -135,11 +141,7 @@ LoadStatus loadSnapshotData(std::span<const uint8_t> file) {
 }
 
 LoadStatus loadSnapshot(const char* path) {
-    std::vector<uint8_t> file;
-    const ReadStatus read = readHostFile(path, snapshotFileBytes, file);
-    if (read == ReadStatus::tooLarge) return LoadStatus::wrongSize;
-    if (read != ReadStatus::ok) return LoadStatus::unreadable;
-    return loadSnapshotData(file);
+    return loadWholeFile(path, snapshotFileBytes, LoadStatus::wrongSize, loadSnapshotData);
 }
 
 const char* loadStatusText(LoadStatus status) {

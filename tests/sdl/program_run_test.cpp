@@ -354,7 +354,7 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "invisible"},
         FailedStart{"SoundDeviceSetUp",
-                    [](OutOfTheBox& t) {
+                    [](OutOfTheBox&) {
                         writeSettingsStore({{"SoundEmulation", 1u}});
                         setenv("SDL_AUDIODRIVER_OVERRIDE", "nosuchaudio", 1);
                     },

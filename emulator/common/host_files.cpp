@@ -96,8 +96,10 @@ ReadStatus readWholeFile(const std::string& path, size_t sizeLimit, std::vector<
     bytes.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        error = failure(path, errno == ENOENT || errno == ENOTDIR ? "no such file" : std::strerror(errno));
-        return errno == ENOENT || errno == ENOTDIR ? ReadStatus::notFound : ReadStatus::failed;
+        // No file can be at a path that is too long or runs through a file.
+        const bool missing = errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG;
+        error = failure(path, missing ? "no such file" : std::strerror(errno));
+        return missing ? ReadStatus::notFound : ReadStatus::failed;
     }
     struct stat info {};
     ReadStatus status = ReadStatus::ok;

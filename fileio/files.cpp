@@ -153,7 +153,9 @@ ReadResult readFile(const std::string& path, size_t sizeLimit, Links links) {
     const int found = links == Links::follow ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info);
     if (found != 0) {
         const int error = errno;
-        if (error == ENOENT || error == ENOTDIR) return readFailure(path, ReadStatus::notFound, "not found");
+        // No file can be at a path that runs through a file or is too long for the system.
+        if (error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG)
+            return readFailure(path, ReadStatus::notFound, "no such file");
         return readFailure(path, ReadStatus::failed, systemError(error));
     }
     if (!S_ISREG(info.st_mode)) return readFailure(path, ReadStatus::notRegular, kindOf(info.st_mode));
@@ -163,7 +165,7 @@ ReadResult readFile(const std::string& path, size_t sizeLimit, Links links) {
     Descriptor file(::open(path.c_str(), flags));
     if (file.get() < 0) {
         const int error = errno;
-        if (error == ENOENT) return readFailure(path, ReadStatus::notFound, "not found");
+        if (error == ENOENT) return readFailure(path, ReadStatus::notFound, "no such file");
         if (error == ELOOP) return readFailure(path, ReadStatus::notRegular, "is a symbolic link");
         return readFailure(path, ReadStatus::failed, systemError(error));
     }
@@ -240,7 +242,7 @@ ReadResult readFile(const std::string& path, size_t sizeLimit, Links links) {
     std::error_code error;
     const fs::file_status status =
         links == Links::follow ? fs::status(path, error) : fs::symlink_status(path, error);
-    if (!fs::exists(status)) return readFailure(path, ReadStatus::notFound, "not found");
+    if (!fs::exists(status)) return readFailure(path, ReadStatus::notFound, "no such file");
     if (!fs::is_regular_file(status))
         return readFailure(path, ReadStatus::notRegular, "is not a regular file");
     const auto size = fs::file_size(path, error);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/configuration.h"
-#include "common/host_files.h"
+#include "fileio/files.h"
 #include "common/log.h"
 #include "cpu/interrupts.h"
 #include "drive/drive.h"
@@ -85,8 +85,10 @@ void resetAndWait(Step step, std::vector<uint8_t> program = {}) {
 }
 
 bool startDisk(const std::string& path, std::string& error) {
-    std::vector<uint8_t> image;
-    if (readWholeFile(path, largestDiskImage, image, error) != ReadStatus::ok) return false;
+    if (const files::ReadResult image = files::readFile(path, largestDiskImage); !image) {
+        error = image.error;
+        return false;
+    }
     if (!loadD64Image(path.c_str())) {  // the drive's own call puts the disk in
         error = path + ": the disk image cannot be read";
         return false;
@@ -98,11 +100,12 @@ bool startDisk(const std::string& path, std::string& error) {
 }
 
 bool startSnapshot(const std::string& path, std::string& error) {
-    std::vector<uint8_t> file;
-    const ReadStatus read = readWholeFile(path, snapshotFileBytes, file, error);
-    if (read == ReadStatus::tooLarge) error = refusal(path, LoadStatus::wrongSize);
-    if (read != ReadStatus::ok) return false;
-    if (const LoadStatus status = loadSnapshotData(file); status != LoadStatus::loaded) {
+    const files::ReadResult file = files::readFile(path, snapshotFileBytes);
+    if (!file) {
+        error = file.status == files::ReadStatus::tooLarge ? refusal(path, LoadStatus::wrongSize) : file.error;
+        return false;
+    }
+    if (const LoadStatus status = loadSnapshotData(file.bytes); status != LoadStatus::loaded) {
         error = refusal(path, status);
         return false;
     }
@@ -113,15 +116,16 @@ bool startSnapshot(const std::string& path, std::string& error) {
 }
 
 bool startProgram(const std::string& path, std::string& error) {
-    std::vector<uint8_t> file;
-    const ReadStatus read = readWholeFile(path, 2 + 0x10000, file, error);
-    if (read == ReadStatus::tooLarge) error = refusal(path, LoadStatus::pastMemoryEnd);
-    if (read != ReadStatus::ok) return false;
-    if (const LoadStatus status = checkProgram(file); status != LoadStatus::loaded) {
+    files::ReadResult file = files::readFile(path, 2 + 0x10000);
+    if (!file) {
+        error = file.status == files::ReadStatus::tooLarge ? refusal(path, LoadStatus::pastMemoryEnd) : file.error;
+        return false;
+    }
+    if (const LoadStatus status = checkProgram(file.bytes); status != LoadStatus::loaded) {
         error = refusal(path, status);
         return false;
     }
-    resetAndWait(Step::loadProgram, std::move(file));
+    resetAndWait(Step::loadProgram, std::move(file.bytes));
     return true;
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/host_files.h"
+#include "fileio/files.h"
 #include "drive/drive.h"
 #include "host/autostart.h"
 #include "host/configuration.h"
@@ -48,25 +48,25 @@ std::string triedPath(const std::string& name) {
 }
 
 // Reads a ROM file whole; up to one image of it is used and the rest of the image stays zero.
-ReadStatus readRomFile(int index, size_t& bytesUsed, std::string& error) {
-    std::vector<uint8_t> bytes;
-    const ReadStatus status = readWholeFile(emulatorConfig.romFileName[index], largestRomFile, bytes, error);
-    bytesUsed = std::min(bytes.size(), romImageBytes);
-    std::memcpy(romImage(index), bytes.data(), bytesUsed);
-    return status;
+files::ReadStatus readRomFile(int index, size_t& bytesUsed, std::string& error) {
+    const files::ReadResult read = files::readFile(emulatorConfig.romFileName[index], largestRomFile);
+    error = read.error;
+    bytesUsed = std::min(read.bytes.size(), romImageBytes);
+    std::memcpy(romImage(index), read.bytes.data(), bytesUsed);
+    return read.status;
 }
 
 bool loadRequiredRom(int index, const char* label) {
     const char* name = emulatorConfig.romFileName[index].c_str();
     size_t bytes = 0;
     std::string error;
-    const ReadStatus status = readRomFile(index, bytes, error);
-    if (status == ReadStatus::notFound) {
+    const files::ReadStatus status = readRomFile(index, bytes, error);
+    if (status == files::ReadStatus::notFound) {
         logLine("Error: File not found: %s.\n", name);
         return fatal(std::string("Varnok Error: ") + label + " file not found.\n" + triedPath(name));
     }
-    if (status == ReadStatus::ok) logLine("Info: %s successfully opened.\n", name);
-    if (status != ReadStatus::ok || bytes == 0) {
+    if (status == files::ReadStatus::ok) logLine("Info: %s successfully opened.\n", name);
+    if (status != files::ReadStatus::ok || bytes == 0) {
         logLine("Error: Error while loading %s.\n", name);
         return fatal(std::string("Varnok Error: Error while loading ") + label + " file.\n" +
                      (error.empty() ? triedPath(name) + ": empty file" : error));
@@ -80,10 +80,10 @@ void loadOptionalRom(int index) {
     if (!*name) return;
     size_t bytes = 0;
     std::string error;
-    const ReadStatus status = readRomFile(index, bytes, error);
-    if (status == ReadStatus::notFound)
+    const files::ReadStatus status = readRomFile(index, bytes, error);
+    if (status == files::ReadStatus::notFound)
         logLine("Warning: %s not found.\n", name);
-    else if (status != ReadStatus::ok)
+    else if (status != files::ReadStatus::ok)
         logLine("Warning: %s\n", error.c_str());
     else if (bytes > 0)
         logLine("Info: %s successfully loaded.\n", name);
@@ -131,15 +131,14 @@ bool checkPalKernal() {
 
 void loadDriveImage() {
     if (emulatorConfig.driveType8 != 2) return;
-    std::vector<uint8_t> image;
-    std::string error;
-    const ReadStatus status = readWholeFile(emulatorConfig.drive8D64, largestDiskImage, image, error);
-    if (status == ReadStatus::ok && loadD64Image(emulatorConfig.drive8D64.c_str()))
+    const files::ReadResult image = files::readFile(emulatorConfig.drive8D64, largestDiskImage);
+    const files::ReadStatus status = image.status;
+    if (status == files::ReadStatus::ok && loadD64Image(emulatorConfig.drive8D64.c_str()))
         logLine("Info: D64 file has been loaded.\n");
-    else if (status == ReadStatus::ok || status == ReadStatus::notFound)
+    else if (status == files::ReadStatus::ok || status == files::ReadStatus::notFound)
         logLine("Warning: D64 file not found: %s\n", emulatorConfig.drive8D64.c_str());
     else
-        logLine("Warning: %s\n", error.c_str());
+        logLine("Warning: %s\n", image.error.c_str());
 }
 
 // Settings that were out of range: in the log, and on standard error since the log is

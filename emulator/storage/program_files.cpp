@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "common/host_files.h"
 #include "cpu/registers.h"
+#include "fileio/files.h"
 #include "ted/memory_map.h"
 #include "ted/ted.h"
 
@@ -25,25 +25,14 @@ void storeWord(uint16_t address, uint32_t value) {
     memory.ram[address + 1] = (value >> 8) & 0xFF;
 }
 
-// Every file of this unit goes through these two, so the machine sees a file only once it
-// has been read whole and checked, and a save never leaves half a file.
-ReadStatus readHostFile(const char* path, size_t limit, std::vector<uint8_t>& bytes) {
-    std::string error;
-    return readWholeFile(path, limit, bytes, error);
-}
-bool writeHostFile(const char* path, std::span<const uint8_t> data) {
-    std::string error;
-    return writeWholeFile(path, data, error);
-}
-
-// A file over `limit` bytes is refused as `tooLarge`; one that reads whole goes to `load`.
+// The machine sees a file only once it has been read whole and checked: a file over
+// `limit` bytes is refused as `tooLarge`; one that reads whole goes to `load`.
 LoadStatus loadWholeFile(const char* path, size_t limit, LoadStatus tooLarge,
                          LoadStatus (*load)(std::span<const uint8_t>)) {
-    std::vector<uint8_t> file;
-    const ReadStatus read = readHostFile(path, limit, file);
-    if (read == ReadStatus::tooLarge) return tooLarge;
-    if (read != ReadStatus::ok) return LoadStatus::unreadable;
-    return load(file);
+    const files::ReadResult read = files::readFile(path, limit);
+    if (read.status == files::ReadStatus::tooLarge) return tooLarge;
+    if (!read) return LoadStatus::unreadable;
+    return load(read.bytes);
 }
 
 void putField(std::vector<uint8_t>& out, uint32_t value, uint32_t size) {
@@ -112,7 +101,7 @@ bool saveProgramFile(const char* path, uint16_t start, uint32_t end) {
     if (!memory.ram || start >= end || end > addressSpace) return false;
     std::vector<uint8_t> file = {uint8_t(start & 0xFF), uint8_t(start >> 8)};
     file.insert(file.end(), memory.ram + start, memory.ram + end);
-    return writeHostFile(path, file);
+    return bool(files::writeFile(path, file));
 }
 
 bool saveSnapshot(const char* path) {
@@ -121,7 +110,7 @@ bool saveSnapshot(const char* path) {
     file.reserve(snapshotFileBytes);
     for (const SnapshotField& field : snapshotFields) putField(file, field.save(), field.size);
     file.insert(file.end(), memory.ram, memory.ram + addressSpace);
-    return writeHostFile(path, file);
+    return bool(files::writeFile(path, file));
 }
 
 // Only a file of exactly the snapshot's size is taken; then the fields are restored in

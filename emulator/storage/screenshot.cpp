@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/configuration.h"
-#include "common/host_files.h"
+#include "fileio/files.h"
 #include "ted/palette.h"
 #include "ted/raster.h"
 
@@ -81,6 +81,5 @@ bool writeScreenshot(const std::string& folder, bool withBorder) {
     do std::snprintf(name, sizeof name, "Output%.3d.bmp", number);
     while (nameTaken(prefix + name) && ++number < maxNumber);
     if (number >= maxNumber) return false;
-    std::string error;
-    return writeWholeFile(prefix + name, bitmap(withBorder ? borderArea : windowArea), error);
+    return bool(files::writeFile(prefix + name, bitmap(withBorder ? borderArea : windowArea)));
 }

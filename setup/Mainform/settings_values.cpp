@@ -20,7 +20,7 @@ constexpr std::array<NumberRow, NumberSettingCount> numberRows = {{
     {"Priority",        false, 0},
     {"SoundEmulation",  true,  1},
     {"Debugger",        true,  0},
-    {"Sync",            false, 0},
+    {"Sync",            false, 2},
     {"ModeX",           true,  0},
     {"Ram",             false, 2},
     {"Joystick",        false, 0},

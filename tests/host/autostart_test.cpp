@@ -176,8 +176,8 @@ TEST_P(AutostartRefusal, NamesTheFileAndTheReasonAndChangesNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Files, AutostartRefusal,
     ::testing::Values(Refused{"missing.prg", {}, "no such file"},
-                      Refused{"pipe.prg", {}, "not a regular file"},
-                      Refused{"folder.d64", {}, "a folder, not a file"},
+                      Refused{"pipe.prg", {}, "is a FIFO, not a regular file"},
+                      Refused{"folder.d64", {}, "is a folder, not a file"},
                       Refused{"short.prg", {0x01, 0x10}, "too short for a program file"},
                       Refused{"high.prg", {0xFF, 0xFF, 0xEA}, "the program runs past $FFFF"},
                       Refused{"cut.FRE", std::vector<uint8_t>(65607, 0), "not a snapshot: wrong size"},

@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     t.writeSettings({{"Rom0L", t.dir->path()}});
                                     return "Error: Error while loading " + t.dir->path() + ".\n";
                                 },
-                                "Varnok Error: Error while loading ROM0L file.", ": a folder, not a file"},
+                                "Varnok Error: Error while loading ROM0L file.", ": is a folder, not a file"},
                       FatalCase{"Rom0LIsAFifo",
                                 [](HostTest& t) {
                                     const std::string fifo = t.dir->file("fifo.bin");
@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     return "Error: Error while loading " + fifo + ".\n";
                                 },
                                 "Varnok Error: Error while loading ROM0L file.",
-                                "fifo.bin: not a regular file"},
+                                "fifo.bin: is a FIFO, not a regular file"},
                       FatalCase{"Rom0LLongNameIsTriedWhole",
                                 [](HostTest& t) {
                                     t.writeSettings({{"Rom0L", std::string(300, 'x')}});
@@ -134,10 +134,10 @@ INSTANTIATE_TEST_SUITE_P(
                                 [](HostTest& t) {
                                     t.writeSettings();
                                     t.commandLine = t.dir->path();
-                                    return "Error: " + t.commandLine + ": a folder, not a file\n";
+                                    return "Error: " + t.commandLine + ": is a folder, not a file\n";
                                 },
                                 "Varnok Error: Cannot start the file named on the command line.",
-                                ": a folder, not a file"},
+                                ": is a folder, not a file"},
                       FatalCase{"CommandLineSnapshotOfTheWrongSize",
                                 [](HostTest& t) {
                                     t.writeSettings();

@@ -364,6 +364,6 @@ INSTANTIATE_TEST_SUITE_P(
                         t.settings({});
                         mkfifo(t.dir->file("script.txt").c_str(), 0600);
                     },
-                    "script.txt: not a regular file"}));
+                    "script.txt: is a FIFO, not a regular file"}));
 
 }  // namespace

@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(form.ResolutionGroup->checkedButton()->text(), QStringLiteral("320x200"));
         QVERIFY(form.SoundCheckBox->isChecked());
         QCOMPARE(form.PriorityGroup->checkedButton()->text(), QStringLiteral("Normal"));
-        QCOMPARE(form.SyncGroup->checkedButton()->text(), QStringLiteral("Sync off"));
+        QCOMPARE(form.SyncGroup->checkedButton()->text(), QStringLiteral("50Hz timer"));
         QCOMPARE(form.MachineGroup->checkedButton()->text(), QStringLiteral("C 16"));
         QCOMPARE(form.RamComboBox->currentText(), QStringLiteral("16K"));
         QCOMPARE(romText(form, 0), QStringLiteral("basic.bin"));

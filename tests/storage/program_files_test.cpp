@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/host_files.h"
+#include "fileio/files.h"
 #include "cpu/registers.h"
 #include "support/fake_platform.h"
 #include "ted/memory_map.h"
@@ -252,9 +252,9 @@ INSTANTIATE_TEST_SUITE_P(Lengths, WrongSizeSnapshots,
 
 TEST_F(Snapshots, SaveThroughAPlantedLinkAtTheTemporaryNameNeverFollowsIt) {
     // Every temporary name the save could take is a link to a victim file.
-    setTemporarySuffixSource([] { return std::string("planted"); });
+    files::setTemporarySuffixSource([] { return std::string("planted"); });
     const size_t slash = path.find_last_of('/');
-    const std::string temporary = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".planted.tmp";
+    const std::string temporary = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".planted";
     const std::string victim = path + ".victim";
     {
         std::FILE* file = std::fopen(victim.c_str(), "wb");
@@ -264,7 +264,7 @@ TEST_F(Snapshots, SaveThroughAPlantedLinkAtTheTemporaryNameNeverFollowsIt) {
     ASSERT_EQ(symlink(victim.c_str(), temporary.c_str()), 0);
     EXPECT_FALSE(saveSnapshot(path.c_str()));
     EXPECT_FALSE(saveProgramFile(path.c_str(), 0x1000, 0x1001));
-    setTemporarySuffixSource(nullptr);
+    files::setTemporarySuffixSource(nullptr);
     struct stat info {};
     EXPECT_EQ(stat(victim.c_str(), &info), 0);
     EXPECT_EQ(info.st_size, 4) << "the victim was written through the link";

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/host_files.h"
+#include "fileio/files.h"
 #include "host/sdl/backend.h"
 #include "host/sdl/sdl_host.h"
 #include "ted/keyboard.h"
@@ -172,13 +172,12 @@ const uint8_t* automationKeys() { return active ? heldKeys : nullptr; }
 bool loadAutomation(std::string& error) {
     const char* path = std::getenv("VARNOK_AUTOMATION");
     if (!path || !*path) return true;
-    std::vector<uint8_t> bytes;
-    std::string reason;
-    if (readWholeFile(path, scriptBytesLimit, bytes, reason) != ReadStatus::ok) {
-        error = "cannot read the automation script " + reason;
+    const files::ReadResult script = files::readFile(path, scriptBytesLimit);
+    if (!script) {
+        error = "cannot read the automation script " + script.error;
         return false;
     }
-    std::istringstream file(std::string(bytes.begin(), bytes.end()));
+    std::istringstream file{std::string(script.text())};
     std::string line;
     for (int number = 1; std::getline(file, line); ++number)
         if (std::string reason = parseLine(line); !reason.empty()) {

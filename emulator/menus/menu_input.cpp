@@ -81,8 +81,9 @@ int isKeyDown(uint8_t keyCode) {
 }
 
 void waitKeyRelease(uint8_t keyCode) {
-    while (isKeyDown(keyCode) == 1) {
-    }
+    // Asking for messages lets a host whose events arrive only when it is asked (a
+    // browser page) deliver the release.
+    while (isKeyDown(keyCode) == 1) platform::messageWaiting();
 }
 
 void waitVerticalBlank() {

@@ -1,0 +1,164 @@
+// The DirectDraw primary surface as an 8-bit buffer of the mode's size, turned into
+// RGBA through the palette and painted on the page's canvas. The vertical blank is
+// that of a 50 Hz display kept by the clock, met at the page's animation frames.
+#include <emscripten.h>
+
+#include <vector>
+
+#include "host/web/web_host.h"
+
+namespace {
+
+constexpr double blankPeriod = 1000.0 / 50;  // milliseconds
+// Frames finished sooner than this after the last painted one are painted only if
+// they are the last before the page's turn: a free-running machine makes more frames
+// than a display shows.
+constexpr double paintInterval = 15.0;
+// An animation frame this close before a blank counts as meeting it.
+constexpr double blankTolerance = 4.0;
+
+bool displayCreated = false, unpainted = false;
+int modeWidth = 0, modeHeight = 0;
+std::vector<uint8_t> surface, painted;
+std::vector<uint32_t> rgba;
+bool paletteChanged = true;
+uint32_t palette[256];  // the palette as canvas pixels (R, G, B, A in memory order)
+double nextBlank = 0, lastPaint = -1e9;
+uint32_t frames = 0;
+webhost::FrameHook frameHook = nullptr;
+
+// clang-format off
+EM_JS(void, setCanvasSize, (int width, int height), {
+    if (Module.setScreenSize) Module.setScreenSize(width, height);
+});
+
+EM_JS(void, paintCanvas, (const uint32_t* pixels, int width, int height), {
+    const canvas = Module.canvas;
+    if (!canvas) return;
+    if (!Module.screenContext) Module.screenContext = canvas.getContext("2d", {alpha: false});
+    const bytes = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4);
+    Module.screenContext.putImageData(new ImageData(bytes, width, height), 0, 0);
+});
+// clang-format on
+
+// A picture the canvas already shows is not painted again, so a still screen costs the
+// page (and the browser's compositing) nothing.
+void paint() {
+    if (surface.empty()) return;
+    lastPaint = emscripten_get_now();
+    unpainted = false;
+    if (surface == painted && !paletteChanged) return;
+    painted = surface;
+    paletteChanged = false;
+    for (size_t i = 0; i < surface.size(); ++i) rgba[i] = palette[surface[i]];
+    paintCanvas(rgba.data(), modeWidth, modeHeight);
+}
+
+// The desktop keeps its own mode when none is set; the page's screen then has this size.
+constexpr int defaultWidth = 640, defaultHeight = 480;
+
+}  // namespace
+
+namespace webhost {
+
+void setFrameHook(FrameHook hook) { frameHook = hook; }
+uint32_t framesReceived() { return frames; }
+
+void paintPending() {
+    if (unpainted) paint();
+}
+
+void frameReceived() {
+    ++frames;
+    if (frameHook) frameHook();
+}
+
+}  // namespace webhost
+
+namespace platform {
+
+Result directDrawCreate() {
+    if (!webhost::windowOpen()) return failed;
+    displayCreated = true;
+    return ok;
+}
+Result queryDirectDraw2() { return displayCreated ? ok : failed; }
+// The canvas has no exclusive mode; every mode is only a size.
+Result setDisplayCooperativeLevel(bool) { return displayCreated ? ok : failed; }
+
+Result setDisplayMode(int width, int height) {
+    if (!displayCreated || width <= 0 || height <= 0) return failed;
+    modeWidth = width;
+    modeHeight = height;
+    return ok;
+}
+
+Result createPrimarySurface() {
+    if (!displayCreated) return failed;
+    if (modeWidth == 0) {
+        modeWidth = defaultWidth;
+        modeHeight = defaultHeight;
+    }
+    surface.assign(static_cast<size_t>(modeWidth) * modeHeight, 0);
+    painted.clear();
+    rgba.assign(surface.size(), 0xFF000000u);
+    setCanvasSize(modeWidth, modeHeight);
+    return ok;
+}
+
+Result createPalette(const PaletteEntry entries[256]) {
+    if (!displayCreated) return failed;
+    for (int i = 0; i < 256; ++i)
+        palette[i] =
+            0xFF000000u | uint32_t(entries[i].blue) << 16 | uint32_t(entries[i].green) << 8 | entries[i].red;
+    paletteChanged = true;
+    return ok;
+}
+
+Result setSurfacePalette() { return displayCreated && !surface.empty() ? ok : failed; }
+
+Result lockSurface(uint8_t*& pixels, int& pitch) {
+    if (surface.empty()) return failed;
+    pixels = surface.data();
+    pitch = modeWidth;
+    return ok;
+}
+
+Result unlockSurface() {
+    if (surface.empty()) return failed;
+    if (emscripten_get_now() - lastPaint >= paintInterval)
+        paint();
+    else
+        unpainted = true;
+    webhost::frameReceived();
+    // A menu shows one picture per animation frame; a machine running free gives the
+    // page its turn between frames when its slice is over.
+    if (webhost::currentPace() == webhost::Pace::menu)
+        webhost::yieldUntil(0);
+    else
+        webhost::yieldIfDue();
+    return ok;
+}
+
+Result restoreSurface() { return surface.empty() ? failed : ok; }
+
+Result waitForVerticalBlank() {
+    double now = emscripten_get_now();
+    // A wait met early by the tolerance leaves the next blank a little over a period ahead.
+    if (nextBlank == 0 || nextBlank > now + blankPeriod + blankTolerance) nextBlank = now + blankPeriod;
+    while (nextBlank <= now) nextBlank += blankPeriod;  // a late caller waits for the next blank
+    webhost::yieldUntil(nextBlank - blankTolerance);
+    nextBlank += blankPeriod;
+    return ok;
+}
+
+void releaseDisplay() {
+    if (!displayCreated) return;
+    surface.clear();
+    painted.clear();
+    rgba.clear();
+    displayCreated = unpainted = false;
+    modeWidth = modeHeight = 0;
+}
+
+}  // namespace platform

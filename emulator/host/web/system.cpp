@@ -1,0 +1,66 @@
+// Clock, priority, local time, message boxes and the system description in the browser.
+#include <emscripten.h>
+
+#include <cstdio>
+#include <ctime>
+
+#include "host/web/web_host.h"
+
+namespace {
+
+constexpr uint64_t ticksPerSecond = 1000000;  // the counter counts microseconds
+
+// The page shows the box beside the screen; the machine does not wait for it to close,
+// since nothing can run in the page while C++ blocks.
+// clang-format off
+EM_JS(void, showMessage, (const char* text, const char* caption), {
+    const message = UTF8ToString(text), title = UTF8ToString(caption);
+    console.warn(title + ": " + message);
+    if (Module.showMessage) Module.showMessage(message, title);
+});
+
+EM_JS(int, copyUserAgent, (char* buffer, int size), {
+    const agent = navigator.userAgent || "";
+    if (!agent || size <= 0) return 0;
+    stringToUTF8(agent, buffer, size);
+    return 1;
+});
+// clang-format on
+
+bool copyText(const char* text, char* buffer, int size) {
+    if (size <= 0) return false;
+    std::snprintf(buffer, static_cast<size_t>(size), "%s", text);
+    return true;
+}
+
+}  // namespace
+
+namespace platform {
+
+uint64_t performanceFrequency() { return ticksPerSecond; }
+uint64_t performanceCounter() {
+    // A loop that waits for the clock must let the page run meanwhile.
+    webhost::yieldIfDue();
+    return static_cast<uint64_t>(emscripten_get_now() * (ticksPerSecond / 1000));
+}
+
+// A page has one priority; asking for another is answered with the nearest, the same.
+int32_t getPriorityClass() { return priorityNormal; }
+bool setPriorityClass(int32_t priorityClass) {
+    return priorityClass >= priorityNormal && priorityClass <= priorityRealtime;
+}
+
+LocalTime localTime() {
+    std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    localtime_r(&now, &parts);
+    return {parts.tm_hour, parts.tm_min, parts.tm_sec};
+}
+
+void messageBox(const char* text, const char* caption, bool) { showMessage(text, caption); }
+
+bool osProductName(char* buffer, int size) { return copyText("Web browser", buffer, size); }
+bool osVersion(char* buffer, int size) { return copyUserAgent(buffer, size) != 0; }
+bool osBuild(char*, int) { return false; }
+
+}  // namespace platform

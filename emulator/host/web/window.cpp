@@ -1,0 +1,120 @@
+// The emulator's window in the page: a message queue fed by the page's events, and the
+// yields that hand the page its turn.
+#include <emscripten.h>
+
+#include <deque>
+
+#include "host/web/web_host.h"
+
+extern "C" {
+// Suspends the C++ stack until the first animation frame at or after `notBefore`, or,
+// for a negative time, until the page has served what waits; listed as the one
+// asynchronous import of the build.
+void webhost_yield(double notBefore);
+}
+
+namespace webhost {
+namespace {
+
+// Work between two turns of the page: short enough that an animation frame is never
+// missed for it, long enough that a free-running machine keeps most of the time.
+constexpr double sliceMilliseconds = 10.0;
+constexpr double pageServed = -1;
+
+std::deque<platform::Message> queue;
+platform::WindowProc windowProcedure = nullptr;
+bool window = false;
+double sliceStart = 0;
+PaceTest paceTest = nullptr;
+
+}  // namespace
+
+void yieldUntil(double notBefore) {
+    paintPending();
+    webhost_yield(notBefore);
+    sliceStart = emscripten_get_now();
+}
+
+void setPaceTest(PaceTest test) { paceTest = test; }
+Pace currentPace() { return paceTest ? paceTest() : Pace::synced; }
+
+// A machine running free goes on as soon as the page has served its events; a loop
+// that only polls waits for the next animation frame, so it costs little.
+void yieldIfDue() {
+    // The clock is read on every sixteenth call only: reading it costs as much as a pass of
+    // the machine.
+    static uint32_t calls = 0;
+    if (++calls % 16 != 0 || emscripten_get_now() - sliceStart < sliceMilliseconds) return;
+    yieldUntil(currentPace() == Pace::free ? pageServed : 0);
+}
+
+void pushMessage(platform::Message message) { queue.push_back(message); }
+bool messageQueued() { return !queue.empty(); }
+bool windowOpen() { return window; }
+
+}  // namespace webhost
+
+// The page's focus, as the window's activation: the machine waits while the page is
+// in the background, and no key stays down across the change.
+extern "C" EMSCRIPTEN_KEEPALIVE void varnokFocus(int focused) {
+    webhost::keyboardFocusChanged(focused != 0);
+    if (webhost::windowOpen()) webhost::pushMessage({platform::msgActivate, focused ? 1u : 0u});
+}
+
+namespace platform {
+
+using webhost::queue;
+
+bool registerWindowClass() { return true; }
+
+bool createMainWindow(int) {
+    webhost::window = true;
+    // Showing the window activates the application before anything else arrives.
+    webhost::pushMessage({msgActivate, 1});
+    return true;
+}
+
+bool windowExists() { return webhost::window; }
+
+void destroyMainWindow() {
+    if (!webhost::window) return;
+    releaseDisplay();
+    webhost::window = false;
+    dispatchMessage(Message{msgDestroy, 0});
+}
+
+bool peekMessage(Message& message) {
+    webhost::yieldIfDue();
+    if (queue.empty()) return false;
+    message = queue.front();
+    queue.pop_front();
+    return true;
+}
+
+bool messageWaiting() {
+    webhost::yieldIfDue();
+    return !queue.empty();
+}
+
+void waitMessage() {
+    while (queue.empty()) webhost::yieldUntil(0);
+}
+
+bool getMessage(Message& message) {
+    waitMessage();
+    message = queue.front();
+    queue.pop_front();
+    return message.type != msgQuit;
+}
+
+void dispatchMessage(const Message& message) {
+    if (webhost::windowProcedure) webhost::windowProcedure(message);
+    // What the window procedure leaves to default processing: a close destroys the window.
+    if (message.type == msgClose) destroyMainWindow();
+}
+
+void postQuitMessage(int32_t exitCode) { webhost::pushMessage({msgQuit, static_cast<uint32_t>(exitCode)}); }
+void postCloseRequest() { webhost::pushMessage({msgClose, 0}); }
+void setWindowProc(WindowProc proc) { webhost::windowProcedure = proc; }
+
+}  // namespace platform

@@ -290,8 +290,21 @@ def run(page_dir, out_dir, frame_bench):
                        f"of a core; whole browser {100 * whole:.1f}% of a core")
         checks.check("the machine runs at 50 frames per second", 48 <= fps <= 52, f"{fps:.1f}")
 
+        voices = page.js("!!(Module.audio && Module.audio.context && "
+                         "Module.audio.voices.slice(1).every((voice) => voice.source))")
+        checks.check("the three voices play through Web Audio", voices)
+
         page.tap("Tab")
         checks.check("RUN/STOP leaves the demo for READY.", page.wait_screen("READY.", 10))
+
+        page.click("pause")
+        time.sleep(0.3)
+        before = page.frames()
+        time.sleep(0.5)
+        stopped = page.frames() == before and page.js("document.getElementById('status').textContent") == "Paused"
+        page.click("pause")
+        time.sleep(0.5)
+        checks.check("Pause stops the machine and a second click lets it go on", stopped and page.frames() > before)
 
         check_menus(page, checks)
 

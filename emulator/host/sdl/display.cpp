@@ -2,6 +2,7 @@
 // size, shown through a texture scaled to the screen with the mode's aspect.
 #include <cstdlib>
 
+#include "host/backend/display_mode.h"
 #include "host/sdl/sdl_host.h"
 
 namespace {
@@ -11,8 +12,9 @@ SDL_Texture* texture = nullptr;
 SDL_Surface* surface = nullptr;
 SDL_Palette* palette = nullptr;
 Uint32 argb[256];  // the palette as texture pixels
-bool displayCreated = false, vsyncAvailable = false;
-int modeWidth = 0, modeHeight = 0;
+bool& displayCreated = backend::display.created;
+int &modeWidth = backend::display.width, &modeHeight = backend::display.height;
+bool vsyncAvailable = false;
 Uint64 nextBlank = 0;
 
 // The dummy driver, or a machine without any renderer, still gets a surface to
@@ -69,25 +71,13 @@ void convertToTexture() {
 
 }  // namespace
 
-namespace platform {
-
-Result directDrawCreate() {
-    if (!sdlhost::window) return failed;
-    displayCreated = true;
-    return ok;
-}
-Result queryDirectDraw2() { return displayCreated ? ok : failed; }
-// SDL has no exclusive mode; every mode is a logical resolution, so ModeX changes nothing.
-Result setDisplayCooperativeLevel(bool) { return displayCreated ? ok : failed; }
-
-Result setDisplayMode(int width, int height) {
-    if (!displayCreated || width <= 0 || height <= 0) return failed;
-    modeWidth = width;
-    modeHeight = height;
+// Every mode is a logical resolution of the window.
+void backend::displayModeChanged() {
     fitWindowToMode();
     if (renderer) createTexture();
-    return ok;
 }
+
+namespace platform {
 
 Result createPrimarySurface() {
     if (!displayCreated) return failed;
@@ -167,7 +157,8 @@ void releaseDisplay() {
     renderer = nullptr;
     surface = nullptr;
     palette = nullptr;
-    displayCreated = vsyncAvailable = false;
+    displayCreated = false;
+    vsyncAvailable = false;
     modeWidth = modeHeight = 0;
     // The message box of a fatal error must not sit behind a full-screen window.
     if (sdlhost::window) SDL_HideWindow(sdlhost::window);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "host/backend/message_queue.h"
 #include "host/platform.h"
 
 namespace sdlhost {
@@ -25,7 +26,7 @@ const HostKey* keyByCode(uint8_t code);
 
 // Moves waiting SDL events into the message queue; at most once a millisecond unless forced.
 void pumpEvents(bool force);
-void pushMessage(platform::Message message);
+using backend::pushMessage;
 void keyboardFocusChanged(bool focused);
 
 // The automation script: advanced by presented frames, or by time while nothing is presented.

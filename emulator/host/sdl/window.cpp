@@ -1,9 +1,8 @@
-// The emulator's window and its message queue: SDL events become the few window
-// messages the shell handles (activation, host keys, close).
+// The emulator's window: SDL events become the few window messages the shell handles
+// (activation, host keys, close), queued in host/backend.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 
 #include "host/sdl/sdl_host.h"
 
@@ -15,8 +14,6 @@ namespace {
 
 constexpr const char* windowTitle = "Varnok - The C16/Plus4 Emulator";
 
-std::deque<platform::Message> queue;
-platform::WindowProc windowProcedure = nullptr;
 Uint64 lastPump = 0;
 
 bool windowedRequested() {
@@ -53,8 +50,6 @@ void translate(const SDL_Event& event) {
 
 }  // namespace
 
-void pushMessage(platform::Message message) { queue.push_back(message); }
-
 void pumpEvents(bool force) {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
     // The main loop asks for messages every few hundred instructions; talking to the
@@ -70,7 +65,6 @@ void pumpEvents(bool force) {
 
 namespace platform {
 
-using sdlhost::queue;
 using sdlhost::window;
 
 bool registerWindowClass() {
@@ -119,20 +113,17 @@ void destroyMainWindow() {
 
 bool peekMessage(Message& message) {
     sdlhost::pumpEvents(false);
-    if (queue.empty()) return false;
-    message = queue.front();
-    queue.pop_front();
-    return true;
+    return backend::takeMessage(message);
 }
 
 bool messageWaiting() {
     sdlhost::pumpEvents(false);
-    return !queue.empty();
+    return backend::messageQueued();
 }
 
 void waitMessage() {
     sdlhost::pumpEvents(true);
-    while (queue.empty()) {
+    while (!backend::messageQueued()) {
         // A scripted run goes on while the window waits, so the wait is sliced.
         SDL_Event event;
         if (SDL_WasInit(SDL_INIT_EVENTS) && SDL_WaitEventTimeout(&event, 10))
@@ -142,22 +133,5 @@ void waitMessage() {
         sdlhost::automationIdle();
     }
 }
-
-bool getMessage(Message& message) {
-    waitMessage();
-    message = queue.front();
-    queue.pop_front();
-    return message.type != msgQuit;
-}
-
-void dispatchMessage(const Message& message) {
-    if (sdlhost::windowProcedure) sdlhost::windowProcedure(message);
-    // What the window procedure leaves to default processing: a close destroys the window.
-    if (message.type == msgClose) destroyMainWindow();
-}
-
-void postQuitMessage(int32_t exitCode) { sdlhost::pushMessage({msgQuit, static_cast<uint32_t>(exitCode)}); }
-void postCloseRequest() { sdlhost::pushMessage({msgClose, 0}); }
-void setWindowProc(WindowProc proc) { sdlhost::windowProcedure = proc; }
 
 }  // namespace platform

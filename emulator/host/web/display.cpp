@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "host/backend/display_mode.h"
 #include "host/web/web_host.h"
 
 namespace {
@@ -17,8 +18,9 @@ constexpr double paintInterval = 15.0;
 // An animation frame this close before a blank counts as meeting it.
 constexpr double blankTolerance = 4.0;
 
-bool displayCreated = false, unpainted = false;
-int modeWidth = 0, modeHeight = 0;
+bool& displayCreated = backend::display.created;
+int &modeWidth = backend::display.width, &modeHeight = backend::display.height;
+bool unpainted = false;
 std::vector<uint8_t> surface, painted;
 std::vector<uint32_t> rgba;
 bool paletteChanged = true;
@@ -75,23 +77,10 @@ void frameReceived() {
 
 }  // namespace webhost
 
+// The canvas takes the mode's size with its surface.
+void backend::displayModeChanged() {}
+
 namespace platform {
-
-Result directDrawCreate() {
-    if (!webhost::windowOpen()) return failed;
-    displayCreated = true;
-    return ok;
-}
-Result queryDirectDraw2() { return displayCreated ? ok : failed; }
-// The canvas has no exclusive mode; every mode is only a size.
-Result setDisplayCooperativeLevel(bool) { return displayCreated ? ok : failed; }
-
-Result setDisplayMode(int width, int height) {
-    if (!displayCreated || width <= 0 || height <= 0) return failed;
-    modeWidth = width;
-    modeHeight = height;
-    return ok;
-}
 
 Result createPrimarySurface() {
     if (!displayCreated) return failed;

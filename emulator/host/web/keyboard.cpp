@@ -17,8 +17,8 @@ enum class Device { none, created, acquired, lost };
 Device device = Device::none;
 bool focused = true;
 uint8_t keysDown[256];
-double pressedAt[256];    // performance.now() at the press
-bool releaseWaits[256];   // released before its shortest press was over
+double pressedAt[256];   // performance.now() at the press
+bool releaseWaits[256];  // released before its shortest press was over
 int releasesWaiting = 0;
 
 void release(int code) {

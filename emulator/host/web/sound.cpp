@@ -7,13 +7,14 @@
 #include <cmath>
 #include <cstring>
 
+#include "host/backend/sound_buffer.h"
 #include "host/web/web_host.h"
 
 namespace {
 
 constexpr int bufferRate = 44100;
 constexpr uint32_t bufferSamples = 1024;
-constexpr int32_t silent = -10000;
+constexpr int32_t silent = backend::silentVolume;
 
 struct Channel {
     bool exists = false;
@@ -127,11 +128,8 @@ Result createSoundBuffer(int channel) {
 
 Result lockSoundBuffer(int channel, int16_t*& part1, uint32_t& bytes1, int16_t*& part2, uint32_t& bytes2) {
     if (!valid(channel)) return failed;
-    part1 = channels[channel].samples;
-    bytes1 = sizeof channels[channel].samples;
-    part2 = nullptr;
-    bytes2 = 0;
-    return ok;
+    Channel& c = channels[channel];
+    return backend::lendWholeBuffer(c.samples, sizeof c.samples, part1, bytes1, part2, bytes2);
 }
 
 Result unlockSoundBuffer(int channel) {
@@ -141,7 +139,7 @@ Result unlockSoundBuffer(int channel) {
 }
 
 Result setSoundFrequency(int channel, uint32_t samplesPerSecond) {
-    if (!valid(channel) || samplesPerSecond > 100000) return failed;
+    if (!valid(channel) || samplesPerSecond > backend::highestRate) return failed;
     if (channels[channel].rate == samplesPerSecond) return ok;
     channels[channel].rate = samplesPerSecond;
     setVoiceRate(channel, static_cast<double>(samplesPerSecond) / bufferRate);
@@ -150,11 +148,11 @@ Result setSoundFrequency(int channel, uint32_t samplesPerSecond) {
 
 // The output is mono; the centre is the only position it has.
 Result setSoundPan(int channel, int32_t pan) {
-    return valid(channel) && pan >= -10000 && pan <= 10000 ? ok : failed;
+    return valid(channel) && backend::validPan(pan) ? ok : failed;
 }
 
 Result setSoundVolume(int channel, int32_t hundredthsOfDecibel) {
-    if (!valid(channel) || hundredthsOfDecibel < silent || hundredthsOfDecibel > 0) return failed;
+    if (!valid(channel) || !backend::validVolume(hundredthsOfDecibel)) return failed;
     if (channels[channel].volume == hundredthsOfDecibel) return ok;
     channels[channel].volume = hundredthsOfDecibel;
     setVoiceGain(channel, gainOf(hundredthsOfDecibel));

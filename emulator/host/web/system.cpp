@@ -9,6 +9,7 @@
 namespace {
 
 constexpr uint64_t ticksPerSecond = 1000000;  // the counter counts microseconds
+constexpr double ticksPerMillisecond = ticksPerSecond / 1000.0;
 
 // The page shows the box beside the screen; the machine does not wait for it to close,
 // since nothing can run in the page while C++ blocks.
@@ -41,7 +42,7 @@ uint64_t performanceFrequency() { return ticksPerSecond; }
 uint64_t performanceCounter() {
     // A loop that waits for the clock must let the page run meanwhile.
     webhost::yieldIfDue();
-    return static_cast<uint64_t>(emscripten_get_now() * (ticksPerSecond / 1000));
+    return static_cast<uint64_t>(emscripten_get_now() * ticksPerMillisecond);
 }
 
 // A page has one priority; asking for another is answered with the nearest, the same.

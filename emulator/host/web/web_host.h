@@ -5,6 +5,7 @@
 // toolbar are served while a menu or the monitor waits for a key.
 #include <cstdint>
 
+#include "host/backend/message_queue.h"
 #include "host/platform.h"
 
 namespace webhost {
@@ -25,8 +26,7 @@ Pace currentPace();
 // that only poll (a key, the clock, the message queue) never freeze the page.
 void yieldIfDue();
 
-void pushMessage(platform::Message message);
-bool messageQueued();
+using backend::pushMessage;
 
 // The keyboard follows the page's focus like DirectInput's follows the window's.
 void keyboardFocusChanged(bool focused);

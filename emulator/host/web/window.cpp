@@ -1,8 +1,6 @@
-// The emulator's window in the page: a message queue fed by the page's events, and the
-// yields that hand the page its turn.
+// The emulator's window in the page: the page's events become window messages (queued
+// in host/backend), and the yields that hand the page its turn.
 #include <emscripten.h>
-
-#include <deque>
 
 #include "host/web/web_host.h"
 
@@ -21,8 +19,6 @@ namespace {
 constexpr double sliceMilliseconds = 10.0;
 constexpr double pageServed = -1;
 
-std::deque<platform::Message> queue;
-platform::WindowProc windowProcedure = nullptr;
 bool window = false;
 double sliceStart = 0;
 PaceTest paceTest = nullptr;
@@ -48,8 +44,6 @@ void yieldIfDue() {
     yieldUntil(currentPace() == Pace::free ? pageServed : 0);
 }
 
-void pushMessage(platform::Message message) { queue.push_back(message); }
-bool messageQueued() { return !queue.empty(); }
 bool windowOpen() { return window; }
 
 }  // namespace webhost
@@ -62,8 +56,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE void varnokFocus(int focused) {
 }
 
 namespace platform {
-
-using webhost::queue;
 
 bool registerWindowClass() { return true; }
 
@@ -85,36 +77,16 @@ void destroyMainWindow() {
 
 bool peekMessage(Message& message) {
     webhost::yieldIfDue();
-    if (queue.empty()) return false;
-    message = queue.front();
-    queue.pop_front();
-    return true;
+    return backend::takeMessage(message);
 }
 
 bool messageWaiting() {
     webhost::yieldIfDue();
-    return !queue.empty();
+    return backend::messageQueued();
 }
 
 void waitMessage() {
-    while (queue.empty()) webhost::yieldUntil(0);
+    while (!backend::messageQueued()) webhost::yieldUntil(0);
 }
-
-bool getMessage(Message& message) {
-    waitMessage();
-    message = queue.front();
-    queue.pop_front();
-    return message.type != msgQuit;
-}
-
-void dispatchMessage(const Message& message) {
-    if (webhost::windowProcedure) webhost::windowProcedure(message);
-    // What the window procedure leaves to default processing: a close destroys the window.
-    if (message.type == msgClose) destroyMainWindow();
-}
-
-void postQuitMessage(int32_t exitCode) { webhost::pushMessage({msgQuit, static_cast<uint32_t>(exitCode)}); }
-void postCloseRequest() { webhost::pushMessage({msgClose, 0}); }
-void setWindowProc(WindowProc proc) { webhost::windowProcedure = proc; }
 
 }  // namespace platform

@@ -1,0 +1,51 @@
+// The key's values over its document, the same wherever the text is kept (a file, the
+// browser's storage): queries, and writes that are undone when the text cannot be saved.
+#include "settings/key_store.h"
+
+namespace keystore {
+
+bool Key::queryNumber(const std::string& name, uint32_t& value) const {
+    const StoredValue* v = document_.find(name);
+    if (!v || v->isString) return false;
+    value = v->number;
+    return true;
+}
+
+bool Key::queryString(const std::string& name, std::string& value, size_t bufferSize) const {
+    const StoredValue* v = document_.find(name);
+    if (!v || !v->isString || v->text.size() >= bufferSize) return false;
+    value = v->text;
+    return true;
+}
+
+// A value that cannot be written is not kept, so the key always says what the file says.
+bool Key::store(StoredValue value) {
+    std::optional<StoredValue> previous;
+    if (const StoredValue* old = document_.find(value.name)) previous = *old;
+    const std::string name = value.name;
+    document_.set(std::move(value));
+    if (save()) return true;
+    if (previous)
+        document_.set(std::move(*previous));
+    else
+        document_.remove(name);
+    return false;
+}
+
+bool Key::setNumber(const std::string& name, uint32_t value) {
+    if (!storable(name)) {
+        lastError_ = "a name with a line break cannot be stored";
+        return false;
+    }
+    return store(StoredValue{name, false, value, {}});
+}
+
+bool Key::setString(const std::string& name, const std::string& value) {
+    if (!storable(name) || !storable(value)) {
+        lastError_ = "a text with a line break or zero cannot be stored";
+        return false;
+    }
+    return store(StoredValue{name, true, 0, value});
+}
+
+}  // namespace keystore

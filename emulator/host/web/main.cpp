@@ -64,7 +64,10 @@ bool writeBuiltInFile(const BuiltInFile& file) {
     return std::fclose(out) == 0 && written;
 }
 
-bool running = false, restartRequested = false;
+bool running = false;
+// Set by the page while main waits in a yield; volatile, or the wait would keep the
+// value it read before (nothing the compiler sees between two reads can change it).
+volatile bool restartRequested = false;
 
 webhost::Pace pace() {
     if (!running || shell.menuOpen) return webhost::Pace::menu;
@@ -80,6 +83,16 @@ EM_JS(void, tellRunning, (int on), {
 void setRunning(bool on) {
     running = on;
     tellRunning(on);
+}
+
+// A quit (F12) leaves the loop before the window's close is served; a program would end
+// here, the page goes on: the window and its devices go now, and nothing the run left
+// queued reaches the next one.
+void endRun() {
+    if (platform::windowExists()) platform::destroyMainWindow();
+    platform::Message message;
+    while (platform::peekMessage(message)) {
+    }
 }
 
 }  // namespace
@@ -142,6 +155,7 @@ int main() {
         setPaused(false);
         setRunning(true);
         startEmulator(program, 1);
+        endRun();
         setRunning(false);
         program = "";
         while (!restartRequested) webhost::yieldUntil(0);

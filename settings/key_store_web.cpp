@@ -1,6 +1,7 @@
 // The key store in the browser: the same registry export text as the desktop's file,
 // kept as one item of the page's local storage, so it can be copied to or from a
-// desktop store unchanged.
+// desktop store unchanged. A browser that refuses local storage gets a store that lasts
+// as long as the page, so the page still starts.
 #include <emscripten.h>
 
 #include <cstdlib>
@@ -11,28 +12,38 @@
 
 namespace {
 
-// The item's text as a malloc'd string, or null when the item is missing or the
-// storage cannot be reached (a page whose storage is switched off).
 // clang-format off
-EM_JS(char*, readStorageItem, (const char* name), {
-    let text = null;
+// Where the items are kept: the page's local storage, or a store of the page's own.
+EM_JS(void, openItemStore, (), {
+    if (Module.itemStore) return;
     try {
-        text = window.localStorage.getItem(UTF8ToString(name));
+        window.localStorage.getItem("");
+        Module.itemStore = window.localStorage;
     } catch (e) {
+        const items = new Map();
+        Module.itemStore = {
+            getItem: (name) => items.has(name) ? items.get(name) : null,
+            setItem: (name, text) => items.set(name, String(text)),
+        };
     }
+});
+
+// The item's text as a malloc'd string, or null when the item is missing.
+EM_JS(char*, readStorageItem, (const char* name), {
+    openItemStore();
+    const text = Module.itemStore.getItem(UTF8ToString(name));
     if (text === null) return 0;
     const bytes = lengthBytesUTF8(text) + 1;
     const copy = _malloc(bytes);
     stringToUTF8(text, copy, bytes);
     return copy;
 });
-// clang-format on
 
-// False when the storage refuses the text (switched off or full).
-// clang-format off
+// False when the storage refuses the text (full).
 EM_JS(int, writeStorageItem, (const char* name, const char* text), {
+    openItemStore();
     try {
-        window.localStorage.setItem(UTF8ToString(name), UTF8ToString(text));
+        Module.itemStore.setItem(UTF8ToString(name), UTF8ToString(text));
         return 1;
     } catch (e) {
         return 0;

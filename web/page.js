@@ -98,9 +98,14 @@
   window.addEventListener("keydown", (event) => keyEvent(event, true));
   window.addEventListener("keyup", (event) => keyEvent(event, false));
 
-  // The machine waits while the page is in the background, as it does behind other windows.
+  // The machine waits while the page is in the background, as it does behind other
+  // windows; its voices stay quiet meanwhile.
   function setFocus(focused) {
-    if (state.ready) Module._varnokFocus(focused ? 1 : 0);
+    if (!state.ready) return;
+    Module._varnokFocus(focused ? 1 : 0);
+    const audio = Module.audio && Module.audio.context;
+    if (audio && !focused) audio.suspend();
+    if (audio && focused && !state.paused && audio.state === "suspended") audio.resume();
   }
   window.addEventListener("blur", () => setFocus(false));
   window.addEventListener("focus", () => setFocus(true));

@@ -28,7 +28,8 @@ class Chromium:
         args = [
             executable, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
             "--no-first-run", "--disable-background-networking", "--disable-component-update",
-            "--disable-sync", "--user-data-dir=" + user_data_dir, "--remote-debugging-pipe",
+            "--disable-sync", "--disable-dev-shm-usage", "--user-data-dir=" + user_data_dir,
+            "--remote-debugging-pipe",
             "--autoplay-policy=no-user-gesture-required", "--window-size=1100,1000", "about:blank",
         ]
         self._log = open(log_path, "wb")

@@ -51,7 +51,7 @@ constexpr TextValue firstTexts[] = {
 void writeFirstSettings() {
     if (keystore::Key::openForReading()) return;
     auto key = keystore::Key::openForWriting();
-    if (!key) return;  // a page without storage still starts: the settings keep their initial values
+    if (!key) return;  // a store refusing the text (full) leaves the settings at their initial values
     for (const NumberValue& v : firstNumbers) key->setNumber(v.name, v.value);
     for (const TextValue& v : firstTexts) key->setString(v.name, v.value);
 }

@@ -35,10 +35,11 @@ WriteResult writeFailure(const std::string& path, const std::string& what) {
 
 std::string tooLargeText(size_t sizeLimit) { return "larger than " + std::to_string(sizeLimit) + " bytes"; }
 
-// Six letters or digits; a fresh engine per thread keeps concurrent writers apart.
+// Six letters or digits. Both programs write from one thread; a clash with another
+// process's temporary file only costs another try, since names are taken exclusively.
 std::string randomSuffix() {
     static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937 engine{std::random_device{}()};
+    static std::mt19937 engine{std::random_device{}()};
     std::uniform_int_distribution<size_t> pick(0, sizeof letters - 2);
     std::string suffix(6, ' ');
     for (char& c : suffix) c = letters[pick(engine)];

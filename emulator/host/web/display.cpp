@@ -28,7 +28,6 @@ bool paletteChanged = true;
 uint32_t palette[256];  // the palette as canvas pixels (R, G, B, A in memory order)
 double nextBlank = 0, lastPaint = -1e9;
 uint32_t frames = 0;
-webhost::FrameHook frameHook = nullptr;
 
 // clang-format off
 EM_JS(void, setCanvasSize, (int width, int height), {
@@ -64,17 +63,13 @@ constexpr int defaultWidth = 640, defaultHeight = 480;
 
 namespace webhost {
 
-void setFrameHook(FrameHook hook) { frameHook = hook; }
 uint32_t framesReceived() { return frames; }
 
 void paintPending() {
     if (unpainted) paint();
 }
 
-void frameReceived() {
-    ++frames;
-    if (frameHook) frameHook();
-}
+void frameReceived() { ++frames; }
 
 }  // namespace webhost
 

@@ -146,7 +146,6 @@ int main() {
     for (const BuiltInFile& file : builtInFiles) demo = writeBuiltInFile(file) && demo;
     if (chdir(screenshotFolder) != 0) std::fprintf(stderr, "varnok: screenshots go to /\n");
     writeFirstSettings();
-    webhost::setFrameHook(autostartFrame);
     webhost::setPaceTest(pace);
     const char* program = demo ? demoPath : "";
     while (true) {

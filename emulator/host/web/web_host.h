@@ -32,9 +32,6 @@ using backend::pushMessage;
 void keyboardFocusChanged(bool focused);
 bool windowOpen();
 
-// Called after every frame the display receives; the page's start-up sets it.
-using FrameHook = void (*)();
-void setFrameHook(FrameHook hook);
 void frameReceived();
 uint32_t framesReceived();
 // Paints the last frame if it was skipped; done before the page takes its turn.

@@ -108,7 +108,8 @@ void inx() { ldx(static_cast<uint8_t>(reg.XR + 1)); }
 void iny() { ldy(static_cast<uint8_t>(reg.YR + 1)); }
 void dex() { ldx(static_cast<uint8_t>(reg.XR - 1)); }
 void dey() { ldy(static_cast<uint8_t>(reg.YR - 1)); }
-void php() { push(packStatus()); }
+// The pushed status always has bits 4 and 5 set; B itself stays as PLP or RTI left it.
+void php() { push(packStatus() | 0x10); }
 void plp() { unpackStatus(pull()); }
 void pha() { push(reg.AC); }
 void pla() { lda(pull()); }

@@ -199,7 +199,7 @@ TEST_F(DocumentedInstructions, PullingTheStatusSetsEveryFlagFromItsBitAndIgnores
     struct Row {
         uint8_t pulled, pushedAgain;
     };
-    for (Row row : {Row{0xFF, 0xFF}, Row{0x00, 0x20}, Row{0x20, 0x20}, Row{0x10, 0x30}, Row{0xCF, 0xEF}}) {
+    for (Row row : {Row{0xFF, 0xFF}, Row{0x00, 0x30}, Row{0x20, 0x30}, Row{0x10, 0x30}, Row{0xCF, 0xFF}}) {
         reg.SP = 0xFE;
         memory.ram[0x01FF] = row.pulled;
         run({0x28});  // PLP

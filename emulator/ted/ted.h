@@ -83,7 +83,12 @@ extern Ted ted;  // defined in ted/ted_registers.cpp
 // defined in ted/ted_registers.cpp
 uint8_t tedRead(uint16_t address);               // $FF00-$FF1F
 void tedWrite(uint16_t address, uint8_t value);  // $FF00-$FF3D
-// Sets the request bit (and the summary bit and irqLine when enabled in $FF0A).
+// The interrupt sources in $FF09/$FF0A: raster, timer 1, timer 2, timer 3.
+constexpr uint8_t interruptSources = 0x5A;
+// irqLine and the summary bit 7 of $FF09 follow the requests that are enabled:
+// raised exactly while ($FF09 AND $FF0A AND the sources) is not zero.
+void updateInterruptLine();
+// Sets the request bit; the line follows.
 void requestInterrupt(uint8_t sourceBit);
 // Power-on also starts the timers; every reset but the soft one clears the register file
 // in the RAM store and puts the beam back to the top (the soft one changes nothing here).

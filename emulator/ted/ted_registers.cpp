@@ -51,12 +51,15 @@ uint8_t lineInRow(uint16_t line) {
 
 }  // namespace
 
+void updateInterruptLine() {
+    const bool active = memory.ram[tedInterruptRequest] & memory.ram[tedInterruptEnable] & interruptSources;
+    memory.ram[tedInterruptRequest] = uint8_t((memory.ram[tedInterruptRequest] & 0x7F) | (active ? 0x80 : 0));
+    ted.irqLine = active;
+}
+
 void requestInterrupt(uint8_t sourceBit) {
     memory.ram[tedInterruptRequest] |= sourceBit;
-    if (memory.ram[tedInterruptEnable] & sourceBit) {
-        memory.ram[tedInterruptRequest] |= 0x80;
-        ted.irqLine = 1;
-    }
+    updateInterruptLine();
 }
 
 // One row per register, as the register table reads.
@@ -102,15 +105,16 @@ void tedWrite(uint16_t address, uint8_t value) {
             scanKeyboard(value);  // leaves the scanned columns in $FF08
             return;
         case 0xFF09:
-            // Each 1 bit acknowledges its request; the line drops even if others remain.
+            // Each 1 bit acknowledges its request; the line stays up while another enabled one remains.
             memory.ram[address] &= uint8_t(~value);
-            ted.irqLine = 0;
+            updateInterruptLine();
             return;
         case 0xFF0A:
             // The TED's own behaviour: the written bits replace the enables (bit 0 is the
             // compare line's bit 8, not an enable).
             memory.ram[address] = value & 0xFE;
             ted.rasterCompare = uint16_t((ted.rasterCompare & 0x00FF) | (value & 1) << 8);
+            updateInterruptLine();
             return;
         case 0xFF0B:
             ted.rasterCompare = uint16_t((ted.rasterCompare & 0x0100) | value);
@@ -153,5 +157,6 @@ void resetTed(Reset kind) {
     if (kind == Reset::soft) return;
     if (kind == Reset::powerOn) powerOnTimers();
     std::memset(memory.ram + 0xFF00, 0, 0x40);
+    updateInterruptLine();
     resetBeam();
 }

@@ -100,11 +100,11 @@ TEST_P(Timer1Overshoot, CarriesIntoTheNextPeriodInEitherClock) {
 
 INSTANTIATE_TEST_SUITE_P(DoubleAndSingleClock, Timer1Overshoot, ::testing::Values(0x00, 0x02));
 
-TEST_F(TedRegisters, AcknowledgeClearsWrittenBitsAndDropsTheLine) {
+TEST_F(TedRegisters, AcknowledgeClearsWrittenBitsAndALineNothingEnabledHolds) {
     struct Row {
         uint8_t written, requestRead;
     };
-    for (Row row : {Row{0xFF, 0x25}, Row{0x02, 0xAD}}) {
+    for (Row row : {Row{0xFF, 0x25}, Row{0x02, 0x2D}}) {
         memory.ram[0xFF09] = 0x8A;
         ted.irqLine = 1;
         writeMemory(0xFF09, row.written);

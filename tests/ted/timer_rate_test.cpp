@@ -2,6 +2,7 @@
 // whatever the processor's clock and whatever instructions it runs.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,8 @@ const Clock clocks[] = {
     {"ScreenBlanked", 0x0B, 0x00},
     {"SingleClockForced", 0x1B, 0x02},
 };
+
+void PrintTo(const RateCase& c, std::ostream* out) { *out << c.loop.name << c.clock.name; }
 
 std::vector<RateCase> rateCases() {
     std::vector<RateCase> cases;

@@ -128,6 +128,9 @@ Result setSoundCooperativeLevel();
 Result createSoundBuffer(int channel);
 Result lockSoundBuffer(int channel, int16_t*& part1, uint32_t& bytes1, int16_t*& part2, uint32_t& bytes2);
 Result unlockSoundBuffer(int channel);
+// The rate the buffer is played at, up to maxSoundFrequency: beyond DirectSound's 100,000, since
+// the mixer steps through the loop by a fractional increment (every TED tone up to register 1019).
+constexpr uint32_t maxSoundFrequency = 1'000'000;
 Result setSoundFrequency(int channel, uint32_t samplesPerSecond);
 Result setSoundPan(int channel, int32_t pan);
 Result setSoundVolume(int channel, int32_t hundredthsOfDecibel);  // -10000 is silent

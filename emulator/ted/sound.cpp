@@ -11,13 +11,11 @@ uint32_t voiceFrequencyTable[1024];
 namespace {
 
 constexpr int32_t silent = -10000;
-constexpr uint32_t maximumRate = 100000;
-constexpr uint16_t highestAudibleFreq = 1019;  // 1020-1023 would need rates beyond any buffer
+constexpr uint16_t highestAudibleFreq = 1019;  // 1020-1023 stay silent
 
 // Attenuation for volumes 0..8, in hundredths of a decibel; the sound switch copies it back.
 constexpr int32_t savedVolumeTable[9] = {-10000, -4200, -3600, -3200, -2700, -2200, -1800, -1500, -1400};
 
-void setRate(int channel, uint32_t rate) { outputRate(channel, rate < maximumRate ? rate : maximumRate); }
 uint8_t controlByte() { return memory.ram ? memory.ram[tedSoundControl] : ted.sound.control; }
 uint8_t limitVolume(uint8_t volume) { return volume > 8 ? 8 : volume; }
 
@@ -50,7 +48,7 @@ void updateVoice1() {
     if (ted.sound.voice1Freq > highestAudibleFreq)
         outputVolume(square1, silent);
     else
-        setRate(square1, voiceFrequencyTable[ted.sound.voice1Freq & 1023]);
+        outputRate(square1, voiceFrequencyTable[ted.sound.voice1Freq & 1023]);
 }
 
 void updateVoice2() {
@@ -59,9 +57,9 @@ void updateVoice2() {
     if (control & 0x40) {
         // The noise loop keeps its last rate when the frequency is out of range.
         if (ted.sound.voice2Freq <= highestAudibleFreq)
-            setRate(noise, voiceFrequencyTable[ted.sound.voice2Freq] >> 1);
+            outputRate(noise, voiceFrequencyTable[ted.sound.voice2Freq] >> 1);
     } else if ((control & 0x20) && ted.sound.voice2Freq <= highestAudibleFreq) {
-        setRate(square2, voiceFrequencyTable[ted.sound.voice2Freq]);
+        outputRate(square2, voiceFrequencyTable[ted.sound.voice2Freq]);
     }
 }
 

@@ -8,4 +8,5 @@
 enum SoundChannel : int { square1 = 1, square2 = 2, noise = 3 };
 
 void outputVolume(int channel, int32_t hundredthsOfDecibel);  // -10000 is silent
+// Any rate the voices ask for, up to register 1019's 715,908: high tones play at their pitch.
 void outputRate(int channel, uint32_t samplesPerSecond);

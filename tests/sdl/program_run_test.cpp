@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "rom/open_rom.h"
@@ -63,6 +64,84 @@ RomImage testKernal(uint8_t delay, uint8_t status) {
     return kernal;
 }
 
+// The voices' pitches: each row plays one voice at one register value for about half
+// a second, then a short silence; then the KERNAL reports 0 through $FDCF.
+struct Tone {
+    int voice;
+    uint16_t value;
+};
+constexpr Tone tones[] = {{1, 0},   {1, 512}, {1, 900}, {1, 1000}, {1, 1015},
+                          {2, 0},   {2, 512}, {2, 900}, {2, 1000}, {2, 1015}};
+
+RomImage toneSequenceKernal() {
+    RomImage kernal = palKernal(0xF000, 0xF041);
+    // clang-format off
+    kernal.place(0xF000, {
+        0x78, 0xA2, 0xFF, 0x9A, 0xA0, 0x00,      // SEI; LDX #$FF; TXS; LDY #0
+        0xB9, 0x00, 0xF1, 0x8D, 0x0E, 0xFF,      // next: $FF0E, $FF12, $FF0F, $FF10, $FF11 from the row
+        0xB9, 0x01, 0xF1, 0x8D, 0x12, 0xFF,
+        0xB9, 0x02, 0xF1, 0x8D, 0x0F, 0xFF,
+        0xB9, 0x03, 0xF1, 0x8D, 0x10, 0xFF,
+        0xB9, 0x04, 0xF1, 0x8D, 0x11, 0xFF,
+        0xA9, 0x03, 0x20, 0x50, 0xF0,            // LDA #3; JSR wait (the tone)
+        0xA9, 0x00, 0x8D, 0x11, 0xFF,            // sound off
+        0xA9, 0x01, 0x20, 0x50, 0xF0,            // LDA #1; JSR wait (the gap)
+        0x98, 0x18, 0x69, 0x05, 0xA8,            // TYA; CLC; ADC #5; TAY
+        0xC0, 5 * std::size(tones), 0xD0, 0xCA,  // CPY #rows*5; BNE next
+        0xA9, 0x00, 0x8D, 0xCF, 0xFD,            // LDA #0; STA $FDCF
+        0x4C, 0x41, 0xF0,                        // JMP * (also the IRQ entry)
+    });
+    kernal.place(0xF050, {                       // wait: A times 65,536 loops of DEY; BNE
+        0x85, 0x02, 0xA2, 0x00, 0x84, 0x03, 0xA0, 0x00,  // STA $02; LDX #0; STY $03; LDY #0
+        0x88, 0xD0, 0xFD, 0xCA, 0xD0, 0xFA,              // DEY; BNE; DEX; BNE
+        0xC6, 0x02, 0xD0, 0xF6, 0xA4, 0x03, 0x60,        // DEC $02; BNE; LDY $03; RTS
+    });
+    // clang-format on
+    for (size_t row = 0; row < std::size(tones); ++row) {
+        const Tone& t = tones[row];
+        const uint8_t low = uint8_t(t.value), high = uint8_t(t.value >> 8);
+        kernal.place(uint16_t(0xF100 + 5 * row), {t.voice == 1 ? low : uint8_t(0), t.voice == 1 ? high : uint8_t(0),
+                                                  t.voice == 2 ? low : uint8_t(0), t.voice == 2 ? high : uint8_t(0),
+                                                  t.voice == 1 ? uint8_t(0x18) : uint8_t(0x28)});
+    }
+    return kernal;
+}
+
+std::vector<int16_t> readSamples(const std::string& path) {
+    std::string raw = readFile(path);
+    std::vector<int16_t> samples(raw.size() / 2);
+    std::memcpy(samples.data(), raw.data(), samples.size() * 2);
+    return samples;
+}
+
+// The pitch of samples[first..last] from its rising edges.
+double measuredPitch(const std::vector<int16_t>& samples, long first, long last) {
+    long rising = 0, firstRise = -1, lastRise = -1;
+    for (long i = first + 1; i <= last; ++i)
+        if (samples[i - 1] < 0 && samples[i] > 0) {
+            if (firstRise < 0) firstRise = i;
+            lastRise = i;
+            ++rising;
+        }
+    return lastRise > firstRise ? (rising - 1) * 44100.0 / double(lastRise - firstRise) : 0.0;
+}
+
+// The runs of sound between silences of at least `gap` samples, as first and last sample.
+std::vector<std::pair<long, long>> soundRuns(const std::vector<int16_t>& samples, long gap) {
+    std::vector<std::pair<long, long>> runs;
+    long zeros = gap;
+    for (long i = 0; i < long(samples.size()); ++i) {
+        if (samples[i] == 0) {
+            ++zeros;
+            continue;
+        }
+        if (zeros >= gap) runs.push_back({i, i});
+        runs.back().second = i;
+        zeros = 0;
+    }
+    return runs;
+}
+
 struct Outcome {
     int status = -1;  // exit status, or -1 when killed or not started
     std::string errors;
@@ -77,7 +156,10 @@ public:
     void TearDown() override { dir.reset(); }
 
     void machine(uint8_t delay, uint8_t status, uint32_t sound, uint32_t sync) {
-        writeFile(dir->file("kernal.bin"), testKernal(delay, status).bytes);
+        machine(testKernal(delay, status), sound, sync);
+    }
+    void machine(const RomImage& kernal, uint32_t sound, uint32_t sync) {
+        writeFile(dir->file("kernal.bin"), kernal.bytes);
         writeSettingsStore({{"Rom0L", dir->file("basic.bin")},
                             {"Rom0H", dir->file("kernal.bin")},
                             {"PALROM", 1u},
@@ -157,25 +239,31 @@ TEST_F(ProgramRun, ToneComesOutAtTheTedFrequency) {
     machine(10, 0, 1, 2);
     Outcome result = run();
     EXPECT_EQ(result.status, 0) << result.errors;
-    std::string raw = readFile(dir->file("audio.raw"));
-    std::vector<int16_t> samples(raw.size() / 2);
-    std::memcpy(samples.data(), raw.data(), samples.size() * 2);
-    // Count rising edges between the first and the last audible sample.
-    long first = -1, last = -1, rising = 0, firstRise = -1, lastRise = -1;
+    const std::vector<int16_t> samples = readSamples(dir->file("audio.raw"));
+    // Between the first and the last audible sample.
+    long first = -1, last = -1;
     for (long i = 0; i < long(samples.size()); ++i)
         if (samples[i] != 0) {
             if (first < 0) first = i;
             last = i;
         }
     ASSERT_GE(last - first, 22050) << "less than half a second of tone";
-    for (long i = first + 1; i <= last; ++i)
-        if (samples[i - 1] < 0 && samples[i] > 0) {
-            if (firstRise < 0) firstRise = i;
-            lastRise = i;
-            ++rising;
-        }
-    double measured = (rising - 1) * 44100.0 / double(lastRise - firstRise);
-    EXPECT_NEAR(measured, toneHz, toneHz * 0.01);
+    EXPECT_NEAR(measuredPitch(samples, first, last), toneHz, toneHz * 0.01);
+}
+
+TEST_F(ProgramRun, BothVoicesPlayEveryToneAtTheTedFrequency) {
+    machine(toneSequenceKernal(), 1, 2);
+    Outcome result = run();
+    EXPECT_EQ(result.status, 0) << result.errors;
+    const auto runs = soundRuns(readSamples(dir->file("audio.raw")), 2000);
+    ASSERT_EQ(runs.size(), std::size(tones));
+    const std::vector<int16_t> samples = readSamples(dir->file("audio.raw"));
+    for (size_t row = 0; row < runs.size(); ++row) {
+        const double expected = 111860.781 / (1024 - tones[row].value);
+        EXPECT_GE(runs[row].second - runs[row].first, 11025) << "voice " << tones[row].voice;
+        EXPECT_NEAR(measuredPitch(samples, runs[row].first, runs[row].second), expected, expected * 0.01)
+            << "voice " << tones[row].voice << " register " << tones[row].value;
+    }
 }
 
 struct RefusedScript {

@@ -8,7 +8,7 @@
 namespace backend {
 
 constexpr int32_t silentVolume = -10000;  // hundredths of a decibel
-constexpr uint32_t highestRate = 100000;  // samples per second
+constexpr uint32_t highestRate = platform::maxSoundFrequency;  // samples per second
 
 inline bool validPan(int32_t pan) { return pan >= -10000 && pan <= 10000; }
 inline bool validVolume(int32_t hundredths) { return hundredths >= silentVolume && hundredths <= 0; }

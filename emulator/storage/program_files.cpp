@@ -10,6 +10,7 @@
 #include "cpu/registers.h"
 #include "fileio/files.h"
 #include "ted/memory_map.h"
+#include "ted/sound.h"
 #include "ted/ted.h"
 
 namespace {
@@ -47,6 +48,23 @@ struct SnapshotField {
     void (*load)(uint32_t value);
 };
 void ignored(uint32_t) {}
+// The raster compare and single clock ride in two fields other writers leave 0 (or fill with
+// 16-bit reloads), marked in the upper half, so a file without the mark loads as it always did.
+constexpr uint32_t carriedMark = 0x564B0000;
+uint32_t carried(uint32_t value) { return carriedMark | value; }
+bool isCarried(uint32_t field) { return (field & 0xFFFF0000) == carriedMark; }
+void loadRasterCompare(uint32_t v) {
+    if (isCarried(v)) ted.rasterCompare = uint16_t(v & 0x1FF);
+}
+void loadSingleClock(uint32_t v) {
+    if (isCarried(v)) ted.singleClock = v & 1;
+}
+// The TED goes on from the restored registers: the voices play what $FF0E-$FF12 say and
+// the interrupt line follows $FF09/$FF0A.
+void resumeTed() {
+    resumeVoices();
+    updateInterruptLine();
+}
 // clang-format off
 const SnapshotField snapshotFields[] = {
     {2, [] { return 0u; },                              ignored},
@@ -63,10 +81,10 @@ const SnapshotField snapshotFields[] = {
     {4, [] { return uint32_t(ted.timer1.reload); },          [](uint32_t v) { ted.timer1.reload = uint16_t(v); }},
     {4, [] { return uint32_t(ted.timer1.running); },         [](uint32_t) { ted.timer1.running = 1; }},
     {4, [] { return uint32_t(ted.timer2.counter); },         [](uint32_t v) { ted.timer2.counter = int32_t(v); }},
-    {4, [] { return 0u; },                              ignored},
+    {4, [] { return carried(ted.rasterCompare); },           loadRasterCompare},
     {4, [] { return uint32_t(ted.timer2.running); },         [](uint32_t) { ted.timer2.running = 1; }},
     {4, [] { return uint32_t(ted.timer3.counter); },         [](uint32_t v) { ted.timer3.counter = int32_t(v); }},
-    {4, [] { return 0u; },                              ignored},
+    {4, [] { return carried(ted.singleClock); },             loadSingleClock},
     {4, [] { return uint32_t(ted.timer3.running); },         [](uint32_t) { ted.timer3.running = 1; }},
 };
 // clang-format on
@@ -126,6 +144,7 @@ LoadStatus loadSnapshotData(std::span<const uint8_t> file) {
         at += field.size;
     }
     std::memcpy(memory.ram, file.data() + at, addressSpace);
+    resumeTed();  // the interrupt line and the voices follow the restored registers
     return LoadStatus::loaded;
 }
 

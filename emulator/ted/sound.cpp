@@ -88,6 +88,18 @@ void writeSoundControl(uint8_t value) {
     if (changed & 0x60) updateVoice2();
 }
 
+void resumeVoices() {
+    const uint8_t* r = memory.ram;
+    ted.sound.voice1Freq = uint16_t(r[tedVoice1Low] | (r[tedBitmapBase] & 3) << 8);
+    ted.sound.voice2Freq = uint16_t(r[tedVoice2Low] | (r[tedVoice2High] & 3) << 8);
+    const uint8_t control = r[tedSoundControl];
+    if (control & 0x80) writeSoundControl(control);  // the D/A state
+    ted.sound.control = control & 0x7F;
+    updateVolume(control & 15);
+    updateVoice1();
+    updateVoice2();
+}
+
 void setSoundSwitch(bool on) {
     for (int i = 0; i < 9; ++i) volumeTable[i] = on ? savedVolumeTable[i] : silent;
 }

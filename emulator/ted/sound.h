@@ -10,5 +10,8 @@ void updateVoice1();
 void updateVoice2();
 void updateVolume(uint8_t volume);
 void writeSoundControl(uint8_t value);
+// After the register bytes were replaced (a snapshot load): the voices take their
+// frequencies, volume and switches from $FF0E-$FF12 as they now stand.
+void resumeVoices();
 // The options menu's sound switch: false silences every later volume, true restores the table.
 void setSoundSwitch(bool on);

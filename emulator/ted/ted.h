@@ -19,6 +19,9 @@ enum TedRegister : uint16_t {
     tedInterruptEnable = 0xFF0A,
     tedCursorHigh = 0xFF0C,
     tedCursorLow = 0xFF0D,
+    tedVoice1Low = 0xFF0E,
+    tedVoice2Low = 0xFF0F,
+    tedVoice2High = 0xFF10,
     tedSoundControl = 0xFF11,
     tedBitmapBase = 0xFF12,     // bitmap base, character patterns from ROM, voice 1 high bits
     tedCharacterBase = 0xFF13,  // character base, single clock

@@ -1,10 +1,12 @@
 #include <cstring>
 
+#include "common/configuration.h"
 #include "cpu/registers.h"
 #include "menus/file_menu_fixture.h"
 #include "menus/key_codes.h"
 #include "menus/menus.h"
 #include "storage/program_files.h"
+#include "ted/sound.h"
 
 namespace {
 
@@ -148,6 +150,21 @@ TEST_F(LoadMenu, RefusedFilesAreNamedOnScreenAndChangeNothing) {
         EXPECT_EQ(reg.PC, 0x4321);
         for (uint32_t a = 0; a < 0x10000; ++a) ASSERT_EQ(memory.ram[a], 0x33) << a;
     }
+}
+
+TEST_F(LoadMenu, ASnapshotsToneSoundsOnceTheMenuCloses) {
+    const int32_t soundSetting = emulatorConfig.soundEmulation;
+    emulatorConfig.soundEmulation = 1;
+    buildVoiceFrequencyTable();
+    setSoundSwitch(true);
+    fake.channels[1] = FakeSoundChannel{true, true, 44100, 0, -10000};
+    memory.ram[0xFF0E] = 0x90, memory.ram[0xFF12] = 0x03, memory.ram[0xFF11] = 0x18;  // 912, voice 1 on
+    ASSERT_TRUE(saveSnapshot("Tone.fre"));
+    memory.ram[0xFF11] = 0x00;
+    run({key::right, key::down, key::enter});
+    EXPECT_EQ(fake.channels[1].volume, -1400);
+    EXPECT_EQ(fake.channels[1].frequency, voiceFrequencyTable[912]);
+    emulatorConfig.soundEmulation = soundSetting;
 }
 
 TEST_F(LoadMenu, TapeAndDiskPagesAreNotAvailable) {

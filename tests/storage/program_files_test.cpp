@@ -165,6 +165,7 @@ protected:
         ted.timer1.counter = 0x1111, ted.timer1.reload = 0xABCD, ted.timer1.running = 0;
         ted.timer2.counter = 0x2222, ted.timer2.running = 0;
         ted.timer3.counter = 0x3333, ted.timer3.running = 1;
+        ted.rasterCompare = 0x1A5, ted.singleClock = 1;
         for (uint32_t a = 0; a < 0x10000; ++a) memory.ram[a] = uint8_t(a ^ a >> 8);
     }
     void scrambleMachine() {
@@ -174,6 +175,7 @@ protected:
         ted.timer1.counter = ted.timer2.counter = ted.timer3.counter = -1;
         ted.timer1.reload = 0;
         ted.timer1.running = ted.timer2.running = ted.timer3.running = 0;
+        ted.rasterCompare = 0, ted.singleClock = 0;
         std::memset(memory.ram, 0x55, 0x10000);
     }
     static uint32_t field(const std::vector<uint8_t>& file, size_t at) {
@@ -194,7 +196,7 @@ TEST_F(Snapshots, FileHoldsTheHeaderFieldsThenTheRam) {
     const Row rows[] = {
         {4, 0x1234}, {8, 0x95},     {12, 0x7F},   {16, 0x01},   {20, 0x02},   {24, 0xF3},
         {28, 0x400}, {32, 1},       {36, 0x1111}, {40, 0xABCD}, {44, 0},      {48, 0x2222},
-        {52, 0},     {56, 0},       {60, 0x3333}, {64, 0},      {68, 1},
+        {52, 0x564B01A5}, {56, 0},  {60, 0x3333}, {64, 0x564B0001}, {68, 1},
     };
     // clang-format on
     for (const Row& row : rows) EXPECT_EQ(field(file, row.offset), row.value) << row.offset;
@@ -223,6 +225,8 @@ TEST_F(Snapshots, RoundTripRestoresRegistersTimersRomAndAllRam) {
     EXPECT_EQ(ted.timer1.running, 1);
     EXPECT_EQ(ted.timer2.running, 1);
     EXPECT_EQ(ted.timer3.running, 1);
+    EXPECT_EQ(ted.rasterCompare, 0x1A5);
+    EXPECT_EQ(ted.singleClock, 1);
     for (uint32_t a = 0; a < 0x10000; ++a) ASSERT_EQ(memory.ram[a], uint8_t(a ^ a >> 8)) << a;
 }
 

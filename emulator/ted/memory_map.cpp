@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "drive/drive.h"
+#include "ted/raster.h"
 #include "ted/ted.h"
 
 MemoryMap memory;
@@ -31,6 +32,7 @@ inline uint8_t readHighRom(uint16_t address) {
 
 uint8_t readIoPage(uint16_t address) {
     if (address >= 0xFD30 && address <= 0xFD3F) return 0xFF;
+    if (address >= 0xFDD0 && address <= 0xFDDF) return openBusRead(address);
     if (address == 0xFD10) return 0x04;
     if (address == 0xFD21) return 0xFF;
     return 0x00;

@@ -71,22 +71,28 @@ void drawTextCells(uint8_t* pixels, int column, int count, int) {
     }
 }
 
+// Extended colour has 64 characters; the code's two top bits choose the background.
+inline uint8_t extendedColourPattern(uint8_t code) { return ted.lineLatch.characterData[(code & 0x3F) * 8]; }
+
+// With 128 characters ($FF07 bit 7 clear) a code's bit 7 is not part of the character.
+inline uint8_t characterPattern(uint8_t code) {
+    if (!(memory.ram[tedControl2] & 0x80)) code &= 0x7F;
+    return ted.lineLatch.characterData[code * 8];
+}
+
 inline void drawExtendedColour(uint8_t* pixels, int column, int) {
     const LineLatch& l = ted.lineLatch;
     const uint8_t code = l.matrixLine[column];
     const uint8_t attribute = l.attributeLine[column];
     // The two top bits of the code pick the background from the live registers $FF15-$FF18.
     const uint8_t background = memory.ram[tedBackground + (code >> 6)];
-    drawHires(pixels, l.characterData[(code & 0x3F) * 8], hiddenFlash(attribute, attribute, background),
-              background);
+    drawHires(pixels, extendedColourPattern(code), hiddenFlash(attribute, attribute, background), background);
 }
 
 inline void drawMulticolourText(uint8_t* pixels, int column, int) {
     const LineLatch& l = ted.lineLatch;
-    uint8_t code = l.matrixLine[column];
     const uint8_t attribute = l.attributeLine[column];
-    if (!(memory.ram[tedControl2] & 0x80)) code &= 0x7F;
-    const uint8_t pattern = l.characterData[code * 8];
+    const uint8_t pattern = characterPattern(l.matrixLine[column]);
     if (attribute & 0x08) {
         const uint8_t colours[4] = {l.background, l.colour1, l.colour2,
                                     static_cast<uint8_t>(attribute & 0x77)};
@@ -134,7 +140,18 @@ void drawCells(uint8_t* pixels, int column, int count, int line) {
     for (int i = 0; i < count; ++i) drawCell(pixels + 8 * i, column + i, line);
 }
 
-// Index: bit 0 bitmap ($FF06 bit 5), bit 1 extended colour ($FF06 bit 6), bit 2 multicolour ($FF07 bit 4).
+// Bit 0 bitmap ($FF06 bit 5), bit 1 extended colour ($FF06 bit 6), bit 2 multicolour ($FF07 bit 4).
+inline int modeIndex(uint8_t ff06, uint8_t ff07) { return ((ff06 >> 5) & 3) | ((ff07 >> 2) & 4); }
+
+// Text mode's matrix wraps within 1 KB: the renderer moves the line pointers back when it
+// gets there; this only looks.
+uint8_t textCode(int column) {
+    const LineLatch& l = ted.lineLatch;
+    if (l.matrixOffset + column < 1024) return l.matrixLine[column];
+    return memory.ram[(l.matrixLine - memory.ram + column - 0x400) & 0xFFFF];
+}
+
+// Indexed by modeIndex.
 constexpr CellRule cellRules[8] = {
     drawTextCells,                     // 0: text
     drawCells<drawBitmap>,             // 1: bitmap
@@ -154,5 +171,19 @@ void drawWindowCells(uint8_t* pixels, int column, int count, int line) {
         std::memset(pixels, ted.lineLatch.border, 8 * count);
         return;
     }
-    cellRules[((ff06 >> 5) & 3) | ((ff07 >> 2) & 4)](pixels, column, count, line);
+    cellRules[modeIndex(ff06, ff07)](pixels, column, count, line);
+}
+
+uint8_t windowFetch(int column, int line) {
+    switch (modeIndex(memory.ram[tedControl1], memory.ram[tedControl2])) {
+        case 0:
+            return characterPattern(textCode(column));
+        case 2:
+        case 6:
+            return extendedColourPattern(ted.lineLatch.matrixLine[column]);
+        case 4:
+            return characterPattern(ted.lineLatch.matrixLine[column]);
+        default:
+            return bitmapCell(column, line).pattern;
+    }
 }

@@ -60,7 +60,7 @@ TEST_F(MemoryMap, BankLatchTakesTheBankFromTheAddress) {
         EXPECT_EQ(memory.romBankLow, address & 3) << std::hex << address;
         EXPECT_EQ(memory.romBankHigh, (address >> 2) & 3) << std::hex << address;
         EXPECT_EQ(memory.ram[address], 0xFF);
-        EXPECT_EQ(readMemory(address), 0x00);
+        EXPECT_EQ(readMemory(address), 0xFD);  // nothing answers: the $FD of the address it was read by
     }
 }
 
@@ -86,12 +86,13 @@ TEST_F(MemoryMap, BankBeyondTheFourSocketsReadsZero) {
     EXPECT_EQ(readMemory(0xFC23), highRomByte(0, 0xFC23));
 }
 
-TEST_F(MemoryMap, IoPageReadsFixedValues) {
+TEST_F(MemoryMap, IoPageReadsFixedValuesAndTheBankLatchTheBus) {
     for (uint16_t address = 0xFD00; address <= 0xFDFF; ++address) writeMemory(address, 0x5C);
     for (uint16_t address = 0xFD00; address <= 0xFDFF; ++address) {
         uint8_t expected = address >= 0xFD30 && address <= 0xFD3F ? 0xFF
                            : address == 0xFD10                    ? 0x04
                            : address == 0xFD21                    ? 0xFF
+                           : address >= 0xFDD0 && address <= 0xFDDF ? 0xFD  // the screen is off
                                                                   : 0x00;
         EXPECT_EQ(readMemory(address), expected) << std::hex << address;
     }

@@ -70,8 +70,8 @@ struct Tone {
     int voice;
     uint16_t value;
 };
-constexpr Tone tones[] = {{1, 0},   {1, 512}, {1, 900}, {1, 1000}, {1, 1015},
-                          {2, 0},   {2, 512}, {2, 900}, {2, 1000}, {2, 1015}};
+constexpr Tone tones[] = {{1, 0}, {1, 512}, {1, 900}, {1, 1000}, {1, 1015},
+                          {2, 0}, {2, 512}, {2, 900}, {2, 1000}, {2, 1015}};
 
 RomImage toneSequenceKernal() {
     RomImage kernal = palKernal(0xF000, 0xF041);
@@ -100,9 +100,10 @@ RomImage toneSequenceKernal() {
     for (size_t row = 0; row < std::size(tones); ++row) {
         const Tone& t = tones[row];
         const uint8_t low = uint8_t(t.value), high = uint8_t(t.value >> 8);
-        kernal.place(uint16_t(0xF100 + 5 * row), {t.voice == 1 ? low : uint8_t(0), t.voice == 1 ? high : uint8_t(0),
-                                                  t.voice == 2 ? low : uint8_t(0), t.voice == 2 ? high : uint8_t(0),
-                                                  t.voice == 1 ? uint8_t(0x18) : uint8_t(0x28)});
+        kernal.place(uint16_t(0xF100 + 5 * row),
+                     {t.voice == 1 ? low : uint8_t(0), t.voice == 1 ? high : uint8_t(0),
+                      t.voice == 2 ? low : uint8_t(0), t.voice == 2 ? high : uint8_t(0),
+                      t.voice == 1 ? uint8_t(0x18) : uint8_t(0x28)});
     }
     return kernal;
 }

@@ -79,7 +79,8 @@ protected:
     void patchField(size_t offset, uint32_t value) {
         std::FILE* file = std::fopen(path.c_str(), "r+b");
         ASSERT_NE(file, nullptr);
-        const uint8_t bytes[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
+        const uint8_t bytes[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16),
+                                  uint8_t(value >> 24)};
         std::fseek(file, long(offset), SEEK_SET);
         std::fwrite(bytes, 1, 4, file);
         std::fclose(file);

@@ -42,8 +42,8 @@ protected:
         buildTedTables();
         const LineCase& c = GetParam();
         // SEI; LDA #value; STA register; CLI; then NOPs.
-        poke(0x1000, {0x78, 0xA9, c.value, 0x8D, uint8_t(c.registerWritten), uint8_t(c.registerWritten >> 8),
-                      0x58});
+        poke(0x1000,
+             {0x78, 0xA9, c.value, 0x8D, uint8_t(c.registerWritten), uint8_t(c.registerWritten >> 8), 0x58});
         for (int i = 0; i < 32; ++i) memory.ram[0x1007 + i] = 0xEA;
         // The handler counts its entries in $30 and acknowledges everything.
         poke(0x2000, {0xE6, 0x30, 0xA9, 0xFF, 0x8D, 0x09, 0xFF, 0x40});

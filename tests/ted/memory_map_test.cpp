@@ -89,11 +89,11 @@ TEST_F(MemoryMap, BankBeyondTheFourSocketsReadsZero) {
 TEST_F(MemoryMap, IoPageReadsFixedValuesAndTheBankLatchTheBus) {
     for (uint16_t address = 0xFD00; address <= 0xFDFF; ++address) writeMemory(address, 0x5C);
     for (uint16_t address = 0xFD00; address <= 0xFDFF; ++address) {
-        uint8_t expected = address >= 0xFD30 && address <= 0xFD3F ? 0xFF
-                           : address == 0xFD10                    ? 0x04
-                           : address == 0xFD21                    ? 0xFF
+        uint8_t expected = address >= 0xFD30 && address <= 0xFD3F   ? 0xFF
+                           : address == 0xFD10                      ? 0x04
+                           : address == 0xFD21                      ? 0xFF
                            : address >= 0xFDD0 && address <= 0xFDDF ? 0xFD  // the screen is off
-                                                                  : 0x00;
+                                                                    : 0x00;
         EXPECT_EQ(readMemory(address), expected) << std::hex << address;
     }
 }

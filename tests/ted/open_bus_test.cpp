@@ -15,23 +15,25 @@ constexpr uint8_t pattern = 0x5A;  // every character's every line
 
 struct LatchProgram {
     const char* name;
-    uint8_t ff06;                // screen on ($1B) or blanked ($0B)
-    uint8_t line;                // the TED line the program waits for first
-    std::vector<uint8_t> body;   // runs after the wait at $1007 and ends in JMP *
+    uint8_t ff06;               // screen on ($1B) or blanked ($0B)
+    uint8_t line;               // the TED line the program waits for first
+    std::vector<uint8_t> body;  // runs after the wait at $1007 and ends in JMP *
     std::function<void()> check;
 };
 void PrintTo(const LatchProgram& p, std::ostream* out) { *out << p.name; }
 
 std::vector<uint8_t> readsTo3000() {
-    return {0xA2, 0x00,                    // LDX #0
-            0xAD, 0xD0, 0xFD,              // loop: LDA $FDD0
-            0x9D, 0x00, 0x30,              //       STA $3000,X
-            0xE8, 0xD0, 0xF7,              //       INX; BNE loop
-            0x4C, 0x12, 0x10};             // JMP *
+    return {0xA2, 0x00,         // LDX #0
+            0xAD, 0xD0, 0xFD,   // loop: LDA $FDD0
+            0x9D, 0x00, 0x30,   //       STA $3000,X
+            0xE8, 0xD0, 0xF7,   //       INX; BNE loop
+            0x4C, 0x12, 0x10};  // JMP *
 }
 
 const LatchProgram programs[] = {
-    {"OrOf256ReadsIsNotZero", 0x1B, 100,
+    {"OrOf256ReadsIsNotZero",
+     0x1B,
+     100,
      {0xA9, 0x00, 0x85, 0x30, 0xA2, 0x00,  // LDA #0; STA $30; LDX #0
       0xAD, 0xD0, 0xFD, 0x05, 0x30,        // loop: LDA $FDD0; ORA $30
       0x85, 0x30, 0xCA, 0xD0, 0xF6,        //       STA $30; DEX; BNE loop
@@ -51,7 +53,9 @@ const LatchProgram programs[] = {
      [] {
          for (int i = 0; i < 256; ++i) ASSERT_EQ(memory.ram[0x3000 + i], 0xFD) << i;
      }},
-    {"TheLowerBorderReadsTheOperandByte", 0x1B, 230,
+    {"TheLowerBorderReadsTheOperandByte",
+     0x1B,
+     230,
      {0xAD, 0xD0, 0xFD, 0x85, 0x30, 0x4C, 0x0C, 0x10},  // LDA $FDD0; STA $30; JMP *
      [] { EXPECT_EQ(memory.ram[0x30], 0xFD); }},
 };

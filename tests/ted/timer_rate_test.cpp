@@ -91,9 +91,8 @@ TEST_P(TimerRate, FreeRunningTimersLoseAFramesCyclesPerFrame) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(LoopsAndClocks, TimerRate, ::testing::ValuesIn(rateCases()),
-                         [](const auto& info) {
-                             return std::string(info.param.loop.name) + info.param.clock.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(LoopsAndClocks, TimerRate, ::testing::ValuesIn(rateCases()), [](const auto& info) {
+    return std::string(info.param.loop.name) + info.param.clock.name;
+});
 
 }  // namespace

@@ -30,7 +30,8 @@ inline uint8_t readHighRom(uint16_t address) {
     return memory.romEnabled ? romByte(memory.romHigh, memory.romBankHigh, address) : memory.ram[address];
 }
 
-uint8_t readIoPage(uint16_t address) {
+// Rarely read, so kept out of readMemory's body: the common reads stay as compact as before.
+[[gnu::noinline]] uint8_t readIoPage(uint16_t address) {
     if (address >= 0xFD30 && address <= 0xFD3F) return 0xFF;
     if (address >= 0xFDD0 && address <= 0xFDDF) return openBusRead(address);
     if (address == 0xFD10) return 0x04;

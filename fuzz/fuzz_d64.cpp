@@ -1,50 +1,239 @@
-// Any disk image, listed and loaded through the port: the first 16 bytes of the input
-// are a requested name, the rest the image from the BAM on (wrapping round to track 1),
-// so that even short inputs reach the directory.
+// Drive 8 under any disk image, name, file and disk command, driven through the port as
+// the KERNAL drives it. Every byte the drive hands out is checked against what it holds,
+// reads past the end give nothing stale, a load never runs past $FFFF, the error channel
+// always ends, and a file saved loads back byte for byte and gives its blocks back.
+//
+// Input: byte 0 chooses the image size, a formatted disk and the saved file's length,
+// bytes 1-16 are a name, bytes 17-40 a disk command, the rest the image from the BAM on
+// (wrapping round to track 1) so that even short inputs reach the directory; on a
+// formatted disk they land from the first directory sector on, behind a sound BAM.
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "drive/drive.h"
-#include "host/configuration.h"
 
 namespace {
 
-void request(const uint8_t* name, size_t length) {
-    writeDrivePort(0xFEF0, 0x83);
-    writeDrivePort(0xFEF0, 0x20);
-    for (size_t i = 0; i < length; ++i) {
-        writeDrivePort(0xFEF0, 0x81);
-        writeDrivePort(0xFEF0, name[i]);
-    }
-    writeDrivePort(0xFEF0, 0x83);
-    writeDrivePort(0xFEF0, 0x3F);
+constexpr size_t nameBytes = 16, commandBytes = 24, headerBytes = 1 + nameBytes + commandBytes;
+constexpr size_t savedLengths[8] = {0, 1, 253, 254, 255, 509, 5000, 70000};
+
+void require(bool condition) {
+    if (!condition) __builtin_trap();
 }
 
-void readAnswer() {
-    writeDrivePort(0xFEF0, 0x83);
-    writeDrivePort(0xFEF0, 0x40);
-    for (uint32_t i = 0; i < drive.dataLength; ++i) {
-        writeDrivePort(0xFEF0, 0x84);
-        (void)readDrivePort(0xFEF0);
+void send(uint8_t value) { writeDrivePort(0xFEF0, value); }
+void bus(uint8_t command) {
+    send(0x83);
+    send(command);
+}
+void secondary(uint8_t value) {
+    send(0x82);
+    send(value);
+}
+void sendBytes(const std::string& bytes) {
+    for (char c : bytes) {
+        send(0x81);
+        send(uint8_t(c));
     }
+}
+
+uint8_t openChannel(uint8_t channel, const std::string& name) {
+    bus(0x20);
+    secondary(uint8_t(0xF0 | channel));
+    sendBytes(name);
+    bus(0x3F);
+    return readDrivePort(0xFEF1);
+}
+
+void closeChannel(uint8_t channel) {
+    bus(0x20);
+    secondary(uint8_t(0xE0 | channel));
+    bus(0x3F);
+}
+
+// Reads the channel to its end: exactly the bytes it holds, the last one marked, and
+// nothing stale after it.
+std::vector<uint8_t> readChannel(uint8_t channel) {
+    const std::vector<uint8_t> held = drive.channels[channel].data;
+    const bool open = drive.channels[channel].mode == channelReading;
+    std::vector<uint8_t> got;
+    bus(0x40);
+    secondary(uint8_t(0x60 | channel));
+    for (size_t guard = 0; guard <= held.size(); ++guard) {
+        send(0x84);
+        got.push_back(readDrivePort(0xFEF0));
+        if (readDrivePort(0xFEF1) == 3) break;
+        require(readDrivePort(0xFEF1) == 0);
+    }
+    send(0x84);
+    require(readDrivePort(0xFEF0) == 0x0D && readDrivePort(0xFEF1) == 3);
+    bus(0x5F);
+    if (!open || held.empty()) {
+        require(got == std::vector<uint8_t>{0x0D});
+        return {};
+    }
+    require(got == held);
+    return got;
+}
+
+// The error channel: "NN,TEXT,TT,SS" and a CR that ends it.
+std::string errorChannel() {
+    bus(0x40);
+    secondary(0x6F);
+    std::string line;
+    for (int guard = 0; guard < 64; ++guard) {
+        send(0x84);
+        const uint8_t value = readDrivePort(0xFEF0);
+        if (readDrivePort(0xFEF1) == 3) {
+            require(value == 0x0D);
+            bus(0x5F);
+            require(line.size() >= 11 && line[2] == ',' && std::count(line.begin(), line.end(), ',') == 3);
+            return line;
+        }
+        line.push_back(char(value));
+    }
+    __builtin_trap();
+}
+
+void command(const std::string& text) {
+    bus(0x20);
+    secondary(0x6F);
+    sendBytes(text);
+    bus(0x3F);
+}
+
+// A load's answer stays within memory: at most 65,535 bytes, never past $FFFF.
+void checkLoad(const std::string& name) {
+    if (openChannel(0, name) != 0) return;
+    const std::vector<uint8_t> data = readChannel(0);
+    require(data.size() <= 0xFFFF);
+    if (data.size() >= 2) require((data[0] | data[1] << 8) + data.size() - 2 <= 0x10000);
+    closeChannel(0);
+}
+
+// The listing is a BASIC program at $1001 that ends below $FD00 with its BLOCKS FREE line.
+void checkListing() {
+    require(openChannel(0, "$") == 0);
+    const std::vector<uint8_t> listing = readChannel(0);
+    require(listing.size() >= 64 && 0x1001 + listing.size() - 2 <= 0xFD00);
+    require(std::memcmp(listing.data() + listing.size() - 28, "BLOCKS FREE.", 12) == 0);
+    closeChannel(0);
+}
+
+uint32_t bitmap(const uint8_t* entry) { return entry[1] | entry[2] << 8 | entry[3] << 16; }
+
+// The blocks-free figure can be checked only on a disk whose BAM counts match their bitmaps
+// and whose directory lies on track 18, marked used; on any other the saves still run.
+bool soundDisk() {
+    const uint8_t* bam = drive.d64Image + trackOffset[18];
+    for (int t = 1; t <= 35; ++t)
+        if (bam[4 * t] != std::popcount(bitmap(bam + 4 * t) & ((1u << sectorsOnTrack(t)) - 1))) return false;
+    bool sound = true;
+    std::vector<bool> seen(19);
+    for (uint8_t t = bam[0], s = bam[1]; t != 0 && sound;) {
+        sound = t == 18 && s < 19 && !seen[s] && !(bitmap(bam + 4 * 18) >> s & 1);
+        if (!sound) break;
+        seen[s] = true;
+        const uint8_t* block = drive.d64Image + trackOffset[18] + 256 * s;
+        t = block[0];
+        s = block[1];
+    }
+    return sound;
+}
+
+uint16_t blocksFree() {
+    require(openChannel(0, "$") == 0);
+    const std::vector<uint8_t>& listing = drive.channels[0].data;
+    const uint16_t free = uint16_t(listing[listing.size() - 30] | listing[listing.size() - 29] << 8);
+    closeChannel(0);
+    return free;
+}
+
+// A SAVE as the KERNAL does it; true when the error channel says 00.
+bool save(const std::string& name, const std::vector<uint8_t>& file) {
+    if (openChannel(1, name) == 0) {
+        bus(0x20);
+        secondary(0x61);
+        sendBytes(std::string(file.begin(), file.end()));
+        bus(0x3F);
+    }
+    closeChannel(1);
+    return errorChannel().compare(0, 2, "00") == 0;
+}
+
+size_t blocksOf(const std::vector<uint8_t>& file) { return std::max<size_t>(1, (file.size() + 253) / 254); }
+
+void checkReadBack(const std::string& name, const std::vector<uint8_t>& file) {
+    require(openChannel(2, name + ",P,R") == 0);
+    require(readChannel(2) == file);
+    closeChannel(2);
+    if (file.size() > 0xFFFF) require(openChannel(0, name) == 2 && errorChannel().compare(0, 2, "52") == 0);
+}
+
+// A file saved under a plain name loads back byte for byte, replaces with "@", and
+// scratching it gives back every block it took.
+void checkSaveRoundTrip(const std::string& name, const std::vector<uint8_t>& file) {
+    const bool plain = !name.empty() && name.find_first_of("$@:,=*?/\\\"\xA0") == std::string::npos &&
+                       std::none_of(name.begin(), name.end(), [](char c) { return uint8_t(c) < 0x20; });
+    if (!plain) {
+        save(name, file);
+        return;
+    }
+    const bool sound = soundDisk();
+    const uint16_t before = blocksFree();
+    if (!save(name, file)) return;
+    checkReadBack(name, file);
+    if (sound) require(before - blocksFree() == int(blocksOf(file)));
+    const std::vector<uint8_t> shorter(file.begin(), file.begin() + file.size() / 2);
+    require(!save(name, shorter));  // 63: the name is taken
+    if (save("@0:" + name, shorter)) {
+        checkReadBack(name, shorter);
+        if (sound) require(before - blocksFree() == int(blocksOf(shorter)));
+    }
+    command("S:" + name);
+    require(errorChannel().compare(0, 2, "01") == 0);
+    if (sound) require(blocksFree() == before);
+}
+
+std::string text(const uint8_t* data, size_t size) {
+    std::string bytes(reinterpret_cast<const char*>(data), size);
+    return bytes.substr(0, bytes.find('\0'));
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    emulatorConfig.driveType8 = 2;
-    buildTrackOffsets();
-    const size_t nameLength = std::min<size_t>(size, 16);
+    if (size < headerBytes) return 0;
+    const uint8_t flags = data[0];
+    mountD64InMemory(flags & 1 ? 40 : 35);
+    powerOnDrive(true);
     std::memset(drive.d64Image, 0, sizeof drive.d64Image);
-    const size_t imageBytes = std::min<size_t>(size - nameLength, d64ImageBytes);
-    for (size_t i = 0; i < imageBytes; ++i)
-        drive.d64Image[(trackOffset[18] + i) % d64ImageBytes] = data[nameLength + i];
-    const uint8_t directory[] = {'$'}, wildcard[] = {'*'};
-    request(directory, sizeof directory);
-    readAnswer();
-    request(wildcard, sizeof wildcard);
-    readAnswer();
-    request(data, nameLength);
-    readAnswer();
+    require(errorChannel() == "73,CBM DOS V2.6 TDISK,00,00");
+    const bool formatted = flags & 2;
+    if (formatted) {
+        command("N:FUZZ,ID");
+        require(errorChannel() == "00, OK,00,00");
+    }
+    const uint32_t imageBytes = trackOffset[drive.tracks + 1];
+    const uint32_t start = trackOffset[18] + (formatted ? 256 : 0);
+    const size_t given = std::min<size_t>(size - headerBytes, imageBytes - (formatted ? 256 : 0));
+    for (size_t i = 0; i < given; ++i) drive.d64Image[(start + i) % imageBytes] = data[headerBytes + i];
+    const std::string name = text(data + 1, nameBytes);
+
+    checkListing();
+    checkLoad("*");
+    checkLoad(name);
+
+    std::vector<uint8_t> file(savedLengths[flags >> 5 & 7]);
+    for (size_t i = 0; i < file.size(); ++i) file[i] = data[i % size];
+    checkSaveRoundTrip(name, file);
+
+    command(text(data + 1 + nameBytes, commandBytes));
+    errorChannel();
+    checkListing();
+    checkLoad("*");
     return 0;
 }

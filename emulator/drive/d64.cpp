@@ -1,93 +1,80 @@
-// Drive 8 serving a 35-track D64 image held in memory. The image is only read.
-// Chains are followed with care: a link off the disk or back to a sector already
-// visited ends the walk, so a damaged image can neither be read outside nor loop.
+// Drive 8 serving a D64 disk image held in memory: the directory, reading files along
+// their chains, and mounting the image file. Changes go back to the file at once
+// (drive/d64_write.cpp).
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "common/log.h"
-#include "drive/drive.h"
-#include "drive/drive_media.h"
-
-uint32_t trackOffset[37];
+#include "drive/d64_image.h"
 
 namespace {
 
-constexpr int lastTrack = 35;
-constexpr int sectorBytes = 256;
-constexpr int imageSectors = d64ImageBytes / sectorBytes;
-constexpr uint8_t bamTrack = 18;
-constexpr uint32_t longestFile = 0xFFFF;  // drive.dataLength is 16-bit
-
-struct Zone {
-    int firstTrack, lastTrack, sectors;
+// The sizes a D64 file comes in: 35 or 40 tracks, each with or without one error byte per sector.
+struct ImageSize {
+    uint32_t bytes;
+    int tracks;
+    bool errorBytes;
 };
 // clang-format off
-constexpr Zone zones[] = {
-    // tracks   sectors
-    {1, 17, 21},
-    {18, 24, 19},
-    {25, 30, 18},
-    {31, 35, 17},
+constexpr ImageSize imageSizes[] = {
+    {174848, 35, false},
+    {175531, 35, true},
+    {196608, 40, false},
+    {197376, 40, true},
 };
 // clang-format on
 
-int sectorsOnTrack(int track) {
-    for (const Zone& zone : zones)
-        if (track >= zone.firstTrack && track <= zone.lastTrack) return zone.sectors;
-    return 0;
-}
-
-// Remembers the sectors a chain has passed through.
-class ChainWalk {
-public:
-    // The sector's bytes, or null when it is not on the disk or was visited before.
-    const uint8_t* enter(uint8_t track, uint8_t sector) {
-        if (track < 1 || track > lastTrack || sector >= sectorsOnTrack(track)) return nullptr;
-        const uint32_t offset = trackOffset[track] + uint32_t(sectorBytes) * sector;
-        if (offset + sectorBytes > d64ImageBytes) return nullptr;
-        const uint32_t index = offset / sectorBytes;
-        if (visited[index]) return nullptr;
-        visited[index] = true;
-        return drive.d64Image + offset;
-    }
-
-private:
-    bool visited[imageSectors] = {};
-};
-
-const uint8_t* bam() { return drive.d64Image + trackOffset[bamTrack]; }
-
-// Directory entries are 32 bytes; `entry` points at the start of one, so the type is byte 2.
-bool entryUsed(const uint8_t* entry) { return entry[2] != 0; }
-const uint8_t* entryName(const uint8_t* entry) { return entry + 5; }
 uint32_t entryNameLength(const uint8_t* entry) {
-    const void* fill = std::memchr(entryName(entry), 0xA0, 16);
-    return fill ? uint32_t(static_cast<const uint8_t*>(fill) - entryName(entry)) : 16;
+    const void* fill = std::memchr(entry + entryName, 0xA0, longestName);
+    return fill ? uint32_t(static_cast<const uint8_t*>(fill) - (entry + entryName)) : longestName;
 }
-uint16_t entryBlocks(const uint8_t* entry) { return uint16_t(entry[30] | entry[31] << 8); }
 
-// Calls visit(entry) for each used entry in directory order until it returns true.
-template <typename Visit>
-void walkDirectory(Visit visit) {
-    ChainWalk walk;
-    uint8_t track = bam()[0], sector = bam()[1];
-    while (track != 0 && sector != 0xFF) {
-        const uint8_t* block = walk.enter(track, sector);
-        if (!block) return;
+void entries(std::vector<FileEntry>& out) {
+    walkDirectorySectors([&](uint8_t, uint8_t, const uint8_t* block) {
         for (int k = 0; k < 8; ++k) {
             const uint8_t* entry = block + 32 * k;
-            if (entryUsed(entry) && visit(entry)) return;
+            if (entry[entryType] == 0) continue;
+            FileEntry file;
+            file.name.assign(reinterpret_cast<const char*>(entry + entryName), entryNameLength(entry));
+            file.type = entry[entryType];
+            file.blocks = uint16_t(entry[entryBlocks] | entry[entryBlocks + 1] << 8);
+            file.where = uint32_t(entry - drive.d64Image);
+            out.push_back(std::move(file));
         }
+        return false;
+    });
+}
+
+// Follows the file's chain; a chain that leaves the disk or loops is a read error, since
+// then there is no last block to say where the file ends.
+DriveResult readFile(const FileEntry& file, std::vector<uint8_t>& out, uint32_t limit) {
+    out.clear();
+    const uint8_t* entry = drive.d64Image + file.where;
+    ChainWalk walk;
+    uint8_t track = entry[entryTrack], sector = entry[entrySector];
+    for (;;) {
+        const uint8_t* block = walk.enter(track, sector);
+        if (!block) return walk.error();
+        const bool last = block[0] == 0;
+        const uint32_t bytes = !last ? 254 : block[1] >= 2 ? block[1] - 1u : 0;
+        if (out.size() + bytes > limit) return {statusTooLarge};
+        out.insert(out.end(), block + 2, block + 2 + bytes);
+        if (last) return {};
         track = block[0];
         sector = block[1];
     }
 }
 
-uint16_t blocksFree() {
-    uint32_t free = 0;
-    for (int t = 1; t <= lastTrack; ++t) free += bam()[4 * t];
-    return uint16_t(free - bam()[4 * bamTrack]);
+bool writeProtected() { return drive.writeProtected; }
+
+void header(uint8_t diskName[16], uint8_t id[2], uint8_t dosType[2]) {
+    std::memcpy(diskName, d64Bam() + 144, 16);
+    std::memcpy(id, d64Bam() + 162, 2);
+    std::memcpy(dosType, d64Bam() + 165, 2);
 }
 
 void logBits(uint8_t value, const char* format) {
@@ -95,92 +82,70 @@ void logBits(uint8_t value, const char* format) {
             value >> 2 & 1, value >> 1 & 1, value & 1);
 }
 
-void logBam() {
+void logListing() {
+    if (!loggingOn()) return;
+    const uint8_t* bam = d64Bam();
     logLine("Generating D64 directory.\n");
-    for (int i = 0; i < lastTrack; ++i) {
-        logLine("Block %d:%d ", i, bam()[4 + 4 * i]);
-        logBits(bam()[5 + 4 * i], "%d%d%d%d%d%d%d%d ");
-        logBits(bam()[6 + 4 * i], "%d%d%d%d%d%d%d%d ");
-        logBits(bam()[7 + 4 * i], "%d%d%d%d%d%d%d%d\n");
+    for (int i = 0; i < 35; ++i) {
+        logLine("Block %d:%d ", i, bam[4 + 4 * i]);
+        logBits(bam[5 + 4 * i], "%d%d%d%d%d%d%d%d ");
+        logBits(bam[6 + 4 * i], "%d%d%d%d%d%d%d%d ");
+        logBits(bam[7 + 4 * i], "%d%d%d%d%d%d%d%d\n");
     }
-    logLine("Blocks:%d\n", blocksFree());
-    logLine("DirTrack:%d\n", bam()[0]);
-    logLine("DirSector:%d\n", bam()[1]);
+    logLine("Blocks:%d\n", d64BlocksFree());
+    logLine("DirTrack:%d\n", bam[0]);
+    logLine("DirSector:%d\n", bam[1]);
+    std::vector<FileEntry> files;
+    entries(files);
+    for (const FileEntry& file : files) logLine("D64 File size: %d\n", file.blocks);
 }
 
-void buildDirectoryListing() {
-    logBam();
-    beginListing(bam() + 144, bam() + 162, bam() + 165);
-    walkDirectory([](const uint8_t* entry) {
-        logLine("D64 File size: %d\n", entryBlocks(entry));
-        addListingLine(entryBlocks(entry), entryName(entry), entryNameLength(entry), entry[2]);
-        return false;
-    });
-    endListing(blocksFree());
-}
-
-// Follows the file's chain into drive.transferBuffer; false when the chain breaks off or loops,
-// since then there is no last block to say where the file ends.
-bool gatherFile(const uint8_t* entry) {
-    ChainWalk walk;
-    uint32_t gathered = 0;
-    uint8_t track = entry[3], sector = entry[4];
-    for (;;) {
-        const uint8_t* block = walk.enter(track, sector);
-        if (!block) return false;
-        const bool last = block[0] == 0;
-        const uint32_t bytes = !last ? 254 : block[1] >= 2 ? block[1] - 1u : 0;
-        const uint32_t kept = std::min(bytes, longestFile - gathered);
-        std::memcpy(drive.transferBuffer + gathered, block + 2, kept);
-        gathered += kept;
-        if (last) break;
-        track = block[0];
-        sector = block[1];
-    }
-    drive.dataLength = uint16_t(gathered);
-    return true;
-}
-
-void loadFile() {
-    const uint32_t nameLength = requestedNameLength();
-    const bool wildcard = drive.commandBuffer[0] == '*';
-    drive.dataLength = 0;
-    bool found = false, loaded = false;
-    walkDirectory([&](const uint8_t* entry) {
-        found = wildcard || (entryNameLength(entry) == nameLength &&
-                             std::memcmp(entryName(entry), drive.commandBuffer, nameLength) == 0);
-        if (found) loaded = gatherFile(entry);
-        return found;
-    });
-    drive.status = loaded ? 0 : 2;
+// The file may be replaced by this user: a regular file of theirs with its write bit set,
+// in a folder they may write to (root included: a read-only image stays read-only).
+bool imageReplaceable(const std::string& path) {
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    if (info.st_uid != geteuid() || !(info.st_mode & S_IWUSR)) return false;
+    const size_t slash = path.rfind('/');
+    return folderWritable(slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash));
 }
 
 }  // namespace
 
-void buildTrackOffsets() {
-    trackOffset[0] = 0;
-    trackOffset[1] = 0;
-    for (int t = 1; t <= lastTrack; ++t)
-        trackOffset[t + 1] = trackOffset[t] + sectorBytes * sectorsOnTrack(t);
-}
+// clang-format off
+const MediumOps d64Ops = {
+    false, entries, readFile, writeD64File, scratchD64Files, renameD64File, formatD64, validateD64,
+    writeProtected, header, d64BlocksFree, logListing,
+};
+// clang-format on
 
-bool loadD64Image(const char* path) {
+bool mountD64(const std::string& path) {
+    unmountDrive();
+    drive.attached = true;
+    std::vector<uint8_t> bytes;
+    if (readHostFile(path, imageSizes[3].bytes, bytes) != HostRead::ok || bytes.empty()) return false;
+    // Any other size is read as the start of a 35-track image, and never written back.
+    const ImageSize* size = std::find_if(std::begin(imageSizes), std::end(imageSizes),
+                                         [&](const ImageSize& s) { return s.bytes == bytes.size(); });
+    const bool standard = size != std::end(imageSizes);
+    mountD64InMemory(standard ? size->tracks : 35);
+    const uint32_t imageBytes = d64Sectors() * d64SectorBytes;
     std::memset(drive.d64Image, 0, sizeof drive.d64Image);
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
-    const size_t read = std::fread(drive.d64Image, 1, sizeof drive.d64Image, file);
-    std::fclose(file);
-    return read > 0;
+    std::memcpy(drive.d64Image, bytes.data(), std::min<size_t>(bytes.size(), imageBytes));
+    drive.hasErrorBytes = standard && size->errorBytes;
+    if (drive.hasErrorBytes) std::memcpy(drive.errorBytes, bytes.data() + imageBytes, d64Sectors());
+    // Held as a real path: the image is written back to the file a link leads to, and
+    // stays found when the current directory changes.
+    char* real = realpath(path.c_str(), nullptr);
+    drive.mediumPath = real ? real : path;
+    std::free(real);
+    drive.writeProtected = !standard || !imageReplaceable(drive.mediumPath);
+    return true;
 }
 
-void serveD64Command() {
-    if (drive.commandLength == 0) {
-        endTransfer();
-        return;
-    }
-    stripDrivePrefix();
-    if (drive.commandBuffer[0] == '$')
-        buildDirectoryListing();
-    else
-        loadFile();
+void mountD64InMemory(int tracks) {
+    unmountDrive();
+    drive.attached = true;
+    drive.medium = d64Medium;
+    drive.tracks = tracks == 40 ? 40 : 35;
 }

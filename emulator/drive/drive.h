@@ -1,38 +1,92 @@
 #pragma once
+#include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
-// Drive 8 on the parallel port at $FEF0-$FEF2, serving a D64 image or a host directory.
+// Drive 8 on the parallel port at $FEF0-$FEF2: a 1551 as the KERNAL sees it, with one
+// channel per secondary address, serving a D64 image or a folder of the host.
 enum PortState : uint8_t { portIdle = 0, portExpectBusCommand = 1, portExpectDataByte = 2 };
 
+// What the bytes of the current LISTEN are for: a name (after OPEN, or with no secondary
+// address at all), data for a channel, or nothing (after CLOSE).
+enum ListenTarget : uint8_t { listenName, listenData, listenClose };
+
+enum ChannelMode : uint8_t { channelClosed, channelReading, channelWriting };
+
+// File kinds as the low bits of a directory entry's type byte.
+enum FileKind : uint8_t { kindDel = 0, kindSeq = 1, kindPrg = 2, kindUsr = 3, kindRel = 4 };
+
+enum Medium : uint8_t { noMedium, hostFolderMedium, d64Medium };
+
+constexpr int channelCount = 16;
+constexpr uint8_t loadChannel = 0, saveChannel = 1, commandChannel = 15;
 constexpr int commandBufferBytes = 256;
-constexpr int transferBufferBytes = 65536;
+constexpr int statusTextBytes = 48;
 
-constexpr int d64ImageBytes = 174848;
+constexpr int d64SectorBytes = 256;
+constexpr int d64ImageBytes = 174848;         // 35 tracks, 683 sectors
+constexpr int d64LargestImageBytes = 196608;  // 40 tracks, 768 sectors
+constexpr int d64LargestErrorBytes = 768;
 
-// The drive's state, one instance: the port, its buffers and the D64 medium.
+struct Channel {
+    ChannelMode mode = channelClosed;
+    uint8_t kind = kindPrg;     // the kind a write creates
+    bool replace = false;       // "@": the write replaces a file of the same name
+    bool overflow = false;      // more was written than any file may hold
+    std::string name;           // the file a write creates
+    std::vector<uint8_t> data;  // what a read hands out, or what a write has collected
+    uint32_t position = 0;      // the next byte a read hands out
+};
+
+// The drive's state, one instance: the port, the bus, the channels, the error channel
+// and the medium. A machine reset leaves it alone, as it does the real drive.
 struct Drive {
+    bool attached = false;  // a drive answers on the port (it may still be empty)
     uint8_t dataLatch = 0, status = 0, handshake = 0;
     PortState portState = portIdle;
-    uint8_t commandBuffer[commandBufferBytes] = {};
+
+    ListenTarget listenTarget = listenName;
+    uint8_t listenChannel = 0, talkChannel = 0;
+    uint8_t commandBuffer[commandBufferBytes] = {};  // a name or a disk command
     uint32_t commandLength = 0;
-    uint8_t transferBuffer[transferBufferBytes] = {};
-    uint16_t readPosition = 0, dataLength = 0;
-    uint8_t lastChannelCommand = 0;
-    uint8_t d64Image[d64ImageBytes] = {};
+    uint8_t lastChannelCommand = 0;  // the last OPEN or CLOSE byte, for the log
+    Channel channels[channelCount];
+
+    char statusText[statusTextBytes] = {};  // the error channel's line, without its CR
+    uint8_t statusLength = 0, statusPosition = 0;
+
+    Medium medium = noMedium;
+    std::string mediumPath;  // the folder or image file; empty for an image held only in memory
+    bool writeProtected = false;
+    int tracks = 35;
+    bool hasErrorBytes = false;
+    uint8_t d64Image[d64LargestImageBytes] = {};
+    uint8_t errorBytes[d64LargestErrorBytes] = {};
 };
 
 // defined in drive/drive_port.cpp
 extern Drive drive;
 
+// The port, called by the memory map for every access to $FE00-$FEFF.
 uint8_t readDrivePort(uint16_t address);
 void writeDrivePort(uint16_t address, uint8_t value);
-void interpretCommand();
 
-// D64 medium.
-extern uint32_t trackOffset[37];
+// Power-on: every channel closed, the error channel shows the DOS version; `attached`
+// says whether a drive answers on the port at all. The medium stays as it is.
+void powerOnDrive(bool attached);
+
+// The medium, at start-up or at run time. A mount that fails leaves the drive empty
+// (every request answers 74,DRIVE NOT READY) and returns false; a mount attaches the drive.
+bool mountD64(const std::string& path);
+bool mountHostDirectory(const std::string& path);
+void unmountDrive();
+
+// An image of 35 or 40 tracks held only in memory, as drive.d64Image holds it (tests and
+// fuzzing build one there); changes are never written to a file.
+void mountD64InMemory(int tracks);
+
+// D64 geometry: the byte offset of each track's sector 0, tracks 1-40 (41 is the end).
+extern std::array<uint32_t, 42> trackOffset;
 void buildTrackOffsets();
-bool loadD64Image(const char* path);
-void serveD64Command();
-
-// Host-directory medium.
-void serveHostDirectoryCommand();
+int sectorsOnTrack(int track);

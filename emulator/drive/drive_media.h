@@ -1,23 +1,120 @@
 #pragma once
+// What the channels, the command channel and the two media behind drive 8 share:
+// the status codes, the file entries a medium shows, and each medium's operations.
 #include <cstdint>
+#include <string>
+#include <vector>
 
-// What the two media behind drive 8 share: the name rules of the port, the end of a
-// transfer, and the directory listing in the form of a BASIC program at $1001.
+// Status codes as the error channel words them (drive/status.cpp holds the texts).
+enum StatusCode : uint8_t {
+    statusOk = 0,
+    statusScratched = 1,
+    statusReadError = 20,
+    statusWriteError = 25,
+    statusWriteProtect = 26,
+    statusSyntax = 30,
+    statusBadCommand = 31,
+    statusLongLine = 32,
+    statusBadName = 33,
+    statusNoName = 34,
+    statusTooLarge = 52,
+    statusNotFound = 62,
+    statusExists = 63,
+    statusTypeMismatch = 64,
+    statusIllegalBlock = 66,
+    statusDiskFull = 72,
+    statusPowerOn = 73,
+    statusNotReady = 74,
+};
 
-// Drops a drive prefix such as "0:" from the name in drive.commandBuffer.
-void stripDrivePrefix();
-// The empty UNLISTEN after CLOSE: nothing left to read.
-void endTransfer();
-// Length of the zero-terminated name in drive.commandBuffer; never beyond the buffer.
-uint32_t requestedNameLength();
+// A status with the track and sector it names (the count for 01).
+struct DriveResult {
+    uint8_t code = statusOk, track = 0, sector = 0;
+    bool failed() const { return code >= statusReadError; }
+};
 
-// The listing is built into drive.transferBuffer; lines that no longer fit are left out so
-// the closing line and end marker always do.
-void beginListing(const uint8_t diskName[16], const uint8_t id[2], const uint8_t dosType[2]);
-// A file line; typeByte as in a directory entry (0x82 is a closed, unlocked PRG).
-void addListingLine(uint16_t blocks, const uint8_t* name, uint32_t nameLength, uint8_t typeByte);
-// The "BLOCKS FREE." line and the end of the program; sets drive.dataLength.
-void endListing(uint16_t blocksFree);
+// The error channel (drive/status.cpp).
+void setStatus(DriveResult result);
+// The next byte of the line; `last` on its CR, after which the line is 00, OK.
+uint8_t nextStatusByte(bool& last);
 
+// A file as the medium's directory shows it.
+struct FileEntry {
+    std::string name;     // the name a request matches (host: the file name less its extension)
+    uint8_t type = 0x82;  // as a directory entry's type byte: bit 7 closed, bit 6 locked, kind
+    uint16_t blocks = 0;
+    uint32_t where = 0;    // D64: offset of the entry in the image
+    std::string hostName;  // host: the file's name in the folder
+};
+
+constexpr uint32_t longestName = 16;
+// A load ends at $FFFF; other channels may read and write files up to this size.
+constexpr uint32_t longestLoad = 0xFFFF;
+constexpr uint32_t longestDataFile = 1u << 20;
+
+// The operations of one medium; the channels and commands call them through mediumOps().
+struct MediumOps {
+    bool foldCase;  // names match whatever their case, and list in capitals
+    void (*entries)(std::vector<FileEntry>& out);
+    // The file's bytes, at most `limit` of them (more gives 52).
+    DriveResult (*read)(const FileEntry& entry, std::vector<uint8_t>& out, uint32_t limit);
+    // Writes a new file; `replaced` (may be null) is an entry of the same name it replaces.
+    DriveResult (*write)(const std::string& name, uint8_t kind, const std::vector<uint8_t>& data,
+                         const FileEntry* replaced);
+    DriveResult (*scratch)(const std::vector<FileEntry>& files, uint8_t& scratched);
+    DriveResult (*rename)(const FileEntry& file, const std::string& newName);
+    DriveResult (*format)(const std::string& name, const std::string& id, bool newId);
+    DriveResult (*validate)();
+    bool (*writeProtected)();
+    // The listing's header line and its closing figure.
+    void (*header)(uint8_t diskName[16], uint8_t id[2], uint8_t dosType[2]);
+    uint16_t (*blocksFree)();
+    void (*logListing)();
+};
+extern const MediumOps d64Ops, hostFolderOps;
+// The mounted medium's operations; null when the drive is empty.
+const MediumOps* mediumOps();
+// The medium's files in directory order (a host folder's sorted by name).
+std::vector<FileEntry> listFiles(const MediumOps& ops);
+
+// The listing both media send: a BASIC program loaded at $1001 (drive/listing.cpp).
+void buildListing(std::vector<uint8_t>& out, const MediumOps& ops, const std::vector<FileEntry>& files,
+                  const std::string& pattern);
 // The host drive's free-space figure: free bytes, capped at 32768.
 uint16_t freeBytesShown(uint64_t freeBlocks, uint64_t blockSize);
+
+// Names (drive/names.cpp): what OPEN sends, "[@][0:]name[,type[,mode]]" or "$[0:pattern]".
+struct FileRequest {
+    bool replace = false;
+    bool directory = false;
+    std::string name;  // a name or a pattern, without drive prefix and suffix
+    char type = 0;     // 'P', 'S', 'U', 'R' or 0
+    char mode = 0;     // 'R', 'W', 'A', 'M' or 0
+};
+FileRequest parseFileRequest(const uint8_t* bytes, uint32_t length);
+// Drops "0:" or ":" from the front of a name.
+std::string withoutDrivePrefix(const std::string& name);
+// `?` matches one character, `*` the rest; a pattern matches only names a listing shows.
+bool matchesPattern(const std::string& pattern, const std::string& name, bool foldCase);
+bool isPattern(const std::string& name);
+// A name a new file may take: not empty, no pattern or separator characters.
+uint8_t checkNewName(const std::string& name);
+uint8_t kindOfTypeLetter(char type);
+// The first entry the pattern matches, or null.
+const FileEntry* findEntry(const std::vector<FileEntry>& files, const std::string& pattern, bool foldCase);
+
+// Disk commands sent to channel 15 (drive/commands.cpp).
+void executeCommand(const uint8_t* bytes, uint32_t length);
+// Channels (drive/channels.cpp).
+void openChannel(uint8_t channel);
+void closeChannel(uint8_t channel);
+void closeAllChannels();
+uint8_t readChannelByte(uint8_t channel, bool& last);
+void writeChannelByte(uint8_t channel, uint8_t value);
+
+// Whole host files (drive/host_files.cpp), all or nothing.
+enum class HostRead : uint8_t { ok, missing, notRegular, tooLarge, failed };
+HostRead readHostFile(const std::string& path, size_t limit, std::vector<uint8_t>& out);
+bool writeHostFile(const std::string& path, const std::vector<uint8_t>& data);
+// May this user create and replace files in the folder (root only where a write bit is set)?
+bool folderWritable(const std::string& path);

@@ -1,9 +1,9 @@
 // Drive 8 as the computer sees it through the 1551 parallel port at $FEF0-$FEF2.
-// No drive processor runs: the port collects the name, builds the whole answer when
-// the LISTEN ends and then hands it out byte by byte.
+// No drive processor runs: the port follows the bus (LISTEN/TALK, the secondary
+// address, data bytes) and hands each request to the channel it names; an OPEN is
+// served whole when its LISTEN ends, and reads are then answered byte by byte.
 #include <cstring>
 
-#include "common/configuration.h"
 #include "common/log.h"
 #include "drive/drive.h"
 #include "drive/drive_media.h"
@@ -12,88 +12,129 @@ Drive drive;
 
 namespace {
 
-enum DriveType : int32_t { noDrive = 0, hostDirectoryDrive = 1, d64Drive = 2 };
+enum BusCommand : uint8_t { busListen = 0x20, busUnlisten = 0x3F, busTalk = 0x40, busUntalk = 0x5F };
+// The device number in a LISTEN or TALK is optional: the port itself selects drive 8.
+constexpr uint8_t deviceNumber = 8;
 
-bool driveAttached() {
-    return emulatorConfig.driveType8 == hostDirectoryDrive || emulatorConfig.driveType8 == d64Drive;
-}
+// The status the computer reads at $FEF1.
+constexpr uint8_t portReady = 0, portNotOpened = 2, portLastByte = 3;
 
 void clearCommandBuffer() {
     std::memset(drive.commandBuffer, 0, sizeof drive.commandBuffer);
     drive.commandLength = 0;
 }
 
-// Command codes and channel bytes.
+// A secondary address: $6n data, $En close, $Fn open (n the channel).
+void secondaryAddress(uint8_t value) {
+    const uint8_t channel = value & 0x0F;
+    switch (value & 0xF0) {
+        case 0x60:
+            drive.talkChannel = channel;
+            drive.listenChannel = channel;
+            drive.listenTarget = listenData;
+            break;
+        case 0xE0:
+            drive.lastChannelCommand = value;
+            drive.listenTarget = listenClose;
+            closeChannel(channel);
+            drive.status = portReady;
+            drive.handshake = 0xFF;
+            break;
+        case 0xF0:
+            drive.lastChannelCommand = value;
+            drive.listenChannel = channel;
+            drive.listenTarget = listenName;
+            drive.handshake = 0xFF;
+            break;
+        default:
+            break;
+    }
+}
+
+// Code bytes, and the secondary address that follows code 0x82 (taken in this state too).
 void writeIdle(uint8_t value) {
     switch (value) {
-        case 0x55:
+        case 0x55:  // the KERNAL's presence check
             drive.dataLatch = 0x55;
             clearCommandBuffer();
-            drive.status = 0;
+            drive.status = portReady;
             break;
         case 0x81:
             drive.handshake = 0x00;
             drive.portState = portExpectDataByte;
             break;
-        case 0x82:  // the channel byte that follows is taken in this state too
+        case 0x82:
             drive.handshake = 0x00;
             break;
         case 0x83:
             drive.handshake = 0x00;
             drive.portState = portExpectBusCommand;
             break;
-        case 0x84:
+        case 0x84: {
             // The KERNAL polls the handshake after every byte, so the byte is ready at once.
             drive.handshake = 0x00;
-            drive.dataLatch = drive.transferBuffer[drive.readPosition];
-            ++drive.readPosition;
-            drive.status = drive.readPosition == drive.dataLength ? 3 : 0;
+            bool last = false;
+            drive.dataLatch = readChannelByte(drive.talkChannel, last);
+            drive.status = last ? portLastByte : portReady;
             break;
-        case 0xE0:
-            drive.status = 0;
-            drive.lastChannelCommand = 0xE0;
-            drive.handshake = 0xFF;
-            break;
-        case 0xF0:
-            drive.lastChannelCommand = 0xF0;
-            drive.handshake = 0xFF;
-            break;
+        }
         default:
+            secondaryAddress(value);
             break;
     }
 }
 
+// The LISTEN ends: an OPEN is served now, and so is a command sent to channel 15.
+void endListen() {
+    logLine("Interpreting buffer... Length: %d\n", static_cast<int>(drive.commandLength));
+    const uint8_t channel = drive.listenChannel;
+    const bool named = drive.listenTarget == listenName;
+    if (drive.listenTarget == listenClose || (named && channel == loadChannel && drive.commandLength == 0)) {
+        if (drive.listenTarget != listenClose) closeChannel(loadChannel);
+        logLine("End of transfer... Last Command: %x\n", drive.lastChannelCommand);
+        return;
+    }
+    if (channel == commandChannel && (named || drive.listenTarget == listenData)) {
+        executeCommand(drive.commandBuffer, drive.commandLength);
+        drive.status = portReady;
+    } else if (named) {
+        openChannel(channel);
+        drive.status = drive.channels[channel].mode == channelClosed ? portNotOpened : portReady;
+    }
+}
+
 void writeBusCommand(uint8_t value) {
-    switch (value) {
-        case 0x20:  // LISTEN
-            clearCommandBuffer();
-            break;
-        case 0x40:  // TALK
-            drive.readPosition = 0;
-            break;
-        case 0x3F:  // UNLISTEN: the whole answer is built now
-            interpretCommand();
-            break;
-        case 0x5F:  // UNTALK
-            drive.status = 0;
-            break;
-        default:
-            return;  // still waiting for a bus command
+    if (value == busListen || value == (busListen | deviceNumber)) {
+        clearCommandBuffer();
+        drive.listenChannel = loadChannel;  // no secondary address: a name for channel 0
+        drive.listenTarget = listenName;
+    } else if (value == busTalk || value == (busTalk | deviceNumber)) {
+        drive.talkChannel = loadChannel;
+    } else if (value == busUnlisten) {
+        endListen();
+    } else if (value == busUntalk) {
+        drive.status = portReady;
+    } else {
+        return;  // still waiting for a bus command
     }
     drive.portState = portIdle;
     drive.handshake = 0xFF;
 }
 
-// Bytes beyond the buffer (the data of a SAVE, which the drive does not take) are dropped.
+// A name or command byte, or data for the channel the LISTEN named.
 void writeDataByte(uint8_t value) {
-    if (drive.commandLength < commandBufferBytes) drive.commandBuffer[drive.commandLength++] = value;
+    const bool toChannel = drive.listenTarget == listenData && drive.listenChannel != commandChannel;
+    if (toChannel)
+        writeChannelByte(drive.listenChannel, value);
+    else if (drive.commandLength < commandBufferBytes)
+        drive.commandBuffer[drive.commandLength++] = value;
     drive.portState = portIdle;
 }
 
 }  // namespace
 
 uint8_t readDrivePort(uint16_t address) {
-    if (!driveAttached()) return 0;
+    if (!drive.attached) return 0;
     switch (address) {
         case 0xFEF0:
             return drive.dataLatch;
@@ -107,7 +148,7 @@ uint8_t readDrivePort(uint16_t address) {
 }
 
 void writeDrivePort(uint16_t address, uint8_t value) {
-    if (!driveAttached()) return;
+    if (!drive.attached) return;
     if (address == 0xFEF2) {
         if (value == 0x00) drive.handshake = 0xFF;
         if (value == 0x40) drive.handshake = 0x00;
@@ -127,28 +168,14 @@ void writeDrivePort(uint16_t address, uint8_t value) {
     }
 }
 
-void interpretCommand() {
-    logLine("Interpreting buffer... Length: %d\n", static_cast<int>(drive.commandLength));
-    if (emulatorConfig.driveType8 == hostDirectoryDrive) serveHostDirectoryCommand();
-    if (emulatorConfig.driveType8 == d64Drive) serveD64Command();
-}
-
-void stripDrivePrefix() {
-    if (drive.commandLength <= 2 || drive.commandBuffer[1] != ':') return;
-    std::memmove(drive.commandBuffer, drive.commandBuffer + 2, commandBufferBytes - 2);
-    // Keeps the name a zero-terminated string even when the buffer was full.
-    drive.commandBuffer[commandBufferBytes - 2] = 0;
-    drive.commandBuffer[commandBufferBytes - 1] = 0;
-}
-
-void endTransfer() {
-    drive.readPosition = 0;
-    drive.dataLength = 0;
-    logLine("End of transfer... Last Command: %x\n", drive.lastChannelCommand);
-}
-
-uint32_t requestedNameLength() {
-    const void* end = std::memchr(drive.commandBuffer, 0, commandBufferBytes);
-    return end ? static_cast<uint32_t>(static_cast<const uint8_t*>(end) - drive.commandBuffer)
-               : commandBufferBytes;
+void powerOnDrive(bool attached) {
+    closeAllChannels();
+    drive.attached = attached;
+    drive.dataLatch = drive.status = drive.handshake = 0;
+    drive.portState = portIdle;
+    drive.listenTarget = listenName;
+    drive.listenChannel = drive.talkChannel = loadChannel;
+    clearCommandBuffer();
+    drive.lastChannelCommand = 0;
+    setStatus({statusPowerOn});
 }

@@ -1,6 +1,8 @@
-// Drive 8 serving the ".prg" files of a host directory. The directory is served by
-// path, without changing the process's current directory, and a requested name only
-// ever selects one of the directory's own entries, so no name can reach outside it.
+// Drive 8 serving the ".prg", ".seq" and ".usr" files of a host folder. The folder is a
+// boundary: a request only ever selects one of the files the folder lists, a file is
+// served only when its real path (links resolved) lies inside the folder, and a name
+// given for a new file can hold no path separator. The process's current directory is
+// never changed.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,152 +10,173 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <string>
-#include <vector>
 
-#include "common/configuration.h"
 #include "common/log.h"
 #include "drive/drive.h"
 #include "drive/drive_media.h"
 
 namespace {
 
-constexpr uint32_t extensionLength = 4;  // ".prg"
-constexpr uint32_t longestName = 16;
-constexpr uint32_t longestFile = 0xFFFF;  // drive.dataLength is 16-bit
-constexpr uint8_t closedPrg = 0x82;
-const uint8_t diskName[16] = {'V', 'A', 'R', 'N', 'O', 'K', ' ', 'D', 'I', 'R', 'E', 'C', 'T', 'O', 'R', 'Y'};
-const uint8_t diskId[2] = {'0', '0'};
-const uint8_t dosType[2] = {'2', 'A'};
+struct Extension {
+    const char* text;
+    uint8_t kind;
+};
+// clang-format off
+constexpr Extension extensions[] = {
+    {".prg", kindPrg},
+    {".seq", kindSeq},
+    {".usr", kindUsr},
+};
+// clang-format on
+constexpr size_t extensionLength = 4;
+constexpr uint16_t mostBlocks = 0xFFFF;
 
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-char upperAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
-bool sameIgnoringCase(const char* a, const char* b, size_t length) {
-    for (size_t i = 0; i < length; ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-    return true;
-}
-
-bool isProgramName(const std::string& name) {
-    return name.size() >= extensionLength &&
-           sameIgnoringCase(name.c_str() + name.size() - extensionLength, ".prg", extensionLength);
-}
-
-// The configured directory, or the current one when it cannot be opened.
-class ServedDirectory {
-public:
-    ServedDirectory() {
-        fd = open(emulatorConfig.drive8PCDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) fd = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    }
-    ~ServedDirectory() {
-        if (fd >= 0) close(fd);
-    }
-    ServedDirectory(const ServedDirectory&) = delete;
-    ServedDirectory& operator=(const ServedDirectory&) = delete;
-
-    // The program files, sorted by name so listings and '*' are stable.
-    std::vector<std::string> programFiles() const {
-        std::vector<std::string> names;
-        const int listFd = fd < 0 ? -1 : dup(fd);
-        DIR* dir = listFd < 0 ? nullptr : fdopendir(listFd);
-        if (!dir) {
-            if (listFd >= 0) close(listFd);
-            return names;
-        }
-        rewinddir(dir);
-        while (const dirent* entry = readdir(dir)) {
-            struct stat info;
-            std::string name = entry->d_name;
-            if (isProgramName(name) && fstatat(fd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode))
-                names.push_back(std::move(name));
-        }
-        closedir(dir);
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    // Opens a regular file of the directory; -1 otherwise. Non-blocking so that a pipe
-    // that slipped in cannot stall the machine.
-    int openFile(const std::string& name, off_t& size) const {
-        const int file = openat(fd, name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        struct stat info;
-        if (file >= 0 && fstat(file, &info) == 0 && S_ISREG(info.st_mode)) {
-            size = info.st_size;
-            return file;
-        }
-        if (file >= 0) close(file);
-        return -1;
-    }
-
-    uint16_t freeSpace() const {
-        struct statvfs info;
-        if (fd < 0 || fstatvfs(fd, &info) != 0) return 0;
-        return freeBytesShown(info.f_bavail, info.f_frsize);
-    }
-
-private:
-    int fd = -1;
-};
-
-void buildDirectoryListing(const ServedDirectory& directory, const std::vector<std::string>& files) {
-    logLine("Generating directory.\n");
-    beginListing(diskName, diskId, dosType);
-    for (const std::string& name : files) {
-        off_t size = 0;
-        const int file = directory.openFile(name, size);
-        if (file < 0) continue;
-        close(file);
-        const uint32_t nameLength = uint32_t(name.size() - extensionLength);
-        if (nameLength > longestName) continue;
-        uint8_t shown[longestName];
-        for (uint32_t i = 0; i < nameLength; ++i) shown[i] = uint8_t(upperAscii(name[i]));
-        const uint16_t blocks = uint16_t(std::min<off_t>(size / 256 + 1, 0xFFFF));
-        addListingLine(blocks, shown, nameLength, closedPrg);
-    }
-    endListing(directory.freeSpace());
-}
-
-// The first file whose name is the request followed by ".prg", in any case.
-const std::string* findProgram(const std::vector<std::string>& files) {
-    const uint32_t length = requestedNameLength();
-    const char* request = reinterpret_cast<const char*>(drive.commandBuffer);
-    for (const std::string& name : files)
-        if (name.size() == length + extensionLength && sameIgnoringCase(name.c_str(), request, length))
-            return &name;
+const Extension* extensionOf(const std::string& hostName) {
+    if (hostName.size() <= extensionLength) return nullptr;
+    const char* end = hostName.c_str() + hostName.size() - extensionLength;
+    for (const Extension& extension : extensions)
+        if (std::equal(end, end + extensionLength, extension.text,
+                       [](char a, char b) { return lowerAscii(a) == b; }))
+            return &extension;
     return nullptr;
 }
 
-// Reads the whole file, cut to what a 16-bit length can hand out.
-bool readProgram(const ServedDirectory& directory, const std::string& name) {
-    off_t size = 0;
-    const int file = directory.openFile(name, size);
-    if (file < 0) return false;
-    uint32_t gathered = 0;
-    while (gathered < longestFile) {
-        const ssize_t got = read(file, drive.transferBuffer + gathered, longestFile - gathered);
-        if (got < 0) {
-            close(file);
-            return false;
-        }
-        if (got == 0) break;
-        gathered += uint32_t(got);
-    }
-    close(file);
-    drive.dataLength = uint16_t(gathered);
-    return true;
+const char* extensionFor(uint8_t kind) {
+    for (const Extension& extension : extensions)
+        if (extension.kind == kind) return extension.text;
+    return extensions[0].text;
 }
 
-void loadProgram(const ServedDirectory& directory, const std::vector<std::string>& files) {
-    const std::string* name = findProgram(files);
-    const bool loaded = name && readProgram(directory, *name);
-    if (!loaded) drive.dataLength = 0;  // never hand out the previous answer for a missing file
-    drive.status = loaded ? 0 : 2;
+std::string inFolder(const std::string& hostName) { return drive.mediumPath + "/" + hostName; }
+
+// The real path of the folder, with a slash at its end so it is a prefix of its files' paths only.
+std::string realFolder() {
+    char* real = realpath(drive.mediumPath.c_str(), nullptr);
+    if (!real) return {};
+    std::string path = real;
+    std::free(real);
+    return path == "/" ? path : path + "/";
 }
+
+bool readable(const std::string& path, const struct stat& info) {
+    if (geteuid() == 0) return (info.st_mode & (S_IRUSR | S_IRGRP | S_IROTH)) != 0;
+    return faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) == 0;
+}
+
+// The real path of a file the drive serves: a readable regular file inside the folder,
+// reached directly or through links that stay inside; empty otherwise.
+std::string servedPath(const std::string& folder, const std::string& hostName, struct stat& info) {
+    if (folder.empty()) return {};
+    char* real = realpath(inFolder(hostName).c_str(), nullptr);
+    if (!real) return {};
+    std::string path = real;
+    std::free(real);
+    if (path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0) return {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || !readable(path, info)) return {};
+    return path;
+}
+
+void entries(std::vector<FileEntry>& out) {
+    const std::string folder = realFolder();
+    DIR* dir = folder.empty() ? nullptr : opendir(drive.mediumPath.c_str());
+    if (!dir) return;
+    while (const dirent* found = readdir(dir)) {
+        const std::string hostName = found->d_name;
+        const Extension* extension = extensionOf(hostName);
+        struct stat info {};
+        if (!extension || servedPath(folder, hostName, info).empty()) continue;
+        FileEntry file;
+        file.name = hostName.substr(0, hostName.size() - extensionLength);
+        file.type = uint8_t(0x80 | extension->kind);
+        file.blocks = uint16_t(std::min<off_t>(info.st_size / 256 + 1, mostBlocks));
+        file.hostName = hostName;
+        out.push_back(std::move(file));
+    }
+    closedir(dir);
+    // Sorted by name, so the listing and "*" do not depend on the order the host returns.
+    std::sort(out.begin(), out.end(),
+              [](const FileEntry& a, const FileEntry& b) { return a.hostName < b.hostName; });
+}
+
+DriveResult readFile(const FileEntry& file, std::vector<uint8_t>& out, uint32_t limit) {
+    struct stat info;
+    const std::string path = servedPath(realFolder(), file.hostName, info);
+    if (path.empty()) return {statusNotFound};
+    switch (readHostFile(path, limit, out)) {
+        case HostRead::ok:
+            return {};
+        case HostRead::tooLarge:
+            return {statusTooLarge};
+        default:
+            return {statusNotFound};
+    }
+}
+
+bool writeProtected() { return !folderWritable(drive.mediumPath); }
+
+// Nothing the drive does not serve (a link out of the folder, a folder, a FIFO) is ever
+// written over: a name taken by such a thing counts as an existing file.
+bool nameTaken(const std::string& hostName) {
+    struct stat info;
+    return lstat(inFolder(hostName).c_str(), &info) == 0;
+}
+
+DriveResult writeFile(const std::string& name, uint8_t kind, const std::vector<uint8_t>& data,
+                      const FileEntry* replaced) {
+    const bool sameFile = replaced && extensionOf(replaced->hostName)->kind == kind;
+    const std::string hostName = sameFile ? replaced->hostName : name + extensionFor(kind);
+    if (!sameFile && nameTaken(hostName)) return {statusExists};
+    if (!writeHostFile(inFolder(hostName), data)) return {statusWriteError};
+    if (replaced && !sameFile) unlink(inFolder(replaced->hostName).c_str());
+    return {};
+}
+
+DriveResult scratchFiles(const std::vector<FileEntry>& files, uint8_t& scratched) {
+    scratched = 0;
+    for (const FileEntry& file : files)
+        if (unlink(inFolder(file.hostName).c_str()) == 0) ++scratched;
+    return {};
+}
+
+DriveResult renameFile(const FileEntry& file, const std::string& newName) {
+    const std::string hostName = newName + extensionFor(file.type & 0x07);
+    if (nameTaken(hostName)) return {statusExists};
+    if (std::rename(inFolder(file.hostName).c_str(), inFolder(hostName).c_str()) != 0)
+        return {statusWriteError};
+    return {};
+}
+
+DriveResult format(const std::string&, const std::string&, bool) { return {statusBadCommand}; }
+DriveResult validate() { return {}; }
+
+void header(uint8_t diskName[16], uint8_t id[2], uint8_t dosType[2]) {
+    std::copy_n("VARNOK DIRECTORY", 16, diskName);
+    std::copy_n("00", 2, id);
+    std::copy_n("2A", 2, dosType);
+}
+
+uint16_t blocksFree() {
+    struct statvfs info;
+    if (statvfs(drive.mediumPath.c_str(), &info) != 0) return 0;
+    return freeBytesShown(info.f_bavail, info.f_frsize);
+}
+
+void logListing() { logLine("Generating directory.\n"); }
 
 }  // namespace
+
+// clang-format off
+const MediumOps hostFolderOps = {
+    true, entries, readFile, writeFile, scratchFiles, renameFile, format, validate,
+    writeProtected, header, blocksFree, logListing,
+};
+// clang-format on
 
 uint16_t freeBytesShown(uint64_t freeBlocks, uint64_t blockSize) {
     constexpr uint64_t cap = 32768;
@@ -162,22 +185,16 @@ uint16_t freeBytesShown(uint64_t freeBlocks, uint64_t blockSize) {
     return uint16_t(std::min(freeBlocks * blockSize, cap));
 }
 
-void serveHostDirectoryCommand() {
-    if (drive.commandLength == 0) {
-        endTransfer();
-        return;
-    }
-    stripDrivePrefix();
-    const ServedDirectory directory;
-    const std::vector<std::string> files = directory.programFiles();
-    if (drive.commandBuffer[0] == '*' && !files.empty()) {
-        const std::string& first = files.front();
-        const size_t length = std::min<size_t>(first.size() - extensionLength, commandBufferBytes - 1);
-        std::memset(drive.commandBuffer, 0, commandBufferBytes);
-        std::copy_n(first.data(), length, drive.commandBuffer);
-    }
-    if (drive.commandBuffer[0] == '$')
-        buildDirectoryListing(directory, files);
-    else
-        loadProgram(directory, files);
+bool mountHostDirectory(const std::string& path) {
+    unmountDrive();
+    drive.attached = true;
+    struct stat info;
+    if (path.empty() || stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+    // Held as a real path, so the drive keeps its folder when the current directory changes.
+    char* real = realpath(path.c_str(), nullptr);
+    if (!real) return false;
+    drive.mediumPath = real;
+    std::free(real);
+    drive.medium = hostFolderMedium;
+    return true;
 }

@@ -9,14 +9,13 @@
 namespace {
 
 constexpr uint16_t listingAddress = 0x1001;
-constexpr uint32_t closingBytes = 32;       // the "BLOCKS FREE." line and the end marker
-constexpr uint32_t longestAnswer = 0xFFFF;  // drive.dataLength is 16-bit
+// Loaded at $1001 the listing ends before $FD00, the end of BASIC's RAM: above it lie the
+// I/O registers, which a load must never reach.
+constexpr uint16_t basicRamEnd = 0xFD00;
+constexpr uint32_t longestListing = 2 + basicRamEnd - listingAddress;
+constexpr uint32_t closingBytes = 32;  // the "BLOCKS FREE." line and the end marker
 
 constexpr const char* kindNames[8] = {"DEL", "SEQ", "PRG", "USR", "REL", "???", "???", "???"};
-
-uint32_t listingLength;
-
-uint16_t addressAt(uint32_t index) { return static_cast<uint16_t>(listingAddress - 2 + index); }
 
 struct Line {
     uint8_t bytes[48];
@@ -37,18 +36,19 @@ struct Line {
     }
 };
 
-void append(const Line& line) {
-    std::memcpy(drive.transferBuffer + listingLength, line.bytes, line.length);
-    listingLength += line.length;
+uint16_t addressAt(size_t index) { return static_cast<uint16_t>(listingAddress - 2 + index); }
+
+void append(std::vector<uint8_t>& listing, const Line& line) {
+    listing.insert(listing.end(), line.bytes, line.bytes + line.length);
 }
 
 // Names line up under each other in a LIST as long as the count has at most three digits.
 uint32_t leadingSpaces(uint16_t blocks) { return blocks < 10 ? 3 : blocks < 100 ? 2 : blocks < 1000 ? 1 : 0; }
 uint32_t trailingSpaces(uint16_t blocks) { return (blocks >= 100 ? 1 : 0) + (blocks >= 10 ? 1 : 0); }
 
-}  // namespace
-
-void beginListing(const uint8_t diskName[16], const uint8_t id[2], const uint8_t dosType[2]) {
+void addHeader(std::vector<uint8_t>& listing, const MediumOps& ops) {
+    uint8_t diskName[16], id[2], dosType[2];
+    ops.header(diskName, id, dosType);
     Line line;
     line.word(listingAddress);
     line.word(addressAt(32));
@@ -62,43 +62,63 @@ void beginListing(const uint8_t diskName[16], const uint8_t id[2], const uint8_t
     line.put(' ');
     line.put(dosType, 2);
     line.put(0x00);
-    listingLength = 0;
-    append(line);
+    append(listing, line);
 }
 
-void addListingLine(uint16_t blocks, const uint8_t* name, uint32_t nameLength, uint8_t typeByte) {
-    nameLength = std::min<uint32_t>(nameLength, 16);
+// False once the listing is full.
+bool addFileLine(std::vector<uint8_t>& listing, const FileEntry& file, bool capitals) {
+    const uint32_t nameLength = uint32_t(file.name.size());
+    uint8_t name[longestName];
+    for (uint32_t i = 0; i < nameLength; ++i) {
+        const char c = file.name[i];
+        name[i] = uint8_t(capitals && c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
     Line line;
     line.word(0);  // link, set below once the length is known
-    line.word(blocks);
-    line.spaces(leadingSpaces(blocks));
+    line.word(file.blocks);
+    line.spaces(leadingSpaces(file.blocks));
     line.put('"');
     line.put(name, nameLength);
     line.put('"');
     line.spaces(16 - nameLength);
-    line.put(typeByte & 0x80 ? ' ' : '*');  // an unclosed file is marked
-    line.text(kindNames[typeByte & 0x07]);
-    line.put(typeByte & 0x40 ? '<' : ' ');
+    line.put(file.type & 0x80 ? ' ' : '*');  // an unclosed file is marked
+    line.text(kindNames[file.type & 0x07]);
+    line.put(file.type & 0x40 ? '<' : ' ');
     line.put(' ');
-    line.spaces(trailingSpaces(blocks));
+    line.spaces(trailingSpaces(file.blocks));
     line.put(0x00);
-    if (listingLength + line.length + closingBytes > longestAnswer) return;
+    if (listing.size() + line.length + closingBytes > longestListing) return false;
     // A count of four digits or more makes the line one byte short of 32; the link
     // follows the real length, or LIST would run into the middle of the next line.
-    const uint16_t next = addressAt(listingLength + line.length);
+    const uint16_t next = addressAt(listing.size() + line.length);
     line.bytes[0] = next & 0xFF;
     line.bytes[1] = next >> 8;
-    append(line);
+    append(listing, line);
+    return true;
 }
 
-void endListing(uint16_t blocksFree) {
+void addClosing(std::vector<uint8_t>& listing, uint16_t blocksFree) {
     Line line;
-    line.word(addressAt(listingLength + 30));
+    line.word(addressAt(listing.size() + 30));
     line.word(blocksFree);
     line.text("BLOCKS FREE.");
     line.spaces(13);
     line.put(0x00);
     line.word(0x0000);  // end of program
-    append(line);
-    drive.dataLength = static_cast<uint16_t>(listingLength);
+    append(listing, line);
+}
+
+}  // namespace
+
+void buildListing(std::vector<uint8_t>& out, const MediumOps& ops, const std::vector<FileEntry>& files,
+                  const std::string& pattern) {
+    ops.logListing();
+    out.clear();
+    addHeader(out, ops);
+    for (const FileEntry& file : files) {
+        // A host name too long for a directory entry can be loaded by name but is not shown.
+        if (file.name.size() > longestName || !matchesPattern(pattern, file.name, ops.foldCase)) continue;
+        if (!addFileLine(out, file, ops.foldCase)) break;
+    }
+    addClosing(out, ops.blocksFree());
 }

@@ -89,7 +89,7 @@ bool startDisk(const std::string& path, std::string& error) {
         error = image.error;
         return false;
     }
-    if (!loadD64Image(path.c_str())) {  // the drive's own call puts the disk in
+    if (!mountD64(path)) {  // the drive's own call puts the disk in
         error = path + ": the disk image cannot be read";
         return false;
     }

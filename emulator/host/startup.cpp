@@ -129,11 +129,16 @@ bool checkPalKernal() {
     return fatal("Varnok Error: Varnok requires PAL KERNAL ROM");
 }
 
-void loadDriveImage() {
-    if (emulatorConfig.driveType8 != 2) return;
+// Drive 8 as the settings describe it; a medium that cannot be mounted leaves it empty.
+void startDrive() {
+    const int32_t type = emulatorConfig.driveType8;
+    powerOnDrive(type == 1 || type == 2);
+    if (type == 1 && !mountHostDirectory(emulatorConfig.drive8PCDir))
+        logLine("Warning: Drive 8 folder not found: %s\n", emulatorConfig.drive8PCDir.c_str());
+    if (type != 2) return;
     const files::ReadResult image = files::readFile(emulatorConfig.drive8D64, largestDiskImage);
     const files::ReadStatus status = image.status;
-    if (status == files::ReadStatus::ok && loadD64Image(emulatorConfig.drive8D64.c_str()))
+    if (status == files::ReadStatus::ok && mountD64(emulatorConfig.drive8D64))
         logLine("Info: D64 file has been loaded.\n");
     else if (status == files::ReadStatus::ok || status == files::ReadStatus::notFound)
         logLine("Warning: D64 file not found: %s\n", emulatorConfig.drive8D64.c_str());
@@ -183,7 +188,7 @@ bool buildMachine() {
     }
     reportSettingFallbacks();
     if (!allocateRam() || !loadRoms() || !checkPalKernal()) return false;
-    loadDriveImage();
+    startDrive();
     buildTables();
     powerOn();
     return startCommandLineFile();

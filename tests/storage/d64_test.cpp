@@ -161,15 +161,15 @@ TEST_F(D64Drive, NamesAreComparedWholeAndWithCase) {
     for (const Row& row : rows) {
         request(row.name);
         EXPECT_EQ(drive.status, row.status) << row.name;
-        EXPECT_EQ(drive.dataLength, row.status == 0 ? 99 : 0) << row.name;
+        EXPECT_EQ(answer().size(), row.status == 0 ? 99u : 0u) << row.name;
     }
 }
 
 TEST_F(D64Drive, DollarWithDrivePrefixOrNumberGivesTheDirectory) {
     for (const char* name : {"$", "$0", "0:$"}) {
         request(name);
-        EXPECT_EQ(drive.dataLength, 64) << name;
-        EXPECT_EQ(drive.transferBuffer[0], 0x01) << name;
+        ASSERT_EQ(answer().size(), 64u) << name;
+        EXPECT_EQ(answer()[0], 0x01) << name;
     }
 }
 
@@ -204,7 +204,7 @@ TEST_F(D64Drive, WholeLoadDeliversEveryByteAndEndsWithStatus3) {
     EXPECT_EQ(result.bytes, chainData(3, 255));
     EXPECT_TRUE(result.endedWithStatus3);
     EXPECT_TRUE(result.handshakesAnswered);
-    EXPECT_EQ(drive.dataLength, 0);  // the closing UNLISTEN ended the transfer
+    EXPECT_TRUE(answer().empty());  // the CLOSE ended the transfer
     EXPECT_EQ(drive.lastChannelCommand, 0xE0);
 }
 
@@ -214,30 +214,27 @@ TEST_F(D64Drive, MissingFileAnswersStatus2AfterTheName) {
     EXPECT_TRUE(result.handshakesAnswered);
 }
 
-TEST_F(D64Drive, FileLongerThanTheTransferIsCutToWhatFits) {
+TEST_F(D64Drive, FileLongerThanALoadIsRefusedWithFileTooLarge) {
     std::vector<Block> chain;
     for (uint8_t t = 1; t <= 17; ++t)
         for (uint8_t s = 0; s < 21; ++s) chain.push_back({t, s});
     writeChain(chain, 255);  // 357 blocks
     addEntry({18, 1}, 0, 0x82, "HUGE", {1, 0}, 357);
     request("HUGE");
-    EXPECT_EQ(drive.status, 0);
-    ASSERT_EQ(drive.dataLength, 65535);
-    std::vector<uint8_t> expected = chainData(chain.size(), 255);
-    expected.resize(65535);
-    const std::vector<uint8_t> got = answer();
-    EXPECT_TRUE(got == expected) << std::mismatch(got.begin(), got.end(), expected.begin()).first -
-                                        got.begin();
+    EXPECT_EQ(drive.status, 2);
+    EXPECT_TRUE(answer().empty());
+    EXPECT_EQ(errorChannel(), "52,FILE TOO LARGE,00,00");
 }
 
 struct BrokenChain {
     const char* what;
     std::vector<Block> links;  // (track, sector) each block points at, starting at 1/0
+    const char* status;        // what the error channel says
 };
 
 class D64BrokenFileChain : public D64Drive, public ::testing::WithParamInterface<BrokenChain> {};
 
-TEST_P(D64BrokenFileChain, EndsWithFileNotFound) {
+TEST_P(D64BrokenFileChain, IsAReadErrorNotAMissingFile) {
     Block at{1, 0};
     for (const Block& link : GetParam().links) {
         sector(at.first, at.second)[0] = link.first;
@@ -248,21 +245,26 @@ TEST_P(D64BrokenFileChain, EndsWithFileNotFound) {
     addEntry({18, 1}, 0, 0x82, "BROKEN", {1, 0}, 3);
     request("BROKEN");
     EXPECT_EQ(drive.status, 2);
-    EXPECT_EQ(drive.dataLength, 0);
+    EXPECT_TRUE(answer().empty());
+    EXPECT_EQ(errorChannel(), GetParam().status);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, D64BrokenFileChain,
-                         ::testing::Values(BrokenChain{"track beyond 35", {{1, 1}, {36, 0}}},
-                                           BrokenChain{"track 255", {{255, 255}}},
-                                           BrokenChain{"sector beyond the track", {{31, 17}}},
-                                           BrokenChain{"loop to itself", {{1, 0}}},
-                                           BrokenChain{"loop to an earlier block", {{1, 1}, {2, 2}, {1, 1}}}),
-                         [](const auto& info) {
-                             std::string name = info.param.what;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return name;
-                         });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Rows, D64BrokenFileChain,
+    ::testing::Values(
+        BrokenChain{"track beyond 35",          {{1, 1}, {36, 0}},         "66,ILLEGAL TRACK OR SECTOR,36,00"},
+        BrokenChain{"track 255",                {{255, 255}},              "66,ILLEGAL TRACK OR SECTOR,255,255"},
+        BrokenChain{"sector beyond the track",  {{31, 17}},                "66,ILLEGAL TRACK OR SECTOR,31,17"},
+        BrokenChain{"loop to itself",           {{1, 0}},                  "20,READ ERROR,01,00"},
+        BrokenChain{"loop to an earlier block", {{1, 1}, {2, 2}, {1, 1}}, "20,READ ERROR,01,01"}),
+    // clang-format on
+    [](const auto& info) {
+        std::string name = info.param.what;
+        for (char& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        return name;
+    });
 
 TEST_F(D64Drive, DirectoryChainThatLoopsOrLeavesTheDiskEndsTheListing) {
     addEntry({18, 1}, 0, 0x82, "ONLY", {1, 0}, 1);
@@ -284,9 +286,10 @@ TEST_F(D64Drive, ListingOfAHugeDirectoryIsCutButStillEnds) {
     for (const Block& block : chain)
         for (int slot = 0; slot < 8; ++slot) sector(block.first, block.second)[32 * slot + 2] = 0x82;
     bamSector()[0] = 1, bamSector()[1] = 0;
+    // Loaded at $1001 the listing stays below $FD00, where the I/O registers begin.
     const std::vector<uint8_t> got = listing();
-    ASSERT_LE(got.size(), 65535u);
-    EXPECT_GT(got.size(), 65535u - 64);
+    ASSERT_LE(0x1001 + got.size() - 2, 0xFD00u);
+    EXPECT_GT(0x1001 + got.size() - 2, 0xFD00u - 32);
     EXPECT_EQ(std::vector<uint8_t>(got.end() - 3, got.end()), (std::vector<uint8_t>{0, 0, 0}));
     EXPECT_EQ(std::string(got.end() - 28, got.end() - 16), "BLOCKS FREE.");
 }
@@ -303,19 +306,27 @@ protected:
     }
 };
 
-TEST_F(D64ImageFile, ShortImageFillsOnlyTheStart) {
+TEST_F(D64ImageFile, ShortImageFillsOnlyTheStartAndIsNeverWritten) {
     std::memset(drive.d64Image, 0x77, sizeof drive.d64Image);
     write(1000, 0x11);
-    ASSERT_TRUE(loadD64Image(path.c_str()));
+    ASSERT_TRUE(mountD64(path));
     EXPECT_EQ(drive.d64Image[999], 0x11);
     EXPECT_EQ(drive.d64Image[1000], 0x00);
     EXPECT_EQ(drive.d64Image[d64ImageBytes - 1], 0x00);
+    EXPECT_TRUE(drive.writeProtected);
 }
 
-TEST_F(D64ImageFile, MissingOrEmptyImageFails) {
-    EXPECT_FALSE(loadD64Image((path + ".missing").c_str()));
+TEST_F(D64ImageFile, MissingEmptyOrOversizedImageLeavesTheDriveEmpty) {
+    EXPECT_FALSE(mountD64(path + ".missing"));
     write(0, 0);
-    EXPECT_FALSE(loadD64Image(path.c_str()));
+    EXPECT_FALSE(mountD64(path));
+    write(197377, 0);
+    EXPECT_FALSE(mountD64(path));
+    EXPECT_EQ(drive.medium, noMedium);
+    EXPECT_TRUE(drive.attached);
+    request("$");
+    EXPECT_EQ(drive.status, 2);
+    EXPECT_EQ(errorChannel(), "74,DRIVE NOT READY,00,00");
 }
 
 TEST(TrackOffsets, FollowTheZonesOfA35TrackDisk) {

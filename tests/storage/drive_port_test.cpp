@@ -10,10 +10,11 @@ namespace {
 class DrivePort : public ::testing::Test {
 protected:
     void SetUp() override { resetDrive(2); }
-    // A 3-byte answer as if a medium had just built it.
+    // An answer on channel 0 as if a medium had just built it.
     void prepareAnswer(std::initializer_list<uint8_t> bytes) {
-        std::copy(bytes.begin(), bytes.end(), drive.transferBuffer);
-        drive.dataLength = static_cast<uint16_t>(bytes.size());
+        drive.channels[0].mode = channelReading;
+        drive.channels[0].data.assign(bytes);
+        drive.channels[0].position = 0;
         busCommand(0x40);  // TALK
     }
 };
@@ -45,8 +46,7 @@ TEST_F(DrivePort, OtherAddressesReadZeroAndStatusIsNotWritable) {
 }
 
 TEST_F(DrivePort, PresenceByteIsReadBackUntilTheNextByteIsFetched) {
-    drive.transferBuffer[0] = 0x99;
-    drive.dataLength = 1;
+    prepareAnswer({0x99});
     drive.commandBuffer[0] = 'X';
     drive.commandLength = 1;
     drive.status = 2;
@@ -60,14 +60,26 @@ TEST_F(DrivePort, PresenceByteIsReadBackUntilTheNextByteIsFetched) {
 }
 
 TEST_F(DrivePort, UnknownBusCommandKeepsWaitingForOne) {
-    drive.readPosition = 7;
+    drive.talkChannel = 7;
     sendToDrive(0x83);
     sendToDrive(0x41);
     EXPECT_EQ(drive.portState, portExpectBusCommand);
+    EXPECT_EQ(drive.talkChannel, 7);
     sendToDrive(0x40);
     EXPECT_EQ(drive.portState, portIdle);
-    EXPECT_EQ(drive.readPosition, 0);
+    EXPECT_EQ(drive.talkChannel, 0);  // a TALK without a secondary address reads channel 0
     EXPECT_EQ(drive.handshake, 0xFF);
+}
+
+TEST_F(DrivePort, ListenAndTalkAreTakenWithOrWithoutTheDeviceNumber) {
+    for (uint8_t command : {0x20, 0x28, 0x40, 0x48}) {
+        sendToDrive(0x83);
+        sendToDrive(command);
+        EXPECT_EQ(drive.portState, portIdle) << int(command);
+    }
+    sendToDrive(0x83);
+    sendToDrive(0x29);  // LISTEN for device 9 is not for this drive
+    EXPECT_EQ(drive.portState, portExpectBusCommand);
 }
 
 TEST_F(DrivePort, ByteAfterDataCodeIsAlwaysANameByte) {
@@ -89,24 +101,23 @@ TEST_F(DrivePort, LastOfThreeBytesCarriesStatus3) {
         EXPECT_EQ(readDrivePort(0xFEF0), i + 1);
         EXPECT_EQ(readDrivePort(0xFEF1), expectedStatus[i]);
     }
-    // Reading on goes past the answer with status 0; TALK starts it again.
-    sendToDrive(0x84);
-    EXPECT_EQ(readDrivePort(0xFEF1), 0);
+    // Reading on past the answer hands out nothing stale: a CR, marked as the last byte,
+    // and a new TALK goes on where reading stopped.
+    for (int i = 0; i < 3; ++i) {
+        sendToDrive(0x84);
+        EXPECT_EQ(readDrivePort(0xFEF0), 0x0D);
+        EXPECT_EQ(readDrivePort(0xFEF1), 3);
+    }
     busCommand(0x40);
     sendToDrive(0x84);
-    EXPECT_EQ(readDrivePort(0xFEF0), 0x01);
+    EXPECT_EQ(readDrivePort(0xFEF1), 3);
 }
 
-TEST_F(DrivePort, ReadPositionWrapsAtTheEndOfTheBuffer) {
-    drive.transferBuffer[0xFFFF] = 0x5A;
-    drive.transferBuffer[0] = 0xA5;
-    drive.readPosition = 0xFFFF;
-    drive.dataLength = 0;
+TEST_F(DrivePort, EmptyAnswerEndsAtTheFirstByte) {
+    prepareAnswer({});
     sendToDrive(0x84);
-    EXPECT_EQ(readDrivePort(0xFEF0), 0x5A);
-    EXPECT_EQ(readDrivePort(0xFEF1), 3);  // position 0 == length 0
-    sendToDrive(0x84);
-    EXPECT_EQ(readDrivePort(0xFEF0), 0xA5);
+    EXPECT_EQ(readDrivePort(0xFEF0), 0x0D);
+    EXPECT_EQ(readDrivePort(0xFEF1), 3);
 }
 
 TEST_F(DrivePort, CloseWithoutNameEmptiesTheTransfer) {
@@ -115,12 +126,12 @@ TEST_F(DrivePort, CloseWithoutNameEmptiesTheTransfer) {
     sendToDrive(0x82);
     sendToDrive(0xE0);
     busCommand(0x3F);
-    EXPECT_EQ(drive.dataLength, 0);
+    EXPECT_TRUE(answer().empty());
     EXPECT_EQ(drive.lastChannelCommand, 0xE0);
     busCommand(0x40);
     sendToDrive(0x84);
-    EXPECT_EQ(readDrivePort(0xFEF0), 0x42);
-    EXPECT_EQ(readDrivePort(0xFEF1), 0);
+    EXPECT_EQ(readDrivePort(0xFEF0), 0x0D);  // not the closed answer's first byte
+    EXPECT_EQ(readDrivePort(0xFEF1), 3);
 }
 
 TEST_F(DrivePort, NameLongerThanTheBufferKeepsItsFirst256Bytes) {
@@ -134,7 +145,7 @@ TEST_F(DrivePort, NameLongerThanTheBufferKeepsItsFirst256Bytes) {
     EXPECT_EQ(drive.portState, portIdle);
 }
 
-TEST_F(DrivePort, DrivePrefixIsDroppedEvenFromAFullBuffer) {
+TEST_F(DrivePort, FullBufferWithADrivePrefixIsLookedUpAsAName) {
     busCommand(0x20);
     for (int i = 0; i < 256; ++i) {
         sendToDrive(0x81);
@@ -142,9 +153,7 @@ TEST_F(DrivePort, DrivePrefixIsDroppedEvenFromAFullBuffer) {
     }
     busCommand(0x3F);  // an empty D64 image: not found
     EXPECT_EQ(drive.status, 2);
-    EXPECT_EQ(drive.commandBuffer[0], 'Q');
-    EXPECT_EQ(drive.commandBuffer[253], 'Q');
-    EXPECT_EQ(drive.commandBuffer[254], 0);
+    EXPECT_EQ(errorChannel(), "62,FILE NOT FOUND,00,00");
 }
 
 }  // namespace

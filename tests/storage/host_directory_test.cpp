@@ -39,6 +39,14 @@ protected:
         for (size_t i = 0; i < bytes; ++i) data[i] = static_cast<uint8_t>(i * 7 + i / 256);
         return data;
     }
+    static std::vector<uint8_t> readFile(const std::string& path) {
+        std::vector<uint8_t> data;
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        if (!file) return data;
+        for (int c; (c = std::fgetc(file)) != EOF;) data.push_back(uint8_t(c));
+        std::fclose(file);
+        return data;
+    }
     static void writeFile(const std::string& path, const std::vector<uint8_t>& data) {
         std::FILE* file = std::fopen(path.c_str(), "wb");
         ASSERT_NE(file, nullptr);
@@ -187,6 +195,69 @@ TEST_F(HostDirectoryDrive, MissingFolderLeavesTheDriveEmpty) {
         EXPECT_EQ(errorChannel(), "74,DRIVE NOT READY,00,00") << folder;
     }
     ASSERT_EQ(chdir(previous), 0);
+}
+
+// Links whose target lies outside the folder are neither listed, loaded, chosen by "*",
+// scratched nor written through; links that stay inside are served like the files they name.
+TEST_F(HostDirectoryDrive, LinksOutOfTheFolderAreNotServed) {
+    writeFile(root + "/secret.prg", pattern(10));
+    ASSERT_EQ(mkdir((root + "/elsewhere").c_str(), 0700), 0);
+    writeFile(root + "/elsewhere/far.prg", pattern(11));
+    addProgram("inside.prg", 12);
+    ASSERT_EQ(symlink("../secret.prg", (served + "/A_OUT.prg").c_str()), 0);
+    ASSERT_EQ(symlink((root + "/secret.prg").c_str(), (served + "/ABSOLUTE.prg").c_str()), 0);
+    ASSERT_EQ(symlink("../elsewhere", (served + "/sub").c_str()), 0);
+    ASSERT_EQ(symlink("inside.prg", (served + "/b_link.prg").c_str()), 0);
+    const std::vector<std::string> lines = fileLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find("\"B_LINK\""), std::string::npos);
+    EXPECT_NE(lines[1].find("\"INSIDE\""), std::string::npos);
+    for (const char* name : {"A_OUT", "ABSOLUTE", "sub/far"}) {
+        request(name);
+        EXPECT_EQ(drive.status, 2) << name;
+    }
+    request("*");
+    EXPECT_EQ(answer(), pattern(12));
+    EXPECT_EQ(saveThroughPort("A_OUT", {1, 2, 3}), "63,FILE EXISTS,00,00");
+    EXPECT_EQ(saveThroughPort("@0:ABSOLUTE", {1, 2, 3}), "63,FILE EXISTS,00,00");
+    EXPECT_EQ(diskCommand("S:*"), "01, FILES SCRATCHED,02,00");
+    EXPECT_EQ(readFile(root + "/secret.prg"), pattern(10));
+    EXPECT_EQ(readFile(root + "/elsewhere/far.prg"), pattern(11));
+}
+
+TEST_F(HostDirectoryDrive, FolderReachedThroughALinkIsServed) {
+    addProgram("game.prg", 5);
+    ASSERT_EQ(symlink(served.c_str(), (root + "/link").c_str()), 0);
+    ASSERT_TRUE(mountHostDirectory(root + "/link"));
+    EXPECT_EQ(fileLines().size(), 1u);
+    EXPECT_EQ(loadThroughPort("GAME").bytes, pattern(5));
+}
+
+TEST_F(HostDirectoryDrive, SavedFilesTakeTheExtensionOfTheirKind) {
+    EXPECT_EQ(saveThroughPort("GAME", {1, 16, 5}), "00, OK,00,00");
+    for (const char* open : {"DATA,S,W", "MINE,U,W"}) {
+        ASSERT_EQ(openChannelByName(2, open), 0) << open;
+        writeToChannel(2, bytesOf("X"));
+        closeChannelOnBus(2);
+    }
+    EXPECT_EQ(readFile(served + "/GAME.prg"), std::vector<uint8_t>({1, 16, 5}));
+    EXPECT_EQ(readFile(served + "/DATA.seq"), bytesOf("X"));
+    EXPECT_EQ(readFile(served + "/MINE.usr"), bytesOf("X"));
+    const std::vector<std::string> lines = fileLines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NE(lines[0].find("\"DATA\"             SEQ"), std::string::npos);
+    EXPECT_NE(lines[2].find("\"MINE\"             USR"), std::string::npos);
+    EXPECT_EQ(diskCommand("R:NOTES=DATA"), "00, OK,00,00");
+    EXPECT_EQ(readFile(served + "/NOTES.seq"), bytesOf("X"));
+}
+
+TEST_F(HostDirectoryDrive, ReplacingKeepsTheFileItsNameAlreadyHas) {
+    addProgram("game.prg", 5);
+    EXPECT_EQ(saveThroughPort("GAME", {1, 2}), "63,FILE EXISTS,00,00");
+    EXPECT_EQ(saveThroughPort("@:GAME", {1, 2}), "00, OK,00,00");
+    EXPECT_EQ(readFile(served + "/game.prg"), std::vector<uint8_t>({1, 2}));
+    EXPECT_EQ(fileLines().size(), 1u);
+    EXPECT_EQ(diskCommand("N:DISK,ID"), "31,SYNTAX ERROR,00,00");
 }
 
 TEST(HostFreeSpace, ShowsFreeBytesCappedAt32768) {

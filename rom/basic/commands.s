@@ -1,19 +1,21 @@
-; The direct commands: LOAD, LIST, RUN, SYS, NEW and SCNCLR.
+; The direct commands: LOAD, SAVE, LIST, RUN, SYS, NEW and SCNCLR.
 
         .include "../include/system.inc"
         .include "basic.inc"
 
         .import ready, syntax_error, error, expect_end, new_program
         .import parse_number, print_number, skip_spaces, print_token
-        .export cmd_load, cmd_list, cmd_run, cmd_sys, cmd_new, cmd_scnclr
+        .import io_error, report_status
+        .export cmd_load, cmd_save, cmd_list, cmd_run, cmd_sys, cmd_new, cmd_scnclr
 
 NAME_MAX = 16
 TOKEN_SYS = $9E
 
         .segment "CODE"
 
-; LOAD"NAME"[,device[,secondary]] loads to the address the file names.
-cmd_load:
+; "NAME"[,device[,secondary]] and the end of the line: the name goes to FNBUF
+; and FNLEN, the device to NUMBER (8 when none is given). Errors end the command.
+parse_file:
         jsr skip_spaces
         cmp #'"'
         beq @quoted
@@ -63,12 +65,15 @@ cmd_load:
         lda #$FF
         sta NUMBER
 @small: lda FNLEN
-        bne @search
+        bne @given
         ldx #MSG_NONAME
         jmp error
-@search:
-        jsr PRIMM
-        .byte $0D, "SEARCHING FOR ", 0
+@given: ldx #<FNBUF
+        ldy #>FNBUF
+        jmp SETNAM
+
+; Prints the name in FNBUF and a RETURN.
+echo_name:
         ldy #0
 @echo:  lda FNBUF,y
         jsr CHROUT
@@ -76,11 +81,14 @@ cmd_load:
         cpy FNLEN
         bne @echo
         lda #$0D
-        jsr CHROUT
-        lda FNLEN
-        ldx #<FNBUF
-        ldy #>FNBUF
-        jsr SETNAM
+        jmp CHROUT
+
+; LOAD"NAME"[,device[,secondary]] loads to the address the file names.
+cmd_load:
+        jsr parse_file
+        jsr PRIMM
+        .byte $0D, "SEARCHING FOR ", 0
+        jsr echo_name
         lda #1
         ldx NUMBER
         ldy #0
@@ -98,20 +106,29 @@ cmd_load:
         .byte "LOADING", $0D, 0
         jmp ready
 @failed:
-        ldx #MSG_FNF
-        cmp #ERR_NOT_FOUND
-        beq @report
-        ldx #MSG_NONAME
-        cmp #ERR_NO_NAME
-        beq @report
-        ldx #MSG_DEVICE
-        cmp #ERR_NO_DEVICE
-        beq @report
-        cmp #ERR_BAD_DEVICE
-        beq @report
-        ldx #MSG_LOADING
-@report:
-        jmp error
+        jmp io_error
+
+; SAVE"NAME"[,device] writes the program, TXTTAB up to VARTAB, with its
+; address. The drive's status line follows unless it says 00, so a save the
+; drive refused (FILE EXISTS, DISK FULL, WRITE PROTECT ON) never looks done.
+cmd_save:
+        jsr parse_file
+        jsr PRIMM
+        .byte $0D, "SAVING ", 0
+        jsr echo_name
+        lda #1
+        ldx NUMBER
+        ldy #1
+        jsr SETLFS
+        lda #TXTTAB
+        ldx VARTAB
+        ldy VARTAB+1
+        jsr SAVE
+        bcs @failed
+        jsr report_status
+        jmp ready
+@failed:
+        jmp io_error
 
 ; LIST prints the program in memory: each line's number and its text, with
 ; keywords spelled out outside quotes.

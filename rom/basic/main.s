@@ -5,7 +5,8 @@
         .include "../include/system.inc"
         .include "basic.inc"
 
-        .import cmd_load, cmd_list, cmd_run, cmd_sys, cmd_new, cmd_scnclr
+        .import cmd_load, cmd_save, cmd_list, cmd_run, cmd_sys, cmd_new, cmd_scnclr
+        .import cmd_ds, cmd_at
         .import print_number, skip_spaces
         .export ready, syntax_error, error, expect_end, new_program
 
@@ -197,14 +198,17 @@ keywords:
         .byte "SYS", 0, 3
         .byte "NEW", 0, 4
         .byte "SCNCLR", 0, 5
+        .byte "SAVE", 0, 6
+        .byte "DS$", 0, 7
+        .byte "@", 0, 8
         .byte 0
 
 handler_low:
         .byte <(cmd_load-1), <(cmd_list-1), <(cmd_run-1), <(cmd_sys-1)
-        .byte <(cmd_new-1), <(cmd_scnclr-1)
+        .byte <(cmd_new-1), <(cmd_scnclr-1), <(cmd_save-1), <(cmd_ds-1), <(cmd_at-1)
 handler_high:
         .byte >(cmd_load-1), >(cmd_list-1), >(cmd_run-1), >(cmd_sys-1)
-        .byte >(cmd_new-1), >(cmd_scnclr-1)
+        .byte >(cmd_new-1), >(cmd_scnclr-1), >(cmd_save-1), >(cmd_ds-1), >(cmd_at-1)
 
 
 message_low:

@@ -1,29 +1,13 @@
-; LOAD from device 8, the 1551 on the parallel port at $FEF0-$FEF2. Every
-; byte to the drive is a code byte (LISTEN/TALK bus command $83, channel $82,
-; name byte $81, read request $84) or the byte that follows one, each closed
-; by a toggle of the handshake line. The drive answers the handshake at
-; once, but every wait is bounded so that a missing or stuck drive cannot
-; hang the machine.
+; LOAD and SAVE with drive 8, the 1551 on the parallel port (kernal/bus.s
+; speaks the bus). A load reads channel 0, a save writes channel 1; what the
+; drive thinks of a request it answers on its error channel, 15.
 
         .include "../include/system.inc"
 
-        .export setlfs, setnam, load
+        .import bus_command, channel, name_byte, read_byte, drive_present
+        .export setlfs, setnam, load, save
 
-CODE_NAME    = $81
-CODE_CHANNEL = $82
-CODE_BUS     = $83
-CODE_READ    = $84
-
-LISTEN    = $20
-UNLISTEN  = $3F
-TALK      = $40
-UNTALK    = $5F
-DATA_0    = $60
-CLOSE_0   = $E0
-OPEN_0    = $F0
-
-STATUS_NOT_FOUND = 2
-STATUS_LAST      = 3
+STATUS_NOT_FOUND = 2            ; the drive did not open the channel
 
         .segment "CODE"
 
@@ -41,10 +25,9 @@ setnam:
         sty FNADR+1
         rts
 
-; LOAD: loads the named file to the address in its first two bytes.
-; Returns carry clear with the end address in X/Y (also in $9D/$9E), or
-; carry set with the error code in A.
-load:
+; Device 8, a name and a drive answering: carry clear, else carry set with A
+; the error code.
+check_file:
         lda FA
         cmp #8
         beq @device
@@ -57,19 +40,18 @@ load:
         lda #ERR_NO_NAME
         sec
         rts
-@named: lda #$55                ; resets the drive's latch; nothing answers without a drive
-        sta DRIVE_DATA
-        lda DRIVE_DATA
-        cmp #$55
-        beq @present
+@named: jsr drive_present
+        bcc @out
         lda #ERR_NO_DEVICE
-        sec
-        rts
+@out:   rts
 
-@present:
-        lda #LISTEN
+; LISTEN, the secondary address in A (an OPEN), the name, UNLISTEN; carry set
+; when the drive did not open the channel.
+open_named:
+        pha
+        lda #BUS_LISTEN
         jsr bus_command
-        lda #OPEN_0
+        pla
         jsr channel
         ldy #0
 @name:  lda (FNADR),y
@@ -77,19 +59,37 @@ load:
         iny
         cpy FNLEN
         bne @name
-        lda #UNLISTEN           ; the drive looks the name up here
+        lda #BUS_UNLISTEN       ; the drive looks the name up here
         jsr bus_command
         lda DRIVE_STATUS
         cmp #STATUS_NOT_FOUND
-        bne @found
-        jsr close_file
+        beq @failed
+        clc
+        rts
+@failed:
+        sec
+        rts
+
+; LOAD: loads the named file to the address in its first two bytes.
+; Returns carry clear with the end address in X/Y (also in $9D/$9E), or
+; carry set with the error code in A.
+load:
+        jsr check_file
+        bcc @present
+        rts
+@present:
+        lda #SA_OPEN+0
+        jsr open_named
+        bcc @found
+        lda #SA_CLOSE+0
+        jsr close_channel
         lda #ERR_NOT_FOUND
         sec
         rts
 
-@found: lda #TALK
+@found: lda #BUS_TALK
         jsr bus_command
-        lda #DATA_0
+        lda #SA_DATA+0
         jsr channel
         jsr read_byte
         bcs @short
@@ -137,62 +137,62 @@ store_byte:
 @out:   rts
 
 end_talk:
-        lda #UNTALK
+        lda #BUS_UNTALK
         jsr bus_command
-close_file:
-        lda #LISTEN
-        jsr bus_command
-        lda #CLOSE_0
-        jsr channel
-        lda #UNLISTEN
-        jmp bus_command
-
-bus_command:
-        pha
-        lda #CODE_BUS
-        bne code_and_byte
-channel:
-        pha
-        lda #CODE_CHANNEL
-        bne code_and_byte
-name_byte:
-        pha
-        lda #CODE_NAME
-code_and_byte:
-        jsr put
-        pla
+        lda #SA_CLOSE+0
         ; fall through
 
-; One byte to the drive, then a full handshake cycle.
-put:
-        sta DRIVE_DATA
-        lda #$40
-        sta DRIVE_HSHAKE
-        ldx #0
-@low:   lda DRIVE_HSHAKE
-        beq @raise
-        dex
-        bne @low
-@raise: lda #$00
-        sta DRIVE_HSHAKE
-        ldx #0
-@high:  lda DRIVE_HSHAKE
-        cmp #$FF
-        beq @out
-        dex
-        bne @high
-@out:   rts
+; LISTEN, the CLOSE secondary address in A, UNLISTEN.
+close_channel:
+        pha
+        lda #BUS_LISTEN
+        jsr bus_command
+        pla
+        jsr channel
+        lda #BUS_UNLISTEN
+        jmp bus_command
 
-; One byte from the drive in A; carry set when the drive marked it the last.
-read_byte:
-        lda #CODE_READ
-        jsr put
-        ldx DRIVE_STATUS
-        stx DSTATUS
-        lda DRIVE_DATA
-        cpx #STATUS_LAST
-        beq @last
+; SAVE: A = the zero-page address of a pointer to the first byte, X/Y = the
+; address after the last. Sends the start address and the bytes to a file of
+; the name SETNAM gave on channel 1. Carry set with A = 5 (no drive), 8 (no
+; name) or 9 (not device 8); otherwise carry clear, and the drive's error
+; channel says whether the file was written (FILE EXISTS, DISK FULL...).
+save:
+        stx LOADCOUNT           ; the end
+        sty LOADCOUNT+1
+        tax
+        lda $00,x
+        sta LOADPTR
+        lda $01,x
+        sta LOADPTR+1
+        jsr check_file
+        bcs @out
+        lda #SA_OPEN+1
+        jsr open_named
+        bcs @close              ; refused: nothing is sent
+        lda #BUS_LISTEN
+        jsr bus_command
+        lda #SA_DATA+1
+        jsr channel
+        lda LOADPTR
+        jsr name_byte
+        lda LOADPTR+1
+        jsr name_byte
+        ldy #0
+@data:  lda LOADPTR
+        cmp LOADCOUNT
+        lda LOADPTR+1
+        sbc LOADCOUNT+1
+        bcs @sent
+        lda (LOADPTR),y
+        jsr name_byte
+        inc LOADPTR
+        bne @data
+        inc LOADPTR+1
+        bne @data
+@sent:  lda #BUS_UNLISTEN
+        jsr bus_command
+@close: lda #SA_CLOSE+1         ; the drive writes the file now
+        jsr close_channel
         clc
-        rts
-@last:  sec
-        rts
+@out:   rts

@@ -5,7 +5,7 @@
 
         .import reset, irq_entry, nmi_entry, ioinit, cint, clear_screen, primm
         .import scnkey, setlfs, setnam, chrin, chrout, load, stop, getin
-        .import screensize, plot
+        .import screensize, plot, save, listen, second, ciout, unlsn, talk, tksa, acptr, untlk
 
 VERSION = $81                   ; PAL, open ROM release 1
 
@@ -25,18 +25,18 @@ VERSION = $81                   ; PAL, open ROM release 1
         jmp none                ; $FF8A
         jmp none                ; $FF8D
         jmp none                ; $FF90
-        jmp none                ; $FF93
-        jmp none                ; $FF96
+        jmp second              ; $FF93
+        jmp tksa                ; $FF96
         jmp none                ; $FF99
         jmp none                ; $FF9C
         jmp scnkey              ; $FF9F scan the keyboard once
         jmp none                ; $FFA2
-        jmp none                ; $FFA5
-        jmp none                ; $FFA8
-        jmp none                ; $FFAB
-        jmp none                ; $FFAE
-        jmp none                ; $FFB1
-        jmp none                ; $FFB4
+        jmp acptr               ; $FFA5
+        jmp ciout               ; $FFA8
+        jmp untlk               ; $FFAB
+        jmp unlsn               ; $FFAE
+        jmp listen              ; $FFB1
+        jmp talk                ; $FFB4
         jmp none                ; $FFB7
         jmp setlfs              ; $FFBA
         jmp setnam              ; $FFBD
@@ -48,7 +48,7 @@ VERSION = $81                   ; PAL, open ROM release 1
         jmp chrin               ; $FFCF
         jmp chrout              ; $FFD2
         jmp load                ; $FFD5
-        jmp none                ; $FFD8
+        jmp save                ; $FFD8
         jmp none                ; $FFDB
         jmp none                ; $FFDE
         jmp stop                ; $FFE1

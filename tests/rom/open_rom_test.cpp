@@ -46,6 +46,12 @@ uint8_t scanCodeOf(char c) {
             return 0x03;  // shift 2
         case '$':
             return 0x05;  // shift 4
+        case '@':
+            return 0x0C;
+        case ':':
+            return 0x27;
+        case '=':
+            return 0x0D;
     }
     ADD_FAILURE() << "no key for '" << c << "'";
     return 0;
@@ -307,10 +313,87 @@ INSTANTIATE_TEST_SUITE_P(Commands, OpenRomErrors,
                                            CommandOutcome{"SYS 70000", "?ILLEGAL QUANTITY ERROR"},
                                            CommandOutcome{"LOAD\"GAMEGAMEGAMEGAME1\",8", "?SYNTAX ERROR"}));
 
-TEST_F(OpenRom, LoadWithoutADriveReportsDeviceNotPresent) {
-    boot({{"DriveType8", 0u}});
+std::vector<uint8_t> fileBytes(const std::string& path) {
+    const std::string text = readFile(path);
+    return {text.begin(), text.end()};
+}
+
+// The text after "SAVING NAME" up to READY.: empty when the drive said 00.
+std::string afterSaving(const std::string& screen, const std::string& name) {
+    const size_t saving = screen.find("SAVING " + name);
+    if (saving == std::string::npos) return "<no SAVING line>";
+    const size_t start = screen.find('\n', saving) + 1;
+    const size_t ready = screen.find("READY.", start);
+    std::string between = screen.substr(start, ready == std::string::npos ? 0 : ready - start);
+    between.erase(std::remove(between.begin(), between.end(), ' '), between.end());
+    return between;
+}
+
+TEST_F(OpenRom, SaveWritesTheProgramTheDriveLoadsBack) {
+    boot();
     enter("LOAD\"GAME\",8");
-    EXPECT_NE(screenText().find("?DEVICE NOT PRESENT ERROR"), std::string::npos) << screenText();
+    enter("SAVE\"COPY\",8");
+    EXPECT_EQ(afterSaving(screenText(), "COPY"), "") << screenText();
+    EXPECT_EQ(fileBytes(disk + "/COPY.prg"), markerProgram(true));
+    enter("NEW");
+    enter("LOAD\"COPY\",8");
+    enter("RUN");
+    EXPECT_EQ(memory.ram[0x3000], 0x5A) << screenText();
+}
+
+TEST_F(OpenRom, RefusedSaveShowsTheDrivesStatusLine) {
+    writeFile(disk + "/other.prg", {0x01, 0x10, 0x00, 0x00});
+    boot();
+    enter("LOAD\"GAME\",8");
+    enter("SAVE\"OTHER\",8");
+    EXPECT_EQ(afterSaving(screenText(), "OTHER"), "63,FILEEXISTS,00,00\n") << screenText();
+    EXPECT_EQ(fileBytes(disk + "/other.prg"), (std::vector<uint8_t>{0x01, 0x10, 0x00, 0x00}));
+    enter("SAVE\"@0:OTHER\",8");
+    EXPECT_EQ(fileBytes(disk + "/other.prg"), markerProgram(true));
+    std::filesystem::permissions(disk,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    enter("SAVE\"THIRD\",8");
+    EXPECT_EQ(afterSaving(screenText(), "THIRD"), "26,WRITEPROTECTON,00,00\n") << screenText();
+    std::filesystem::permissions(disk, std::filesystem::perms::owner_all);
+    EXPECT_FALSE(fileExists(disk + "/THIRD.prg"));
+}
+
+TEST_F(OpenRom, DsAndAtReadTheErrorChannelAndSendCommands) {
+    boot();
+    enter("DS$");
+    EXPECT_NE(screenText().find("73,CBM DOS V2.6 TDISK,00,00"), std::string::npos) << screenText();
+    enter("@\"S:GAME\"");
+    EXPECT_NE(screenText().find("01, FILES SCRATCHED,01,00"), std::string::npos) << screenText();
+    EXPECT_FALSE(fileExists(disk + "/game.prg"));
+    enter("@R:NEW=GAME");
+    EXPECT_NE(screenText().find("62,FILE NOT FOUND,00,00"), std::string::npos) << screenText();
+    enter("@");
+    EXPECT_NE(screenText().find("00, OK,00,00"), std::string::npos) << screenText();
+}
+
+// A load the drive refuses for a reason other than a missing file says why.
+TEST_F(OpenRom, LoadPastTheTopOfMemoryShowsFileTooLarge) {
+    std::vector<uint8_t> high = {0x00, 0xFF};
+    high.resize(2 + 300, 0xEA);
+    writeFile(disk + "/high.prg", high);
+    boot();
+    enter("LOAD\"HIGH\",8");
+    const std::string screen = screenText();
+    const size_t line = screen.find("52,FILE TOO LARGE,00,00");
+    ASSERT_NE(line, std::string::npos) << screen;
+    EXPECT_NE(screen.find("?LOAD ERROR", line), std::string::npos) << screen;
+}
+
+TEST_F(OpenRom, DiskCommandsWithoutADriveReportDeviceNotPresent) {
+    boot({{"DriveType8", 0u}});
+    for (const char* command : {"LOAD\"GAME\",8", "SAVE\"GAME\",8", "DS$", "@\"I\""}) {
+        enter(command);
+        const std::string screen = screenText();
+        const size_t typed = screen.rfind(command);
+        ASSERT_NE(typed, std::string::npos) << screen;
+        EXPECT_NE(screen.find("?DEVICE NOT PRESENT ERROR", typed), std::string::npos) << command << "\n"
+                                                                                      << screen;
+    }
 }
 
 bool stuckOpcode(uint8_t opcode) {

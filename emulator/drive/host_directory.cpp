@@ -130,10 +130,17 @@ bool nameTaken(const std::string& hostName) {
 DriveResult writeFile(const std::string& name, uint8_t kind, const std::vector<uint8_t>& data,
                       const FileEntry* replaced) {
     const bool sameFile = replaced && extensionOf(replaced->hostName)->kind == kind;
-    const std::string hostName = sameFile ? replaced->hostName : name + extensionFor(kind);
-    if (!sameFile && nameTaken(hostName)) return {statusExists};
+    if (sameFile) {
+        // The file a link inside the folder leads to is replaced; the link stays.
+        struct stat info {};
+        const std::string path = servedPath(realFolder(), replaced->hostName, info);
+        if (path.empty()) return {statusNotFound};
+        return writeHostFile(path, data) ? DriveResult{} : DriveResult{statusWriteError};
+    }
+    const std::string hostName = name + extensionFor(kind);
+    if (nameTaken(hostName)) return {statusExists};
     if (!writeHostFile(inFolder(hostName), data)) return {statusWriteError};
-    if (replaced && !sameFile) unlink(inFolder(replaced->hostName).c_str());
+    if (replaced) unlink(inFolder(replaced->hostName).c_str());
     return {};
 }
 

@@ -257,6 +257,12 @@ TEST_F(HostDirectoryDrive, ReplacingKeepsTheFileItsNameAlreadyHas) {
     EXPECT_EQ(saveThroughPort("@:GAME", {1, 2}), "00, OK,00,00");
     EXPECT_EQ(readFile(served + "/game.prg"), std::vector<uint8_t>({1, 2}));
     EXPECT_EQ(fileLines().size(), 1u);
+    ASSERT_EQ(symlink("game.prg", (served + "/link.prg").c_str()), 0);
+    EXPECT_EQ(saveThroughPort("@:LINK", {1, 3}), "00, OK,00,00");
+    EXPECT_EQ(readFile(served + "/game.prg"), std::vector<uint8_t>({1, 3}));
+    struct stat info;
+    EXPECT_EQ(lstat((served + "/link.prg").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
     EXPECT_EQ(diskCommand("N:DISK,ID"), "31,SYNTAX ERROR,00,00");
 }
 

@@ -139,7 +139,8 @@ TEST_F(D64Writes, FortyTrackImageUsesTracks36To40) {
     const std::vector<uint8_t> big = bytes(749 * 254, 9);
     ASSERT_EQ(saveThroughPort("BIG", big), "00, OK,00,00");
     bool reachedTrack40 = false;
-    for (const auto& block : chains()["BIG"]) reachedTrack40 |= block.first == 40;
+    const auto files = chains();
+    for (const auto& block : files.at("BIG")) reachedTrack40 |= block.first == 40;
     EXPECT_TRUE(reachedTrack40);
     EXPECT_EQ(blocksFree(), 0);
     ASSERT_EQ(openChannelByName(2, "BIG"), 0);

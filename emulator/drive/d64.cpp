@@ -10,6 +10,7 @@
 
 #include "common/log.h"
 #include "drive/d64_image.h"
+#include "fileio/files.h"
 
 namespace {
 
@@ -120,10 +121,9 @@ const MediumOps d64Ops = {
 // clang-format on
 
 bool mountD64(const std::string& path) {
-    unmountDrive();
-    drive.attached = true;
-    std::vector<uint8_t> bytes;
-    if (readHostFile(path, imageSizes[3].bytes, bytes) != HostRead::ok || bytes.empty()) return false;
+    const files::ReadResult file = files::readFile(path, imageSizes[3].bytes);
+    const std::vector<uint8_t>& bytes = file.bytes;
+    if (!file || bytes.empty()) return false;
     // Any other size is read as the start of a 35-track image, and never written back.
     const ImageSize* size = std::find_if(std::begin(imageSizes), std::end(imageSizes),
                                          [&](const ImageSize& s) { return s.bytes == bytes.size(); });

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "drive/d64_image.h"
+#include "fileio/files.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ bool writeBack() {
     if (drive.mediumPath.empty()) return true;  // an image held only in memory
     std::vector<uint8_t> bytes(drive.d64Image, drive.d64Image + imageBytes());
     if (drive.hasErrorBytes) bytes.insert(bytes.end(), drive.errorBytes, drive.errorBytes + d64Sectors());
-    return writeHostFile(drive.mediumPath, bytes);
+    return bool(files::writeFile(drive.mediumPath, bytes));
 }
 
 // Runs the change on the image; keeps it only when it succeeded and reached the file.

@@ -76,8 +76,9 @@ void writeDrivePort(uint16_t address, uint8_t value);
 // says whether a drive answers on the port at all. The medium stays as it is.
 void powerOnDrive(bool attached);
 
-// The medium, at start-up or at run time. A mount that fails leaves the drive empty
-// (every request answers 74,DRIVE NOT READY) and returns false; a mount attaches the drive.
+// The medium, at start-up or at run time; a mount attaches the drive. A mount that fails
+// returns false and leaves the drive as it was: at start-up empty, so that every request
+// answers 74,DRIVE NOT READY. Unmounting closes every channel without writing.
 bool mountD64(const std::string& path);
 bool mountHostDirectory(const std::string& path);
 void unmountDrive();

@@ -112,9 +112,6 @@ void closeAllChannels();
 uint8_t readChannelByte(uint8_t channel, bool& last);
 void writeChannelByte(uint8_t channel, uint8_t value);
 
-// Whole host files (drive/host_files.cpp), all or nothing.
-enum class HostRead : uint8_t { ok, missing, notRegular, tooLarge, failed };
-HostRead readHostFile(const std::string& path, size_t limit, std::vector<uint8_t>& out);
-bool writeHostFile(const std::string& path, const std::vector<uint8_t>& data);
-// May this user create and replace files in the folder (root only where a write bit is set)?
+// Host files are read and written whole through fileio/files.h. May this user create and replace files in the
+// folder (root only where a write bit is set)?
 bool folderWritable(const std::string& path);

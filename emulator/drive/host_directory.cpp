@@ -18,6 +18,7 @@
 #include "common/log.h"
 #include "drive/drive.h"
 #include "drive/drive_media.h"
+#include "fileio/files.h"
 
 namespace {
 
@@ -108,10 +109,12 @@ DriveResult readFile(const FileEntry& file, std::vector<uint8_t>& out, uint32_t 
     struct stat info;
     const std::string path = servedPath(realFolder(), file.hostName, info);
     if (path.empty()) return {statusNotFound};
-    switch (readHostFile(path, limit, out)) {
-        case HostRead::ok:
+    files::ReadResult read = files::readFile(path, limit);
+    out = std::move(read.bytes);
+    switch (read.status) {
+        case files::ReadStatus::ok:
             return {};
-        case HostRead::tooLarge:
+        case files::ReadStatus::tooLarge:
             return {statusTooLarge};
         default:
             return {statusNotFound};
@@ -135,11 +138,11 @@ DriveResult writeFile(const std::string& name, uint8_t kind, const std::vector<u
         struct stat info {};
         const std::string path = servedPath(realFolder(), replaced->hostName, info);
         if (path.empty()) return {statusNotFound};
-        return writeHostFile(path, data) ? DriveResult{} : DriveResult{statusWriteError};
+        return files::writeFile(path, data) ? DriveResult{} : DriveResult{statusWriteError};
     }
     const std::string hostName = name + extensionFor(kind);
     if (nameTaken(hostName)) return {statusExists};
-    if (!writeHostFile(inFolder(hostName), data)) return {statusWriteError};
+    if (!files::writeFile(inFolder(hostName), data)) return {statusWriteError};
     if (replaced) unlink(inFolder(replaced->hostName).c_str());
     return {};
 }
@@ -193,13 +196,13 @@ uint16_t freeBytesShown(uint64_t freeBlocks, uint64_t blockSize) {
 }
 
 bool mountHostDirectory(const std::string& path) {
-    unmountDrive();
-    drive.attached = true;
     struct stat info;
     if (path.empty() || stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
     // Held as a real path, so the drive keeps its folder when the current directory changes.
     char* real = realpath(path.c_str(), nullptr);
     if (!real) return false;
+    unmountDrive();
+    drive.attached = true;
     drive.mediumPath = real;
     std::free(real);
     drive.medium = hostFolderMedium;

@@ -316,7 +316,9 @@ TEST_F(D64ImageFile, ShortImageFillsOnlyTheStartAndIsNeverWritten) {
     EXPECT_TRUE(drive.writeProtected);
 }
 
+// At start-up the drive is attached and empty; an image it cannot mount leaves it so.
 TEST_F(D64ImageFile, MissingEmptyOrOversizedImageLeavesTheDriveEmpty) {
+    resetDrive(1);
     EXPECT_FALSE(mountD64(path + ".missing"));
     write(0, 0);
     EXPECT_FALSE(mountD64(path));

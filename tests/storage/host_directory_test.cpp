@@ -187,6 +187,9 @@ TEST_F(HostDirectoryDrive, MissingFolderLeavesTheDriveEmpty) {
     ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
     addProgram("here.prg", 12);
     ASSERT_EQ(chdir(served.c_str()), 0);
+    EXPECT_FALSE(mountHostDirectory(root + "/does-not-exist"));
+    EXPECT_EQ(loadThroughPort("HERE").bytes, pattern(12)) << "a failed mount keeps the folder mounted";
+    unmountDrive();  // as at start-up
     for (const std::string& folder : {root + "/does-not-exist", served + "/here.prg", std::string()}) {
         EXPECT_FALSE(mountHostDirectory(folder)) << folder;
         request("HERE");

@@ -28,10 +28,11 @@ private:
 };
 
 // Calls visit(track, sector, block) for each directory sector in chain order until it
-// returns true; a link off the disk or back to a visited sector ends the walk.
+// returns true; a link off the disk, to the BAM or back to a visited sector ends the walk.
 template <typename Visit>
 void walkDirectorySectors(Visit visit) {
     ChainWalk walk;
+    walk.enter(directoryTrack, 0);
     uint8_t track = d64Bam()[0], sector = d64Bam()[1];
     while (track != 0 && sector != 0xFF) {
         uint8_t* block = walk.enter(track, sector);

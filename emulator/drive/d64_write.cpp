@@ -144,6 +144,12 @@ void allTracksFree() {
 DriveResult writeD64File(const std::string& name, uint8_t kind, const std::vector<uint8_t>& data,
                          const FileEntry* replaced) {
     return editImage([&]() -> DriveResult {
+        // A directory sector the BAM calls free (a damaged image) is taken first, so the
+        // new file is never written over the directory that names it.
+        walkDirectorySectors([](uint8_t track, uint8_t sector, uint8_t*) {
+            markUsed(track, sector);
+            return false;
+        });
         uint32_t where = 0;
         if (replaced) {
             where = replaced->where;

@@ -208,6 +208,19 @@ TEST_F(D64Writes, FormatNamesTheDiskAndKeepsTheIdUnlessGivenOne) {
     EXPECT_EQ(diskCommand("N:"), "34,SYNTAX ERROR,00,00");
 }
 
+// A damaged BAM that calls a directory sector free must not let a new file overwrite it.
+TEST_F(D64Writes, SaveKeepsADirectorySectorTheBamCallsFree) {
+    formatted(d64ImageBytes);
+    bam()[0] = 17, bam()[1] = 0;  // the directory now starts on track 17, marked free
+    std::fill_n(sector(17, 0), 256, 0);
+    sector(17, 0)[1] = 0xFF;
+    ASSERT_FALSE(sectorUsed(17, 0));
+    const std::vector<uint8_t> data = bytes(30 * 254, 11);
+    ASSERT_EQ(saveThroughPort("SAFE", data), "00, OK,00,00");
+    EXPECT_TRUE(sectorUsed(17, 0));
+    EXPECT_EQ(loadThroughPort("SAFE").bytes, data);
+}
+
 TEST_F(D64Writes, LockedFilesAreNotScratched) {
     formatted(d64ImageBytes);
     ASSERT_EQ(saveThroughPort("LOCKED", bytes(10, 8)), "00, OK,00,00");

@@ -62,13 +62,14 @@ DriveResult openForWriting(Channel& channel, uint8_t number, const FileRequest& 
 DriveResult openFile(Channel& channel, uint8_t number, const FileRequest& request) {
     const MediumOps* ops = mediumOps();
     if (!ops) return {statusNotReady};
+    const bool writing =
+        request.mode == 'W' || request.mode == 'A' || (number == saveChannel && request.mode == 0);
     if (request.directory) {
+        if (writing) return {statusBadName};  // the directory is read, never written
         buildListing(channel.data, *ops, listFiles(*ops), request.name);
         channel.mode = channelReading;
         return {};
     }
-    const bool writing =
-        request.mode == 'W' || request.mode == 'A' || (number == saveChannel && request.mode == 0);
     return writing ? openForWriting(channel, number, request, *ops)
                    : openForReading(channel, number, request, *ops);
 }

@@ -235,10 +235,10 @@ TEST_P(DriveChannels, LoadRunningPastTheTopOfMemoryIsFileTooLarge) {
 }
 
 TEST_P(DriveChannels, BadNamesForNewFilesAreRefused) {
-    const CommandCase rows[] = {{"", "34,SYNTAX ERROR,00,00"},       {"A*", "33,SYNTAX ERROR,00,00"},
-                                {"A?B", "33,SYNTAX ERROR,00,00"},    {"../UP", "33,SYNTAX ERROR,00,00"},
-                                {"/ROOT", "33,SYNTAX ERROR,00,00"},  {"A/B", "33,SYNTAX ERROR,00,00"},
-                                {"REL,R,W", "31,SYNTAX ERROR,00,00"}};
+    const CommandCase rows[] = {{"", "34,SYNTAX ERROR,00,00"},        {"A*", "33,SYNTAX ERROR,00,00"},
+                                {"A?B", "33,SYNTAX ERROR,00,00"},     {"../UP", "33,SYNTAX ERROR,00,00"},
+                                {"/ROOT", "33,SYNTAX ERROR,00,00"},   {"A/B", "33,SYNTAX ERROR,00,00"},
+                                {"REL,R,W", "31,SYNTAX ERROR,00,00"}, {"$", "33,SYNTAX ERROR,00,00"}};
     for (const CommandCase& row : rows)
         EXPECT_EQ(saveThroughPort(row.command, program(0x1001, 3)), row.answer) << row.command;
     EXPECT_TRUE(listedNames().empty());

@@ -9,8 +9,8 @@
 enum PortState : uint8_t { portIdle = 0, portExpectBusCommand = 1, portExpectDataByte = 2 };
 
 // What the bytes of the current LISTEN are for: a name (after OPEN, or with no secondary
-// address at all), data for a channel, or nothing (after CLOSE).
-enum ListenTarget : uint8_t { listenName, listenData, listenClose };
+// address at all), data for a channel, or nothing (after CLOSE, or once UNLISTEN ended it).
+enum ListenTarget : uint8_t { listenName, listenData, listenClose, listenDone };
 
 enum ChannelMode : uint8_t { channelClosed, channelReading, channelWriting };
 
@@ -46,6 +46,7 @@ struct Drive {
     uint8_t dataLatch = 0, status = 0, handshake = 0;
     PortState portState = portIdle;
 
+    bool talking = false;  // a TALK is on: a $6n secondary address names the channel read
     ListenTarget listenTarget = listenName;
     uint8_t listenChannel = 0, talkChannel = 0;
     uint8_t commandBuffer[commandBufferBytes] = {};  // a name or a disk command

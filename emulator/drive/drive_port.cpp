@@ -29,9 +29,12 @@ void secondaryAddress(uint8_t value) {
     const uint8_t channel = value & 0x0F;
     switch (value & 0xF0) {
         case 0x60:
-            drive.talkChannel = channel;
-            drive.listenChannel = channel;
-            drive.listenTarget = listenData;
+            if (drive.talking) {
+                drive.talkChannel = channel;
+            } else {
+                drive.listenChannel = channel;
+                drive.listenTarget = listenData;
+            }
             break;
         case 0xE0:
             drive.lastChannelCommand = value;
@@ -86,15 +89,18 @@ void writeIdle(uint8_t value) {
 
 // The LISTEN ends: an OPEN is served now, and so is a command sent to channel 15.
 void endListen() {
+    const ListenTarget target = drive.listenTarget;
+    drive.listenTarget = listenDone;  // a second UNLISTEN neither reopens nor runs anything again
+    if (target == listenDone) return;
     logLine("Interpreting buffer... Length: %d\n", static_cast<int>(drive.commandLength));
     const uint8_t channel = drive.listenChannel;
-    const bool named = drive.listenTarget == listenName;
-    if (drive.listenTarget == listenClose || (named && channel == loadChannel && drive.commandLength == 0)) {
-        if (drive.listenTarget != listenClose) closeChannel(loadChannel);
+    const bool named = target == listenName;
+    if (target == listenClose || (named && channel == loadChannel && drive.commandLength == 0)) {
+        if (target != listenClose) closeChannel(loadChannel);
         logLine("End of transfer... Last Command: %x\n", drive.lastChannelCommand);
         return;
     }
-    if (channel == commandChannel && (named || drive.listenTarget == listenData)) {
+    if (channel == commandChannel && (named || target == listenData)) {
         executeCommand(drive.commandBuffer, drive.commandLength);
         drive.status = portReady;
     } else if (named) {
@@ -105,14 +111,17 @@ void endListen() {
 
 void writeBusCommand(uint8_t value) {
     if (value == busListen || value == (busListen | deviceNumber)) {
+        drive.talking = false;
         clearCommandBuffer();
         drive.listenChannel = loadChannel;  // no secondary address: a name for channel 0
         drive.listenTarget = listenName;
     } else if (value == busTalk || value == (busTalk | deviceNumber)) {
+        drive.talking = true;
         drive.talkChannel = loadChannel;
     } else if (value == busUnlisten) {
         endListen();
     } else if (value == busUntalk) {
+        drive.talking = false;
         drive.status = portReady;
     } else {
         return;  // still waiting for a bus command
@@ -175,6 +184,7 @@ void powerOnDrive(bool attached) {
     drive.portState = portIdle;
     drive.listenTarget = listenName;
     drive.listenChannel = drive.talkChannel = loadChannel;
+    drive.talking = false;
     clearCommandBuffer();
     drive.lastChannelCommand = 0;
     setStatus({statusPowerOn});

@@ -142,6 +142,19 @@ TEST_P(DriveChannels, ThreeDataFilesAreOpenAtOnce) {
         EXPECT_EQ(got[i], (std::vector<uint8_t>{'A', writers[i], 'B', writers[i], 'C', writers[i]}));
 }
 
+// The KERNAL may end a LISTEN twice (CLRCHN after CLOSE): the second UNLISTEN does nothing.
+TEST_P(DriveChannels, RepeatedUnlistenNeitherReopensNorRunsAgain) {
+    ASSERT_EQ(saveThroughPort("GAME", program(0x1001, 5)), "00, OK,00,00");
+    ASSERT_EQ(openChannelByName(2, "GAME"), 0);
+    bool last = false;
+    EXPECT_EQ(getByte(2, last), 0x01);
+    busCommand(0x3F);
+    EXPECT_EQ(getByte(2, last), 0x10) << "the file is not opened again from its start";
+    EXPECT_EQ(diskCommand("S:GAME"), "01, FILES SCRATCHED,01,00");
+    busCommand(0x3F);
+    EXPECT_EQ(errorChannel(), "00, OK,00,00");
+}
+
 TEST_P(DriveChannels, AppendAddsToTheEndOfAFile) {
     ASSERT_EQ(openChannelByName(2, "LOG,S,W"), 0);
     writeToChannel(2, bytesOf("ONE\r"));

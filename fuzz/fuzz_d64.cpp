@@ -3,12 +3,22 @@
 // reads past the end give nothing stale, a load never runs past $FFFF, the error channel
 // always ends, and a file saved loads back byte for byte and gives its blocks back.
 //
-// Input: byte 0 chooses the image size, a formatted disk and the saved file's length,
-// bytes 1-16 are a name, bytes 17-40 a disk command, the rest the image from the BAM on
-// (wrapping round to track 1) so that even short inputs reach the directory; on a
-// formatted disk they land from the first directory sector on, behind a sound BAM.
+// One input in eight runs the name and the command against a host folder instead: no
+// name may write, rename or scratch anything outside it, nor follow a link out of it.
+//
+// Input: byte 0 chooses the image size, a formatted disk, the host folder and the saved
+// file's length, bytes 1-16 are a name, bytes 17-40 a disk command, the rest the image
+// from the BAM on (wrapping round to track 1) so that even short inputs reach the
+// directory; on a formatted disk they land from the first directory sector on, behind a
+// sound BAM.
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <bit>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -198,6 +208,80 @@ void checkSaveRoundTrip(const std::string& name, const std::vector<uint8_t>& fil
     if (sound) require(blocksFree() == before);
 }
 
+std::vector<std::string> folderEntries(const std::string& path) {
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(path.c_str())) {
+        while (const dirent* entry = readdir(dir))
+            if (std::strcmp(entry->d_name, ".") && std::strcmp(entry->d_name, ".."))
+                names.push_back(entry->d_name);
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A sandbox of this process: the served folder "disk" with a link out to "secret.prg"
+// beside it. Removed when the process ends.
+struct Sandbox {
+    std::string root, folder, secret;
+    Sandbox() {
+        char pattern[] = "/tmp/varnok_fuzz_drive_XXXXXX";
+        require(mkdtemp(pattern) != nullptr);
+        root = pattern;
+        folder = root + "/disk";
+        secret = root + "/secret.prg";
+        require(mkdir(folder.c_str(), 0700) == 0);
+        std::FILE* file = std::fopen(secret.c_str(), "wb");
+        require(file && std::fputs("SECRET", file) >= 0 && std::fclose(file) == 0);
+    }
+    ~Sandbox() { std::system(("rm -rf '" + root + "'").c_str()); }
+    Sandbox(const Sandbox&) = delete;
+    Sandbox& operator=(const Sandbox&) = delete;
+    static Sandbox& sandbox() {
+        static Sandbox instance;
+        return instance;
+    }
+    // The folder holds the link out and nothing else.
+    void reset() const {
+        for (const std::string& name : folderEntries(folder)) unlink((folder + "/" + name).c_str());
+        require(symlink("../secret.prg", (folder + "/OUT.prg").c_str()) == 0);
+    }
+};
+
+std::string secretText(const Sandbox& box) {
+    char bytes[16] = {};
+    std::FILE* file = std::fopen(box.secret.c_str(), "rb");
+    const size_t read = file ? std::fread(bytes, 1, sizeof bytes, file) : 0;
+    if (file) std::fclose(file);
+    return std::string(bytes, read);
+}
+
+// Saves, renames and scratches by the fuzzed name and runs the fuzzed command in a host
+// folder: afterwards nothing beside the folder has changed and the link out is unfollowed.
+void checkHostFolder(const std::string& name, const std::string& diskCommand,
+                     const std::vector<uint8_t>& file) {
+    const Sandbox& box = Sandbox::sandbox();
+    box.reset();
+    require(mountHostDirectory(box.folder));
+    save(name, file);
+    save("@0:" + name, file);
+    save("OUT", file);
+    command("R:" + name + "=OUT");
+    command("R:OUT=" + name);
+    command(diskCommand);
+    errorChannel();
+    checkListing();
+    checkLoad(name);
+    checkLoad("OUT");
+    command("S:" + name + ",*");
+    errorChannel();
+    require(folderEntries(box.root) == (std::vector<std::string>{"disk", "secret.prg"}));
+    require(secretText(box) == "SECRET");
+    struct stat info;
+    require(lstat((box.folder + "/OUT.prg").c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+    unmountDrive();
+}
+
 std::string text(const uint8_t* data, size_t size) {
     std::string bytes(reinterpret_cast<const char*>(data), size);
     return bytes.substr(0, bytes.find('\0'));
@@ -208,6 +292,14 @@ std::string text(const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < headerBytes) return 0;
     const uint8_t flags = data[0];
+    const std::string name = text(data + 1, nameBytes);
+    std::vector<uint8_t> file(savedLengths[flags >> 5 & 7]);
+    for (size_t i = 0; i < file.size(); ++i) file[i] = data[i % size];
+    if ((flags & 0x1C) == 0x1C) {
+        powerOnDrive(true);
+        checkHostFolder(name, text(data + 1 + nameBytes, commandBytes), file);
+        return 0;
+    }
     mountD64InMemory(flags & 1 ? 40 : 35);
     powerOnDrive(true);
     std::memset(drive.d64Image, 0, sizeof drive.d64Image);
@@ -221,14 +313,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint32_t start = trackOffset[18] + (formatted ? 256 : 0);
     const size_t given = std::min<size_t>(size - headerBytes, imageBytes - (formatted ? 256 : 0));
     for (size_t i = 0; i < given; ++i) drive.d64Image[(start + i) % imageBytes] = data[headerBytes + i];
-    const std::string name = text(data + 1, nameBytes);
 
     checkListing();
     checkLoad("*");
     checkLoad(name);
 
-    std::vector<uint8_t> file(savedLengths[flags >> 5 & 7]);
-    for (size_t i = 0; i < file.size(); ++i) file[i] = data[i % size];
     checkSaveRoundTrip(name, file);
 
     command(text(data + 1 + nameBytes, commandBytes));

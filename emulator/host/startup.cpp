@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "fileio/files.h"
 #include "drive/drive.h"
+#include "fileio/files.h"
 #include "host/autostart.h"
 #include "host/configuration.h"
 #include "host/log.h"
@@ -52,7 +52,7 @@ files::ReadStatus readRomFile(int index, size_t& bytesUsed, std::string& error) 
     const files::ReadResult read = files::readFile(emulatorConfig.romFileName[index], largestRomFile);
     error = read.error;
     bytesUsed = std::min(read.bytes.size(), romImageBytes);
-    std::memcpy(romImage(index), read.bytes.data(), bytesUsed);
+    if (bytesUsed) std::memcpy(romImage(index), read.bytes.data(), bytesUsed);  // no data pointer when empty
     return read.status;
 }
 

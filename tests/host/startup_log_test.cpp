@@ -107,7 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"Rom1L", "/nonexistent/cart.bin"},
                    "Warning: /nonexistent/cart.bin not found.\nInfo: Internal tables generated.\n"},
         HeaderCase{"MissingD64IsAWarning", {"DriveType8", 2u}, "Warning: D64 file not found: \n"},
-        HeaderCase{"MissingDriveFolderIsAWarning", {"DriveType8", 1u}, "Warning: Drive 8 folder not found: \n"}),
+        HeaderCase{
+            "MissingDriveFolderIsAWarning", {"DriveType8", 1u}, "Warning: Drive 8 folder not found: \n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StartupLog, PriorityWithinRangeIsSetAndOtherValuesLeaveItAlone) {

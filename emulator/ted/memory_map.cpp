@@ -82,7 +82,7 @@ void fillPowerOnPattern(uint32_t first, uint32_t last) {
         memory.ram[address] = (address + 2) & 4 ? 0xFF : 0x00;
 }
 
-uint8_t readMemory(uint16_t address) {
+uint8_t readMappedMemory(uint16_t address) {
     // $F000-$FF3F is never folded; above $8000 the ROMs hide the mirrors while they are on.
     if ((address < 0xF000 || address > 0xFF3F) && (address < 0x8000 || !memory.romEnabled))
         address &= memory.foldMask;
@@ -112,7 +112,7 @@ uint8_t readMemory(uint16_t address) {
     }
 }
 
-void writeMemory(uint16_t address, uint8_t value) {
+void writeMappedMemory(uint16_t address, uint8_t value) {
     if (address < 0xF000 || address > 0xFF3F) address &= memory.foldMask;
 
     if (address >> 12 != 0xF) {

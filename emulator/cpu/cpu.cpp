@@ -266,23 +266,25 @@ template <Mode> constexpr Handler BNE = branchOp<&Registers::Z, false>;
 template <Mode> constexpr Handler BEQ = branchOp<&Registers::Z, true>;
 // clang-format on
 
-struct Opcode {
-    Handler run;
-    uint8_t cycles;     // 0: the step keeps the previous count
-    uint8_t extraMask;  // which of the handler's extra cycles count
-};
-
-// One handler per opcode, each with its addressing inlined, built from the opcode table.
-#define VARNOK_CORE_OPCODE(mnemonic, mode, cycles, extra) {mnemonic<mode>, cycles, extra},
-constexpr Opcode opcodes[256] = {VARNOK_OPCODES(VARNOK_CORE_OPCODE)};
-#undef VARNOK_CORE_OPCODE
+// What the table dispatches to: the mnemonic's work, then its count, the base plus the
+// extra the table lets through, kept in reg.lastCycle. Built per opcode, so the count is a
+// constant inside the handler and the dispatch is one call. An opcode without a count of
+// its own (UNK) leaves reg.lastCycle to its handler and gives 0.
+template <Handler Run, uint8_t Cycles, uint8_t ExtraMask>
+uint16_t counted() {
+    const uint8_t extra = Run();
+    if constexpr (Cycles == 0) {
+        return 0;
+    } else {
+        return reg.lastCycle = static_cast<uint16_t>(Cycles + (extra & ExtraMask));
+    }
+}
 
 }  // namespace
-}  // namespace cpu
 
-uint16_t executeInstruction() {
-    const cpu::Opcode& opcode = cpu::opcodes[readMemory(reg.PC)];
-    uint8_t extra = opcode.run();
-    if (opcode.cycles == 0) return 0;
-    return reg.lastCycle = static_cast<uint16_t>(opcode.cycles + (extra & opcode.extraMask));
-}
+// One handler per opcode, each with its addressing inlined, built from the opcode table.
+#define VARNOK_CORE_OPCODE(mnemonic, mode, cycles, extra) counted<mnemonic<mode>, cycles, extra>,
+constinit const Instruction instructions[256] = {VARNOK_OPCODES(VARNOK_CORE_OPCODE)};
+#undef VARNOK_CORE_OPCODE
+
+}  // namespace cpu

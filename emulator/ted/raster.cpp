@@ -17,8 +17,6 @@ int32_t matrixRowOffset[40];
 
 namespace {
 
-constexpr int lineUnits = 228;  // beam units per line: 57 cycles of four
-
 // Character patterns come from RAM, or with $FF12 bit 2 from the bank-0 ROM images,
 // whatever banks the CPU has selected.
 const uint8_t* characterSource(uint32_t base, bool fromRom) {
@@ -29,7 +27,9 @@ const uint8_t* characterSource(uint32_t base, bool fromRom) {
 
 int32_t rowOffset(int32_t row) { return row >= 0 && row < 40 ? matrixRowOffset[row] : 40 * row; }
 
-[[gnu::noinline]] void takeLineLatch() {
+}  // namespace
+
+void takeLineLatch() {
     LineLatch& l = ted.lineLatch;
     const uint8_t ff06 = memory.ram[tedControl1], ff07 = memory.ram[tedControl2];
     const int32_t y = ted.beamY;
@@ -55,12 +55,14 @@ int32_t rowOffset(int32_t row) { return row >= 0 && row < 40 ? matrixRowOffset[r
     ted.matrixBaseByLine[y] = l.matrixBase;
 }
 
-[[gnu::noinline]] void fireRasterInterrupt() {
-    requestInterrupt(0x02);  // sets the request bit, and the line when it is enabled
+void fireRasterInterrupt() {
+    requestInterrupt(rasterRequest);  // sets the request bit, and the line when it is enabled
     ted.rasterIrqArmed = 0;
 }
 
-[[gnu::noinline]] void startNextLine() {
+namespace {
+
+void startNextLine() {
     if (++ted.beamY >= frameHeight) {
         ted.beamY = 0;
         if (++ted.flashCounter >= 16) {
@@ -100,21 +102,14 @@ void resetBeam() {
     ted.flashPhase = 0;
 }
 
-void rasterStep(uint16_t cycles) {
-    // Wide enough for any cycle count, so a bogus count cannot wrap the position.
-    uint32_t x = ted.beamX + 4u * cycles;
-    if (ted.newLinePending) {
-        takeLineLatch();
-        ted.newLinePending = 0;
-    }
-    if (tedLineTable[ted.beamY] == ted.rasterCompare && x >= 8 && ted.rasterIrqArmed) fireRasterInterrupt();
-    // The beam moves in steps of four, so "at least 226" and "past 227" are the same test;
-    // one test keeps an odd position from advancing a line without wrapping.
+// The beam moves in steps of four, so "at least 226" and "past 227" are the same test;
+// one test keeps an odd position from advancing a line without wrapping.
+uint32_t crossLineEnd(uint32_t x) {
     while (x >= lineUnits) {
         startNextLine();
         x -= lineUnits;
         ted.newLinePending = 1;
         ted.rasterIrqArmed = 1;
     }
-    ted.beamX = static_cast<uint16_t>(x);
+    return x;
 }

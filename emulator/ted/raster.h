@@ -4,6 +4,7 @@
 #include "ted/ted.h"
 
 constexpr int frameSlack = 16;  // a block may land up to 7 bytes past the last line
+constexpr int lineUnits = 228;  // beam units per line: 57 cycles of four
 
 // defined in ted/raster.cpp
 extern uint8_t frameBuffer[frameWidth * frameHeight + frameSlack];
@@ -13,7 +14,25 @@ extern uint16_t tedXTable[228];     // beamX -> TED horizontal count
 void buildTedTables();
 // Beam, flash and double-clock state of start-up and the hard and special resets.
 void resetBeam();
-void rasterStep(uint16_t cycles);  // moves the beam by single-clock cycles
+// The beam's work at a line's first step and end, and the raster interrupt: once per line
+// at most, so kept out of the step.
+void takeLineLatch();               // the display parameters of the line
+uint32_t crossLineEnd(uint32_t x);  // the next line(s) for a position past the line's end
+void fireRasterInterrupt();
+
+// Moves the beam by single-clock cycles, four units each. Inline: it runs for every
+// instruction and usually only moves along the line.
+inline void rasterStep(uint16_t cycles) {
+    // Wide enough for any cycle count, so a bogus count cannot wrap the position.
+    uint32_t x = ted.beamX + 4u * cycles;
+    if (ted.newLinePending) {
+        takeLineLatch();
+        ted.newLinePending = 0;
+    }
+    if (tedLineTable[ted.beamY] == ted.rasterCompare && x >= 8 && ted.rasterIrqArmed) fireRasterInterrupt();
+    if (x >= lineUnits) x = crossLineEnd(x);
+    ted.beamX = static_cast<uint16_t>(x);
+}
 
 // Raised once per frame, at the first render step on TED line 0: the frame buffer holds
 // a whole frame, and the frame end is due before anything of the next one is drawn.

@@ -87,7 +87,8 @@ extern Ted ted;  // defined in ted/ted_registers.cpp
 uint8_t tedRead(uint16_t address);               // $FF00-$FF1F
 void tedWrite(uint16_t address, uint8_t value);  // $FF00-$FF3D
 // The interrupt sources in $FF09/$FF0A: raster, timer 1, timer 2, timer 3.
-constexpr uint8_t interruptSources = 0x5A;
+constexpr uint8_t rasterRequest = 0x02, timer1Request = 0x08, timer2Request = 0x10, timer3Request = 0x40;
+constexpr uint8_t interruptSources = rasterRequest | timer1Request | timer2Request | timer3Request;
 // irqLine and the summary bit 7 of $FF09 follow the requests that are enabled:
 // raised exactly while ($FF09 AND $FF0A AND the sources) is not zero.
 void updateInterruptLine();
@@ -98,6 +99,19 @@ void requestInterrupt(uint8_t sourceBit);
 void resetTed(Reset kind);
 
 // defined in ted/timers.cpp
-void timerStep(uint16_t cycles);  // after every instruction, by its single-clock cycles
+// What a timer does when it passes zero: timer 1 reloads, timers 2 and 3 run on through
+// $FFFF; each raises its interrupt request. Rare, so kept out of the step.
+void timer1Underflow();
+void freeRunningUnderflow(TedTimer& timer, uint8_t request);
+
+// After every instruction, by its single-clock cycles. Inline: it runs for every
+// instruction and usually only counts down.
+inline void timerStep(uint16_t cycles) {
+    if (ted.timer1.running && (ted.timer1.counter -= cycles) < 0) timer1Underflow();
+    if (ted.timer2.running && (ted.timer2.counter -= cycles) < 0)
+        freeRunningUnderflow(ted.timer2, timer2Request);
+    if (ted.timer3.running && (ted.timer3.counter -= cycles) < 0)
+        freeRunningUnderflow(ted.timer3, timer3Request);
+}
 // Start-up state: counters and reloads $FFFF and running, compare, single clock and line 0.
 void powerOnTimers();

@@ -51,17 +51,16 @@ void drawLeftBorder(uint8_t* line, int x, int y) {
     }
 }
 
-// Draws `count` blocks from position `first` on one line. The blocks of one call
-// fall between two CPU steps, so the mode bits hold for all of them and each region
-// of the line is drawn as one span.
-void drawBlocks(int first, int count, int y) {
+// Draws `count` blocks from position `first` on one line where they reach the border or
+// the line is outside the window. The blocks of one call fall between two CPU steps, so the
+// mode bits hold for all of them and each region of the line is drawn as one span.
+// Out of line, so the common step into the window does not pay for this one's registers.
+[[gnu::noinline]] void drawBorderedBlocks(uint8_t* line, int first, int last, int y) {
     const LineLatch& l = ted.lineLatch;
     const ShownArea& shown = shownArea();
-    uint8_t* line = frameBuffer + frameLineOffset[y];
-    const int last = first + 4 * (count - 1);
     if (y < l.top || y >= l.bottom) {
         if (y >= shown.top && y < shown.bottom)
-            std::memset(line + 2 * first + l.horizontalScroll, l.border, 8 * count);
+            fillCells(line + 2 * first + l.horizontalScroll, (last - first) / 4 + 1, l.border);
         return;
     }
     int x = first;
@@ -80,8 +79,16 @@ void drawBlocks(int first, int count, int y) {
 
 void renderStep() {
     if (ted.drawX >= 228) ted.drawX = 0;
+    const int first = ted.drawX, y = ted.beamY;
     // At least one block; blocks the beam has already passed on the previous line land on this one.
-    const int count = ted.drawX > ted.beamX ? 1 : ((ted.beamX - ted.drawX) >> 2) + 1;
-    drawBlocks(ted.drawX, count, ted.beamY);
-    ted.drawX = static_cast<uint16_t>(ted.drawX + 4 * count);
+    const int count = first > ted.beamX ? 1 : ((ted.beamX - first) >> 2) + 1;
+    const int last = first + 4 * (count - 1);
+    ted.drawX = static_cast<uint16_t>(first + 4 * count);
+    const LineLatch& l = ted.lineLatch;
+    uint8_t* line = frameBuffer + frameLineOffset[y];
+    // Most steps fall wholly inside the window: one span and no border to place.
+    if (first >= l.left && last < l.right && y >= l.top && y < l.bottom)
+        drawWindowCells(line + 2 * first + l.horizontalScroll, first / 4 - 8, count, y);
+    else
+        drawBorderedBlocks(line, first, last, y);
 }

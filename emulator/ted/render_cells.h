@@ -13,3 +13,9 @@ inline void fillCell(uint8_t* pixels, uint8_t colour) {
     const uint64_t eight = colour * 0x0101010101010101ull;
     std::memcpy(pixels, &eight, 8);
 }
+
+// `count` blocks of one colour: a few stores each, cheaper than a call for the short runs
+// one step draws.
+inline void fillCells(uint8_t* pixels, int count, uint8_t colour) {
+    for (int i = 0; i < count; ++i) fillCell(pixels + 8 * i, colour);
+}

@@ -51,13 +51,13 @@ void wrapMatrix() {
     l.attributeLine = memory.ram + ((l.attributeLine - memory.ram - 0x400) & 0xFFFF);
 }
 
-// Text cells over a run; reverse and flash are fixed for the run, so they are decided once.
-void drawTextCells(uint8_t* pixels, int column, int count, int) {
+// Text cells of one run, the matrix pointers fixed; reverse and flash are fixed for the
+// run, so they are decided once.
+void drawTextRun(uint8_t* pixels, int column, int end) {
     const LineLatch& l = ted.lineLatch;
     const uint8_t reverseBit = memory.ram[tedControl2] & 0x80 ? 0x00 : 0x80;
     const uint8_t hiddenBit = ted.flashPhase ? 0x00 : 0x80;
-    for (int end = column + count; column < end; ++column, pixels += 8) {
-        if (l.matrixOffset + column >= 1024) wrapMatrix();
+    for (; column < end; ++column, pixels += 8) {
         uint8_t code = l.matrixLine[column];
         const uint8_t attribute = l.attributeLine[column];
         uint8_t foreground = attribute, background = l.background;
@@ -69,6 +69,22 @@ void drawTextCells(uint8_t* pixels, int column, int count, int) {
         if (attribute & hiddenBit) foreground = background;
         drawHires(pixels, l.characterData[code * 8], foreground, background);
     }
+}
+
+// The run is split where the matrix wraps (its 1024th code, found once per run rather than
+// per cell); the line's pointers move back there and stay back for the rest of the line.
+void drawTextCells(uint8_t* pixels, int column, int count, int) {
+    const int end = column + count;
+    const int wrapColumn = 1024 - ted.lineLatch.matrixOffset;
+    if (wrapColumn < end) {
+        if (wrapColumn > column) {
+            drawTextRun(pixels, column, wrapColumn);
+            pixels += 8 * (wrapColumn - column);
+            column = wrapColumn;
+        }
+        wrapMatrix();
+    }
+    drawTextRun(pixels, column, end);
 }
 
 // Extended colour has 64 characters; the code's two top bits choose the background.
@@ -168,7 +184,7 @@ constexpr CellRule cellRules[8] = {
 void drawWindowCells(uint8_t* pixels, int column, int count, int line) {
     const uint8_t ff06 = memory.ram[tedControl1], ff07 = memory.ram[tedControl2];
     if (!(ff06 & 0x10)) {
-        std::memset(pixels, ted.lineLatch.border, 8 * count);
+        fillCells(pixels, count, ted.lineLatch.border);
         return;
     }
     cellRules[modeIndex(ff06, ff07)](pixels, column, count, line);

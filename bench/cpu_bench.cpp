@@ -1,11 +1,14 @@
 // Emulated instructions per second of emulationStep, with the TED's timers and
 // beam running, on a small loop in RAM.
+//
+//   cpu_bench [steps, default 20000000]
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 #include "bench_machine.h"
 
-int main() {
+int main(int argc, char** argv) {
     // A mix of loads, stores, arithmetic, a read-modify-write and taken branches.
     const uint8_t loop[] = {
         0xA2, 0x00,        // $1000 LDX #$00
@@ -20,7 +23,7 @@ int main() {
     };
     if (!powerOnBenchMachine(loop, sizeof loop)) return 1;
 
-    constexpr long steps = 20'000'000;
+    const long steps = argc > 1 ? std::atol(argv[1]) : 20'000'000;
     long instructions = 0;
     auto start = std::chrono::steady_clock::now();
     for (long i = 0; i < steps; ++i) {

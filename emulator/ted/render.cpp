@@ -51,18 +51,22 @@ void drawLeftBorder(uint8_t* line, int x, int y) {
     }
 }
 
-// Draws `count` blocks from position `first` on one line where they reach the border or
-// the line is outside the window. The blocks of one call fall between two CPU steps, so the
-// mode bits hold for all of them and each region of the line is drawn as one span.
-// Out of line, so the common step into the window does not pay for this one's registers.
-[[gnu::noinline]] void drawBorderedBlocks(uint8_t* line, int first, int last, int y) {
+// The three regions of a step's blocks, so each pays only for its own work. The blocks of
+// one step fall between two CPU steps, so the mode bits hold for all of them and each
+// region of the line is drawn as one span. The two border forms stay out of line: the
+// common step into the window then does not pay for their registers.
+
+// A line above or below the window: border from the scrolled position, where the mode shows it.
+[[gnu::noinline]] void drawBorderLine(uint8_t* line, int first, int count, int y) {
     const LineLatch& l = ted.lineLatch;
     const ShownArea& shown = shownArea();
-    if (y < l.top || y >= l.bottom) {
-        if (y >= shown.top && y < shown.bottom)
-            fillCells(line + 2 * first + l.horizontalScroll, (last - first) / 4 + 1, l.border);
-        return;
-    }
+    if (y >= shown.top && y < shown.bottom) fillCells(line + 2 * first + l.horizontalScroll, count, l.border);
+}
+
+// A window line whose blocks reach its left or right border.
+[[gnu::noinline]] void drawWindowLineEdges(uint8_t* line, int first, int last, int y) {
+    const LineLatch& l = ted.lineLatch;
+    const ShownArea& shown = shownArea();
     int x = first;
     for (; x <= last && x < l.left; x += 4)
         if (x >= shown.left) drawLeftBorder(line, x, y);
@@ -86,9 +90,10 @@ void renderStep() {
     ted.drawX = static_cast<uint16_t>(first + 4 * count);
     const LineLatch& l = ted.lineLatch;
     uint8_t* line = frameBuffer + frameLineOffset[y];
-    // Most steps fall wholly inside the window: one span and no border to place.
-    if (first >= l.left && last < l.right && y >= l.top && y < l.bottom)
+    if (y < l.top || y >= l.bottom)
+        drawBorderLine(line, first, count, y);
+    else if (first >= l.left && last < l.right)
         drawWindowCells(line + 2 * first + l.horizontalScroll, first / 4 - 8, count, y);
     else
-        drawBorderedBlocks(line, first, last, y);
+        drawWindowLineEdges(line, first, last, y);
 }

@@ -28,11 +28,18 @@ constexpr std::array<uint64_t, 256> patternMasks = makePatternMasks();
 
 constexpr uint64_t spread(uint8_t colour) { return colour * 0x0101010101010101ull; }
 
-inline void drawHires(uint8_t* pixels, uint8_t pattern, uint8_t one, uint8_t zero) {
-    const uint64_t mask = patternMasks[pattern];
+// Eight pixels: colour `one` where the mask's bytes are set, `zero` elsewhere.
+inline void drawMasked(uint8_t* pixels, uint64_t mask, uint8_t one, uint8_t zero) {
     const uint64_t eight = (spread(one) & mask) | (spread(zero) & ~mask);
     std::memcpy(pixels, &eight, 8);
 }
+
+inline void drawHires(uint8_t* pixels, uint8_t pattern, uint8_t one, uint8_t zero) {
+    drawMasked(pixels, patternMasks[pattern], one, zero);
+}
+
+// All eight mask bytes set when `bits` is not zero, none when it is.
+constexpr uint64_t wholeMask(uint8_t bits) { return bits ? ~uint64_t{0} : 0; }
 
 // Multicolour: each bit pair picks one of four colours for two equal pixels.
 inline void drawPairs(uint8_t* pixels, uint8_t pattern, const uint8_t colours[4]) {
@@ -52,22 +59,25 @@ void wrapMatrix() {
 }
 
 // Text cells of one run, the matrix pointers fixed; reverse and flash are fixed for the
-// run, so they are decided once.
+// run, so they are decided once. A reversed cell (code bit 7 with 128 characters) swaps its
+// two colours, which is its pattern inverted; a hidden one (attribute bit 7 in the flash's
+// off phase) shows only its background colour, which is its pattern cleared before that.
+// Both are applied as masks: with the codes and attributes of a real screen they would be
+// branches no predictor guesses.
 void drawTextRun(uint8_t* pixels, int column, int end) {
     const LineLatch& l = ted.lineLatch;
+    // Read once: the pixel stores could otherwise alias the latch.
+    const uint8_t *const codes = l.matrixLine, *const attributes = l.attributeLine;
+    const uint8_t* const characters = l.characterData;
+    const uint8_t background = l.background;
     const uint8_t reverseBit = memory.ram[tedControl2] & 0x80 ? 0x00 : 0x80;
     const uint8_t hiddenBit = ted.flashPhase ? 0x00 : 0x80;
     for (; column < end; ++column, pixels += 8) {
-        uint8_t code = l.matrixLine[column];
-        const uint8_t attribute = l.attributeLine[column];
-        uint8_t foreground = attribute, background = l.background;
-        if (code & reverseBit) {
-            code &= 0x7F;
-            foreground = l.background;
-            background = attribute;
-        }
-        if (attribute & hiddenBit) foreground = background;
-        drawHires(pixels, l.characterData[code * 8], foreground, background);
+        const uint8_t code = codes[column];
+        const uint8_t attribute = attributes[column];
+        const uint64_t pattern = patternMasks[characters[(code & ~reverseBit) * 8]];
+        const uint64_t mask = (pattern & ~wholeMask(attribute & hiddenBit)) ^ wholeMask(code & reverseBit);
+        drawMasked(pixels, mask, attribute, background);
     }
 }
 

@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "ted/render_cells.h"
 #include "video_machine.h"
 
 namespace video {
@@ -67,6 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
         CellCase{"FlashingShownInPhase1", 0x1B, 0x08, 1, 0x01, 0xF1, 0x01, 0xF1, background},
         CellCase{"FlashingHiddenInPhase0", 0x1B, 0x08, 0, 0x01, 0xF1, 0x01, background, background},
         CellCase{"FlashingReverseIsSolidInPhase0", 0x1B, 0x08, 0, 0x81, 0xF1, 0x01, 0xF1, 0xF1},
+        CellCase{"AllCharactersFlashingHiddenInPhase0", 0x1B, 0x88, 0, 0x81, 0xF1, 0x81, background,
+                 background},
         CellCase{"ExtendedColourBackground1", 0x5B, 0x08, 1, 0x41, 0x71, 0x01, 0x71, colour1},
         CellCase{"ExtendedColourBackground3", 0x5B, 0x08, 1, 0xC1, 0x71, 0x01, 0x71, colour3},
         CellCase{"ExtendedColourFlashHidden", 0x5B, 0x08, 0, 0x81, 0xF1, 0x01, colour2, colour2},
@@ -241,6 +244,32 @@ INSTANTIATE_TEST_SUITE_P(
                       // no wrap: the attribute is the byte at $0C00, the code 1 of cell 0
                       WrapCase{"ExtendedColour", 0x58, 0x01}),
     CaseName());
+
+// However a line of the 26th row is cut into runs, the run that crosses column 24 splits
+// there: the cells before it come from the matrix's end, the ones after from its start.
+TEST_F(RenderTest, RunsCrossingTheMatrixWrapSplitAtColumn24) {
+    setPattern(1, {0xF0});
+    setPattern(2, {0x3C});
+    for (int column = 0; column < 40; ++column) {
+        putCell(column, 0, 1, 0x71);
+        memory.ram[matrix + 1000 + column] = 2;  // past the 1024th byte: never shown in text mode
+        if (column < 24) memory.ram[attributes + 1000 + column] = 0x32;
+    }
+    memory.ram[0xFF06] = 0x18;  // vertical scroll 0: the 26th row shows on lines 253-255
+    ted.beamY = 253;
+    const std::vector<std::vector<int>> cuts = {
+        {0, 40}, {0, 24, 40}, {0, 25, 40}, {0, 10, 30, 40}, {0, 23, 24, 40}};
+    for (const std::vector<int>& cut : cuts) {
+        takeLineLatch();
+        uint8_t line[320];
+        for (size_t i = 0; i + 1 < cut.size(); ++i)
+            drawWindowCells(line + 8 * cut[i], cut[i], cut[i + 1] - cut[i], 253);
+        for (int column = 0; column < 40; ++column)
+            EXPECT_EQ(std::vector<uint8_t>(line + 8 * column, line + 8 * column + 8),
+                      column < 24 ? hires(0x3C, 0x32, background) : hires(0xF0, 0x71, background))
+                << "column " << column << ", first cut at " << cut[1];
+    }
+}
 
 struct ShownCase {
     int mode, firstLine, lastLine, firstPixel, lastPixel;

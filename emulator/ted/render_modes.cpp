@@ -62,9 +62,10 @@ void wrapMatrix() {
 // run, so they are decided once. A reversed cell (code bit 7 with 128 characters) swaps its
 // two colours, which is its pattern inverted; a hidden one (attribute bit 7 in the flash's
 // off phase) shows only its background colour, which is its pattern cleared before that.
-// Both are applied as masks: with the codes and attributes of a real screen they would be
-// branches no predictor guesses.
-void drawTextRun(uint8_t* pixels, int column, int end) {
+// Both are masks, not branches: codes and attributes vary freely along a line, which a
+// branch predictor cannot follow. Inline in both of drawTextCells' calls: a step's run is a
+// few cells, where a call costs about as much as a cell.
+[[gnu::always_inline]] inline void drawTextRun(uint8_t* pixels, int column, int end) {
     const LineLatch& l = ted.lineLatch;
     // Read once: the pixel stores could otherwise alias the latch.
     const uint8_t *const codes = l.matrixLine, *const attributes = l.attributeLine;

@@ -283,6 +283,8 @@ uint16_t counted() {
 }  // namespace
 
 // One handler per opcode, each with its addressing inlined, built from the opcode table.
+// (A template's name cannot be parenthesised.)
+// NOLINTNEXTLINE(bugprone-macro-parentheses)
 #define VARNOK_CORE_OPCODE(mnemonic, mode, cycles, extra) counted<mnemonic<mode>, cycles, extra>,
 constinit const Instruction instructions[256] = {VARNOK_OPCODES(VARNOK_CORE_OPCODE)};
 #undef VARNOK_CORE_OPCODE

@@ -7,20 +7,17 @@
 #include <cstring>
 #include <vector>
 
-#include "common/configuration.h"
-#include "fileio/files.h"
 #include "common/log.h"
 #include "cpu/interrupts.h"
-#include "drive/drive.h"
+#include "fileio/files.h"
 #include "shell/shell.h"
+#include "storage/disk_mount.h"
 #include "storage/program_files.h"
 #include "ted/memory_map.h"
 #include "ted/ted.h"
 
 namespace {
 
-constexpr int32_t d64DriveType = 2;
-constexpr size_t largestDiskImage = 1 << 20;
 // Frames the machine runs after the reset before anything is typed: the ROM reaches
 // its input loop well within them.
 constexpr int framesForRomStart = 25;
@@ -85,16 +82,7 @@ void resetAndWait(Step step, std::vector<uint8_t> program = {}) {
 }
 
 bool startDisk(const std::string& path, std::string& error) {
-    if (const files::ReadResult image = files::readFile(path, largestDiskImage); !image) {
-        error = image.error;
-        return false;
-    }
-    if (!mountD64(path)) {  // the drive's own call puts the disk in
-        error = path + ": the disk image cannot be read";
-        return false;
-    }
-    emulatorConfig.driveType8 = d64DriveType;
-    emulatorConfig.drive8D64 = path;
+    if (!mountDisk(path, error)) return false;
     resetAndWait(Step::typeLoad);
     return true;
 }
@@ -102,7 +90,8 @@ bool startDisk(const std::string& path, std::string& error) {
 bool startSnapshot(const std::string& path, std::string& error) {
     const files::ReadResult file = files::readFile(path, snapshotFileBytes);
     if (!file) {
-        error = file.status == files::ReadStatus::tooLarge ? refusal(path, LoadStatus::wrongSize) : file.error;
+        error =
+            file.status == files::ReadStatus::tooLarge ? refusal(path, LoadStatus::wrongSize) : file.error;
         return false;
     }
     if (const LoadStatus status = loadSnapshotData(file.bytes); status != LoadStatus::loaded) {
@@ -118,7 +107,8 @@ bool startSnapshot(const std::string& path, std::string& error) {
 bool startProgram(const std::string& path, std::string& error) {
     files::ReadResult file = files::readFile(path, 2 + 0x10000);
     if (!file) {
-        error = file.status == files::ReadStatus::tooLarge ? refusal(path, LoadStatus::pastMemoryEnd) : file.error;
+        error = file.status == files::ReadStatus::tooLarge ? refusal(path, LoadStatus::pastMemoryEnd)
+                                                           : file.error;
         return false;
     }
     if (const LoadStatus status = checkProgram(file.bytes); status != LoadStatus::loaded) {

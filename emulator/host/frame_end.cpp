@@ -3,6 +3,8 @@
 #include "host/frame_end.h"
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "common/configuration.h"
 #include "cpu/registers.h"
@@ -10,6 +12,7 @@
 #include "host/platform.h"
 #include "machine/frame_end.h"
 #include "menus/menu_screen.h"
+#include "shell/pacing.h"
 #include "shell/presentation.h"
 #include "shell/shell.h"
 #include "ted/memory_map.h"
@@ -26,15 +29,33 @@ void syncToVerticalBlank() {
 
 // Measured from the previous stamp, which is taken after the wait: a late frame is
 // never made up.
-void waitFramePeriod() {
-    while (static_cast<int64_t>(platform::performanceCounter() - shell.frameStamp) <
-           static_cast<int64_t>(shell.ticksPerFrame)) {
-    }
-}
+void waitFramePeriod() { waitUntilCounter(shell.frameStamp + shell.ticksPerFrame); }
 
 constexpr uint8_t statusInk = 0x71, statusPaper = 0x5C;
+constexpr int statusRow = 24, noticeColumns = 32;  // the speed takes the row's last columns
+constexpr uint32_t noticeFrames = 150;             // three seconds at real speed
 
 uint32_t previousSpeedReading;
+
+struct Notice {
+    std::string text;
+    uint32_t framesLeft = 0;
+};
+Notice notice;
+
+// With the sync off the machine runs far faster than any display: a frame is shown when a
+// 50 Hz period has passed since the last one shown, and is only counted otherwise.
+bool presentationDue() {
+    if (emulatorConfig.sync != 0) return true;
+    if (static_cast<int64_t>(shell.frameStamp - shell.nextPresent) < 0) return false;
+    shell.nextPresent = shell.frameStamp + shell.ticksPerFrame;
+    return true;
+}
+
+void drawNotice() {
+    --notice.framesLeft;
+    drawMenuText(0, statusRow, notice.text.c_str(), statusInk, statusPaper);
+}
 
 }  // namespace
 
@@ -72,7 +93,26 @@ void drawSpeed() {
     drawMenuText(33, 24, text, statusInk, statusPaper);
 }
 
+void showNotice(const std::string& text) {
+    notice.text = text.substr(0, noticeColumns);
+    for (char& c : notice.text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    notice.framesLeft = noticeFrames;
+}
+
+void presentPaused() {
+    // Drawn over a copy of the frame's last text row, so the frame itself (and a
+    // screenshot of it) stays as the machine left it.
+    constexpr int rowOffset = (56 + statusRow * 8) * frameWidth;
+    uint8_t saved[8 * frameWidth];
+    std::memcpy(saved, frameBuffer + rowOffset, sizeof saved);
+    drawMenuText(0, statusRow, "PAUSED", statusInk, statusPaper);
+    presentFrame();
+    std::memcpy(frameBuffer + rowOffset, saved, sizeof saved);
+}
+
 bool serveFrameEnd() {
+    ++shell.frameCount;
     autostartFrame();
     const int32_t sync = emulatorConfig.sync;
     if (sync < 0 || sync > 2) return !shell.quitRequested;
@@ -81,6 +121,10 @@ bool serveFrameEnd() {
     if (shell.quickRegistersShown) drawRegisterLine();
     if (emulatorConfig.clock == 1 || emulatorConfig.clock == 2) drawClock();
     if (shell.speedDisplayShown) drawSpeed();
-    presentFrame();
+    if (notice.framesLeft > 0) drawNotice();
+    if (presentationDue())
+        presentFrame();
+    else
+        platform::frameNotPresented();
     return !shell.quitRequested;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 // defined in host/frame_end.cpp; the frame end itself is serveFrameEnd (machine/frame_end.h).
 
 // Speed synchronisation at each frame boundary: free-running, on the vertical blank,
@@ -8,3 +10,8 @@ void frameSync();
 void drawRegisterLine();
 void drawClock();
 void drawSpeed();
+// A line at the foot of the picture for a few seconds, in capitals (a file that could
+// not be started, say).
+void showNotice(const std::string& text);
+// Shows the frame with PAUSED on its status line; the frame buffer keeps the machine's frame.
+void presentPaused();

@@ -2,7 +2,12 @@
 // and the host requests served at the end of a pass.
 #include "host/main_loop.h"
 
+#include <string>
+
+#include "host/autostart.h"
+#include "host/frame_end.h"
 #include "host/log.h"
+#include "host/run_control.h"
 #include "host/shell.h"
 #include "machine/power.h"
 #include "machine/step.h"
@@ -40,23 +45,55 @@ void serveSpecialReset() {
     shell.requests.specialReset = 0;
 }
 
+// A file dropped on the window or chosen in the load menu; one that cannot be started
+// changes nothing and says why on the screen, without the file's folder.
+void serveStart() {
+    shell.requests.start = 0;
+    const std::string path = shell.fileToStart;
+    shell.fileToStart.clear();
+    std::string error;
+    if (autostartFile(path, error)) return;
+    const size_t folder = path.find_last_of('/') + 1;
+    showNotice(error.rfind(path, 0) == 0 ? error.substr(folder) : error);
+}
+
+void serveWarp() {
+    toggleWarp();
+    shell.requests.warp = 0;
+}
+
+void servePause() {
+    togglePause();
+    shell.requests.pause = 0;
+}
+
+void serveFullScreen() {
+    platform::setFullScreen(!platform::fullScreen());
+    shell.requests.fullScreen = 0;
+}
+
 struct Request {
     uint16_t* flag;
-    void (*serve)();  // clears the flag when its screen closes
+    void (*serve)();   // clears the flag when its screen closes
+    bool whilePaused;  // the others wait until the machine goes on
 };
 
 // The order in which raised requests are served.
 // clang-format off
 constexpr Request requests[] = {
-    {&shell.requests.screenshot,   serveScreenshot},
-    {&shell.requests.optionsMenu,  runOptionsMenu},
-    {&shell.requests.gameDatabase, runGameDatabaseMenu},
-    {&shell.requests.loadMenu,     runLoadMenu},
-    {&shell.requests.saveMenu,     runSaveMenu},
-    {&shell.requests.monitor,      runMonitor},
-    {&shell.requests.softReset,    serveSoftReset},
-    {&shell.requests.hardReset,    serveHardReset},
-    {&shell.requests.specialReset, serveSpecialReset},
+    {&shell.requests.screenshot,   serveScreenshot,     true},
+    {&shell.requests.optionsMenu,  runOptionsMenu,      false},
+    {&shell.requests.gameDatabase, runGameDatabaseMenu, false},
+    {&shell.requests.loadMenu,     runLoadMenu,         false},
+    {&shell.requests.start,        serveStart,          false},
+    {&shell.requests.saveMenu,     runSaveMenu,         false},
+    {&shell.requests.monitor,      runMonitor,          false},
+    {&shell.requests.softReset,    serveSoftReset,      false},
+    {&shell.requests.hardReset,    serveHardReset,      false},
+    {&shell.requests.specialReset, serveSpecialReset,   false},
+    {&shell.requests.warp,         serveWarp,           true},
+    {&shell.requests.pause,        servePause,          true},
+    {&shell.requests.fullScreen,   serveFullScreen,     true},
 };
 // clang-format on
 
@@ -65,7 +102,11 @@ void serveRequests() {
     for (const auto& request : requests) {
         // A quit message inside a menu ends the program at once, not after the next screen.
         if (shell.quitRequested) return;
-        if (*request.flag) request.serve();
+        if (!*request.flag) continue;
+        if (shell.paused && !request.whilePaused)
+            shell.requests.pending = 1;
+        else
+            request.serve();
     }
 }
 
@@ -79,11 +120,13 @@ int32_t runMainLoop() {
         }
         ++shell.pumpCounter;
         ++shell.passCounter;
-        if (!shell.windowActive || shell.paused) {
-            platform::waitMessage();
-        } else {
+        if (shell.windowActive && !shell.paused) {
             emulationStep();
             if (shell.requests.pending) serveRequests();
+        } else {
+            // A paused window still answers its run-control keys and takes screenshots.
+            if (shell.paused && shell.requests.pending) serveRequests();
+            if (!shell.windowActive || shell.paused) platform::waitMessage();
         }
     }
     closeLog();

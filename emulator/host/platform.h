@@ -21,6 +21,9 @@ enum Result : int32_t {
 // ---- clock, priority, local time, message box ----
 uint64_t performanceFrequency();  // counter ticks per second
 uint64_t performanceCounter();    // monotonic tick count
+// Gives up the processor for about this long (Sleep at microsecond grain): never less,
+// and rarely more than a fraction of a millisecond more.
+void sleepMicroseconds(uint32_t microseconds);
 
 enum PriorityClass : int32_t { priorityNormal = 0, priorityHigh = 1, priorityRealtime = 2 };
 int32_t getPriorityClass();
@@ -43,8 +46,11 @@ bool osBuild(char* buffer, int size);
 // ---- window and messages ----
 // Virtual-key codes carried by key messages (the Windows values).
 enum VirtualKey : uint32_t {
+    vkReturn = 0x0D,
     vkShift = 0x10,
     vkControl = 0x11,
+    vkMenu = 0x12,  // either Alt key
+    vkPause = 0x13,
     vkF1 = 0x70,
     vkF6 = 0x75,
     vkF7 = 0x76,
@@ -64,6 +70,7 @@ enum MessageType : int32_t {
     msgClose,     // the window was asked to close
     msgDestroy,   // the window is being destroyed
     msgSetCursor,
+    msgDropFile,  // wParam: the drop, for takeDroppedFile (WM_DROPFILES)
 };
 
 struct Message {
@@ -86,6 +93,10 @@ void waitMessage();
 bool getMessage(Message& message);
 // Hands a message to the window procedure (TranslateMessage + DispatchMessage).
 void dispatchMessage(const Message& message);
+// The path of a file dropped on the window (DragQueryFile, then DragFinish): copied once
+// into path with its terminating zero; false when the drop is unknown or taken already,
+// or the path does not fit.
+bool takeDroppedFile(uint32_t drop, char* path, int size);
 void postQuitMessage(int32_t exitCode);
 void postCloseRequest();
 
@@ -107,9 +118,15 @@ Result setSurfacePalette();
 // Locks the whole primary surface: pixels points at its top-left byte, pitch is the line stride.
 Result lockSurface(uint8_t*& pixels, int& pitch);
 Result unlockSurface();  // shows what was written
+// A finished frame that is not shown (the machine runs faster than the display): a host
+// that counts frames (a scripted run) counts it all the same.
+void frameNotPresented();
 Result restoreSurface();
 Result waitForVerticalBlank();  // waits for the beginning of the next vertical blank
 void releaseDisplay();          // surface, palette, then the DirectDraw object; idempotent
+// Full screen or a window of the mode's largest whole-number scale that fits the screen.
+bool fullScreen();
+Result setFullScreen(bool on);
 
 // ---- keyboard (DirectInput) ----
 Result directInputCreate();
@@ -120,6 +137,18 @@ Result acquireKeyboard();
 // Fills 256 bytes, one per DirectInput scan code, non-zero when down; inputLost after focus loss.
 Result getKeyboardState(uint8_t state[256]);
 void releaseKeyboard();  // unacquire, release device, release DirectInput; idempotent
+
+// ---- gamepad ----
+// The first game controller present, as joystick bits: directions from the d-pad and the
+// left stick, fire from the south and east buttons. 0 without a controller.
+enum GamepadBits : uint8_t {
+    gamepadUp = 1,
+    gamepadDown = 2,
+    gamepadLeft = 4,
+    gamepadRight = 8,
+    gamepadFire = 16
+};
+uint8_t gamepadState();
 
 // ---- sound (DirectSound), channels 1..3 ----
 Result directSoundCreate();

@@ -2,6 +2,7 @@
 #include "host/run_control.h"
 
 #include "common/configuration.h"
+#include "host/frame_end.h"
 #include "shell/shell.h"
 #include "shell/sound_output.h"
 
@@ -9,6 +10,7 @@ namespace {
 
 bool warp;
 int32_t syncBeforeWarp;
+uint8_t speedShownBeforeWarp;
 
 }  // namespace
 
@@ -30,4 +32,16 @@ void setPaused(bool on) {
     if (on == (shell.paused != 0)) return;
     shell.paused = on;
     on ? muteSound() : restoreSound();
+}
+
+void toggleWarp() {
+    const bool on = !warpOn();
+    if (on) speedShownBeforeWarp = shell.speedDisplayShown;
+    setWarp(on);
+    shell.speedDisplayShown = on ? 1 : speedShownBeforeWarp;
+}
+
+void togglePause() {
+    setPaused(!shell.paused);
+    if (shell.paused) presentPaused();
 }

@@ -9,3 +9,9 @@ void setWarp(bool on);
 bool warpOn();
 // Pausing silences the three voices; going on restores them. A new start is not paused.
 void setPaused(bool on);
+
+// The desktop's keys. F10: warp on, with the speed display shown while it lasts, or off
+// with the display switched as it was. Pause: pauses with PAUSED on the status line, or
+// goes on.
+void toggleWarp();
+void togglePause();

@@ -17,7 +17,7 @@ enum class Action : uint8_t {
 
 struct HostKey {
     uint32_t key;
-    Held shift, ctrl;
+    Held shift, ctrl, alt;
     Action action;
     uint16_t* flag;
 };
@@ -25,20 +25,26 @@ struct HostKey {
 // Looked up top to bottom; the first row that matches the modifiers applies.
 // clang-format off
 const HostKey hostKeys[] = {
-    {platform::vkF6,  Held::any,  Held::any,  Action::raise,       &shell.requests.screenshot},
-    {platform::vkF7,  Held::up,   Held::any,  Action::raise,       &shell.requests.optionsMenu},
-    {platform::vkF7,  Held::down, Held::any,  Action::raise,       &shell.requests.gameDatabase},
-    {platform::vkF8,  Held::up,   Held::any,  Action::raise,       &shell.requests.loadMenu},
-    {platform::vkF8,  Held::down, Held::any,  Action::raise,       &shell.requests.saveMenu},
-    {platform::vkF9,  Held::up,   Held::any,  Action::raise,       &shell.requests.monitor},
-    {platform::vkF9,  Held::down, Held::any,  Action::toggle,      &shell.quickRegistersShown},
-    {platform::vkF11, Held::up,   Held::up,   Action::raise,       &shell.requests.softReset},
-    {platform::vkF11, Held::down, Held::up,   Action::raise,       &shell.requests.hardReset},
-    {platform::vkF11, Held::up,   Held::down, Action::raise,       &shell.requests.specialReset},
-    {platform::vkF11, Held::down, Held::down, Action::pendingOnly, nullptr},
-    {platform::vkF12, Held::any,  Held::any,  Action::quit,        nullptr},
+    {platform::vkF6,     Held::any,  Held::any,  Held::any,  Action::raise,       &shell.requests.screenshot},
+    {platform::vkF7,     Held::up,   Held::any,  Held::any,  Action::raise,       &shell.requests.optionsMenu},
+    {platform::vkF7,     Held::down, Held::any,  Held::any,  Action::raise,       &shell.requests.gameDatabase},
+    {platform::vkF8,     Held::up,   Held::any,  Held::any,  Action::raise,       &shell.requests.loadMenu},
+    {platform::vkF8,     Held::down, Held::any,  Held::any,  Action::raise,       &shell.requests.saveMenu},
+    {platform::vkF9,     Held::up,   Held::any,  Held::any,  Action::raise,       &shell.requests.monitor},
+    {platform::vkF9,     Held::down, Held::any,  Held::any,  Action::toggle,      &shell.quickRegistersShown},
+    {platform::vkF10,    Held::any,  Held::any,  Held::any,  Action::raise,       &shell.requests.warp},
+    {platform::vkF11,    Held::up,   Held::up,   Held::any,  Action::raise,       &shell.requests.softReset},
+    {platform::vkF11,    Held::down, Held::up,   Held::any,  Action::raise,       &shell.requests.hardReset},
+    {platform::vkF11,    Held::up,   Held::down, Held::any,  Action::raise,       &shell.requests.specialReset},
+    {platform::vkF11,    Held::down, Held::down, Held::any,  Action::pendingOnly, nullptr},
+    {platform::vkF12,    Held::any,  Held::any,  Held::any,  Action::quit,        nullptr},
+    {platform::vkPause,  Held::any,  Held::any,  Held::any,  Action::raise,       &shell.requests.pause},
+    {platform::vkReturn, Held::any,  Held::any,  Held::down, Action::raise,       &shell.requests.fullScreen},
 };
 // clang-format on
+
+// Long enough for any path the host hands over.
+constexpr int droppedPathBytes = 4096;
 
 bool matches(Held wanted, uint16_t held) {
     return wanted == Held::any || (wanted == Held::down) == (held != 0);
@@ -65,9 +71,11 @@ void perform(const HostKey& row) {
 void keyDown(uint32_t key) {
     if (key == platform::vkShift) shell.shiftHeld = 1;
     if (key == platform::vkControl) shell.ctrlHeld = 1;
+    if (key == platform::vkMenu) shell.altHeld = 1;
     if (shell.menuOpen) return;
     for (const auto& row : hostKeys) {
-        if (row.key == key && matches(row.shift, shell.shiftHeld) && matches(row.ctrl, shell.ctrlHeld)) {
+        if (row.key == key && matches(row.shift, shell.shiftHeld) && matches(row.ctrl, shell.ctrlHeld) &&
+            matches(row.alt, shell.altHeld)) {
             perform(row);
             return;
         }
@@ -77,6 +85,15 @@ void keyDown(uint32_t key) {
 void keyUp(uint32_t key) {
     if (key == platform::vkShift) shell.shiftHeld = 0;
     if (key == platform::vkControl) shell.ctrlHeld = 0;
+    if (key == platform::vkMenu) shell.altHeld = 0;
+}
+
+// Taken like a file named on the command line; while a menu is open the drop is let go.
+void dropFile(uint32_t drop) {
+    char path[droppedPathBytes];
+    if (!platform::takeDroppedFile(drop, path, sizeof path) || shell.menuOpen) return;
+    shell.fileToStart = path;
+    shell.requests.start = shell.requests.pending = 1;
 }
 
 void destroy() {
@@ -100,6 +117,8 @@ int32_t windowProc(const Message& message) {
             // An activation still queued behind the destruction must not restart the machine,
             // whose RAM has gone with the devices.
             shell.windowActive = (message.wParam == 1 || message.wParam == 2) && platform::windowExists();
+            // Alt+Tab leaves with Alt down and its release goes elsewhere: Enter alone must not switch.
+            if (!shell.windowActive) shell.altHeld = 0;
             return 0;
         case platform::msgSetCursor:
             return 1;  // the pointer stays hidden over the full screen
@@ -112,6 +131,9 @@ int32_t windowProc(const Message& message) {
             return 0;
         case platform::msgClose:
             platform::destroyMainWindow();
+            return 0;
+        case platform::msgDropFile:
+            dropFile(message.wParam);
             return 0;
         default:
             return 0;

@@ -1,6 +1,7 @@
 // The load menu: browses the host's directories and loads a program or a snapshot
-// straight into the machine. A directory it moves to stays the process's current
-// one after it closes, so the save menu and drive 8 start from there.
+// straight into the machine, or puts a disk image into drive 8. A directory it moves to
+// stays the process's current one after it closes, so the save menu and drive 8 start
+// from there.
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -13,13 +14,14 @@
 #include "menus/menu_screen.h"
 #include "menus/menus.h"
 #include "shell/shell.h"
+#include "storage/disk_mount.h"
 #include "storage/program_files.h"
 
 namespace {
 
 enum Page { programPage = 2, snapshotPage = 3, tapePage = 4, diskPage = 5 };
 
-constexpr int windowRows = 15, listTop = 6, refusalRow = 21, driveRow = 22, driveColumn = 9;
+constexpr int windowRows = 15, listTop = 6, refusalRow = 21, driveRow = 22, mountedRow = 23, driveColumn = 9;
 constexpr uint8_t refusalColour = 0x3B;
 
 // Each drive letter with the directory it stands for. This host has one tree, so
@@ -32,7 +34,7 @@ constexpr Drive drives[] = {{'C', "/"}};
 constexpr int driveCount = static_cast<int>(std::size(drives));
 constexpr int currentDrive = 0;
 
-FileList programFiles, snapshotFiles;
+FileList programFiles, snapshotFiles, diskFiles;
 
 struct PageView {
     const char* pattern;
@@ -41,15 +43,17 @@ struct PageView {
 };
 
 struct LoadMenu {
-    PageView views[2] = {{"*.PRG", &programFiles}, {"*.FRE", &snapshotFiles}};
+    PageView views[3] = {{"*.PRG", &programFiles}, {"*.FRE", &snapshotFiles}, {"*.D64", &diskFiles}};
     int page = programPage;
     bool driveMode = false;
     int driveCursor = currentDrive;
     bool closing = false;
     std::string refusal;  // why the last file chosen was not loaded; shown until the next choice
 
-    PageView& view() { return views[page == snapshotPage ? 1 : 0]; }
-    bool listPage() const { return page == programPage || page == snapshotPage; }
+    PageView& view() { return views[viewIndex()]; }
+    const PageView& view() const { return views[viewIndex()]; }
+    int viewIndex() const { return page == snapshotPage ? 1 : page == diskPage ? 2 : 0; }
+    bool listPage() const { return page != tapePage; }
 };
 
 std::string currentDirectory() {
@@ -121,6 +125,14 @@ void drawRefusal(const std::string& reason) {
     drawMenuText(20 - static_cast<int>(text.size()) / 2, refusalRow, text.c_str(), refusalColour, 0x00);
 }
 
+// The disk page names the image in drive 8.
+void drawMountedDisk() {
+    std::string name = mountedDiskName();
+    if (name.empty()) name = "NONE";
+    drawMenuText(1, mountedRow, "DRIVE 8:", 0x71, 0x00);
+    drawMenuText(10, mountedRow, name.c_str(), 0x46, 0x00);
+}
+
 void draw(const LoadMenu& menu) {
     clearMenuScreen();
     drawTitle(menu.page);
@@ -131,14 +143,19 @@ void draw(const LoadMenu& menu) {
     if (menu.page == programPage)
         drawKeyHelp("ESC-BACK ENT-LOAD UP/DN-MOVE F1-LOAD/RUN",
                     {{0, "ESC"}, {9, "ENT"}, {18, "UP"}, {21, "DN"}, {29, "F1"}});
+    else if (menu.page == diskPage)
+        drawKeyHelp("ESC-BACK ENT-MOUNT UP/DN-MOVE F1-AUTORUN",
+                    {{0, "ESC"}, {9, "ENT"}, {19, "UP"}, {22, "DN"}, {30, "F1"}});
     else
         drawKeyHelp("ESC-BACK ENTER-LOAD UP/DOWN-MOVE D-DRIVE",
                     {{0, "ESC"}, {9, "ENTER"}, {20, "UP"}, {23, "DOWN"}, {33, "D"}});
-    drawMenuText(9, 2, "SELECT A FILE TO LOAD:", 0x71, 0x00);
+    drawMenuText(9, 2, menu.page == diskPage ? "SELECT A DISK TO MOUNT:" : "SELECT A FILE TO LOAD:", 0x71,
+                 0x00);
     drawDirectoryLine();
     drawDriveLine(menu);
-    drawList(menu.views[menu.page == snapshotPage ? 1 : 0]);
+    drawList(menu.view());
     drawRefusal(menu.refusal);
+    if (menu.page == diskPage) drawMountedDisk();
 }
 
 // Leaving through ".." selects the directory just left, as the ninth visible row
@@ -211,12 +228,42 @@ void switchPage(LoadMenu& menu, uint8_t keyCode, int page) {
     }
 }
 
+// Enter on a disk image puts it into drive 8; F1 hands it to the main loop, which puts it
+// in, resets the machine and types LOAD"*",8 and RUN. Either closes the menu; a disk that
+// cannot be read leaves it open, saying why. The drive keeps the whole path, as the menu
+// may move on to another directory.
+void diskKeys(LoadMenu& menu, const std::string& name) {
+    const bool enter = isKeyDown(key::enter) == 1;
+    const bool run = !enter && isKeyDown(key::f1) == 1;
+    if (!enter && !run) return;
+    std::error_code ignored;
+    const std::string path = std::filesystem::absolute(name, ignored).string();
+    if (run) {
+        shell.fileToStart = path;
+        shell.requests.start = shell.requests.pending = 1;
+        waitKeyRelease(key::f1);
+        menu.closing = true;
+        return;
+    }
+    std::string error;
+    if (mountDisk(path, error)) {
+        menu.closing = true;
+        return;
+    }
+    menu.refusal = error.rfind(path + ": ", 0) == 0 ? error.substr(path.size() + 2) : error;
+    waitKeyRelease(key::enter);
+}
+
 // Enter (or F1, which also types RUN) on a file entry loads it and closes the menu. A file
 // that is refused leaves the machine as it was and the menu open, saying why.
 void loadKeys(LoadMenu& menu) {
     if (!menu.listPage()) return;
     const PageView& view = menu.view();
     if (view.files->count == 0 || view.files->entries[view.selected].kind != EntryKind::file) return;
+    if (menu.page == diskPage) {
+        diskKeys(menu, view.files->entries[view.selected].hostName);
+        return;
+    }
     const char* path = view.files->entries[view.selected].hostName.c_str();
     const bool enter = isKeyDown(key::enter) == 1;
     const bool run = menu.page == programPage && !enter && isKeyDown(key::f1) == 1;
@@ -247,7 +294,7 @@ void commonKeys(LoadMenu& menu) {
 void runLoadMenu() {
     LoadMenu menu;
     openMenu();
-    snapshotFiles.count = 0;
+    snapshotFiles.count = diskFiles.count = 0;
     readList(menu.views[0]);
     while (!menu.closing) {
         const MenuPass pass = menuPass();

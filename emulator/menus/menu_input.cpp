@@ -4,6 +4,7 @@
 #include "host/platform.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
+#include "shell/pacing.h"
 #include "shell/presentation.h"
 #include "shell/shell.h"
 #include "shell/sound_output.h"
@@ -15,6 +16,16 @@ int repeatState = 0;    // 0 idle, 1 first delay, 2 repeating
 uint8_t repeatKey = 0;  // the key the state belongs to
 
 constexpr uint8_t fieldColour = 0x71, fieldBackground = 0x14;
+constexpr uint32_t keyPollMicroseconds = 1000;
+
+uint64_t lastPass = 0;
+
+// One pass per 50 Hz period at most: the screen changes no faster, and the menu sleeps
+// between passes instead of polling the keyboard as fast as it can.
+void paceMenuPass() {
+    sleepUntilCounter(lastPass + shell.ticksPerFrame);
+    lastPass = platform::performanceCounter();
+}
 
 void waitWhileDown(uint8_t keyCode, int verticalBlanks) {
     for (int i = 0; i < verticalBlanks && isKeyDown(keyCode) == 1; ++i) waitVerticalBlank();
@@ -36,6 +47,7 @@ int editLine(int col, int row, int length, char* result, const char* accepted, b
                 continue;
             }
         }
+        paceMenuPass();
         for (int i = 0; i < length; ++i)
             drawMenuChar(col + i, row, i < used ? text[i] : ' ', fieldColour, fieldBackground);
         if (used < length) drawMenuChar(col + used, row, ' ', fieldColour, fieldColour);
@@ -82,8 +94,11 @@ int isKeyDown(uint8_t keyCode) {
 
 void waitKeyRelease(uint8_t keyCode) {
     // Asking for messages lets a host whose events arrive only when it is asked (a
-    // browser page) deliver the release.
-    while (isKeyDown(keyCode) == 1) platform::messageWaiting();
+    // browser page) deliver the release; the sleep keeps the wait from spinning.
+    while (isKeyDown(keyCode) == 1) {
+        platform::messageWaiting();
+        platform::sleepMicroseconds(keyPollMicroseconds);
+    }
 }
 
 void waitVerticalBlank() {
@@ -149,6 +164,7 @@ MenuPass menuPass() {
         platform::waitMessage();
         return MenuPass::wait;
     }
+    paceMenuPass();
     return MenuPass::draw;
 }
 

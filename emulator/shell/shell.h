@@ -10,6 +10,9 @@
 struct HostRequests {
     uint16_t screenshot = 0, optionsMenu = 0, gameDatabase = 0, loadMenu = 0, saveMenu = 0, monitor = 0,
              softReset = 0, hardReset = 0, specialReset = 0;
+    // Run controls, served even while paused: warp, pause, full screen or window.
+    uint16_t warp = 0, pause = 0, fullScreen = 0;
+    uint16_t start = 0;    // start shell.fileToStart (dropped on the window or chosen in a menu)
     uint16_t pending = 0;  // any of them, or a key that only interrupts the pass
 };
 
@@ -17,13 +20,16 @@ struct HostRequests {
 // texts, the pass counters and the frame clock.
 struct Shell {
     HostRequests requests;
-    uint16_t menuOpen = 0, shiftHeld = 0, ctrlHeld = 0, quickRegistersShown = 0;
+    uint16_t menuOpen = 0, shiftHeld = 0, ctrlHeld = 0, altHeld = 0, quickRegistersShown = 0;
     uint8_t speedDisplayShown = 0;  // the options menu's speed display switch
     uint8_t windowActive = 0, quitRequested = 0;
-    uint8_t paused = 0;  // a front end's pause: no machine steps, messages are still taken
+    uint8_t paused = 0;    // a front end's pause: no machine steps, messages are still taken
     int32_t exitCode = 0;  // returned from startEmulator once quitRequested is set
     uint32_t pumpCounter = 0, passCounter = 0;
     uint64_t ticksPerFrame = 0, frameStamp = 0;
+    uint64_t nextPresent = 0;  // with the sync off, no frame is shown before this count
+    uint32_t frameCount = 0;   // frames the machine has finished
+    std::string fileToStart;   // for requests.start
     int32_t savedPriorityClass = -1;
     std::string startFolder;  // the current directory at start: where screenshots go
 };

@@ -78,10 +78,19 @@ uint8_t scanRows(uint8_t latch) {
     return result;
 }
 
-uint8_t applyJoystick(const JoystickPort& port, uint8_t result) {
+// Port 1 answers to bit 0 and to bit 2 of the written value.
+bool portSelected(const JoystickPort& port, uint8_t value) {
+    return !(value & port.selectBit) || (port.selectBit == 0x01 && !(value & 0x04));
+}
+
+// The game controller, and the port's keys while the joystick is emulated on them, pull
+// its bits low together.
+uint8_t applyJoystick(const JoystickPort& port, uint8_t result, bool withKeys) {
+    const uint8_t gamepad = readHostGamepad();
     for (int i = 0; i < 5; ++i) {
-        int32_t code = *port.codes[i];
-        if (validCode(code) && keyboard.keyState[code])
+        const int32_t code = *port.codes[i];
+        const bool keyDown = withKeys && validCode(code) && keyboard.keyState[code];
+        if (keyDown || (gamepad & (i < 4 ? directionBits[i] : gamepadFireBit)))
             result &= static_cast<uint8_t>(~(i < 4 ? directionBits[i] : port.fireBit));
     }
     return result;
@@ -98,9 +107,7 @@ uint8_t scanWithJoystick(const JoystickPort& port, uint8_t value, uint8_t latch)
     }
     pollKeyboard();
     uint8_t result = scanRows(latch);
-    // Port 1 answers to bit 0 and to bit 2 of the written value.
-    bool selected = !(value & port.selectBit) || (port.selectBit == 0x01 && !(value & 0x04));
-    if (selected) result = applyJoystick(port, result);
+    if (portSelected(port, value)) result = applyJoystick(port, result, true);
     for (int i = 4; i >= 0; --i)
         if (validCode(*port.codes[i])) keyMap[*port.codes[i]] = saved[i];
     return result;
@@ -141,6 +148,8 @@ void scanKeyboard(uint8_t value) {
     if (keyboard.joystickMode == 0) {
         pollKeyboard();
         result = scanRows(latch);
+        // Without a joystick on keys, a game controller still plays on port 1.
+        if (portSelected(ports[0], value)) result = applyJoystick(ports[0], result, false);
     } else if (keyboard.joystickMode == 1 || keyboard.joystickMode == 2) {
         result = scanWithJoystick(ports[keyboard.joystickMode - 1], value, latch);
     }

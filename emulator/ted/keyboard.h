@@ -24,3 +24,8 @@ void scanKeyboard(uint8_t value);
 // The host's keys, one byte per DirectInput scan code, non-zero when down; false when the
 // read failed and filled nothing (defined over the platform in shell/keyboard_input.cpp).
 bool readHostKeyboard(uint8_t state[256]);
+// The host's game controller as joystick bits, set while held: up 1, down 2, left 4,
+// right 8, fire 16; 0 without one (defined over the platform in shell/keyboard_input.cpp).
+// It drives the joystick port the Joystick setting selects, port 1 when that is none.
+constexpr uint8_t gamepadFireBit = 0x10;
+uint8_t readHostGamepad();

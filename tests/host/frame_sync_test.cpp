@@ -1,6 +1,9 @@
 // Speed synchronisation on the fake clock: every counter read advances it by counterStep.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "host/configuration.h"
 #include "host/frame_end.h"
 #include "host/shell.h"
@@ -74,6 +77,37 @@ TEST_F(FrameSync, ADisplayWithoutVerticalBlankDoesNotHangTheMachine) {
     frameSync();
     EXPECT_GT(fake.verticalBlankWaits, 1);
     EXPECT_EQ(shell.frameStamp, fake.counter);
+}
+
+struct SleepCase {
+    uint64_t counterAtFrameEnd;  // the frame began at 0; a period is 200,000 ticks
+    std::vector<uint32_t> sleeps;
+};
+
+class FiftyHertzSleep : public FrameSync, public ::testing::WithParamInterface<SleepCase> {};
+
+// Only the last 0.2 ms of the period is spun, reading the counter.
+TEST_P(FiftyHertzSleep, SleepsThroughThePeriodButItsLastMoment) {
+    emulatorConfig.sync = 2;
+    fake.counterStep = 100;
+    fake.counter = GetParam().counterAtFrameEnd;
+    frameSync();
+    EXPECT_EQ(fake.sleeps, GetParam().sleeps);
+    EXPECT_GE(shell.frameStamp, std::max<uint64_t>(shell.ticksPerFrame, GetParam().counterAtFrameEnd));
+    EXPECT_LE(shell.frameStamp, std::max<uint64_t>(shell.ticksPerFrame, GetParam().counterAtFrameEnd) + 300);
+}
+
+INSTANTIATE_TEST_SUITE_P(Frames, FiftyHertzSleep,
+                         ::testing::Values(SleepCase{0, {19790}}, SleepCase{50000, {14790}},
+                                           SleepCase{197500, {40}}, SleepCase{198000, {}},
+                                           SleepCase{250000, {}}));
+
+TEST_F(FrameSync, VerticalBlankAndSyncOffNeverSleep) {
+    for (int sync : {0, 1}) {
+        emulatorConfig.sync = sync;
+        frameSync();
+    }
+    EXPECT_TRUE(fake.sleeps.empty());
 }
 
 }  // namespace

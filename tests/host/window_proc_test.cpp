@@ -9,11 +9,13 @@ namespace {
 using platform::Message;
 
 void resetFlags() {
-    for (uint16_t* flag : {&shell.requests.screenshot, &shell.requests.optionsMenu,
-                           &shell.requests.gameDatabase, &shell.requests.loadMenu, &shell.requests.saveMenu,
-                           &shell.requests.monitor, &shell.requests.softReset, &shell.requests.hardReset,
-                           &shell.requests.specialReset, &shell.requests.pending, &shell.menuOpen,
-                           &shell.shiftHeld, &shell.ctrlHeld, &shell.quickRegistersShown})
+    for (uint16_t* flag :
+         {&shell.requests.screenshot, &shell.requests.optionsMenu, &shell.requests.gameDatabase,
+          &shell.requests.loadMenu, &shell.requests.saveMenu, &shell.requests.monitor,
+          &shell.requests.softReset, &shell.requests.hardReset, &shell.requests.specialReset,
+          &shell.requests.warp, &shell.requests.pause, &shell.requests.fullScreen, &shell.requests.start,
+          &shell.requests.pending, &shell.menuOpen, &shell.shiftHeld, &shell.ctrlHeld, &shell.altHeld,
+          &shell.quickRegistersShown})
         *flag = 0;
     shell.quitRequested = 0;
     shell.windowActive = 0;
@@ -50,7 +52,8 @@ TEST_P(HostKeys, RaiseTheirRequest) {
     uint16_t* requests[] = {
         &shell.requests.screenshot, &shell.requests.optionsMenu,  &shell.requests.gameDatabase,
         &shell.requests.saveMenu,   &shell.requests.monitor,      &shell.requests.softReset,
-        &shell.requests.hardReset,  &shell.requests.specialReset, &shell.quickRegistersShown};
+        &shell.requests.hardReset,  &shell.requests.specialReset, &shell.quickRegistersShown,
+        &shell.requests.warp,       &shell.requests.pause,        &shell.requests.fullScreen};
     for (uint16_t* flag : requests) EXPECT_EQ(*flag, flag == c.raised) << "flag " << (flag - requests[0]);
     EXPECT_EQ(shell.requests.loadMenu, c.loading || c.raised == &shell.requests.loadMenu);
     EXPECT_EQ(shell.requests.pending, c.pending);
@@ -77,13 +80,48 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"CtrlF11",                vkF11, false, true,  false, false, &shell.requests.specialReset, true,  false},
         KeyCase{"ShiftCtrlF11",           vkF11, true,  true,  false, false, nullptr,              true,  false},
         KeyCase{"F12",                    vkF12, false, false, false, false, nullptr,              false, true},
-        KeyCase{"F10IsNoHostKey",         vkF10, false, false, false, false, nullptr,              false, false},
+        KeyCase{"F10",                    vkF10, false, false, false, false, &shell.requests.warp,         true,  false},
+        KeyCase{"Pause",                  vkPause, false, false, false, false, &shell.requests.pause,      true,  false},
+        KeyCase{"EnterWithoutAlt",        vkReturn, false, false, false, false, nullptr,                   false, false},
+        KeyCase{"PauseWhileAMenuIsOpen",  vkPause, false, false, true,  false, nullptr,              false, false},
         KeyCase{"F7WhileAMenuIsOpen",     vkF7,  false, false, true,  false, nullptr,              false, false},
         KeyCase{"F12WhileAMenuIsOpen",    vkF12, false, false, true,  false, nullptr,              false, false},
         KeyCase{"F9WhileLoadMenuRuns",    vkF9,  false, false, false, true,  nullptr,              false, false},
         KeyCase{"F12WhileLoadMenuRuns",   vkF12, false, false, false, true,  nullptr,              false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+TEST_F(WindowProc, AltEnterSwitchesTheScreenUntilAltIsReleasedOrTheWindowLeft) {
+    ASSERT_TRUE(createMainWindow(1));
+    send(msgKeyDown, vkMenu);
+    send(msgKeyDown, vkReturn);
+    EXPECT_EQ(shell.requests.fullScreen, 1);
+    EXPECT_EQ(shell.requests.pending, 1);
+    shell.requests.fullScreen = 0;
+    send(msgActivate, 0);  // Alt+Tab: the release goes to another window
+    send(msgKeyDown, vkReturn);
+    EXPECT_EQ(shell.requests.fullScreen, 0);
+    send(msgKeyDown, vkMenu);
+    send(msgKeyUp, vkMenu);
+    send(msgKeyDown, vkReturn);
+    EXPECT_EQ(shell.requests.fullScreen, 0);
+}
+
+TEST_F(WindowProc, DroppedFileIsTakenForTheLoopToStartButNotWhileAMenuIsOpen) {
+    fake.droppedFiles = {{7, "/games/a.d64"}, {8, "/games/b.prg"}};
+    EXPECT_EQ(send(msgDropFile, 7), 0);
+    EXPECT_EQ(shell.fileToStart, "/games/a.d64");
+    EXPECT_EQ(shell.requests.start, 1);
+    EXPECT_EQ(shell.requests.pending, 1);
+    shell.requests.start = 0;
+    shell.menuOpen = 1;
+    send(msgDropFile, 8);
+    EXPECT_EQ(shell.requests.start, 0);
+    EXPECT_EQ(shell.fileToStart, "/games/a.d64");
+    EXPECT_TRUE(fake.droppedFiles.empty());  // let go all the same
+    send(msgDropFile, 9);                    // an unknown drop changes nothing
+    EXPECT_EQ(shell.requests.start, 0);
+}
 
 TEST_F(WindowProc, ShiftF9TogglesTheQuickRegisters) {
     send(msgKeyDown, vkShift);

@@ -2,6 +2,7 @@
 
 #include "common/configuration.h"
 #include "cpu/registers.h"
+#include "drive/drive.h"
 #include "menus/file_menu_fixture.h"
 #include "menus/key_codes.h"
 #include "menus/menus.h"
@@ -167,14 +168,80 @@ TEST_F(LoadMenu, ASnapshotsToneSoundsOnceTheMenuCloses) {
     emulatorConfig.soundEmulation = soundSetting;
 }
 
-TEST_F(LoadMenu, TapeAndDiskPagesAreNotAvailable) {
-    const std::pair<int, int> pages[] = {{2, 26}, {3, 35}, {5, 35}};  // Right presses, title column
-    for (const auto& [rights, titleColumn] : pages) {
-        run(std::vector<uint8_t>(rights, key::right));
-        EXPECT_EQ(menuCellForeground(titleColumn, 0), 0x71);
-        EXPECT_EQ(menuRowText(2, 2, 13), "NOT AVAILABLE");
-        EXPECT_EQ(menuRowText(24, 0, 3), "   ");  // no key help
+TEST_F(LoadMenu, TapePageIsNotAvailable) {
+    run({key::right, key::right});
+    EXPECT_EQ(menuCellForeground(26, 0), 0x71);
+    EXPECT_EQ(menuRowText(2, 2, 13), "NOT AVAILABLE");
+    EXPECT_EQ(menuRowText(24, 0, 3), "   ");  // no key help
+}
+
+// The disk page: three Right presses from the program page, past the tape page.
+class DiskPage : public LoadMenu {
+public:
+    void SetUp() override {
+        LoadMenu::SetUp();
+        emulatorConfig = EmulatorConfig{};
+        emulatorConfig.driveType8 = 1;
+        image.assign(d64ImageBytes, 0);
+        image[0] = 0x5A;  // tells this image from an empty drive
+        unmountDrive();
+        std::memset(drive.d64Image, 0, sizeof drive.d64Image);
+        shell.requests.start = shell.requests.pending = 0;
+        shell.fileToStart.clear();
     }
+    static void runOnDiskPage(std::vector<uint8_t> keys) {
+        keys.insert(keys.begin(), {key::right, key::right, key::right});
+        run(keys);
+    }
+    std::vector<uint8_t> image;
+};
+
+TEST_F(DiskPage, ListsFoldersAndDiskImagesAndNamesTheEmptyDrive) {
+    std::filesystem::create_directory("disks");
+    for (const char* file : {"b.D64", "a.d64", "game.prg"}) writeFile(file);
+    runOnDiskPage({});
+    const char* rows[] = {"..", "DISKS", "A.D64", "B.D64", ""};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(listName(firstListRow + i), rows[i]);
+    EXPECT_EQ(menuCellForeground(35, 0), 0x71);
+    EXPECT_EQ(menuRowText(2, 9, 23), "SELECT A DISK TO MOUNT:");
+    EXPECT_EQ(menuRowText(24), "ESC-BACK ENT-MOUNT UP/DN-MOVE F1-AUTORUN");
+    EXPECT_EQ(menuRowText(23, 1, 13), "DRIVE 8: NONE");
+}
+
+TEST_F(DiskPage, EnterMountsTheImageForThisRunAndThePageNamesIt) {
+    writeFile("Game.d64", image);
+    runOnDiskPage({key::down, key::enter});
+    EXPECT_EQ(shell.menuOpen, 0);
+    EXPECT_EQ(drive.d64Image[0], 0x5A);
+    EXPECT_EQ(emulatorConfig.driveType8, 2);
+    EXPECT_EQ(emulatorConfig.drive8D64, (home / "Game.d64").string());  // kept when the folder changes
+    EXPECT_EQ(shell.requests.start, 0);
+    runOnDiskPage({});
+    EXPECT_EQ(menuRowText(23, 1, 17), "DRIVE 8: GAME.D64");
+}
+
+TEST_F(DiskPage, AnImageThatCannotBeReadKeepsTheDriveAndTheMenuOpen) {
+    writeFile("empty.d64", {});
+    writeFile("good.d64", image);
+    runOnDiskPage({key::down, key::down, key::enter});
+    ASSERT_EQ(drive.d64Image[0], 0x5A);
+    runOnDiskPage({key::down, key::enter, key::escape});
+    EXPECT_NE(menuRowText(21).find("THE DISK IMAGE CANNOT BE READ"), std::string::npos) << menuRowText(21);
+    EXPECT_EQ(drive.d64Image[0], 0x5A);
+    EXPECT_EQ(emulatorConfig.drive8D64, (home / "good.d64").string());
+}
+
+TEST_F(DiskPage, F1HandsTheImageToTheLoopToStartAndF1OnAFolderDoesNothing) {
+    std::filesystem::create_directory("disks");
+    writeFile("game.d64", image);
+    runOnDiskPage({key::down, key::f1});
+    EXPECT_EQ(shell.requests.start, 0);
+    runOnDiskPage({key::down, key::down, key::f1});
+    EXPECT_EQ(shell.menuOpen, 0);
+    EXPECT_EQ(shell.requests.start, 1);
+    EXPECT_EQ(shell.requests.pending, 1);
+    EXPECT_EQ(shell.fileToStart, (home / "game.d64").string());
+    EXPECT_EQ(emulatorConfig.driveType8, 1);  // the loop puts it in when it starts it
 }
 
 TEST_F(LoadMenu, DriveModeMarksTheCursorAndEnterGoesToTheRoot) {

@@ -104,4 +104,22 @@ TEST_F(MenuInput, ClosingAMenuKeepsAQuitRequest) {
     EXPECT_TRUE(fake.messages.empty());
 }
 
+// Waiting for a key, a menu sleeps out each 50 Hz period instead of polling as fast as it
+// can; the clock moves only by the sleeps here.
+TEST_F(MenuInput, PassesSleepUntilAPeriodAfterTheLastOne) {
+    shell.ticksPerFrame = fake.frequency / 50;
+    std::vector<uint64_t> passAt;
+    openMenu();
+    for (int pass = 0; pass < 5; ++pass) {
+        ASSERT_EQ(menuPass(), MenuPass::draw);
+        passAt.push_back(fake.counter);
+        fake.counter += 30000;  // the pass's own work: 3 ms
+    }
+    uint16_t request = 1;
+    closeMenu(request);
+    for (size_t i = 1; i < passAt.size(); ++i) EXPECT_EQ(passAt[i] - passAt[i - 1], shell.ticksPerFrame);
+    ASSERT_GE(fake.sleeps.size(), 4u);
+    EXPECT_EQ(fake.sleeps.back(), 17000u);  // the 20 ms less the 3 ms of work
+}
+
 }  // namespace

@@ -39,6 +39,10 @@ uint64_t performanceCounter() {
     fake.counter += fake.counterStep;
     return fake.counter;
 }
+void sleepMicroseconds(uint32_t microseconds) {
+    fake.sleeps.push_back(microseconds);
+    fake.counter += microseconds * fake.frequency / 1'000'000;
+}
 int32_t getPriorityClass() { return fake.priorityClass; }
 bool setPriorityClass(int32_t priorityClass) {
     fake.calls.push_back("setPriorityClass " + std::to_string(priorityClass));
@@ -94,6 +98,15 @@ bool getMessage(Message& message) {
 }
 void dispatchMessage(const Message& message) {
     if (fake.windowProc) fake.windowProc(message);
+}
+bool takeDroppedFile(uint32_t drop, char* path, int size) {
+    const auto found = fake.droppedFiles.find(drop);
+    if (found == fake.droppedFiles.end()) return false;
+    const std::string name = found->second;
+    fake.droppedFiles.erase(found);
+    if (static_cast<int>(name.size()) >= size) return false;
+    std::memcpy(path, name.c_str(), name.size() + 1);
+    return true;
 }
 void postQuitMessage(int32_t exitCode) {
     fake.messages.push_back(Message{msgQuit, static_cast<uint32_t>(exitCode)});
@@ -157,6 +170,7 @@ Result unlockSurface() {
     if (fake.onPresent) fake.onPresent();
     return ok;
 }
+void frameNotPresented() { ++fake.framesNotPresented; }
 Result restoreSurface() {
     ++fake.restoreCalls;
     return ok;
@@ -170,6 +184,13 @@ void releaseDisplay() {
     if (!fake.displayCreated) return;
     fake.calls.emplace_back("releaseDisplay");
     fake.displayCreated = fake.surfaceCreated = fake.paletteCreated = false;
+}
+
+bool fullScreen() { return fake.fullScreen; }
+Result setFullScreen(bool on) {
+    const Result r = journal("setFullScreen", on ? "on" : "off");
+    if (r == ok) fake.fullScreen = on;
+    return r;
 }
 
 Result directInputCreate() { return journal("directInputCreate"); }
@@ -197,6 +218,7 @@ Result getKeyboardState(uint8_t state[256]) {
     std::memcpy(state, fake.keys.data(), 256);
     return ok;
 }
+uint8_t gamepadState() { return fake.gamepad; }
 void releaseKeyboard() {
     if (!fake.keyboardCreated) return;
     fake.calls.emplace_back("releaseKeyboard");

@@ -26,6 +26,8 @@ struct FakePlatform {
     uint64_t frequency = 10'000'000;
     uint64_t counter = 0;
     uint64_t counterStep = 0;
+    // Each sleep in microseconds; a sleep moves the clock on by exactly its length.
+    std::vector<uint32_t> sleeps;
     platform::LocalTime time{12, 34, 56};
     int32_t priorityClass = platform::priorityNormal;
     bool priorityChangeFails = false;
@@ -43,7 +45,8 @@ struct FakePlatform {
     std::deque<platform::Message> messages;
     platform::WindowProc windowProc = nullptr;
     int waitMessageCalls = 0;
-    std::function<void()> onWaitMessage;  // called when waitMessage finds the queue empty
+    std::function<void()> onWaitMessage;           // called when waitMessage finds the queue empty
+    std::map<uint32_t, std::string> droppedFiles;  // by drop, until taken
 
     // A call named here fails with the given result (for example "setDisplayMode").
     std::map<std::string, platform::Result> failures;
@@ -60,6 +63,8 @@ struct FakePlatform {
     int lostLocks = 0;          // this many locks report surfaceLost
     int restoreCalls = 0;
     int presentCount = 0;  // successful unlocks
+    int framesNotPresented = 0;
+    bool fullScreen = true;
     int verticalBlankWaits = 0;
     std::function<void()> onPresent;        // after every successful unlock
     std::function<void()> onVerticalBlank;  // at every vertical-blank wait
@@ -70,6 +75,7 @@ struct FakePlatform {
     int inputLostReads = 0;  // this many reads report inputLost first
     int keyboardReads = 0;
     std::function<void()> onKeyboardRead;  // before every state read
+    uint8_t gamepad = 0;                   // platform::GamepadBits
 
     // Sound.
     bool soundCreated = false;

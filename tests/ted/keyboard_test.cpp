@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "host/backend/gamepad.h"
 #include "host/configuration.h"
 #include "machine_fixture.h"
 
@@ -162,6 +163,74 @@ TEST_F(Keyboard, FailedReadKeepsThePreviousKeys) {
     EXPECT_EQ(scan(0x00), 0xFB);  // no other key appears in any row
     fake.failures.clear();
     EXPECT_EQ(scan(rowLatch(1)), 0xFF);
+}
+
+// A game controller: its events become the platform's gamepad bits, which the scan reads
+// beside the keys, on the port the Joystick setting selects (port 1 without one).
+struct PadCase {
+    const char* name;
+    PadButton button;  // pressed, unless other
+    PadAxis axis;      // moved to `position`, unless other
+    int16_t position;
+    int mode;
+    uint8_t value, expected;
+};
+void PrintTo(const PadCase& c, std::ostream* os) { *os << c.name; }
+
+class Gamepad : public Keyboard, public ::testing::WithParamInterface<PadCase> {
+protected:
+    void TearDown() override {
+        gamepadReleased();
+        Keyboard::TearDown();
+    }
+};
+
+TEST_P(Gamepad, EventsPullTheSelectedPortsBitsLow) {
+    const PadCase& c = GetParam();
+    gamepadReleased();
+    gamepadButton(c.button, true);
+    gamepadAxis(c.axis, c.position);
+    fake.gamepad = gamepadBits();
+    keyboard.joystickMode = c.mode;
+    EXPECT_EQ(scan(0xFF, c.value), c.expected);
+}
+
+constexpr PadButton noButton = PadButton::other;
+constexpr PadAxis noAxis = PadAxis::other;
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Events, Gamepad, ::testing::Values(
+    PadCase{"DpadUpWithoutJoystickIsPort1",  PadButton::dpadUp,    noAxis,         0,      0, 0xFA, 0xFE},
+    PadCase{"DpadDownPort1",                 PadButton::dpadDown,  noAxis,         0,      1, 0xFB, 0xFD},
+    PadCase{"DpadLeftPort2",                 PadButton::dpadLeft,  noAxis,         0,      2, 0xFD, 0xFB},
+    PadCase{"DpadRightPort1NotSelected",     PadButton::dpadRight, noAxis,         0,      1, 0xFD, 0xFF},
+    PadCase{"SouthIsFireOnPort1",            PadButton::south,     noAxis,         0,      1, 0xFA, 0xBF},
+    PadCase{"EastIsFireOnPort2",             PadButton::east,      noAxis,         0,      2, 0xFD, 0x7F},
+    PadCase{"StickLeft",                     noButton,             PadAxis::leftX, -20000, 2, 0xFD, 0xFB},
+    PadCase{"StickRight",                    noButton,             PadAxis::leftX, 20000,  1, 0xFA, 0xF7},
+    PadCase{"StickUp",                       noButton,             PadAxis::leftY, -20000, 1, 0xFA, 0xFE},
+    PadCase{"StickDown",                     noButton,             PadAxis::leftY, 20000,  0, 0xFE, 0xFD},
+    PadCase{"StickInTheDeadZone",            noButton,             PadAxis::leftX, -7000,  1, 0xFA, 0xFF},
+    PadCase{"OtherButtonsDoNothing",         noButton,             noAxis,         20000,  1, 0xFA, 0xFF},
+    PadCase{"NoJoystickModeScansNothing",    PadButton::south,     noAxis,         0,      3, 0x00, 0xFF}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST_F(Keyboard, GamepadAndJoystickKeysCombineAndARemovedGamepadLetsGo) {
+    keyboard.joystickMode = 1;
+    fake.keys[up] = 0x80;
+    gamepadButton(PadButton::south, true);
+    gamepadAxis(PadAxis::leftX, 32767);
+    fake.gamepad = gamepadBits();
+    EXPECT_EQ(scan(0xFF, 0xFA), 0xFE & 0xF7 & 0xBF);
+    gamepadReleased();
+    fake.gamepad = gamepadBits();
+    EXPECT_EQ(scan(0xFF, 0xFA), 0xFE);
+}
+
+TEST_F(Keyboard, WithoutAJoystickTheGamepadLeavesTheCursorKeysTyping) {
+    fake.keys[up] = 0x80;
+    fake.gamepad = platform::gamepadFire;
+    EXPECT_EQ(scan(rowLatch(5), 0xFA), 0xF7 & 0xBF);
 }
 
 }  // namespace

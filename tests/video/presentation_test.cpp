@@ -103,6 +103,22 @@ TEST_P(FrameEnd, PresentsOncePerFrameForValidSyncModes) {
     EXPECT_EQ(fake.presentCount, GetParam().presents);
 }
 
+// With the sync off every frame is drawn and counted but shown at most once per 50 Hz
+// period of the clock: here each frame end reads the counter once, 2 ms apart.
+TEST_F(PresentTest, SyncOffShowsAtMostOneFramePerPeriodWhileEmulatingEvery) {
+    emulatorConfig.screenMode = 0;
+    emulatorConfig.sync = 0;
+    platform::setDisplayMode(320, 200);
+    shell.ticksPerFrame = fake.frequency / 50;
+    shell.nextPresent = 0;
+    shell.frameCount = 0;
+    fake.counterStep = 20000;
+    for (int frame = 0; frame < 100; ++frame) runFrame();
+    EXPECT_EQ(shell.frameCount, 100u);
+    EXPECT_EQ(fake.presentCount, 10);  // 200 ms of the clock
+    EXPECT_EQ(fake.presentCount + fake.framesNotPresented, 100);
+}
+
 INSTANTIATE_TEST_SUITE_P(Syncs, FrameEnd,
                          ::testing::Values(SyncCase{0, 3}, SyncCase{1, 3}, SyncCase{2, 3}, SyncCase{3, 0},
                                            SyncCase{-1, 0}));

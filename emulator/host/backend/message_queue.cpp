@@ -1,13 +1,22 @@
 // The queue of window messages and the window procedure they are handed to.
 #include "host/backend/message_queue.h"
 
+#include <cstring>
 #include <deque>
+#include <map>
+#include <string>
 
 namespace backend {
 namespace {
 
 std::deque<platform::Message> queue;
 platform::WindowProc windowProcedure = nullptr;
+
+// Dropped files until the window procedure takes them; a few are kept, since their
+// messages may be dropped unread (as a closing menu does).
+constexpr size_t keptDrops = 8;
+std::map<uint32_t, std::string> drops;
+uint32_t lastDrop = 0;
 
 }  // namespace
 
@@ -19,6 +28,12 @@ bool takeMessage(platform::Message& message) {
     message = queue.front();
     queue.pop_front();
     return true;
+}
+
+void pushDroppedFile(const char* path) {
+    drops[++lastDrop] = path;
+    if (drops.size() > keptDrops) drops.erase(drops.begin());
+    pushMessage({platform::msgDropFile, lastDrop});
 }
 
 }  // namespace backend
@@ -35,6 +50,16 @@ void dispatchMessage(const Message& message) {
     if (backend::windowProcedure) backend::windowProcedure(message);
     // What the window procedure leaves to default processing: a close destroys the window.
     if (message.type == msgClose) destroyMainWindow();
+}
+
+bool takeDroppedFile(uint32_t drop, char* path, int size) {
+    const auto found = backend::drops.find(drop);
+    if (found == backend::drops.end()) return false;
+    const std::string name = found->second;
+    backend::drops.erase(found);
+    if (size <= 0 || name.size() >= static_cast<size_t>(size)) return false;
+    std::memcpy(path, name.c_str(), name.size() + 1);
+    return true;
 }
 
 void postQuitMessage(int32_t exitCode) { backend::pushMessage({msgQuit, static_cast<uint32_t>(exitCode)}); }

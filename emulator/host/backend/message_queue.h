@@ -13,5 +13,7 @@ void pushMessage(platform::Message message);
 bool messageQueued();
 // Takes the first queued message; false when none waits.
 bool takeMessage(platform::Message& message);
+// Queues the drop of a file on the window; platform::takeDroppedFile hands its path over.
+void pushDroppedFile(const char* path);
 
 }  // namespace backend

@@ -1,5 +1,6 @@
 // The DirectDraw primary surface as an 8-bit palettised SDL surface of the mode's
 // size, shown through a texture scaled to the screen with the mode's aspect.
+#include <algorithm>
 #include <cstdlib>
 
 #include "host/backend/display_mode.h"
@@ -39,11 +40,24 @@ void createTexture() {
                                 modeHeight);
 }
 
+bool windowed() { return !(SDL_GetWindowFlags(sdlhost::window) & SDL_WINDOW_FULLSCREEN); }
+
+// The largest whole-number scale of the mode whose window, frame included, fits the
+// screen's usable area (without panels and docks); the picture keeps its aspect when
+// the window is then resized, since the renderer letterboxes its logical size.
 void fitWindowToMode() {
-    if (!(SDL_GetWindowFlags(sdlhost::window) & SDL_WINDOW_RESIZABLE)) return;
-    int scale = 1;
-    while ((scale + 1) * modeWidth <= 1280 && (scale + 1) * modeHeight <= 960) ++scale;
+    if (!windowed() || modeWidth <= 0 || modeHeight <= 0) return;
+    const int display = std::max(SDL_GetWindowDisplayIndex(sdlhost::window), 0);
+    SDL_Rect usable{0, 0, 1280, 960};
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) usable = {0, 0, 1280, 960};
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(sdlhost::window, &top, &left, &bottom, &right) != 0)
+        top = left = bottom = right = 0;
+    const int scale =
+        std::max(1, std::min((usable.w - left - right) / modeWidth, (usable.h - top - bottom) / modeHeight));
     SDL_SetWindowSize(sdlhost::window, modeWidth * scale, modeHeight * scale);
+    SDL_SetWindowPosition(sdlhost::window, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                          SDL_WINDOWPOS_CENTERED_DISPLAY(display));
 }
 
 void showTexture() {
@@ -70,6 +84,8 @@ void convertToTexture() {
 }
 
 }  // namespace
+
+void sdlhost::redrawWindow() { showTexture(); }
 
 // Every mode is a logical resolution of the window.
 void backend::displayModeChanged() {
@@ -123,6 +139,8 @@ Result unlockSurface() {
     return ok;
 }
 
+void frameNotPresented() { sdlhost::automationFrame(); }
+
 Result restoreSurface() { return surface ? ok : failed; }
 
 Result waitForVerticalBlank() {
@@ -139,11 +157,25 @@ Result waitForVerticalBlank() {
     if (nextBlank == 0 || nextBlank > now + period) nextBlank = now + period;
     while (nextBlank <= now)
         nextBlank += period;  // a late caller waits for the next blank, not a whole period
+    // Slept through but its last fraction of a millisecond, which a sleep may overrun.
     while ((now = SDL_GetPerformanceCounter()) < nextBlank) {
-        Uint64 left = (nextBlank - now) * 1000 / frequency;
-        if (left > 1) SDL_Delay(static_cast<Uint32>(left - 1));
+        Uint64 left = (nextBlank - now) * 1000000 / frequency;
+        if (left > 300) sleepMicroseconds(static_cast<uint32_t>(left - 200));
     }
     nextBlank += period;
+    return ok;
+}
+
+bool fullScreen() { return sdlhost::window && !windowed(); }
+
+Result setFullScreen(bool on) {
+    if (!sdlhost::window ||
+        SDL_SetWindowFullscreen(sdlhost::window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+        return failed;
+    SDL_SetWindowResizable(sdlhost::window, on ? SDL_FALSE : SDL_TRUE);
+    SDL_ShowCursor(on ? SDL_DISABLE : SDL_ENABLE);
+    fitWindowToMode();
+    showTexture();
     return ok;
 }
 

@@ -39,7 +39,7 @@ constexpr HostKey hostKeys[] = {
     {SDL_SCANCODE_P, 0x19, "P", 0},
     {SDL_SCANCODE_LEFTBRACKET, 0x1A, "LBRACKET", 0},
     {SDL_SCANCODE_RIGHTBRACKET, 0x1B, "RBRACKET", 0},
-    {SDL_SCANCODE_RETURN, 0x1C, "RETURN", 0},
+    {SDL_SCANCODE_RETURN, 0x1C, "RETURN", platform::vkReturn},
     {SDL_SCANCODE_LCTRL, 0x1D, "LCONTROL", vkControl},
     {SDL_SCANCODE_A, 0x1E, "A", 0},
     {SDL_SCANCODE_S, 0x1F, "S", 0},
@@ -67,7 +67,7 @@ constexpr HostKey hostKeys[] = {
     {SDL_SCANCODE_SLASH, 0x35, "SLASH", 0},
     {SDL_SCANCODE_RSHIFT, 0x36, "RSHIFT", vkShift},
     {SDL_SCANCODE_KP_MULTIPLY, 0x37, "MULTIPLY", 0},
-    {SDL_SCANCODE_LALT, 0x38, "LMENU", 0},
+    {SDL_SCANCODE_LALT, 0x38, "LMENU", platform::vkMenu},
     {SDL_SCANCODE_SPACE, 0x39, "SPACE", 0},
     {SDL_SCANCODE_CAPSLOCK, 0x3A, "CAPITAL", 0},
     {SDL_SCANCODE_F1, 0x3B, "F1", platform::vkF1},
@@ -98,12 +98,12 @@ constexpr HostKey hostKeys[] = {
     {SDL_SCANCODE_NONUSBACKSLASH, 0x56, "OEM_102", 0},
     {SDL_SCANCODE_F11, 0x57, "F11", platform::vkF11},
     {SDL_SCANCODE_F12, 0x58, "F12", platform::vkF12},
-    {SDL_SCANCODE_KP_ENTER, 0x9C, "NUMPADENTER", 0},
+    {SDL_SCANCODE_KP_ENTER, 0x9C, "NUMPADENTER", platform::vkReturn},
     {SDL_SCANCODE_RCTRL, 0x9D, "RCONTROL", vkControl},
     {SDL_SCANCODE_KP_DIVIDE, 0xB5, "DIVIDE", 0},
     {SDL_SCANCODE_PRINTSCREEN, 0xB7, "SYSRQ", 0},
-    {SDL_SCANCODE_RALT, 0xB8, "RMENU", 0},
-    {SDL_SCANCODE_PAUSE, 0xC5, "PAUSE", 0},
+    {SDL_SCANCODE_RALT, 0xB8, "RMENU", platform::vkMenu},
+    {SDL_SCANCODE_PAUSE, 0xC5, "PAUSE", platform::vkPause},
     {SDL_SCANCODE_HOME, 0xC7, "HOME", 0},
     {SDL_SCANCODE_UP, 0xC8, "UP", 0},
     {SDL_SCANCODE_PAGEUP, 0xC9, "PRIOR", 0},
@@ -154,7 +154,11 @@ namespace platform {
 using sdlhost::device;
 using sdlhost::Device;
 
-Result directInputCreate() { return SDL_WasInit(SDL_INIT_EVENTS) ? ok : failed; }
+Result directInputCreate() {
+    if (!SDL_WasInit(SDL_INIT_EVENTS)) return failed;
+    sdlhost::openGamepad();  // a machine without one plays on the keys alone
+    return ok;
+}
 Result createKeyboardDevice() {
     device = Device::created;
     return ok;

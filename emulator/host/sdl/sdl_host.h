@@ -29,6 +29,14 @@ void pumpEvents(bool force);
 using backend::pushMessage;
 void keyboardFocusChanged(bool focused);
 
+// The first game controller present, taken over as it is plugged in or out.
+void openGamepad();
+// Takes a controller event into the gamepad's state; false for any other event.
+bool gamepadEvent(const SDL_Event& event);
+
+// Shows the last picture again (the window was uncovered or changed size).
+void redrawWindow();
+
 // The automation script: advanced by presented frames, or by time while nothing is presented.
 bool automationActive();
 void automationFrame();

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <sys/utsname.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -68,6 +69,14 @@ namespace platform {
 
 uint64_t performanceFrequency() { return SDL_GetPerformanceFrequency(); }
 uint64_t performanceCounter() { return SDL_GetPerformanceCounter(); }
+
+// SDL_Delay has whole milliseconds only; the speed sync needs finer sleeps.
+void sleepMicroseconds(uint32_t microseconds) {
+    timespec left{static_cast<time_t>(microseconds / 1000000),
+                  static_cast<long>(microseconds % 1000000) * 1000};
+    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+    }
+}
 
 int32_t getPriorityClass() {
     int nice = getpriority(PRIO_PROCESS, 0);  // halfway between the classes' values decides

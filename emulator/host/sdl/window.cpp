@@ -35,7 +35,14 @@ void translate(const SDL_Event& event) {
                 pushMessage({platform::msgActivate, 0});
             } else if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
                 pushMessage({platform::msgClose, 0});
+            } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                       event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                redrawWindow();  // a paused machine or an open menu shows nothing new
             }
+            break;
+        case SDL_DROPFILE:
+            if (event.drop.file) backend::pushDroppedFile(event.drop.file);
+            SDL_free(event.drop.file);
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
@@ -44,6 +51,7 @@ void translate(const SDL_Event& event) {
                     {event.type == SDL_KEYDOWN ? platform::msgKeyDown : platform::msgKeyUp, key->virtualKey});
             break;
         default:
+            gamepadEvent(event);
             break;
     }
 }
@@ -95,6 +103,7 @@ bool createMainWindow(int showCommand) {
         return false;
     }
     if (!(flags & SDL_WINDOW_RESIZABLE)) SDL_ShowCursor(SDL_DISABLE);
+    SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
     SDL_RaiseWindow(window);
     // Showing a window activates the application before anything else arrives.
     sdlhost::pushMessage({msgActivate, 1});

@@ -30,6 +30,14 @@ double nextBlank = 0, lastPaint = -1e9;
 uint32_t frames = 0;
 
 // clang-format off
+EM_JS(int, pageFullScreen, (), { return document.fullscreenElement ? 1 : 0; });
+
+EM_JS(void, switchPageFullScreen, (int on), {
+    const canvas = Module.canvas;
+    if (on && canvas && canvas.requestFullscreen) canvas.requestFullscreen().catch(() => {});
+    if (!on && document.fullscreenElement) document.exitFullscreen().catch(() => {});
+});
+
 EM_JS(void, setCanvasSize, (int width, int height), {
     if (Module.setScreenSize) Module.setScreenSize(width, height);
 });
@@ -125,7 +133,20 @@ Result unlockSurface() {
     return ok;
 }
 
+// A frame the machine ran too fast to show still counts, and the page still gets its turns.
+void frameNotPresented() {
+    webhost::frameReceived();
+    webhost::yieldIfDue();
+}
+
 Result restoreSurface() { return surface.empty() ? failed : ok; }
+
+// The browser may refuse: it lets a page go full screen only while it handles a user's input.
+bool fullScreen() { return pageFullScreen() != 0; }
+Result setFullScreen(bool on) {
+    switchPageFullScreen(on ? 1 : 0);
+    return ok;
+}
 
 // Animation frames come at the display's rate, which may be below 50 Hz or late on a
 // busy machine: a blank already passed is met at once, so the machine keeps its speed;

@@ -100,4 +100,7 @@ Result getKeyboardState(uint8_t state[256]) {
 
 void releaseKeyboard() { device = Device::none; }
 
+// The page reads no game controller.
+uint8_t gamepadState() { return 0; }
+
 }  // namespace platform

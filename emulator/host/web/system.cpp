@@ -45,6 +45,10 @@ uint64_t performanceCounter() {
     return static_cast<uint64_t>(emscripten_get_now() * ticksPerMillisecond);
 }
 
+// C++ cannot block the page: a sleep is the page's turn when one is due, and the caller
+// that waits for a time reads the clock until then, as it would after a short sleep.
+void sleepMicroseconds(uint32_t) { webhost::yieldIfDue(); }
+
 // A page has one priority; asking for another is answered with the nearest, the same.
 int32_t getPriorityClass() { return priorityNormal; }
 bool setPriorityClass(int32_t priorityClass) {

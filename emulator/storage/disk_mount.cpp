@@ -1,0 +1,34 @@
+// The one place where a disk image is put into drive 8 while the machine runs.
+#include "storage/disk_mount.h"
+
+#include "common/configuration.h"
+#include "drive/drive.h"
+#include "fileio/files.h"
+
+namespace {
+
+constexpr int32_t d64DriveType = 2;
+constexpr size_t largestDiskFile = 1 << 20;  // far above any image, with or without error bytes
+
+}  // namespace
+
+bool mountDisk(const std::string& path, std::string& error) {
+    // Read first for the reason: the drive's mount only says whether it took the image.
+    if (const files::ReadResult file = files::readFile(path, largestDiskFile); !file) {
+        error = file.error;
+        return false;
+    }
+    // A mount that fails leaves the drive as it was.
+    if (!mountD64(path)) {
+        error = path + ": the disk image cannot be read";
+        return false;
+    }
+    emulatorConfig.driveType8 = d64DriveType;
+    emulatorConfig.drive8D64 = path;
+    return true;
+}
+
+std::string mountedDiskName() {
+    if (drive.medium != d64Medium) return {};
+    return drive.mediumPath.substr(drive.mediumPath.find_last_of('/') + 1);
+}

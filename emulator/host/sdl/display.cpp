@@ -16,6 +16,10 @@ Uint32 argb[256];  // the palette as texture pixels
 bool& displayCreated = backend::display.created;
 int &modeWidth = backend::display.width, &modeHeight = backend::display.height;
 bool vsyncAvailable = false;
+// A software renderer keeps its window's pixels between presents, so the bars around
+// the picture need clearing only when the window's size changed; a clear of the whole
+// window costs it about as much as the picture. Others may not keep them.
+bool keepsPixels = false, clearDue = true;
 Uint64 nextBlank = 0;
 
 // The dummy driver, or a machine without any renderer, still gets a surface to
@@ -25,8 +29,10 @@ void createRenderer() {
     if (!renderer) renderer = SDL_CreateRenderer(sdlhost::window, -1, 0);
     if (!renderer) return;
     SDL_RendererInfo info;
-    vsyncAvailable = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) &&
-                     !(info.flags & SDL_RENDERER_SOFTWARE);
+    const bool known = SDL_GetRendererInfo(renderer, &info) == 0;
+    vsyncAvailable =
+        known && (info.flags & SDL_RENDERER_PRESENTVSYNC) && !(info.flags & SDL_RENDERER_SOFTWARE);
+    keepsPixels = known && (info.flags & SDL_RENDERER_SOFTWARE);
     // Frames are paced by the emulator's own synchronisation, not by every present.
     SDL_RenderSetVSync(renderer, 0);
 }
@@ -36,6 +42,7 @@ void createTexture() {
     texture = nullptr;
     if (!renderer) return;
     SDL_RenderSetLogicalSize(renderer, modeWidth, modeHeight);
+    clearDue = true;
     texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, modeWidth,
                                 modeHeight);
 }
@@ -62,8 +69,11 @@ void fitWindowToMode() {
 
 void showTexture() {
     if (!renderer || !texture) return;
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
+    if (clearDue || !keepsPixels) {
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+        clearDue = false;
+    }
     SDL_RenderCopy(renderer, texture, nullptr, nullptr);
     SDL_RenderPresent(renderer);
 }
@@ -85,7 +95,10 @@ void convertToTexture() {
 
 }  // namespace
 
-void sdlhost::redrawWindow() { showTexture(); }
+void sdlhost::redrawWindow() {
+    clearDue = true;
+    showTexture();
+}
 
 // Every mode is a logical resolution of the window.
 void backend::displayModeChanged() {
@@ -175,7 +188,7 @@ Result setFullScreen(bool on) {
     SDL_SetWindowResizable(sdlhost::window, on ? SDL_FALSE : SDL_TRUE);
     SDL_ShowCursor(on ? SDL_DISABLE : SDL_ENABLE);
     fitWindowToMode();
-    showTexture();
+    sdlhost::redrawWindow();
     return ok;
 }
 
@@ -190,7 +203,7 @@ void releaseDisplay() {
     surface = nullptr;
     palette = nullptr;
     displayCreated = false;
-    vsyncAvailable = false;
+    vsyncAvailable = keepsPixels = false;
     modeWidth = modeHeight = 0;
     // The message box of a fatal error must not sit behind a full-screen window.
     if (sdlhost::window) SDL_HideWindow(sdlhost::window);

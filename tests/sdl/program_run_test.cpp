@@ -377,6 +377,30 @@ TEST_F(OutOfTheBox, DiskOnTheCommandLineIsLoadedAndRun) {
     EXPECT_EQ(run({dir->file("game.D64")}).status, 0x32);
 }
 
+// The running machine's own ways to a disk: the load menu's DISK page (F1 puts it in and
+// starts it) and a file dropped on the window.
+struct DiskWay {
+    const char* name;
+    const char* script;  // after the ROM has reached READY.
+};
+void PrintTo(const DiskWay& way, std::ostream* os) { *os << way.name; }
+
+class DiskWhileRunning : public OutOfTheBox, public ::testing::WithParamInterface<DiskWay> {};
+
+TEST_P(DiskWhileRunning, IsPutInLoadedAndRun) {
+    settings({{"Sync", 0u}, {"DriveType8", 1u}, {"Drive8PCDir", dir->path()}});
+    writeFile(dir->file("game.d64"), diskWith("BORDER", borderProgram(0x32)));
+    script(std::string("wait 100\n") + GetParam().script);
+    const Outcome result = run();
+    EXPECT_EQ(result.status, 0x32) << result.errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, DiskWhileRunning,
+    ::testing::Values(DiskWay{"DiskPage", "tap F8\nwait 5\ntap RIGHT\ntap RIGHT\ntap RIGHT\ntap DOWN\ntap F1\n"},
+                      DiskWay{"Dropped", "drop game.d64\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(OutOfTheBox, SnapshotOnTheCommandLineResumesWhereItWasSaved) {
     settings({{"Sync", 0u}});
     std::vector<uint8_t> snapshot(72, 0);

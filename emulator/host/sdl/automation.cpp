@@ -14,10 +14,10 @@
 namespace sdlhost {
 namespace {
 
-enum class Op { down, up, wait };
+enum class Op { down, up, wait, drop };
 struct Action {
     Op op;
-    uint32_t value;  // scan code, or ticks to wait
+    uint32_t value;  // scan code, ticks to wait, or the index of a dropped file's path
 };
 
 constexpr uint32_t tapTicks = 3;  // long enough for the KERNAL's scan to see a press and a release
@@ -25,6 +25,7 @@ constexpr uint8_t leftShift = 0x2A;
 constexpr size_t scriptBytesLimit = 16 << 20;
 
 std::vector<Action> actions;
+std::vector<std::string> dropPaths;
 size_t next = 0;
 uint32_t waitLeft = 0;
 bool active = false;
@@ -124,6 +125,13 @@ std::string parseLine(const std::string& line) {
         }
         return {};
     }
+    if (command == "drop") {
+        // A file dropped on the window; the path is taken as written.
+        if (argument.empty()) return "drop needs a file";
+        actions.push_back({Op::drop, static_cast<uint32_t>(dropPaths.size())});
+        dropPaths.push_back(argument);
+        return {};
+    }
     if (command != "keydown" && command != "keyup" && command != "tap")
         return "unknown command '" + command + "'";
     const HostKey* key = keyByName(argument);
@@ -150,6 +158,8 @@ void tick() {
         if (action.op == Op::wait) {
             waitLeft = action.value;
             if (waitLeft > 0) return;
+        } else if (action.op == Op::drop) {
+            backend::pushDroppedFile(dropPaths[action.value].c_str());
         } else {
             press(static_cast<uint8_t>(action.value), action.op == Op::down);
         }

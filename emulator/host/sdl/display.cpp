@@ -62,9 +62,11 @@ void fitWindowToMode() {
         top = left = bottom = right = 0;
     const int scale =
         std::max(1, std::min((usable.w - left - right) / modeWidth, (usable.h - top - bottom) / modeHeight));
-    SDL_SetWindowSize(sdlhost::window, modeWidth * scale, modeHeight * scale);
-    SDL_SetWindowPosition(sdlhost::window, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
-                          SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+    const int width = modeWidth * scale, height = modeHeight * scale;
+    SDL_SetWindowSize(sdlhost::window, width, height);
+    // Centred by hand: the window system may report the new size only later.
+    SDL_SetWindowPosition(sdlhost::window, usable.x + (usable.w - left - right - width) / 2 + left,
+                          usable.y + (usable.h - top - bottom - height) / 2 + top);
 }
 
 void showTexture() {

@@ -7,9 +7,13 @@ frames: once with the sync off (as fast as it goes) and once at 50 frames per se
 Prints, beside bench/frame_bench run on the same number of frames:
 
 - sync off: frames per second and the multiple of real time, and that as a share of
-  frame_bench's speed on wall time;
-- 50 Hz: processor time (user and system, all threads) as a share of wall time;
-- the peak resident memory of each run.
+  frame_bench's speed (on wall time and on processor time);
+- 50 Hz: processor time (user and system, all threads) as a share of wall time, for the
+  whole run and for its frames after the ROM's start (the difference to a run that
+  quits there), and the average frame period after the start;
+- the options menu waiting for a key: processor time as a share of wall time (the
+  difference to the same run without the menu);
+- the peak resident memory of the runs.
 
 Usage: bench/program_bench.py [BUILD_DIR] [--frames N] [--real-frames N]
 """
@@ -23,6 +27,8 @@ import tempfile
 import time
 
 FRAMES_PER_SECOND = 50
+START_FRAMES = 100  # the open ROM is at READY. and the demo running well within them
+MENU_PASSES = 250   # five seconds of the options menu
 
 
 def settings_store(rom, sync):
@@ -46,13 +52,13 @@ def settings_store(rom, sync):
     return "\r\n".join(lines) + "\r\n"
 
 
-def run_program(build, sync, frames):
-    """Runs varnok for `frames` frames; returns wall seconds, processor seconds, peak KB."""
+def run_program(build, sync, script):
+    """Runs varnok with a key script; returns wall seconds, processor seconds, peak KB."""
     rom = build / "rom"
     with tempfile.TemporaryDirectory(prefix="varnok-bench-") as scratch:
         scratch = pathlib.Path(scratch)
         (scratch / "registry.reg").write_text(settings_store(rom, sync))
-        (scratch / "script.txt").write_text(f"wait {frames}\nquit\n")
+        (scratch / "script.txt").write_text(script)
         env = dict(os.environ)
         env.update(
             SDL_VIDEODRIVER="dummy",
@@ -88,8 +94,10 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("build", nargs="?", default="build/release")
     parser.add_argument("--frames", type=int, default=5000, help="frames with the sync off")
-    parser.add_argument("--real-frames", type=int, default=250, help="frames at 50 Hz")
+    parser.add_argument("--real-frames", type=int, default=350, help="frames at 50 Hz, the start's included")
     args = parser.parse_args()
+    if args.real_frames <= START_FRAMES:
+        sys.exit(f"program_bench: --real-frames must be more than the start's {START_FRAMES}")
     build = pathlib.Path(args.build).resolve()
     for needed in ("varnok", "bench/frame_bench", "rom/open-basic.bin", "rom/open-kernal.bin", "rom/demo.prg"):
         if not (build / needed).exists():
@@ -98,17 +106,26 @@ def main():
     # On a busy machine wall time also counts the waits for a processor; processor time
     # counts only the program's own work (the sound thread's included).
     baseline_cpu, baseline_wall, baseline_text = frame_bench(build, args.frames)
-    wall, cpu, rss_off = run_program(build, 0, args.frames)
+    wall, cpu, rss_off = run_program(build, 0, f"wait {args.frames}\nquit\n")
     emulated = args.frames / FRAMES_PER_SECOND
     print(f"sync off: {args.frames} frames in {wall:.2f} s: {args.frames / wall:.0f} frames/s, "
           f"{emulated / wall:.1f}x real time on wall time ({emulated / wall / baseline_wall * 100:.0f}% of "
           f"frame_bench), {emulated / cpu:.1f}x on processor time ({emulated / cpu / baseline_cpu * 100:.0f}% "
           f"of frame_bench)")
-    wall, cpu, rss_real = run_program(build, 2, args.real_frames)
-    print(f"50 Hz:    {args.real_frames} frames in {wall:.2f} s ({args.real_frames / wall:.2f} frames/s), "
-          f"processor {cpu:.2f} s = {cpu / wall * 100:.1f}% of one core")
-    print(f"peak resident memory: {max(rss_off, rss_real) / 1024:.1f} MB "
-          f"(sync off {rss_off / 1024:.1f} MB, 50 Hz {rss_real / 1024:.1f} MB)")
+
+    start_wall, start_cpu, rss_start = run_program(build, 2, f"wait {START_FRAMES}\nquit\n")
+    wall, cpu, rss_real = run_program(build, 2, f"wait {args.real_frames}\nquit\n")
+    frames = args.real_frames - START_FRAMES
+    print(f"50 Hz:    {args.real_frames} frames in {wall:.2f} s: processor {cpu / wall * 100:.1f}% of one core; "
+          f"the {frames} frames after the start {(cpu - start_cpu) / (wall - start_wall) * 100:.1f}% of one core, "
+          f"{(wall - start_wall) / frames * 1000:.2f} ms per frame")
+    menu_wall, menu_cpu, rss_menu = run_program(
+        build, 2, f"wait {START_FRAMES}\ntap F7\nwait {MENU_PASSES}\ntap ESCAPE\nquit\n")
+    print(f"menus idle: the options menu for {menu_wall - start_wall:.2f} s took "
+          f"{(menu_cpu - start_cpu) / (menu_wall - start_wall) * 100:.1f}% of one core")
+    peaks = (rss_off, rss_start, rss_real, rss_menu)
+    print(f"peak resident memory: {max(peaks) / 1024:.1f} MB "
+          f"(sync off {rss_off / 1024:.1f} MB, 50 Hz {rss_real / 1024:.1f} MB, menu {rss_menu / 1024:.1f} MB)")
     print(f"baseline: {baseline_text}")
 
 

@@ -2,6 +2,8 @@
 // size, shown through a texture scaled to the screen with the mode's aspect.
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #include "host/backend/display_mode.h"
 #include "host/sdl/sdl_host.h"
@@ -20,6 +22,9 @@ bool vsyncAvailable = false;
 // the picture need clearing only when the window's size changed; a clear of the whole
 // window costs it about as much as the picture. Others may not keep them.
 bool keepsPixels = false, clearDue = true;
+// The picture last shown: a menu waiting for a key presents the same one 50 times a
+// second, and showing it again would cost more than everything else it does.
+std::vector<Uint8> shown;
 Uint64 nextBlank = 0;
 
 // The dummy driver, or a machine without any renderer, still gets a surface to
@@ -43,6 +48,7 @@ void createTexture() {
     if (!renderer) return;
     SDL_RenderSetLogicalSize(renderer, modeWidth, modeHeight);
     clearDue = true;
+    shown.clear();  // a new texture holds no picture yet
     texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, modeWidth,
                                 modeHeight);
 }
@@ -78,6 +84,14 @@ void showTexture() {
     }
     SDL_RenderCopy(renderer, texture, nullptr, nullptr);
     SDL_RenderPresent(renderer);
+}
+
+bool pictureChanged() {
+    const size_t bytes = static_cast<size_t>(surface->pitch) * surface->h;
+    const Uint8* pixels = static_cast<const Uint8*>(surface->pixels);
+    if (shown.size() == bytes && std::memcmp(shown.data(), pixels, bytes) == 0) return false;
+    shown.assign(pixels, pixels + bytes);
+    return true;
 }
 
 void convertToTexture() {
@@ -117,6 +131,7 @@ Result createPrimarySurface() {
     createTexture();
     if (surface) SDL_FreeSurface(surface);
     surface = SDL_CreateRGBSurfaceWithFormat(0, modeWidth, modeHeight, 8, SDL_PIXELFORMAT_INDEX8);
+    shown.clear();
     return surface ? ok : failed;
 }
 
@@ -130,6 +145,7 @@ Result createPalette(const PaletteEntry entries[256]) {
         argb[i] =
             0xFF000000u | Uint32(entries[i].red) << 16 | Uint32(entries[i].green) << 8 | entries[i].blue;
     }
+    shown.clear();  // the same pixels look different now
     return SDL_SetPaletteColors(palette, colours, 0, 256) == 0 ? ok : failed;
 }
 
@@ -148,8 +164,10 @@ Result lockSurface(uint8_t*& pixels, int& pitch) {
 Result unlockSurface() {
     if (!surface) return failed;
     SDL_UnlockSurface(surface);
-    convertToTexture();
-    showTexture();
+    if (pictureChanged()) {
+        convertToTexture();
+        showTexture();
+    }
     sdlhost::automationFrame();
     return ok;
 }
@@ -204,6 +222,7 @@ void releaseDisplay() {
     renderer = nullptr;
     surface = nullptr;
     palette = nullptr;
+    shown.clear();
     displayCreated = false;
     vsyncAvailable = keepsPixels = false;
     modeWidth = modeHeight = 0;

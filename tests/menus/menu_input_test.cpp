@@ -19,6 +19,7 @@ protected:
         resetKeyRepeat();
         allocateRamBlock();
         shell.windowActive = 1;
+        shell.quitRequested = 0;
     }
 };
 

@@ -110,7 +110,6 @@ TEST_F(PresentTest, SyncOffShowsAtMostOneFramePerPeriodWhileEmulatingEvery) {
     emulatorConfig.sync = 0;
     platform::setDisplayMode(320, 200);
     shell.ticksPerFrame = fake.frequency / 50;
-    shell.nextPresent = 0;
     shell.frameCount = 0;
     fake.counterStep = 20000;
     for (int frame = 0; frame < 100; ++frame) runFrame();

@@ -72,6 +72,7 @@ protected:
         ted.rasterCompare = 0x1FF;      // a line the beam never reaches
         shell.ticksPerFrame = 0;        // a 50 Hz wait ends at once on the still test clock
         shell.frameStamp = 0;
+        shell.nextPresent = 0;  // the first frame with the sync off is shown
         ted.irqLine = 0;
         shell.quickRegistersShown = 0;
         buildTedTables();

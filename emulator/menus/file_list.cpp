@@ -62,7 +62,7 @@ std::vector<HostEntry> readDirectory() {
 }
 
 void addEntry(FileList& list, const HostEntry& found) {
-    FileEntry& entry = list.entries[list.count++];
+    ListEntry& entry = list.entries[list.count++];
     std::memset(entry.name, 0, sizeof entry.name);
     for (size_t i = 0; i < found.name.size() && i < fileNameField - 1; ++i)
         entry.name[i] = upperCase(found.name[i]);
@@ -72,7 +72,7 @@ void addEntry(FileList& list, const HostEntry& found) {
 
 // Whole name fields compared byte by byte as signed characters: a prefix sorts
 // first, and bytes above 127 before everything else.
-bool sortsAfter(const FileEntry& a, const FileEntry& b) {
+bool sortsAfter(const ListEntry& a, const ListEntry& b) {
     for (int i = 0; i < fileNameField; ++i) {
         const auto x = static_cast<signed char>(a.name[i]), y = static_cast<signed char>(b.name[i]);
         if (x != y) return x > y;

@@ -10,7 +10,7 @@ constexpr int fileNameField = 64;  // 63 characters and the terminating zero
 
 enum class EntryKind : uint8_t { directory = 1, file = 2 };
 
-struct FileEntry {
+struct ListEntry {
     char name[fileNameField];  // upper case, cut to 63: shown and sorted by
     EntryKind kind;
     // The name as the host spells it: file names are case-sensitive here, and a
@@ -19,7 +19,7 @@ struct FileEntry {
 };
 
 struct FileList {
-    FileEntry entries[fileListCapacity];
+    ListEntry entries[fileListCapacity];
     int count = 0;
 };
 

@@ -110,7 +110,7 @@ void drawList(const PageView& view) {
         const uint8_t background = selected ? 0x51 : 0x00;
         drawMenuText(8, listTop + row, "                        ", background, background);
         if (index >= files.count) continue;
-        const FileEntry& entry = files.entries[index];
+        const ListEntry& entry = files.entries[index];
         const bool directory = entry.kind == EntryKind::directory;
         const uint8_t colour = selected ? (directory ? 0x43 : 0x71) : (directory ? 0x33 : 0x61);
         drawMenuText(10, listTop + row, entry.name, colour, background);
@@ -174,7 +174,7 @@ void enterDirectory(PageView& view) {
     readList(view);
     const FileList& files = *view.files;
     const auto found = std::find_if(files.entries, files.entries + files.count,
-                                    [&](const FileEntry& entry) { return entry.hostName == left; });
+                                    [&](const ListEntry& entry) { return entry.hostName == left; });
     const int index = found == files.entries + files.count ? 0 : static_cast<int>(found - files.entries);
     view.selected = index;
     view.top = index < windowRows ? 0 : index - 8;

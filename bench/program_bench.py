@@ -93,7 +93,7 @@ def frame_bench(build, frames):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("build", nargs="?", default="build/release")
-    parser.add_argument("--frames", type=int, default=5000, help="frames with the sync off")
+    parser.add_argument("--frames", type=int, default=20000, help="frames with the sync off")
     parser.add_argument("--real-frames", type=int, default=350, help="frames at 50 Hz, the start's included")
     args = parser.parse_args()
     if args.real_frames <= START_FRAMES:

@@ -145,6 +145,7 @@ std::string parseLine(const std::string& line) {
 
 void press(uint8_t code, bool down) {
     heldKeys[code] = down ? 1 : 0;
+    keysMayHaveChanged();
     // Host keys also reach the window procedure, as a real key press would.
     if (const HostKey* key = keyByCode(code); key && key->virtualKey)
         pushMessage({down ? platform::msgKeyDown : platform::msgKeyUp, key->virtualKey});

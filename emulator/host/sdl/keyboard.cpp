@@ -123,6 +123,23 @@ enum class Device { none, created, acquired, lost };
 Device device = Device::none;
 bool focused = true;
 
+// The state as last built: a program reads the keyboard many times a frame, and the keys
+// change only when events are pumped or the script presses one.
+uint8_t builtState[256];
+bool stale = true;
+
+void buildState() {
+    int count = 0;
+    const Uint8* keys = SDL_GetKeyboardState(&count);
+    std::memset(builtState, 0, sizeof builtState);
+    for (const HostKey& key : hostKeys)
+        if (key.scancode < count && keys[key.scancode]) builtState[key.code] = 0x80;
+    if (const uint8_t* script = automationKeys())
+        for (int code = 0; code < 256; ++code)
+            if (script[code]) builtState[code] = 0x80;
+    stale = false;
+}
+
 }  // namespace
 
 const HostKey* keyByScancode(SDL_Scancode scancode) {
@@ -140,6 +157,8 @@ const HostKey* keyByCode(uint8_t code) {
         if (key.code == code) return &key;
     return nullptr;
 }
+
+void keysMayHaveChanged() { stale = true; }
 
 // The foreground keyboard is lost when the window loses the focus, like DirectInput's.
 void keyboardFocusChanged(bool hasFocus) {
@@ -177,14 +196,8 @@ Result getKeyboardState(uint8_t state[256]) {
     sdlhost::automationIdle();
     if (device == Device::lost) return inputLost;
     if (device != Device::acquired) return failed;
-    int count = 0;
-    const Uint8* keys = SDL_GetKeyboardState(&count);
-    std::memset(state, 0, 256);
-    for (const sdlhost::HostKey& key : sdlhost::hostKeys)
-        if (key.scancode < count && keys[key.scancode]) state[key.code] = 0x80;
-    if (const uint8_t* script = sdlhost::automationKeys())
-        for (int code = 0; code < 256; ++code)
-            if (script[code]) state[code] = 0x80;
+    if (sdlhost::stale) sdlhost::buildState();
+    std::memcpy(state, sdlhost::builtState, sizeof sdlhost::builtState);
     return ok;
 }
 

@@ -28,6 +28,8 @@ const HostKey* keyByCode(uint8_t code);
 void pumpEvents(bool force);
 using backend::pushMessage;
 void keyboardFocusChanged(bool focused);
+// SDL's key state or the script's keys may have changed: the next read builds the state anew.
+void keysMayHaveChanged();
 
 // The first game controller present, taken over as it is plugged in or out.
 void openGamepad();

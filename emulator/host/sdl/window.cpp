@@ -67,6 +67,7 @@ void pumpEvents(bool force) {
     lastPump = now;
     SDL_Event event;
     while (SDL_PollEvent(&event)) translate(event);
+    keysMayHaveChanged();
 }
 
 }  // namespace sdlhost
@@ -139,6 +140,7 @@ void waitMessage() {
             sdlhost::translate(event);
         else if (!SDL_WasInit(SDL_INIT_EVENTS))
             SDL_Delay(10);
+        sdlhost::keysMayHaveChanged();
         sdlhost::automationIdle();
     }
 }

@@ -82,7 +82,9 @@ TEST_P(DriveChannels, SavedProgramLoadsBackAndScratchGivesItsBlocksBack) {
     const std::vector<uint8_t> game = program(0x1001, 3000);
     EXPECT_EQ(saveThroughPort("GAME", game), "00, OK,00,00");
     EXPECT_EQ(listedNames(), std::vector<std::string>{"GAME"});
-    if (GetParam() == Media::d64) EXPECT_EQ(blocksFree(), before - 12);
+    if (GetParam() == Media::d64) {
+        EXPECT_EQ(blocksFree(), before - 12);
+    }
     const LoadResult loaded = loadThroughPort("GAME");
     EXPECT_EQ(loaded.statusAfterName, 0);
     EXPECT_EQ(loaded.bytes, game);
@@ -260,7 +262,9 @@ TEST_P(DriveChannels, BadNamesForNewFilesAreRefused) {
 TEST_P(DriveChannels, ReadOnlyMediumIsWriteProtected) {
     ASSERT_EQ(saveThroughPort("GAME", program(0x1001, 5)), "00, OK,00,00");
     chmod(medium.c_str(), GetParam() == Media::d64 ? 0444 : 0555);
-    if (GetParam() == Media::d64) ASSERT_TRUE(mountD64(medium));
+    if (GetParam() == Media::d64) {
+        ASSERT_TRUE(mountD64(medium));
+    }
     const std::string before = GetParam() == Media::d64 ? readFile(medium) : "";
     EXPECT_EQ(saveThroughPort("NEW", program(0x1001, 5)), "26,WRITE PROTECT ON,00,00");
     EXPECT_EQ(diskCommand("S:GAME"), "26,WRITE PROTECT ON,00,00");
@@ -269,7 +273,9 @@ TEST_P(DriveChannels, ReadOnlyMediumIsWriteProtected) {
     EXPECT_EQ(errorChannel(), "26,WRITE PROTECT ON,00,00");
     EXPECT_EQ(listedNames(), std::vector<std::string>{"GAME"});
     EXPECT_EQ(loadThroughPort("GAME").bytes, program(0x1001, 5));
-    if (GetParam() == Media::d64) EXPECT_TRUE(readFile(medium) == before);
+    if (GetParam() == Media::d64) {
+        EXPECT_TRUE(readFile(medium) == before);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Media, DriveChannels, ::testing::Values(Media::d64, Media::hostFolder),

@@ -397,7 +397,8 @@ TEST_P(DiskWhileRunning, IsPutInLoadedAndRun) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ways, DiskWhileRunning,
-    ::testing::Values(DiskWay{"DiskPage", "tap F8\nwait 5\ntap RIGHT\ntap RIGHT\ntap RIGHT\ntap DOWN\ntap F1\n"},
+    ::testing::Values(DiskWay{"DiskPage",
+                              "tap F8\nwait 5\ntap RIGHT\ntap RIGHT\ntap RIGHT\ntap DOWN\ntap F1\n"},
                       DiskWay{"Dropped", "drop game.d64\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "fileio/files.h"
 #include "cpu/registers.h"
+#include "fileio/files.h"
 #include "support/fake_platform.h"
 #include "ted/memory_map.h"
 #include "ted/ted.h"

@@ -7,7 +7,7 @@
 
 namespace backend {
 
-constexpr int32_t silentVolume = -10000;  // hundredths of a decibel
+constexpr int32_t silentVolume = -10000;                       // hundredths of a decibel
 constexpr uint32_t highestRate = platform::maxSoundFrequency;  // samples per second
 
 inline bool validPan(int32_t pan) { return pan >= -10000 && pan <= 10000; }

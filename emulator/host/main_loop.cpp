@@ -118,12 +118,20 @@ int32_t runMainLoop() {
             shell.pumpCounter = 0;
             if (pumpMessage() == Pumped::quit) break;
         }
-        ++shell.pumpCounter;
-        ++shell.passCounter;
         if (shell.windowActive && !shell.paused) {
-            emulationStep();
+            // Passes run back to back until the next message, a request or the quit: only
+            // those can change what a pass does.
+            uint32_t pass = shell.pumpCounter;
+            do {
+                ++pass;
+                emulationStep();
+            } while (pass <= passesPerMessage && !shell.requests.pending && !shell.quitRequested);
+            shell.passCounter += pass - shell.pumpCounter;
+            shell.pumpCounter = pass;
             if (shell.requests.pending) serveRequests();
         } else {
+            ++shell.pumpCounter;
+            ++shell.passCounter;
             // A paused window still answers its run-control keys and takes screenshots.
             if (shell.paused && shell.requests.pending) serveRequests();
             if (!shell.windowActive || shell.paused) platform::waitMessage();

@@ -1,6 +1,7 @@
 // Closing the window while the machine is inside a step: the step ends there.
 #include <gtest/gtest.h>
 
+#include "cpu/interrupts.h"
 #include "cpu/registers.h"
 #include "host/shell.h"
 #include "machine/step.h"
@@ -19,6 +20,7 @@ TEST(ClosingInsideAStep, WindowClosedAtABreakpointBetweenDoubleClockHalvesEndsTh
     shell.windowActive = 1;
     for (uint16_t a = 0x1000; a < 0x1004; ++a) memory.ram[a] = 0xEA;  // NOPs
     memory.romEnabled = 0;
+    interrupts = {};  // nothing pending from a test before
     reg.PC = 0x1000;
     ted.doubleClockAllowed = 1;
     ted.singleClock = 0;

@@ -8,6 +8,7 @@
 #include "cpu/registers.h"
 #include "drive/drive.h"
 #include "host/autostart.h"
+#include "host/backend/display_mode.h"
 #include "host/run_control.h"
 #include "host_test.h"
 #include "menus/key_codes.h"
@@ -260,6 +261,24 @@ TEST_F(Desktop, F10WarpsShowingTheSpeedAndGivesTheSyncBack) {
             EXPECT_GE(shown[i].at - shown[i - 1].at, shell.ticksPerFrame);
         }
     }
+}
+
+// A window takes the largest whole scale of the mode that fits the screen's usable area.
+TEST(WindowScale, LargestWholeMultipleThatFits) {
+    struct Case {
+        int areaWidth, areaHeight, modeWidth, modeHeight, scale;
+    };
+    const Case cases[] = {
+        {1280, 800, 640, 480, 1},   // scale 2 would overflow the height
+        {1920, 1080, 640, 480, 2},  // the width would allow 3
+        {1280, 960, 320, 200, 4},   // exactly four across
+        {1279, 960, 320, 200, 3},   // a pixel short
+        {300, 200, 640, 480, 1},    // a screen smaller than the mode still gets 1
+        {1920, 1080, 0, 0, 1},      // no mode yet
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(backend::wholeScale(c.areaWidth, c.areaHeight, c.modeWidth, c.modeHeight), c.scale)
+            << c.areaWidth << "x" << c.areaHeight << " for " << c.modeWidth << "x" << c.modeHeight;
 }
 
 }  // namespace

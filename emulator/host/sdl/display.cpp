@@ -67,7 +67,7 @@ void fitWindowToMode() {
     if (SDL_GetWindowBordersSize(sdlhost::window, &top, &left, &bottom, &right) != 0)
         top = left = bottom = right = 0;
     const int scale =
-        std::max(1, std::min((usable.w - left - right) / modeWidth, (usable.h - top - bottom) / modeHeight));
+        backend::wholeScale(usable.w - left - right, usable.h - top - bottom, modeWidth, modeHeight);
     const int width = modeWidth * scale, height = modeHeight * scale;
     SDL_SetWindowSize(sdlhost::window, width, height);
     // Centred by hand: the window system may report the new size only later.

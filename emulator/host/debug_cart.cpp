@@ -2,7 +2,7 @@
 #include <cstdlib>
 
 #include "host/log.h"
-#include "host/shell.h"
+#include "host/program.h"
 #include "ted/memory_map.h"
 
 uint8_t debugCartEnabled;

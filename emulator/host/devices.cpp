@@ -5,7 +5,7 @@
 #include "host/configuration.h"
 #include "host/log.h"
 #include "host/platform.h"
-#include "host/shell.h"
+#include "host/program.h"
 #include "ted/memory_map.h"
 #include "ted/palette.h"
 

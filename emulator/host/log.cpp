@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "host/platform.h"
-#include "host/shell.h"
+#include "host/program.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "host/configuration.h"
 #include "host/log.h"
-#include "host/shell.h"
+#include "host/program.h"
 
 namespace {
 

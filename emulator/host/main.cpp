@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "host/program.h"
 #include "host/sdl/backend.h"
-#include "host/shell.h"
 #include "ted/memory_map.h"
 #include "varnok_usage.h"
 

@@ -14,7 +14,7 @@
 #include "host/configuration.h"
 #include "host/log.h"
 #include "host/main_loop.h"
-#include "host/shell.h"
+#include "host/program.h"
 #include "machine/power.h"
 #include "rom/open_rom.h"
 #include "shell/shell.h"

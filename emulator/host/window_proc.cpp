@@ -1,5 +1,5 @@
 // The window procedure: it only sets flags, and the main loop does the work.
-#include "host/shell.h"
+#include "host/program.h"
 
 namespace {
 

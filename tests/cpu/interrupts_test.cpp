@@ -2,7 +2,7 @@
 // double-clock halving, and the monitor's step over.
 #include <gtest/gtest.h>
 
-#include "host/shell.h"
+#include "host/program.h"
 #include "support/cpu_helpers.h"
 
 namespace {

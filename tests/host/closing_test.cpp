@@ -3,7 +3,7 @@
 
 #include "cpu/interrupts.h"
 #include "cpu/registers.h"
-#include "host/shell.h"
+#include "host/program.h"
 #include "machine/step.h"
 #include "support/fake_platform.h"
 #include "ted/memory_map.h"

@@ -7,7 +7,7 @@
 
 #include "host/configuration.h"
 #include "host/log.h"
-#include "host/shell.h"
+#include "host/program.h"
 #include "support/fake_platform.h"
 #include "support/machine_helpers.h"
 #include "ted/memory_map.h"

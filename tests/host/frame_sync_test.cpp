@@ -6,7 +6,7 @@
 
 #include "host/configuration.h"
 #include "host/frame_end.h"
-#include "host/shell.h"
+#include "host/program.h"
 #include "support/fake_platform.h"
 #include "ted/memory_map.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/platform.h"
-#include "host/shell.h"
+#include "host/program.h"
 #include "support/fake_platform.h"
 #include "support/machine_helpers.h"
 

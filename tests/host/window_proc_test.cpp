@@ -1,7 +1,7 @@
 // The window procedure: host keys become request flags, and nothing else happens.
 #include <gtest/gtest.h>
 
-#include "host/shell.h"
+#include "host/program.h"
 #include "support/fake_platform.h"
 
 namespace {

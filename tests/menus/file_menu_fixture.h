@@ -9,7 +9,7 @@
 #include <iterator>
 #include <vector>
 
-#include "host/shell.h"
+#include "host/program.h"
 #include "menus/menu_screen.h"
 #include "support/menu_script.h"
 #include "ted/memory_map.h"

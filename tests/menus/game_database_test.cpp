@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cpu/registers.h"
-#include "host/shell.h"
+#include "host/program.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "menus/menus.h"

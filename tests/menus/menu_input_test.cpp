@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "host/shell.h"
+#include "host/program.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "support/fake_platform.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "host/configuration.h"
-#include "host/shell.h"
+#include "host/program.h"
 #include "menus/key_codes.h"
 #include "menus/menus.h"
 #include "shell/presentation.h"

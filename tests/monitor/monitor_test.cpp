@@ -5,7 +5,7 @@
 #include "cpu/interrupts.h"
 #include "cpu/registers.h"
 #include "host/configuration.h"
-#include "host/shell.h"
+#include "host/program.h"
 #include "machine/step.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"

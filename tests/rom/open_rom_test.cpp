@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cpu/registers.h"
-#include "host/shell.h"
+#include "host/program.h"
 #include "support/fake_platform.h"
 #include "support/machine_helpers.h"
 #include "ted/memory_map.h"

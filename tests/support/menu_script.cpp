@@ -3,7 +3,7 @@
 #include <string>
 
 #include "host/configuration.h"
-#include "host/shell.h"
+#include "host/program.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "ted/memory_map.h"

@@ -9,7 +9,7 @@
 
 #include "host/configuration.h"
 #include "host/main_loop.h"
-#include "host/shell.h"
+#include "host/program.h"
 #include "ted/raster.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "host/configuration.h"
-#include "host/shell.h"
+#include "host/program.h"
 #include "machine/frame_end.h"
 #include "support/fake_platform.h"
 #include "ted/memory_map.h"

@@ -9,8 +9,8 @@
 
 #include "common/configuration.h"
 #include "host/autostart.h"
+#include "host/program.h"
 #include "host/run_control.h"
-#include "host/shell.h"
 #include "host/web/web_host.h"
 #include "rom/open_rom.h"
 #include "settings/key_store.h"

@@ -13,6 +13,22 @@ enum Mode : uint8_t { imp = 1, imm, abs, ind, zp, zpx, zpy, abx, aby, izy, izx, 
 // crossing, or for a branch 1 when taken and 2 when taken to another page.
 enum Extra : uint8_t { none = 0, pageCross = 1, branch = 3 };
 
+// The bytes of an instruction: the opcode and its operand. The core moves PC by it and
+// the disassembler reads and lists as many.
+constexpr uint16_t instructionLength(Mode mode) {
+    switch (mode) {
+        case imp:
+            return 1;
+        case abs:
+        case ind:
+        case abx:
+        case aby:
+            return 3;
+        default:
+            return 2;
+    }
+}
+
 }  // namespace cpu
 
 // X(mnemonic, mode, cycles, extra) for opcodes $00 to $FF. UNK, with a count of 0, is

@@ -9,20 +9,6 @@
 
 namespace cpu {
 
-constexpr uint16_t instructionLength(Mode mode) {
-    switch (mode) {
-        case imp:
-            return 1;
-        case abs:
-        case ind:
-        case abx:
-        case aby:
-            return 3;
-        default:
-            return 2;
-    }
-}
-
 // A word through the memory map; the high byte comes from the next address even
 // across a page boundary (pointers at $xxFF, the vectors at $FFFE).
 inline uint16_t readWord(uint16_t address) {

@@ -8,26 +8,22 @@
 
 namespace {
 
-// Length and text format of each addressing mode; trailing spaces let a short
-// line overwrite a longer one.
-struct ModeFormat {
-    uint8_t length;
-    const char* format;
-};
-const ModeFormat modeFormats[13] = {
-    {1, ""},
-    {1, "%02X       %s                      "},      // 1 implied
-    {2, "%02X %02X    %s #$%02X                 "},  // 2 immediate
-    {3, "%02X %02X %02X %s $%04X   %s"},             // 3 absolute, with the TED name
-    {3, "%02X %02X %02X %s ($%04X)              "},  // 4 indirect
-    {2, "%02X %02X    %s $%02X                  "},  // 5 zero page
-    {2, "%02X %02X    %s $%02X,X                "},  // 6 zero page,X
-    {2, "%02X %02X    %s $%02X,Y                "},  // 7 zero page,Y
-    {3, "%02X %02X %02X %s $%04X,X              "},  // 8 absolute,X
-    {3, "%02X %02X %02X %s $%04X,Y              "},  // 9 absolute,Y
-    {2, "%02X %02X    %s ($%02X),Y              "},  // 10 (indirect),Y
-    {2, "%02X %02X    %s ($%02X,X)              "},  // 11 (indirect,X)
-    {2, "%02X %02X    %s $%04X                "},    // 12 relative
+// Text format of each addressing mode, by the table's mode ids; trailing spaces let a
+// short line overwrite a longer one.
+const char* const modeFormats[13] = {
+    "",
+    "%02X       %s                      ",      // 1 implied
+    "%02X %02X    %s #$%02X                 ",  // 2 immediate
+    "%02X %02X %02X %s $%04X   %s",             // 3 absolute, with the TED name
+    "%02X %02X %02X %s ($%04X)              ",  // 4 indirect
+    "%02X %02X    %s $%02X                  ",  // 5 zero page
+    "%02X %02X    %s $%02X,X                ",  // 6 zero page,X
+    "%02X %02X    %s $%02X,Y                ",  // 7 zero page,Y
+    "%02X %02X %02X %s $%04X,X              ",  // 8 absolute,X
+    "%02X %02X %02X %s $%04X,Y              ",  // 9 absolute,Y
+    "%02X %02X    %s ($%02X),Y              ",  // 10 (indirect),Y
+    "%02X %02X    %s ($%02X,X)              ",  // 11 (indirect,X)
+    "%02X %02X    %s $%04X                ",    // 12 relative
 };
 
 const char* const tedNames[32] = {
@@ -53,28 +49,28 @@ const char* tedRegisterName(uint16_t address) {
 std::string disassembleLine(uint16_t address, uint16_t& nextAddress) {
     uint8_t opcode = readMemory(address);
     const cpu::OpcodeInfo& entry = cpu::opcodeTable[opcode];
-    const ModeFormat& mode = modeFormats[entry.mode];
+    const char* format = modeFormats[entry.mode];
+    const uint16_t length = cpu::instructionLength(entry.mode);
     // The unimplemented opcodes, which have no count of their own, show as "???".
     const char* mnemonic = entry.cycles == 0 ? "???" : entry.mnemonic;
-    uint8_t a = mode.length > 1 ? readMemory(static_cast<uint16_t>(address + 1)) : 0;
-    uint8_t b = mode.length > 2 ? readMemory(static_cast<uint16_t>(address + 2)) : 0;
+    uint8_t a = length > 1 ? readMemory(static_cast<uint16_t>(address + 1)) : 0;
+    uint8_t b = length > 2 ? readMemory(static_cast<uint16_t>(address + 2)) : 0;
     uint16_t word = static_cast<uint16_t>(b << 8 | a);
     char text[64];
-    switch (mode.length) {
+    switch (length) {
         case 1:
-            std::snprintf(text, sizeof text, mode.format, opcode, mnemonic);
+            std::snprintf(text, sizeof text, format, opcode, mnemonic);
             break;
         case 2: {
             unsigned operand = a;
             if (entry.mode == cpu::rel) operand = static_cast<uint16_t>(address + 2 + static_cast<int8_t>(a));
-            std::snprintf(text, sizeof text, mode.format, opcode, a, mnemonic, operand);
+            std::snprintf(text, sizeof text, format, opcode, a, mnemonic, operand);
             break;
         }
         default:
-            std::snprintf(text, sizeof text, mode.format, opcode, a, b, mnemonic, word,
-                          tedRegisterName(word));
+            std::snprintf(text, sizeof text, format, opcode, a, b, mnemonic, word, tedRegisterName(word));
             break;
     }
-    nextAddress = static_cast<uint16_t>(address + mode.length);
+    nextAddress = static_cast<uint16_t>(address + length);
     return text;
 }

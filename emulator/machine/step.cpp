@@ -55,12 +55,13 @@ bool breakpointTest() {
     return true;
 }
 
-// One instruction of a double-clock step; the TED sees its halved count.
-[[gnu::always_inline]] inline void doubleClockHalf() {
+// One instruction of a double-clock step; the TED sees its halved count, the step gets
+// the whole one.
+[[gnu::always_inline]] inline uint16_t doubleClockHalf() {
     const uint16_t cycles = runInstruction();
     serviceInterrupts(cycles);
-    machine.pairCycles = static_cast<uint16_t>(machine.pairCycles + cycles);
     advanceTed(halve(cycles));
+    return cycles;
 }
 
 uint16_t stepWithoutService() {
@@ -73,12 +74,11 @@ uint16_t stepWithoutService() {
 
 void emulationStep() {
     if (doubleClock()) {
-        machine.pairCycles = 0;
-        doubleClockHalf();
+        const uint16_t first = doubleClockHalf();
         if (!breakpointTest()) return;
-        doubleClockHalf();
+        const uint16_t pair = static_cast<uint16_t>(first + doubleClockHalf());
         // The step leaves half the pair; its odd cycle is dropped, not carried.
-        machine.stepCycles = machine.pairCycles >> 1;
+        machine.stepCycles = pair >> 1;
         if (render()) breakpointTest();
         return;
     }

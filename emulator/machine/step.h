@@ -4,8 +4,7 @@
 #include <cstdint>
 
 struct Machine {
-    uint16_t oddCycle = 0;    // half a single-clock cycle carried between double-clock halvings
-    uint16_t pairCycles = 0;  // processor cycles of the double-clock pair so far
+    uint16_t oddCycle = 0;  // half a single-clock cycle carried between double-clock halvings
     // The count the last step left: what an unimplemented opcode repeats and what the
     // monitor shows. After a double-clock pair it is half the pair, its odd cycle dropped.
     uint16_t stepCycles = 0;

@@ -21,15 +21,15 @@ uint8_t counterByte(int32_t counter, uint16_t address) {
 }
 
 // $FF00/$FF02/$FF04 stop the timer and set the low byte; the high byte starts it from the reload.
-void writeTimer(int32_t& counter, uint16_t& reload, uint8_t& running, uint16_t address, uint8_t value) {
+void writeTimer(TedTimer& timer, uint16_t address, uint8_t value) {
     if (address & 1) {
-        reload = uint16_t((reload & 0x00FF) | value << 8);
-        counter = reload;
-        running = 1;
+        timer.reload = uint16_t((timer.reload & 0x00FF) | value << 8);
+        timer.counter = timer.reload;
+        timer.running = 1;
     } else {
-        running = 0;
-        reload = uint16_t((reload & 0xFF00) | value);
-        counter = (counter & 0xFF00) | value;
+        timer.running = 0;
+        timer.reload = uint16_t((timer.reload & 0xFF00) | value);
+        timer.counter = (timer.counter & 0xFF00) | value;
     }
 }
 
@@ -91,15 +91,15 @@ void tedWrite(uint16_t address, uint8_t value) {
     switch (address) {
         case 0xFF00:
         case 0xFF01:
-            writeTimer(ted.timer1.counter, ted.timer1.reload, ted.timer1.running, address, value);
+            writeTimer(ted.timer1, address, value);
             return;
         case 0xFF02:
         case 0xFF03:
-            writeTimer(ted.timer2.counter, ted.timer2.reload, ted.timer2.running, address, value);
+            writeTimer(ted.timer2, address, value);
             return;
         case 0xFF04:
         case 0xFF05:
-            writeTimer(ted.timer3.counter, ted.timer3.reload, ted.timer3.running, address, value);
+            writeTimer(ted.timer3, address, value);
             return;
         case 0xFF08:
             scanKeyboard(value);  // leaves the scanned columns in $FF08

@@ -219,6 +219,8 @@ template <Mode M> constexpr Handler LSE = modifyOp<M, lse>;
 template <Mode M> constexpr Handler RAD = modifyOp<M, rad>;
 template <Mode M> constexpr Handler DEM = modifyOp<M, dem>;
 template <Mode M> constexpr Handler INB = modifyOp<M, inb>;
+template <Mode M> constexpr Handler NOP = skipOp<M>;
+template <Mode M> constexpr Handler NO1 = skipOp<M>;
 template <Mode M> constexpr Handler NO2 = skipOp<M>;
 template <Mode M> constexpr Handler NO3 = skipOp<M>;
 template <Mode M> constexpr Handler JMP = jmp<M>;
@@ -227,8 +229,6 @@ template <Mode M> constexpr Handler AXS = axs<M>;
 // clang-format on
 
 // clang-format off
-template <Mode> constexpr Handler NO1 = skipOp<imp>;
-template <Mode> constexpr Handler NOP = skipOp<imp>;
 template <Mode> constexpr Handler BRK = brk;
 template <Mode> constexpr Handler JSR = jsr;
 template <Mode> constexpr Handler RTS = rts;

@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "drive/drive.h"
-#include "ted/raster.h"
 #include "ted/ted.h"
 
 MemoryMap memory;

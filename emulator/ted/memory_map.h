@@ -37,6 +37,9 @@ void setRamSize(int32_t ramSetting);
 // (defined in ted/memory_map.cpp), which also answers those addresses alike.
 uint8_t readMappedMemory(uint16_t address);
 void writeMappedMemory(uint16_t address, uint8_t value);
+// A read of the write-only bank latch ($FDD0-$FDDF), for readMappedMemory: the byte the
+// data bus still carries (defined in ted/open_bus.cpp).
+uint8_t openBusRead(uint16_t address);
 
 inline uint8_t readMemory(uint16_t address) {
     if (address < 0x8000) {

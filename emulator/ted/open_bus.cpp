@@ -3,7 +3,6 @@
 // its own fetch of the cycle; otherwise it is the processor's last fetch, which for a read
 // of the latch is the high byte of the address it just took from its operand ($FD).
 #include "ted/memory_map.h"
-#include "ted/raster.h"
 #include "ted/render_cells.h"
 #include "ted/ted.h"
 

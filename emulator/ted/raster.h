@@ -49,10 +49,6 @@ inline bool frameComplete() {
 // defined in ted/render.cpp
 void renderStep();  // draws up to the beam
 
-// defined in ted/open_bus.cpp
-// A read of the write-only bank latch ($FDD0-$FDDF): the byte the data bus still carries.
-uint8_t openBusRead(uint16_t address);
-
 // defined in ted/cursor.cpp
 // Inverts the hardware cursor cell in the finished frame (when the flash phase shows it).
 void cursorPass();

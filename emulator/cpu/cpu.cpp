@@ -108,15 +108,14 @@ void inx() { ldx(static_cast<uint8_t>(reg.XR + 1)); }
 void iny() { ldy(static_cast<uint8_t>(reg.YR + 1)); }
 void dex() { ldx(static_cast<uint8_t>(reg.XR - 1)); }
 void dey() { ldy(static_cast<uint8_t>(reg.YR - 1)); }
-// The pushed status always has bits 4 and 5 set; B itself stays as PLP or RTI left it.
-void php() { push(packStatus() | 0x10); }
+void php() { pushStatus(true); }
 void plp() { unpackStatus(pull()); }
 void pha() { push(reg.AC); }
 void pla() { lda(pull()); }
 
 uint8_t brk() {
     pushWord(static_cast<uint16_t>(reg.PC + 2));
-    push(packStatus() | 0x10);
+    pushStatus(true);
     reg.B = 0;
     reg.I = 1;
     reg.PC = readWord(0xFFFE);

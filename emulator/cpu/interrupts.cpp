@@ -7,7 +7,7 @@ Interrupts interrupts;
 
 void enterThrough(uint16_t vector) {
     cpu::pushWord(reg.PC);
-    cpu::push(packStatus() & ~0x10);
+    cpu::pushStatus(false);
     reg.I = 1;
     reg.PC = cpu::readWord(vector);
 }

@@ -27,6 +27,13 @@ inline uint16_t pullWord() {
     return static_cast<uint16_t>(low | pull() << 8);
 }
 
+// The pushed status always has bit 5 set; bit 4 is set by PHP and BRK and clear for an
+// interrupt, while B itself stays as PLP or RTI left it.
+inline void pushStatus(bool breakBit) {
+    const uint8_t status = packStatus();
+    push(breakBit ? status | 0x10 : status & ~0x10);
+}
+
 struct Operand {
     uint16_t address;
     uint8_t crossed;  // the index carried into the next page

@@ -12,7 +12,8 @@ extern uint16_t tedLineTable[312];  // internal line -> TED raster line
 extern uint16_t tedXTable[228];     // beamX -> TED horizontal count
 
 void buildTedTables();
-// Beam, flash and double-clock state of start-up and the hard and special resets.
+// Start-up and the hard and special resets: the beam position and the flash phase back
+// to 0. No double-clock state is kept here.
 void resetBeam();
 // The beam's work at a line's first step and end, and the raster interrupt: once per line
 // at most, so kept out of the step.

@@ -195,10 +195,15 @@ bool writeStoredSettings(SettingsStore& store, const SetupSettings& settings, st
         }
         if (!written) {
             problem = key->lastError();
+            // The values before the refused one are stored, as they would be one by one;
+            // a store that cannot take them says so instead.
+            if (!key->commit()) problem = key->lastError();
             return false;
         }
     }
-    return true;
+    if (key->commit()) return true;
+    problem = key->lastError();
+    return false;
 }
 
 }  // namespace varnoksetup

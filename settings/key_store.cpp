@@ -20,15 +20,35 @@ bool Key::queryString(const std::string& name, std::string& value, size_t buffer
 
 // A value that cannot be written is not kept, so the key always says what the file says.
 bool Key::store(StoredValue value) {
-    std::optional<StoredValue> previous;
-    if (const StoredValue* old = document_.find(value.name)) previous = *old;
-    const std::string name = value.name;
+    Undo write{value.name, std::nullopt};
+    if (const StoredValue* old = document_.find(value.name)) write.previous = *old;
     document_.set(std::move(value));
+    if (holding_) {
+        held_.push_back(std::move(write));
+        return true;
+    }
     if (save()) return true;
-    if (previous)
-        document_.set(std::move(*previous));
+    undo(write);
+    return false;
+}
+
+void Key::undo(Undo& write) {
+    if (write.previous)
+        document_.set(std::move(*write.previous));
     else
-        document_.remove(name);
+        document_.remove(write.name);
+}
+
+void Key::holdSaves() { holding_ = true; }
+
+bool Key::commit() {
+    holding_ = false;
+    std::vector<Undo> held = std::move(held_);
+    held_.clear();
+    // Nothing held leaves the store as it is, as no write would.
+    if (held.empty() || save()) return true;
+    // Latest first, so a name written twice gets back its value from before the hold.
+    for (auto write = held.rbegin(); write != held.rend(); ++write) undo(*write);
     return false;
 }
 

@@ -40,22 +40,41 @@ public:
     // zero: fails when the value is missing, not a string, or does not fit.
     bool queryString(const std::string& name, std::string& value, size_t bufferSize = anyLength) const;
 
-    // Each write replaces the store file atomically and keeps values it does not know.
-    // False when the file cannot be written (the value is then not stored); the
-    // reason is in lastError().
+    // Each write (unless saves are held) replaces the store file atomically and keeps
+    // values it does not know. False when the file cannot be written (the value is
+    // then not stored); the reason is in lastError().
     bool setNumber(const std::string& name, uint32_t value);
     bool setString(const std::string& name, const std::string& value);
+
+    // Until commit(), writes change only the key: many values then cost one save of
+    // the store instead of one each. A key dropped without commit() loses the held
+    // writes. The registry on Windows takes each value as it is set, so there both do
+    // nothing.
+    void holdSaves();
+    // Saves the held writes at once and ends the hold. False when the store cannot be
+    // written: the held values are then dropped again, so the key still says what the
+    // store says, and lastError() tells why.
+    bool commit();
 
     const std::vector<StoredValue>& values() const { return document_.values; }
     const std::string& lastError() const { return lastError_; }
 
 private:
+    // How to take back one write: the value it replaced, or none when it added one.
+    struct Undo {
+        std::string name;
+        std::optional<StoredValue> previous;
+    };
+
     explicit Key(std::string path) : path_(std::move(path)) {}
     bool save();
     bool store(StoredValue value);
+    void undo(Undo& write);
     std::string path_;
     StoreDocument document_;
     std::string lastError_;
+    bool holding_ = false;
+    std::vector<Undo> held_;  // the writes since holdSaves(), oldest first
 };
 
 }  // namespace keystore

@@ -83,4 +83,9 @@ bool Key::setString(const std::string& name, const std::string& value) {
     return setValue(name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
+// Each value goes to the registry as it is set: there is no whole file to rewrite, and a
+// failed write has stored nothing, so there is nothing to hold back or undo.
+void Key::holdSaves() {}
+bool Key::commit() { return true; }
+
 }  // namespace keystore

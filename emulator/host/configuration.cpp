@@ -3,12 +3,15 @@
 
 #include <climits>
 
+#include "settings/defaults.h"
 #include "settings/key_store.h"
 
 std::string commandLine;
 std::vector<std::string> settingFallbacks;
 
 namespace {
+
+namespace defaults = keystore::defaults;
 
 constexpr int32_t anyValue = INT32_MAX;
 
@@ -19,20 +22,21 @@ struct NumberSetting {
     int32_t highest = anyValue;  // a value above it (or below 0) takes the default, with a warning
 };
 
-// In the order the values are read. Sync 2 paces a fresh install at the real machine's
-// speed; Ram 2 is the 64 KB machine the setup program also shows for a missing value.
+// In the order the values are read. The defaults the setup program shows for a missing
+// value as well are settings/defaults.h's, so the two cannot drift apart.
 // clang-format off
 constexpr NumberSetting numberSettings[] = {
-    {"ScreenMode",     &EmulatorConfig::screenMode,     0, 6},
-    {"Priority",       &EmulatorConfig::priority,       0},  // other values keep the priority
-    {"SoundEmulation", &EmulatorConfig::soundEmulation, 1},
-    {"Debugger",       &EmulatorConfig::debugger,       0},
-    {"Sync",           &EmulatorConfig::sync,           2, 2},
-    {"ModeX",          &EmulatorConfig::modeX,          0},
-    {"Ram",            &EmulatorConfig::ram,            2, 2},
-    {"PALROM",         &EmulatorConfig::palRom,         1},
-    {"Joystick",       &EmulatorConfig::joystick,       0, 2},
-    {"Log",            &EmulatorConfig::log,            0},
+    {"ScreenMode",     &EmulatorConfig::screenMode,     defaults::screenMode,     6},
+    // Priority: other values keep the priority.
+    {"Priority",       &EmulatorConfig::priority,       defaults::priority},
+    {"SoundEmulation", &EmulatorConfig::soundEmulation, defaults::soundEmulation},
+    {"Debugger",       &EmulatorConfig::debugger,       defaults::debugger},
+    {"Sync",           &EmulatorConfig::sync,           defaults::sync,           2},
+    {"ModeX",          &EmulatorConfig::modeX,          defaults::modeX},
+    {"Ram",            &EmulatorConfig::ram,            defaults::ram,            2},
+    {"PALROM",         &EmulatorConfig::palRom,         defaults::palRom},
+    {"Joystick",       &EmulatorConfig::joystick,       defaults::joystick,       2},
+    {"Log",            &EmulatorConfig::log,            defaults::log},
     {"Joy1UpCode",     &EmulatorConfig::joy1UpCode,     200},
     {"Joy1DownCode",   &EmulatorConfig::joy1DownCode,   208},
     {"Joy1LeftCode",   &EmulatorConfig::joy1LeftCode,   203},
@@ -43,10 +47,10 @@ constexpr NumberSetting numberSettings[] = {
     {"Joy2LeftCode",   &EmulatorConfig::joy2LeftCode,   203},
     {"Joy2RightCode",  &EmulatorConfig::joy2RightCode,  205},
     {"Joy2FireCode",   &EmulatorConfig::joy2FireCode,   157},
-    {"DriveType8",     &EmulatorConfig::driveType8,     0, 2},
+    {"DriveType8",     &EmulatorConfig::driveType8,     defaults::driveType8,     2},
     {"DriveNumber",    &EmulatorConfig::driveNumber,    0},
-    {"Palette",        &EmulatorConfig::palette,        0},
-    {"Clock",          &EmulatorConfig::clock,          0, 2},
+    {"Palette",        &EmulatorConfig::palette,        defaults::palette},
+    {"Clock",          &EmulatorConfig::clock,          defaults::clock,          2},
 };
 // clang-format on
 

@@ -6,16 +6,10 @@
 #include <QStandardPaths>
 #include <initializer_list>
 
-// The build configures these; the fallbacks keep the file compiling on its own.
+// setup/CMakeLists.txt defines these from packaging/install_dirs.cmake; a second copy
+// of those places here could only go stale.
 #ifndef VARNOK_INSTALL_BINDIR
-#define VARNOK_INSTALL_BINDIR "/usr/local/bin"
-#define VARNOK_INSTALL_DATADIR "/usr/local/share/varnok"
-#define VARNOK_INSTALL_DOCDIR "/usr/local/share/doc/varnok"
-#define VARNOK_INSTALL_MANDIR "/usr/local/share/man"
-#define VARNOK_DATA_FROM_BIN "../share/varnok"
-#define VARNOK_DOC_FROM_BIN "../share/doc/varnok"
-#define VARNOK_MAN_FROM_BIN "../share/man"
-#define VARNOK_SOURCE_DIR ""
+#error "VARNOK_INSTALL_BINDIR and the other install places come from setup/CMakeLists.txt"
 #endif
 
 namespace varnoksetup {

@@ -19,6 +19,7 @@ public:
     bool writeText(const std::string& name, const std::string& value) override {
         return key_.setString(name, value);
     }
+    bool commit() override { return key_.commit(); }
     std::string lastError() const override { return key_.lastError(); }
 
 private:
@@ -34,7 +35,10 @@ class KeyStore final : public SettingsStore {
 public:
     std::unique_ptr<SettingsKey> openForReading() override { return wrap(keystore::Key::openForReading()); }
     std::unique_ptr<SettingsKey> openForWriting() override {
-        auto key = wrap(keystore::Key::openForWriting());
+        // The setup writes every value at once: the store is saved once, not per value.
+        std::optional<keystore::Key> opened = keystore::Key::openForWriting();
+        if (opened) opened->holdSaves();
+        auto key = wrap(std::move(opened));
         lastError_ = key ? std::string() : keystore::storePath() + ": cannot be created or read";
         return key;
     }

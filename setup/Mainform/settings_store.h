@@ -16,6 +16,9 @@ public:
     virtual bool readText(const std::string& name, std::string& value) = 0;
     virtual bool writeNumber(const std::string& name, uint32_t value) = 0;
     virtual bool writeText(const std::string& name, const std::string& value) = 0;
+    // A key opened for writing may keep its writes until commit(), which stores them
+    // at once; false when that fails, the reason then in lastError().
+    virtual bool commit() = 0;
     // Why the last write failed, for the user; empty when unknown.
     virtual std::string lastError() const { return {}; }
 };

@@ -2,30 +2,36 @@
 
 #include <variant>
 
+#include "settings/defaults.h"
+
 namespace varnoksetup {
 
 namespace {
 
+namespace defaults = keystore::defaults;
+
 struct NumberRow {
     const char* name;
     bool flag;
-    uint32_t fallback;  // the setup's value when the stored one is missing
+    // The setup's value when the stored one is missing; settings/defaults.h's where the
+    // emulator reads the value too.
+    uint32_t fallback;
 };
 
 // clang-format off
 // Indexed by NumberSetting.
 constexpr std::array<NumberRow, NumberSettingCount> numberRows = {{
     // name             flag   setup default
-    {"ScreenMode",      false, 0},
-    {"Priority",        false, 0},
-    {"SoundEmulation",  true,  1},
-    {"Debugger",        true,  0},
-    {"Sync",            false, 2},
-    {"ModeX",           true,  0},
-    {"Ram",             false, 2},
-    {"Joystick",        false, 0},
-    {"Log",             true,  0},
-    {"DriveType8",      false, 0},
+    {"ScreenMode",      false, defaults::screenMode},
+    {"Priority",        false, defaults::priority},
+    {"SoundEmulation",  true,  defaults::soundEmulation},
+    {"Debugger",        true,  defaults::debugger},
+    {"Sync",            false, defaults::sync},
+    {"ModeX",           true,  defaults::modeX},
+    {"Ram",             false, defaults::ram},
+    {"Joystick",        false, defaults::joystick},
+    {"Log",             true,  defaults::log},
+    {"DriveType8",      false, defaults::driveType8},
     {"Joy1Up",          false, 49},
     {"Joy1Down",        false, 50},
     {"Joy1Left",        false, 51},
@@ -36,11 +42,11 @@ constexpr std::array<NumberRow, NumberSettingCount> numberRows = {{
     {"Joy2Left",        false, 51},
     {"Joy2Right",       false, 52},
     {"Joy2Fire",        false, 1},
-    {"Palette",         false, 0},
-    {"Clock",           false, 0},
+    {"Palette",         false, defaults::palette},
+    {"Clock",           false, defaults::clock},
     {"HardSID",         false, 0},
     {"Machine",         false, 0},
-    {"PALROM",          true,  1},
+    {"PALROM",          true,  defaults::palRom},
 }};
 
 // Indexed by TextSetting.
@@ -195,10 +201,15 @@ bool writeStoredSettings(SettingsStore& store, const SetupSettings& settings, st
         }
         if (!written) {
             problem = key->lastError();
+            // The values before the refused one are stored, as they would be one by one;
+            // a store that cannot take them says so instead.
+            if (!key->commit()) problem = key->lastError();
             return false;
         }
     }
-    return true;
+    if (key->commit()) return true;
+    problem = key->lastError();
+    return false;
 }
 
 }  // namespace varnoksetup

@@ -23,6 +23,17 @@ protected:
         writeFile("REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Varnok]\n" + body);
         return keystore::Key::openForReading();
     }
+    // A value as a fresh reader of the file sees it; nothing when it is missing.
+    std::optional<uint32_t> storedNumber(const std::string& name) const {
+        uint32_t number = 0;
+        auto key = keystore::Key::openForReading();
+        return key && key->queryNumber(name, number) ? std::optional(number) : std::nullopt;
+    }
+    std::optional<std::string> storedText(const std::string& name) const {
+        std::string text;
+        auto key = keystore::Key::openForReading();
+        return key && key->queryString(name, text) ? std::optional(text) : std::nullopt;
+    }
     ScratchDirectory scratch;
     std::string dir = scratch.path(), path = scratch.file("registry.reg");
 };
@@ -230,6 +241,46 @@ TEST_F(KeyStore, LineBreaksAndZerosAreRefusedWithoutTouchingTheFile) {
     std::string text;
     EXPECT_TRUE(key->queryString("Rom0L", text));
     EXPECT_EQ(text, "basic.bin");
+}
+
+// The setup program holds its writes so that OK saves the store once, not once per value.
+TEST_F(KeyStore, HeldWritesReachTheFileOnlyOnCommit) {
+    auto key = keystore::Key::openForWriting();
+    ASSERT_TRUE(key);
+    ASSERT_TRUE(key->setNumber("Ram", 1));
+    const std::string before = readFile();
+    key->holdSaves();
+    ASSERT_TRUE(key->setNumber("Ram", 2));
+    ASSERT_TRUE(key->setString("Rom0L", "basic.bin"));
+    EXPECT_FALSE(key->setString("Rom0H", "a\nb"));
+    EXPECT_EQ(readFile(), before);
+    ASSERT_TRUE(key->commit());
+    EXPECT_EQ(storedNumber("Ram"), 2u);
+    EXPECT_EQ(storedText("Rom0L"), "basic.bin");
+    EXPECT_EQ(storedText("Rom0H"), std::nullopt);
+
+    // The hold has ended: the next write is saved at once.
+    ASSERT_TRUE(key->setNumber("Sync", 1));
+    EXPECT_NE(readFile().find("\"Sync\"=dword:00000001"), std::string::npos);
+}
+
+TEST_F(KeyStore, FailedCommitLeavesFileAndKeyAsBeforeTheHold) {
+    auto key = keystore::Key::openForWriting();
+    ASSERT_TRUE(key);
+    ASSERT_TRUE(key->setNumber("Ram", 1));
+    const std::string before = readFile();
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    key->holdSaves();
+    ASSERT_TRUE(key->setNumber("Ram", 2));
+    ASSERT_TRUE(key->setNumber("Ram", 3));
+    ASSERT_TRUE(key->setString("Rom0L", "x"));
+    EXPECT_FALSE(key->commit());
+    EXPECT_EQ(key->lastError(), path + ": is read-only");
+    EXPECT_EQ(readFile(), before);
+    uint32_t number = 0;
+    EXPECT_TRUE(key->queryNumber("Ram", number));
+    EXPECT_EQ(number, 1u);
+    ASSERT_EQ(key->values().size(), 1u);
 }
 
 TEST_F(KeyStore, StoreThatIsAFolderOrFifoCannotBeOpenedAndNeverBlocks) {

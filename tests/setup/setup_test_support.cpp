@@ -52,6 +52,7 @@ public:
         note("write", name);
         return name != store_.refuseWriteOf && real_->writeText(name, value);
     }
+    bool commit() override { return real_->commit(); }
 
 private:
     void note(const char* what, const std::string& name) {

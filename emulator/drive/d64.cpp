@@ -121,9 +121,12 @@ const MediumOps d64Ops = {
 // clang-format on
 
 bool mountD64(const std::string& path) {
-    const files::ReadResult file = files::readFile(path, imageSizes[3].bytes);
-    const std::vector<uint8_t>& bytes = file.bytes;
-    if (!file || bytes.empty()) return false;
+    const files::ReadResult file = files::readFile(path, d64LargestFileBytes);
+    return file && mountD64Image(path, file.bytes);
+}
+
+bool mountD64Image(const std::string& path, std::span<const uint8_t> bytes) {
+    if (bytes.empty() || bytes.size() > imageSizes[3].bytes) return false;
     // Any other size is read as the start of a 35-track image, and never written back.
     const ImageSize* size = std::find_if(std::begin(imageSizes), std::end(imageSizes),
                                          [&](const ImageSize& s) { return s.bytes == bytes.size(); });

@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,9 @@ constexpr int d64SectorBytes = 256;
 constexpr int d64ImageBytes = 174848;         // 35 tracks, 683 sectors
 constexpr int d64LargestImageBytes = 196608;  // 40 tracks, 768 sectors
 constexpr int d64LargestErrorBytes = 768;
+// How much of an image file is read: far above any image, with or without error bytes, so
+// that a larger image file is refused by mountD64Image and a huge one by the read.
+constexpr size_t d64LargestFileBytes = 1 << 20;
 
 struct Channel {
     ChannelMode mode = channelClosed;
@@ -80,7 +85,10 @@ void powerOnDrive(bool attached);
 // The medium, at start-up or at run time; a mount attaches the drive. A mount that fails
 // returns false and leaves the drive as it was: at start-up empty, so that every request
 // answers 74,DRIVE NOT READY. Unmounting closes every channel without writing.
+// mountD64Image takes the bytes a caller has already read from the image file at `path`
+// (refusing none, or more than any image holds); mountD64 reads them itself.
 bool mountD64(const std::string& path);
+bool mountD64Image(const std::string& path, std::span<const uint8_t> bytes);
 bool mountHostDirectory(const std::string& path);
 void unmountDrive();
 

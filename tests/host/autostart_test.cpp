@@ -181,7 +181,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Refused{"short.prg", {0x01, 0x10}, "too short for a program file"},
                       Refused{"high.prg", {0xFF, 0xFF, 0xEA}, "the program runs past $FFFF"},
                       Refused{"cut.FRE", std::vector<uint8_t>(65607, 0), "not a snapshot: wrong size"},
-                      Refused{"long.fre", std::vector<uint8_t>(65609, 0), "not a snapshot: wrong size"}));
+                      Refused{"long.fre", std::vector<uint8_t>(65609, 0), "not a snapshot: wrong size"},
+                      // Past the largest image (40 tracks with error bytes), and past the read limit.
+                      Refused{"long.d64", std::vector<uint8_t>(197377, 0), "the disk image cannot be read"},
+                      Refused{"huge.d64", std::vector<uint8_t>((1 << 20) + 1, 0),
+                              "larger than 1048576 bytes"}));
 
 TEST_F(Autostart, SnapshotAtPowerOnGoesOnFromItsOwnPcNotTheResetVector) {
     reg = Registers{};

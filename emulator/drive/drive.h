@@ -96,7 +96,31 @@ void unmountDrive();
 // fuzzing build one there); changes are never written to a file.
 void mountD64InMemory(int tracks);
 
-// D64 geometry: the byte offset of each track's sector 0, tracks 1-40 (41 is the end).
-extern std::array<uint32_t, 42> trackOffset;
-void buildTrackOffsets();
-int sectorsOnTrack(int track);
+// D64 geometry: tracks 1-40 in zones of equal sector counts. A 35-track image has 683
+// sectors; a 40-track one adds tracks 36-40 of 17 sectors each.
+struct D64Zone {
+    int firstTrack, lastTrack, sectors;
+};
+// clang-format off
+inline constexpr D64Zone d64Zones[] = {
+    // tracks   sectors
+    {1, 17, 21},
+    {18, 24, 19},
+    {25, 30, 18},
+    {31, 40, 17},
+};
+// clang-format on
+
+constexpr int sectorsOnTrack(int track) {
+    for (const D64Zone& zone : d64Zones)
+        if (track >= zone.firstTrack && track <= zone.lastTrack) return zone.sectors;
+    return 0;
+}
+
+// The byte offset of each track's sector 0, tracks 1-40 (41 is the end).
+inline constexpr std::array<uint32_t, 42> trackOffset = [] {
+    std::array<uint32_t, 42> offset{};
+    for (int t = 1; t <= 40; ++t) offset[t + 1] = offset[t] + d64SectorBytes * sectorsOnTrack(t);
+    return offset;
+}();
+static_assert(trackOffset[36] == d64ImageBytes && trackOffset[41] == d64LargestImageBytes);

@@ -165,7 +165,6 @@ bool startCommandLineFile() {
 void buildTables() {
     buildTedTables();
     buildVoiceFrequencyTable();
-    buildTrackOffsets();
     logLine("Info: Internal tables generated.\n");
 }
 

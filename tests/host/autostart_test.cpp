@@ -48,7 +48,6 @@ protected:
         std::memset(memory.ram, 0, 0x10000);
         emulatorConfig = EmulatorConfig{};
         emulatorConfig.driveType8 = 1;
-        buildTrackOffsets();
     }
     // Ends any start a test left waiting, so the next test begins without one.
     void TearDown() override { cancelAutostart(); }

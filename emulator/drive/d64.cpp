@@ -1,9 +1,6 @@
 // Drive 8 serving a D64 disk image held in memory: the directory, reading files along
 // their chains, and mounting the image file. Changes go back to the file at once
 // (drive/d64_write.cpp).
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -101,14 +98,10 @@ void logListing() {
     for (const FileEntry& file : files) logLine("D64 File size: %d\n", file.blocks);
 }
 
-// The file may be replaced by this user: a regular file of theirs with its write bit set,
-// in a folder they may write to (root included: a read-only image stays read-only).
+// The file may be replaced by this user, as writeFile would, in a folder they may write to
+// (root included: a read-only image stays read-only).
 bool imageReplaceable(const std::string& path) {
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    if (info.st_uid != geteuid() || !(info.st_mode & S_IWUSR)) return false;
-    const size_t slash = path.rfind('/');
-    return folderWritable(slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash));
+    return files::replaceRefusal(path).empty() && folderWritable(files::folderOf(path));
 }
 
 }  // namespace

@@ -124,14 +124,11 @@ std::string writeTarget(const std::string& path, struct stat& existing, bool& ex
             error = "is a symbolic link that belongs to another user";
             return {};
         }
-        char* resolved = ::realpath(path.c_str(), nullptr);
-        if (!resolved || ::stat(resolved, &existing) != 0) {
+        target = realPath(path);
+        if (target.empty() || ::stat(target.c_str(), &existing) != 0) {
             error = "is a symbolic link that leads nowhere";
-            std::free(resolved);
             return {};
         }
-        target = resolved;
-        std::free(resolved);
     }
     exists = true;
     if (!S_ISREG(existing.st_mode)) {
@@ -152,6 +149,13 @@ std::string writeTarget(const std::string& path, struct stat& existing, bool& ex
 }
 
 }  // namespace
+
+std::string realPath(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    std::string resolved = real ? real : "";
+    std::free(real);
+    return resolved;
+}
 
 ReadResult readFile(const std::string& path, size_t sizeLimit, Links links) {
     // Looked at before it is opened, so a device never sees an open.
@@ -269,6 +273,12 @@ ReadResult readFile(const std::string& path, size_t sizeLimit, Links links) {
     if (in.gcount() != std::streamsize(size)) return readFailure(path, ReadStatus::failed, "cannot be read");
     result.status = ReadStatus::ok;
     return result;
+}
+
+std::string realPath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::canonical(path, error);
+    return error ? std::string() : real.string();
 }
 
 std::string replaceRefusal(const std::string& path) {

@@ -73,6 +73,10 @@ WriteResult writeFile(const std::string& path, std::string_view text);
 // says it without the path; empty when the file is there and may be replaced.
 std::string replaceRefusal(const std::string& path);
 
+// The absolute path with every link, "." and ".." resolved; empty when it cannot be
+// resolved (nothing there, or a folder on the way cannot be searched).
+std::string realPath(const std::string& path);
+
 // The folder part of a path: "." for a bare name, "/" for a name in the root.
 std::string folderOf(const std::string& path);
 

@@ -2,7 +2,6 @@
 // their chains, and mounting the image file. Changes go back to the file at once
 // (drive/d64_write.cpp).
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 #include "common/log.h"
@@ -132,9 +131,8 @@ bool mountD64Image(const std::string& path, std::span<const uint8_t> bytes) {
     if (drive.hasErrorBytes) std::memcpy(drive.errorBytes, bytes.data() + imageBytes, d64Sectors());
     // Held as a real path: the image is written back to the file a link leads to, and
     // stays found when the current directory changes.
-    char* real = realpath(path.c_str(), nullptr);
-    drive.mediumPath = real ? real : path;
-    std::free(real);
+    const std::string real = files::realPath(path);
+    drive.mediumPath = real.empty() ? path : real;
     drive.writeProtected = !standard || !imageReplaceable(drive.mediumPath);
     return true;
 }

@@ -146,6 +146,16 @@ TEST_F(Files, ReplaceRefusalSaysWhatWriteFileWouldRefuse) {
     for (const auto& c : cases) EXPECT_EQ(files::replaceRefusal(file(c.name)), c.refusal) << c.name;
 }
 
+TEST_F(Files, RealPathResolvesLinksAndDotsOrIsEmpty) {
+    ASSERT_EQ(::mkdir(file("disks").c_str(), 0755), 0);
+    writeFile(file("disks/a.d64"), {});
+    ASSERT_EQ(::symlink("disks/a.d64", file("link.d64").c_str()), 0);
+    const std::string real = files::realPath(scratch.path()) + "/disks/a.d64";
+    EXPECT_EQ(files::realPath(file("link.d64")), real);
+    EXPECT_EQ(files::realPath(file("disks/../disks/./a.d64")), real);
+    EXPECT_EQ(files::realPath(file("missing")), "");
+}
+
 TEST(FolderOf, IsThePartBeforeTheLastSlash) {
     const std::pair<const char*, const char*> cases[] = {
         {"a.d64", "."}, {"/a.d64", "/"}, {"/home/me/a.d64", "/home/me"}, {"disks/a.d64", "disks"}};

@@ -157,6 +157,11 @@ std::string realPath(const std::string& path) {
     return resolved;
 }
 
+bool nameTaken(const std::string& path) {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
 ReadResult readFile(const std::string& path, size_t sizeLimit, Links links) {
     // Looked at before it is opened, so a device never sees an open.
     struct stat info;
@@ -279,6 +284,11 @@ std::string realPath(const std::string& path) {
     std::error_code error;
     const std::filesystem::path real = std::filesystem::canonical(path, error);
     return error ? std::string() : real.string();
+}
+
+bool nameTaken(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
 }
 
 std::string replaceRefusal(const std::string& path) {

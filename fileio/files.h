@@ -77,6 +77,9 @@ std::string replaceRefusal(const std::string& path);
 // resolved (nothing there, or a folder on the way cannot be searched).
 std::string realPath(const std::string& path);
 
+// Something is at the path, whatever it is: a folder, a FIFO, a link that leads nowhere.
+bool nameTaken(const std::string& path);
+
 // The folder part of a path: "." for a bare name, "/" for a name in the root.
 std::string folderOf(const std::string& path);
 

@@ -118,10 +118,7 @@ bool writeProtected() { return !folderWritable(drive.mediumPath); }
 
 // Nothing the drive does not serve (a link out of the folder, a folder, a FIFO) is ever
 // written over: a name taken by such a thing counts as an existing file.
-bool nameTaken(const std::string& hostName) {
-    struct stat info;
-    return lstat(inFolder(hostName).c_str(), &info) == 0;
-}
+bool nameTaken(const std::string& hostName) { return files::nameTaken(inFolder(hostName)); }
 
 DriveResult writeFile(const std::string& name, uint8_t kind, const std::vector<uint8_t>& data,
                       const FileEntry* replaced) {

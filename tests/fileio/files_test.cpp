@@ -156,6 +156,14 @@ TEST_F(Files, RealPathResolvesLinksAndDotsOrIsEmpty) {
     EXPECT_EQ(files::realPath(file("missing")), "");
 }
 
+TEST_F(Files, NameIsTakenByAnythingEvenALinkThatLeadsNowhere) {
+    writeFile(file("file"), {});
+    ASSERT_EQ(::mkdir(file("folder").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("nowhere", file("dangling").c_str()), 0);
+    for (const char* name : {"file", "folder", "dangling"}) EXPECT_TRUE(files::nameTaken(file(name))) << name;
+    EXPECT_FALSE(files::nameTaken(file("nowhere")));
+}
+
 TEST(FolderOf, IsThePartBeforeTheLastSlash) {
     const std::pair<const char*, const char*> cases[] = {
         {"a.d64", "."}, {"/a.d64", "/"}, {"/home/me/a.d64", "/home/me"}, {"disks/a.d64", "disks"}};

@@ -32,8 +32,8 @@ uint32_t entryNameLength(const uint8_t* entry) {
 
 void entries(std::vector<FileEntry>& out) {
     walkDirectorySectors([&](uint8_t, uint8_t, const uint8_t* block) {
-        for (int k = 0; k < 8; ++k) {
-            const uint8_t* entry = block + 32 * k;
+        for (int k = 0; k < entriesPerSector; ++k) {
+            const uint8_t* entry = block + entryBytes * k;
             if (entry[entryType] == 0) continue;
             FileEntry file;
             file.name.assign(reinterpret_cast<const char*>(entry + entryName), entryNameLength(entry));

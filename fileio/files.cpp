@@ -58,6 +58,11 @@ WriteResult writeFile(const std::string& path, std::string_view text) {
     return writeFile(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }
 
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
 #ifndef _WIN32
 
 namespace {
@@ -119,14 +124,11 @@ std::string writeTarget(const std::string& path, struct stat& existing, bool& ex
             error = "is a symbolic link that belongs to another user";
             return {};
         }
-        char* resolved = ::realpath(path.c_str(), nullptr);
-        if (!resolved || ::stat(resolved, &existing) != 0) {
+        target = realPath(path);
+        if (target.empty() || ::stat(target.c_str(), &existing) != 0) {
             error = "is a symbolic link that leads nowhere";
-            std::free(resolved);
             return {};
         }
-        target = resolved;
-        std::free(resolved);
     }
     exists = true;
     if (!S_ISREG(existing.st_mode)) {
@@ -147,6 +149,18 @@ std::string writeTarget(const std::string& path, struct stat& existing, bool& ex
 }
 
 }  // namespace
+
+std::string realPath(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    std::string resolved = real ? real : "";
+    std::free(real);
+    return resolved;
+}
+
+bool nameTaken(const std::string& path) {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+}
 
 ReadResult readFile(const std::string& path, size_t sizeLimit, Links links) {
     // Looked at before it is opened, so a device never sees an open.
@@ -198,6 +212,14 @@ ReadResult readFile(const std::string& path, size_t sizeLimit, Links links) {
     return result;
 }
 
+std::string replaceRefusal(const std::string& path) {
+    struct stat existing;
+    bool exists = false;
+    std::string error;
+    if (writeTarget(path, existing, exists, error).empty()) return error;
+    return exists ? "" : "no such file";
+}
+
 WriteResult writeFile(const std::string& path, std::span<const uint8_t> data) {
     struct stat existing;
     bool exists = false;
@@ -205,9 +227,8 @@ WriteResult writeFile(const std::string& path, std::span<const uint8_t> data) {
     const std::string target = writeTarget(path, existing, exists, error);
     if (target.empty()) return writeFailure(path, error);
 
-    const size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::string folder = folderOf(target);
+    const std::string name = target.substr(target.rfind('/') + 1);  // the whole of a bare name
     if (name.empty()) return writeFailure(path, "names a folder, not a file");
 
     std::string temporary;
@@ -259,14 +280,33 @@ ReadResult readFile(const std::string& path, size_t sizeLimit, Links links) {
     return result;
 }
 
-WriteResult writeFile(const std::string& path, std::span<const uint8_t> data) {
+std::string realPath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::canonical(path, error);
+    return error ? std::string() : real.string();
+}
+
+bool nameTaken(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+std::string replaceRefusal(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
-    if (fs::exists(status)) {
-        if (!fs::is_regular_file(status)) return writeFailure(path, "is not a regular file");
-        if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
-            return writeFailure(path, "is read-only");
+    if (!fs::exists(status)) return "no such file";
+    if (!fs::is_regular_file(status)) return "is not a regular file";
+    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) return "is read-only";
+    return {};
+}
+
+WriteResult writeFile(const std::string& path, std::span<const uint8_t> data) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (fs::exists(path, error)) {
+        if (const std::string refusal = replaceRefusal(path); !refusal.empty())
+            return writeFailure(path, refusal);
     }
     std::string temporary;
     std::FILE* file = nullptr;

@@ -69,6 +69,20 @@ struct WriteResult {
 WriteResult writeFile(const std::string& path, std::span<const uint8_t> data);
 WriteResult writeFile(const std::string& path, std::string_view text);
 
+// Why writeFile would not replace the file at path under the rules above, as its error
+// says it without the path; empty when the file is there and may be replaced.
+std::string replaceRefusal(const std::string& path);
+
+// The absolute path with every link, "." and ".." resolved; empty when it cannot be
+// resolved (nothing there, or a folder on the way cannot be searched).
+std::string realPath(const std::string& path);
+
+// Something is at the path, whatever it is: a folder, a FIFO, a link that leads nowhere.
+bool nameTaken(const std::string& path);
+
+// The folder part of a path: "." for a bare name, "/" for a name in the root.
+std::string folderOf(const std::string& path);
+
 // Tests only: the temporary names' random part comes from `suffix` instead (an
 // empty function restores the random one), so a test can plant links at them.
 void setTemporarySuffixSource(std::string (*suffix)());

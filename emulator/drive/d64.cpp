@@ -1,11 +1,7 @@
 // Drive 8 serving a D64 disk image held in memory: the directory, reading files along
 // their chains, and mounting the image file. Changes go back to the file at once
 // (drive/d64_write.cpp).
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 #include "common/log.h"
@@ -36,8 +32,8 @@ uint32_t entryNameLength(const uint8_t* entry) {
 
 void entries(std::vector<FileEntry>& out) {
     walkDirectorySectors([&](uint8_t, uint8_t, const uint8_t* block) {
-        for (int k = 0; k < 8; ++k) {
-            const uint8_t* entry = block + 32 * k;
+        for (int k = 0; k < entriesPerSector; ++k) {
+            const uint8_t* entry = block + entryBytes * k;
             if (entry[entryType] == 0) continue;
             FileEntry file;
             file.name.assign(reinterpret_cast<const char*>(entry + entryName), entryNameLength(entry));
@@ -101,14 +97,10 @@ void logListing() {
     for (const FileEntry& file : files) logLine("D64 File size: %d\n", file.blocks);
 }
 
-// The file may be replaced by this user: a regular file of theirs with its write bit set,
-// in a folder they may write to (root included: a read-only image stays read-only).
+// The file may be replaced by this user, as writeFile would, in a folder they may write to
+// (root included: a read-only image stays read-only).
 bool imageReplaceable(const std::string& path) {
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    if (info.st_uid != geteuid() || !(info.st_mode & S_IWUSR)) return false;
-    const size_t slash = path.rfind('/');
-    return folderWritable(slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash));
+    return files::replaceRefusal(path).empty() && folderWritable(files::folderOf(path));
 }
 
 }  // namespace
@@ -121,9 +113,12 @@ const MediumOps d64Ops = {
 // clang-format on
 
 bool mountD64(const std::string& path) {
-    const files::ReadResult file = files::readFile(path, imageSizes[3].bytes);
-    const std::vector<uint8_t>& bytes = file.bytes;
-    if (!file || bytes.empty()) return false;
+    const files::ReadResult file = files::readFile(path, d64LargestFileBytes);
+    return file && mountD64Image(path, file.bytes);
+}
+
+bool mountD64Image(const std::string& path, std::span<const uint8_t> bytes) {
+    if (bytes.empty() || bytes.size() > imageSizes[3].bytes) return false;
     // Any other size is read as the start of a 35-track image, and never written back.
     const ImageSize* size = std::find_if(std::begin(imageSizes), std::end(imageSizes),
                                          [&](const ImageSize& s) { return s.bytes == bytes.size(); });
@@ -136,9 +131,8 @@ bool mountD64(const std::string& path) {
     if (drive.hasErrorBytes) std::memcpy(drive.errorBytes, bytes.data() + imageBytes, d64Sectors());
     // Held as a real path: the image is written back to the file a link leads to, and
     // stays found when the current directory changes.
-    char* real = realpath(path.c_str(), nullptr);
-    drive.mediumPath = real ? real : path;
-    std::free(real);
+    const std::string real = files::realPath(path);
+    drive.mediumPath = real.empty() ? path : real;
     drive.writeProtected = !standard || !imageReplaceable(drive.mediumPath);
     return true;
 }

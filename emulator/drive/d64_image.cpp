@@ -1,49 +1,12 @@
-// D64 geometry, chains and the BAM. A 35-track image has 683 sectors; a 40-track one
-// adds tracks 36-40 of 17 sectors each.
+// D64 sectors, chains and the BAM.
 #include "drive/d64_image.h"
 
-#include <array>
 #include <bit>
 
 namespace {
 
-constexpr int standardTracks = 35, largestTracks = 40;
+constexpr int standardTracks = 35;
 constexpr int extendedBamOffset = 0xC0;  // entries of tracks 36-40
-
-struct Zone {
-    int firstTrack, lastTrack, sectors;
-};
-// clang-format off
-constexpr Zone zones[] = {
-    // tracks   sectors
-    {1, 17, 21},
-    {18, 24, 19},
-    {25, 30, 18},
-    {31, 40, 17},
-};
-// clang-format on
-
-constexpr int zoneSectors(int track) {
-    for (const Zone& zone : zones)
-        if (track >= zone.firstTrack && track <= zone.lastTrack) return zone.sectors;
-    return 0;
-}
-
-constexpr std::array<uint32_t, 42> offsets() {
-    std::array<uint32_t, 42> offset{};
-    for (int t = 1; t <= largestTracks; ++t) offset[t + 1] = offset[t] + d64SectorBytes * zoneSectors(t);
-    return offset;
-}
-
-}  // namespace
-
-std::array<uint32_t, 42> trackOffset = offsets();
-
-int sectorsOnTrack(int track) { return zoneSectors(track); }
-
-void buildTrackOffsets() { trackOffset = offsets(); }
-
-namespace {
 
 uint8_t* bamEntry(int track) {
     if (track >= 1 && track <= standardTracks) return d64Bam() + 4 * track;

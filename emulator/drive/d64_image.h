@@ -42,7 +42,9 @@ void walkDirectorySectors(Visit visit) {
     }
 }
 
-// Directory entries are 32 bytes; `entry` points at the start of one, so the type is byte 2.
+// Directory entries are 32 bytes, 8 to a sector; `entry` points at the start of one, so
+// the type is byte 2.
+constexpr int entriesPerSector = 8, entryBytes = 32;
 constexpr int entryType = 2, entryTrack = 3, entrySector = 4, entryName = 5, entryBlocks = 30;
 
 // The BAM: a free count and a bitmap per track; tracks 36-40 of a 40-track image where

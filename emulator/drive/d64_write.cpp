@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int fileInterleave = 10, directoryInterleave = 3;
-constexpr int entriesPerSector = 8, entryBytes = 32;
 
 uint32_t imageBytes() { return d64Sectors() * d64SectorBytes; }
 

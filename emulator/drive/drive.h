@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,9 @@ constexpr int d64SectorBytes = 256;
 constexpr int d64ImageBytes = 174848;         // 35 tracks, 683 sectors
 constexpr int d64LargestImageBytes = 196608;  // 40 tracks, 768 sectors
 constexpr int d64LargestErrorBytes = 768;
+// How much of an image file is read: far above any image, with or without error bytes, so
+// that a larger image file is refused by mountD64Image and a huge one by the read.
+constexpr size_t d64LargestFileBytes = 1 << 20;
 
 struct Channel {
     ChannelMode mode = channelClosed;
@@ -80,7 +85,10 @@ void powerOnDrive(bool attached);
 // The medium, at start-up or at run time; a mount attaches the drive. A mount that fails
 // returns false and leaves the drive as it was: at start-up empty, so that every request
 // answers 74,DRIVE NOT READY. Unmounting closes every channel without writing.
+// mountD64Image takes the bytes a caller has already read from the image file at `path`
+// (refusing none, or more than any image holds); mountD64 reads them itself.
 bool mountD64(const std::string& path);
+bool mountD64Image(const std::string& path, std::span<const uint8_t> bytes);
 bool mountHostDirectory(const std::string& path);
 void unmountDrive();
 
@@ -88,7 +96,31 @@ void unmountDrive();
 // fuzzing build one there); changes are never written to a file.
 void mountD64InMemory(int tracks);
 
-// D64 geometry: the byte offset of each track's sector 0, tracks 1-40 (41 is the end).
-extern std::array<uint32_t, 42> trackOffset;
-void buildTrackOffsets();
-int sectorsOnTrack(int track);
+// D64 geometry: tracks 1-40 in zones of equal sector counts. A 35-track image has 683
+// sectors; a 40-track one adds tracks 36-40 of 17 sectors each.
+struct D64Zone {
+    int firstTrack, lastTrack, sectors;
+};
+// clang-format off
+inline constexpr D64Zone d64Zones[] = {
+    // tracks   sectors
+    {1, 17, 21},
+    {18, 24, 19},
+    {25, 30, 18},
+    {31, 40, 17},
+};
+// clang-format on
+
+constexpr int sectorsOnTrack(int track) {
+    for (const D64Zone& zone : d64Zones)
+        if (track >= zone.firstTrack && track <= zone.lastTrack) return zone.sectors;
+    return 0;
+}
+
+// The byte offset of each track's sector 0, tracks 1-40 (41 is the end).
+inline constexpr std::array<uint32_t, 42> trackOffset = [] {
+    std::array<uint32_t, 42> offset{};
+    for (int t = 1; t <= 40; ++t) offset[t + 1] = offset[t] + d64SectorBytes * sectorsOnTrack(t);
+    return offset;
+}();
+static_assert(trackOffset[36] == d64ImageBytes && trackOffset[41] == d64LargestImageBytes);

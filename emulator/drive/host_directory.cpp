@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "common/log.h"
@@ -58,11 +57,8 @@ std::string inFolder(const std::string& hostName) { return drive.mediumPath + "/
 
 // The real path of the folder, with a slash at its end so it is a prefix of its files' paths only.
 std::string realFolder() {
-    char* real = realpath(drive.mediumPath.c_str(), nullptr);
-    if (!real) return {};
-    std::string path = real;
-    std::free(real);
-    return path == "/" ? path : path + "/";
+    const std::string path = files::realPath(drive.mediumPath);
+    return path.empty() || path == "/" ? path : path + "/";
 }
 
 bool readable(const std::string& path, const struct stat& info) {
@@ -74,10 +70,7 @@ bool readable(const std::string& path, const struct stat& info) {
 // reached directly or through links that stay inside; empty otherwise.
 std::string servedPath(const std::string& folder, const std::string& hostName, struct stat& info) {
     if (folder.empty()) return {};
-    char* real = realpath(inFolder(hostName).c_str(), nullptr);
-    if (!real) return {};
-    std::string path = real;
-    std::free(real);
+    const std::string path = files::realPath(inFolder(hostName));
     if (path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0) return {};
     if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || !readable(path, info)) return {};
     return path;
@@ -125,10 +118,7 @@ bool writeProtected() { return !folderWritable(drive.mediumPath); }
 
 // Nothing the drive does not serve (a link out of the folder, a folder, a FIFO) is ever
 // written over: a name taken by such a thing counts as an existing file.
-bool nameTaken(const std::string& hostName) {
-    struct stat info;
-    return lstat(inFolder(hostName).c_str(), &info) == 0;
-}
+bool nameTaken(const std::string& hostName) { return files::nameTaken(inFolder(hostName)); }
 
 DriveResult writeFile(const std::string& name, uint8_t kind, const std::vector<uint8_t>& data,
                       const FileEntry* replaced) {
@@ -199,12 +189,11 @@ bool mountHostDirectory(const std::string& path) {
     struct stat info;
     if (path.empty() || stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
     // Held as a real path, so the drive keeps its folder when the current directory changes.
-    char* real = realpath(path.c_str(), nullptr);
-    if (!real) return false;
+    std::string real = files::realPath(path);
+    if (real.empty()) return false;
     unmountDrive();
     drive.attached = true;
-    drive.mediumPath = real;
-    std::free(real);
+    drive.mediumPath = std::move(real);
     drive.medium = hostFolderMedium;
     return true;
 }

@@ -44,8 +44,10 @@ bool endsWith(const std::string& name, const char* extension) {
     return name.size() >= length && strcasecmp(name.c_str() + name.size() - length, extension) == 0;
 }
 
-std::string refusal(const std::string& path, LoadStatus status) {
-    return path + ": " + loadStatusText(status);
+// Why a file is refused: the read's own reason when it could not be read, else what its
+// contents lack.
+std::string refusal(const std::string& path, const files::ReadResult& file, LoadStatus status) {
+    return !file && status == LoadStatus::unreadable ? file.error : path + ": " + loadStatusText(status);
 }
 
 uint8_t screenCode(uint16_t matrix, int row, int column) {
@@ -88,14 +90,11 @@ bool startDisk(const std::string& path, std::string& error) {
 }
 
 bool startSnapshot(const std::string& path, std::string& error) {
-    const files::ReadResult file = files::readFile(path, snapshotFileBytes);
-    if (!file) {
-        error =
-            file.status == files::ReadStatus::tooLarge ? refusal(path, LoadStatus::wrongSize) : file.error;
-        return false;
-    }
-    if (const LoadStatus status = loadSnapshotData(file.bytes); status != LoadStatus::loaded) {
-        error = refusal(path, status);
+    LoadStatus status;
+    const files::ReadResult file = readSnapshotFile(path, status);
+    if (file) status = loadSnapshotData(file.bytes);
+    if (status != LoadStatus::loaded) {
+        error = refusal(path, file, status);
         return false;
     }
     // The restored machine goes on from its own PC, not through a reset still pending.
@@ -105,14 +104,11 @@ bool startSnapshot(const std::string& path, std::string& error) {
 }
 
 bool startProgram(const std::string& path, std::string& error) {
-    files::ReadResult file = files::readFile(path, 2 + 0x10000);
-    if (!file) {
-        error = file.status == files::ReadStatus::tooLarge ? refusal(path, LoadStatus::pastMemoryEnd)
-                                                           : file.error;
-        return false;
-    }
-    if (const LoadStatus status = checkProgram(file.bytes); status != LoadStatus::loaded) {
-        error = refusal(path, status);
+    LoadStatus status;
+    files::ReadResult file = readProgramFile(path, status);
+    if (file) status = checkProgram(file.bytes);
+    if (status != LoadStatus::loaded) {
+        error = refusal(path, file, status);
         return false;
     }
     resetAndWait(Step::loadProgram, std::move(file.bytes));

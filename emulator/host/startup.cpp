@@ -29,7 +29,6 @@ namespace {
 constexpr uint64_t framesPerSecond = 50;
 constexpr int settleMessages = 32;          // messages the window gets before the monitor opens
 constexpr size_t largestRomFile = 1 << 20;  // only the first 16 KB are used
-constexpr size_t largestDiskImage = 1 << 20;
 constexpr int fatalExit = 1;
 
 bool fatal(const std::string& text) {
@@ -136,11 +135,10 @@ void startDrive() {
     if (type == 1 && !mountHostDirectory(emulatorConfig.drive8PCDir))
         logLine("Warning: Drive 8 folder not found: %s\n", emulatorConfig.drive8PCDir.c_str());
     if (type != 2) return;
-    const files::ReadResult image = files::readFile(emulatorConfig.drive8D64, largestDiskImage);
-    const files::ReadStatus status = image.status;
-    if (status == files::ReadStatus::ok && mountD64(emulatorConfig.drive8D64))
+    const files::ReadResult image = files::readFile(emulatorConfig.drive8D64, d64LargestFileBytes);
+    if (image && mountD64Image(emulatorConfig.drive8D64, image.bytes))
         logLine("Info: D64 file has been loaded.\n");
-    else if (status == files::ReadStatus::ok || status == files::ReadStatus::notFound)
+    else if (image || image.status == files::ReadStatus::notFound)
         logLine("Warning: D64 file not found: %s\n", emulatorConfig.drive8D64.c_str());
     else
         logLine("Warning: %s\n", image.error.c_str());
@@ -167,7 +165,6 @@ bool startCommandLineFile() {
 void buildTables() {
     buildTedTables();
     buildVoiceFrequencyTable();
-    buildTrackOffsets();
     logLine("Info: Internal tables generated.\n");
 }
 

@@ -8,18 +8,18 @@
 namespace {
 
 constexpr int32_t d64DriveType = 2;
-constexpr size_t largestDiskFile = 1 << 20;  // far above any image, with or without error bytes
 
 }  // namespace
 
 bool mountDisk(const std::string& path, std::string& error) {
-    // Read first for the reason: the drive's mount only says whether it took the image.
-    if (const files::ReadResult file = files::readFile(path, largestDiskFile); !file) {
+    // Read here for the reason: the drive's mount only says whether it took the image.
+    const files::ReadResult file = files::readFile(path, d64LargestFileBytes);
+    if (!file) {
         error = file.error;
         return false;
     }
     // A mount that fails leaves the drive as it was.
-    if (!mountD64(path)) {
+    if (!mountD64Image(path, file.bytes)) {
         error = path + ": the disk image cannot be read";
         return false;
     }

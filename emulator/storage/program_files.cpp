@@ -26,14 +26,15 @@ void storeWord(uint16_t address, uint32_t value) {
     memory.ram[address + 1] = (value >> 8) & 0xFF;
 }
 
-// The machine sees a file only once it has been read whole and checked: a file over
-// `limit` bytes is refused as `tooLarge`; one that reads whole goes to `load`.
-LoadStatus loadWholeFile(const char* path, size_t limit, LoadStatus tooLarge,
-                         LoadStatus (*load)(std::span<const uint8_t>)) {
-    const files::ReadResult read = files::readFile(path, limit);
-    if (read.status == files::ReadStatus::tooLarge) return tooLarge;
-    if (!read) return LoadStatus::unreadable;
-    return load(read.bytes);
+// The machine sees a file only once it has been read whole and checked; a file over
+// `limit` bytes is refused as `tooLarge`.
+files::ReadResult readWholeFile(const std::string& path, size_t limit, LoadStatus tooLarge,
+                                LoadStatus& status) {
+    files::ReadResult read = files::readFile(path, limit);
+    status = read                                         ? LoadStatus::loaded
+             : read.status == files::ReadStatus::tooLarge ? tooLarge
+                                                          : LoadStatus::unreadable;
+    return read;
 }
 
 void putField(std::vector<uint8_t>& out, uint32_t value, uint32_t size) {
@@ -111,8 +112,14 @@ LoadStatus loadProgram(std::span<const uint8_t> file) {
     return LoadStatus::loaded;
 }
 
+files::ReadResult readProgramFile(const std::string& path, LoadStatus& status) {
+    return readWholeFile(path, largestProgramFile, LoadStatus::pastMemoryEnd, status);
+}
+
 LoadStatus loadProgramFile(const char* path) {
-    return loadWholeFile(path, largestProgramFile, LoadStatus::pastMemoryEnd, loadProgram);
+    LoadStatus status;
+    const files::ReadResult read = readProgramFile(path, status);
+    return read ? loadProgram(read.bytes) : status;
 }
 
 bool saveProgramFile(const char* path, uint16_t start, uint32_t end) {
@@ -148,8 +155,14 @@ LoadStatus loadSnapshotData(std::span<const uint8_t> file) {
     return LoadStatus::loaded;
 }
 
+files::ReadResult readSnapshotFile(const std::string& path, LoadStatus& status) {
+    return readWholeFile(path, snapshotFileBytes, LoadStatus::wrongSize, status);
+}
+
 LoadStatus loadSnapshot(const char* path) {
-    return loadWholeFile(path, snapshotFileBytes, LoadStatus::wrongSize, loadSnapshotData);
+    LoadStatus status;
+    const files::ReadResult read = readSnapshotFile(path, status);
+    return read ? loadSnapshotData(read.bytes) : status;
 }
 
 const char* loadStatusText(LoadStatus status) {

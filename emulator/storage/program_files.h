@@ -3,6 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
+
+#include "fileio/files.h"
 
 // What a load did: anything but `loaded` left the machine exactly as it was.
 enum class LoadStatus : uint8_t { loaded, unreadable, tooShort, pastMemoryEnd, wrongSize };
@@ -14,6 +17,11 @@ constexpr size_t snapshotFileBytes = 65608;
 // may land at $FFFE at the latest.
 LoadStatus checkProgram(std::span<const uint8_t> file);
 LoadStatus loadProgram(std::span<const uint8_t> file);
+// A program or snapshot file read whole, before the machine sees it: `status` is `loaded`
+// when it was read, `unreadable` when the read failed (the result's error says why), and
+// pastMemoryEnd or wrongSize when the file is larger than any of its kind.
+files::ReadResult readProgramFile(const std::string& path, LoadStatus& status);
+files::ReadResult readSnapshotFile(const std::string& path, LoadStatus& status);
 LoadStatus loadProgramFile(const char* path);
 bool saveProgramFile(const char* path, uint16_t start, uint32_t end);
 bool saveSnapshot(const char* path);

@@ -1,8 +1,6 @@
 // Screenshots: the frame buffer as an 8-bit bitmap file in a given folder.
 #include "storage/screenshot.h"
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <vector>
@@ -42,12 +40,6 @@ constexpr Area borderArea{borderHeader, 6, 24, 400, 300};
 
 constexpr int maxNumber = 1000000;  // a directory can never be full enough to search for ever
 
-// Anything at the name counts, a dangling link too: a picture never goes through a link.
-bool nameTaken(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0;
-}
-
 template <size_t n>
 void append(std::vector<uint8_t>& out, const uint8_t (&bytes)[n]) {
     out.insert(out.end(), bytes, bytes + n);
@@ -78,8 +70,9 @@ bool writeScreenshot(const std::string& folder, bool withBorder) {
     const std::string prefix = folder.empty() ? std::string() : folder + "/";
     char name[32];
     int number = 0;
+    // Anything at the name counts, a dangling link too: a picture never goes through a link.
     do std::snprintf(name, sizeof name, "Output%.3d.bmp", number);
-    while (nameTaken(prefix + name) && ++number < maxNumber);
+    while (files::nameTaken(prefix + name) && ++number < maxNumber);
     if (number >= maxNumber) return false;
     return bool(files::writeFile(prefix + name, bitmap(withBorder ? borderArea : windowArea)));
 }

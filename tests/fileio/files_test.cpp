@@ -126,6 +126,50 @@ TEST_F(Files, ReadOnlyOrForeignTargetIsNotReplaced) {
     EXPECT_EQ(entries().size(), ::geteuid() == 0 ? 2u : 1u);
 }
 
+// The rule on its own, as the drive asks it before it takes an image as writable.
+TEST_F(Files, ReplaceRefusalSaysWhatWriteFileWouldRefuse) {
+    writeFile(file("mine"), bytesOf("old"));
+    writeFile(file("locked"), bytesOf("keep"));
+    ASSERT_EQ(::chmod(file("locked").c_str(), 0444), 0);
+    ASSERT_EQ(::mkdir(file("folder").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("mine", file("link").c_str()), 0);
+    ASSERT_EQ(::symlink("nowhere", file("dangling").c_str()), 0);
+    const struct {
+        const char* name;
+        const char* refusal;
+    } cases[] = {{"mine", ""},
+                 {"link", ""},
+                 {"locked", "is read-only"},
+                 {"folder", "is a folder, not a file"},
+                 {"dangling", "is a symbolic link that leads nowhere"},
+                 {"missing", "no such file"}};
+    for (const auto& c : cases) EXPECT_EQ(files::replaceRefusal(file(c.name)), c.refusal) << c.name;
+}
+
+TEST_F(Files, RealPathResolvesLinksAndDotsOrIsEmpty) {
+    ASSERT_EQ(::mkdir(file("disks").c_str(), 0755), 0);
+    writeFile(file("disks/a.d64"), {});
+    ASSERT_EQ(::symlink("disks/a.d64", file("link.d64").c_str()), 0);
+    const std::string real = files::realPath(scratch.path()) + "/disks/a.d64";
+    EXPECT_EQ(files::realPath(file("link.d64")), real);
+    EXPECT_EQ(files::realPath(file("disks/../disks/./a.d64")), real);
+    EXPECT_EQ(files::realPath(file("missing")), "");
+}
+
+TEST_F(Files, NameIsTakenByAnythingEvenALinkThatLeadsNowhere) {
+    writeFile(file("file"), {});
+    ASSERT_EQ(::mkdir(file("folder").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("nowhere", file("dangling").c_str()), 0);
+    for (const char* name : {"file", "folder", "dangling"}) EXPECT_TRUE(files::nameTaken(file(name))) << name;
+    EXPECT_FALSE(files::nameTaken(file("nowhere")));
+}
+
+TEST(FolderOf, IsThePartBeforeTheLastSlash) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"a.d64", "."}, {"/a.d64", "/"}, {"/home/me/a.d64", "/home/me"}, {"disks/a.d64", "disks"}};
+    for (const auto& [path, folder] : cases) EXPECT_EQ(files::folderOf(path), folder) << path;
+}
+
 std::string (*const fixedSuffix)() = [] { return std::string("AAAAAA"); };
 
 TEST_F(Files, LinkPlantedAtATemporaryNameIsNeverFollowed) {

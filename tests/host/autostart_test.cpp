@@ -48,7 +48,6 @@ protected:
         std::memset(memory.ram, 0, 0x10000);
         emulatorConfig = EmulatorConfig{};
         emulatorConfig.driveType8 = 1;
-        buildTrackOffsets();
     }
     // Ends any start a test left waiting, so the next test begins without one.
     void TearDown() override { cancelAutostart(); }
@@ -173,6 +172,7 @@ TEST_P(AutostartRefusal, NamesTheFileAndTheReasonAndChangesNothing) {
     for (uint32_t a = 0; a < 0x10000; ++a) ASSERT_EQ(memory.ram[a], 0x5A) << a;
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Files, AutostartRefusal,
     ::testing::Values(Refused{"missing.prg", {}, "no such file"},
@@ -180,8 +180,13 @@ INSTANTIATE_TEST_SUITE_P(
                       Refused{"folder.d64", {}, "is a folder, not a file"},
                       Refused{"short.prg", {0x01, 0x10}, "too short for a program file"},
                       Refused{"high.prg", {0xFF, 0xFF, 0xEA}, "the program runs past $FFFF"},
+                      Refused{"huge.prg", std::vector<uint8_t>(2 + 0x10000 + 1, 0), "the program runs past $FFFF"},
                       Refused{"cut.FRE", std::vector<uint8_t>(65607, 0), "not a snapshot: wrong size"},
-                      Refused{"long.fre", std::vector<uint8_t>(65609, 0), "not a snapshot: wrong size"}));
+                      Refused{"long.fre", std::vector<uint8_t>(65609, 0), "not a snapshot: wrong size"},
+                      // Past the largest image (40 tracks with error bytes), and past the read limit.
+                      Refused{"long.d64", std::vector<uint8_t>(197377, 0), "the disk image cannot be read"},
+                      Refused{"huge.d64", std::vector<uint8_t>((1 << 20) + 1, 0), "larger than 1048576 bytes"}));
+// clang-format on
 
 TEST_F(Autostart, SnapshotAtPowerOnGoesOnFromItsOwnPcNotTheResetVector) {
     reg = Registers{};

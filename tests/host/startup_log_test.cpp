@@ -111,6 +111,28 @@ INSTANTIATE_TEST_SUITE_P(
             "MissingDriveFolderIsAWarning", {"DriveType8", 1u}, "Warning: Drive 8 folder not found: \n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The disk image named in the settings: mounted, or a warning that names the file or
+// gives the reason; an image file too large for any disk counts as not found.
+TEST_F(StartupLog, DiskImageIsMountedOrWarnedAbout) {
+    const struct {
+        size_t bytes;
+        const char* expected;  // "%s" stands for the image's path
+    } cases[] = {{174848, "Info: D64 file has been loaded.\n"},
+                 {197376, "Info: D64 file has been loaded.\n"},
+                 {0, "Warning: D64 file not found: %s\n"},
+                 {197377, "Warning: D64 file not found: %s\n"},
+                 {(1 << 20) + 1, "Warning: %s: larger than 1048576 bytes\n"}};
+    for (const auto& c : cases) {
+        const std::string path = dir->file("disk.d64");
+        writeFile(path, std::vector<uint8_t>(c.bytes, 0));
+        writeSettings({{"DriveType8", 2u}, {"Drive8D64", path}});
+        start();
+        std::string expected = c.expected;
+        if (const size_t at = expected.find("%s"); at != std::string::npos) expected.replace(at, 2, path);
+        EXPECT_NE(log().find(expected), std::string::npos) << c.bytes << " bytes:\n" << log();
+    }
+}
+
 TEST_F(StartupLog, PriorityWithinRangeIsSetAndOtherValuesLeaveItAlone) {
     const struct {
         uint32_t setting;

@@ -332,7 +332,6 @@ TEST_F(D64ImageFile, MissingEmptyOrOversizedImageLeavesTheDriveEmpty) {
 }
 
 TEST(TrackOffsets, FollowTheZonesOfA35TrackDisk) {
-    buildTrackOffsets();
     EXPECT_EQ(trackOffset[1], 0u);
     EXPECT_EQ(trackOffset[2], 21u * 256);
     EXPECT_EQ(trackOffset[18], 91392u);

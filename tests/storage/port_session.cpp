@@ -14,7 +14,6 @@ void resetDrive(int32_t driveType) {
     powerOnDrive(driveType == 1 || driveType == 2);
     std::memset(drive.d64Image, 0, sizeof drive.d64Image);
     if (driveType == 2) mountD64InMemory(35);
-    buildTrackOffsets();
     handshakesAnswered = true;
 }
 

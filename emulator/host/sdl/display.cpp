@@ -7,6 +7,7 @@
 
 #include "host/backend/display_mode.h"
 #include "host/sdl/sdl_host.h"
+#include "shell/pacing.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ bool keepsPixels = false, clearDue = true;
 // The picture last shown: a menu waiting for a key presents the same one 50 times a
 // second, and showing it again would cost more than everything else it does.
 std::vector<Uint8> shown;
-Uint64 nextBlank = 0;
+uint64_t nextBlank = 0;
 
 // The dummy driver, or a machine without any renderer, still gets a surface to
 // draw into; the picture is then simply not shown.
@@ -185,16 +186,11 @@ Result waitForVerticalBlank() {
         return ok;
     }
     // Without a vertical blank to wait for, the blanks of a 50 Hz display are kept by the clock.
-    Uint64 frequency = SDL_GetPerformanceFrequency(), period = frequency / 50;
-    Uint64 now = SDL_GetPerformanceCounter();
+    const uint64_t period = performanceFrequency() / 50, now = performanceCounter();
     if (nextBlank == 0 || nextBlank > now + period) nextBlank = now + period;
     while (nextBlank <= now)
         nextBlank += period;  // a late caller waits for the next blank, not a whole period
-    // Slept through but its last fraction of a millisecond, which a sleep may overrun.
-    while ((now = SDL_GetPerformanceCounter()) < nextBlank) {
-        Uint64 left = (nextBlank - now) * 1000000 / frequency;
-        if (left > 300) sleepMicroseconds(static_cast<uint32_t>(left - 200));
-    }
+    waitUntilCounter(nextBlank);
     nextBlank += period;
     return ok;
 }

@@ -88,11 +88,7 @@
   function keyEvent(event, down) {
     if (!state.ready || !state.running) return;
     if (event.target.closest && event.target.closest("dialog, input")) return;
-    if (down && event.repeat) {
-      // The machine repeats keys itself; the browser's repeats change nothing.
-      if (withText(event.code, (code) => Module._varnokKey(code, 1))) event.preventDefault();
-      return;
-    }
+    // The machine repeats keys itself; the browser's repeats change nothing.
     if (withText(event.code, (code) => Module._varnokKey(code, down ? 1 : 0))) event.preventDefault();
   }
   window.addEventListener("keydown", (event) => keyEvent(event, true));
@@ -246,10 +242,7 @@
     for (const [slot] of romSlots) {
       const stored = storedRom(slot);
       if (!stored || typeof stored.data !== "string") continue;
-      const text = atob(stored.data);
-      const bytes = new Uint8Array(text.length);
-      for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
-      Module.FS.writeFile(romPath(slot), bytes);
+      Module.FS.writeFile(romPath(slot), bytesOf(stored.data));
     }
   }
 
@@ -258,6 +251,14 @@
     for (let i = 0; i < bytes.length; i += 0x8000)
       text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
     return btoa(text);
+  }
+
+  // The bytes of base64 text, as base64 above writes it.
+  function bytesOf(text) {
+    const binary = atob(text);
+    const bytes = new Uint8Array(binary.length);
+    for (let i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
+    return bytes;
   }
 
   function setSetting(name, value) {
@@ -362,11 +363,8 @@
     fitScreen();
     if (location.protocol === "file:") {
       await loadScript("varnok-wasm.js");
-      const text = atob(window.varnokWasmBase64);
+      Module.wasmBinary = bytesOf(window.varnokWasmBase64);
       delete window.varnokWasmBase64;
-      const bytes = new Uint8Array(text.length);
-      for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
-      Module.wasmBinary = bytes;
     }
     await loadScript("varnok.js");
   }

@@ -30,25 +30,9 @@ void serveScreenshot() {
 
 namespace {
 
-void serveSoftReset() {
-    resetMachine(Reset::soft);
-    shell.requests.softReset = 0;
-}
-
-void serveHardReset() {
-    resetMachine(Reset::hard);
-    shell.requests.hardReset = 0;
-}
-
-void serveSpecialReset() {
-    resetMachine(Reset::special);
-    shell.requests.specialReset = 0;
-}
-
 // A file dropped on the window or chosen in the load menu; one that cannot be started
 // changes nothing and says why on the screen, without the file's folder.
 void serveStart() {
-    shell.requests.start = 0;
     const std::string path = shell.fileToStart;
     shell.fileToStart.clear();
     std::string error;
@@ -57,43 +41,31 @@ void serveStart() {
     showNotice(error.rfind(path, 0) == 0 ? error.substr(folder) : error);
 }
 
-void serveWarp() {
-    toggleWarp();
-    shell.requests.warp = 0;
-}
-
-void servePause() {
-    togglePause();
-    shell.requests.pause = 0;
-}
-
-void serveFullScreen() {
-    platform::setFullScreen(!platform::fullScreen());
-    shell.requests.fullScreen = 0;
-}
-
 struct Request {
     uint16_t* flag;
-    void (*serve)();   // clears the flag when its screen closes
+    void (*serve)();
     bool whilePaused;  // the others wait until the machine goes on
+    // A screen clears its flag when it closes; the others are cleared before they are
+    // served, so one raised again meanwhile is served on the next pass.
+    bool clearsItself;
 };
 
 // The order in which raised requests are served.
 // clang-format off
 constexpr Request requests[] = {
-    {&shell.requests.screenshot,   serveScreenshot,     true},
-    {&shell.requests.optionsMenu,  runOptionsMenu,      false},
-    {&shell.requests.gameDatabase, runGameDatabaseMenu, false},
-    {&shell.requests.loadMenu,     runLoadMenu,         false},
-    {&shell.requests.start,        serveStart,          false},
-    {&shell.requests.saveMenu,     runSaveMenu,         false},
-    {&shell.requests.monitor,      runMonitor,          false},
-    {&shell.requests.softReset,    serveSoftReset,      false},
-    {&shell.requests.hardReset,    serveHardReset,      false},
-    {&shell.requests.specialReset, serveSpecialReset,   false},
-    {&shell.requests.warp,         serveWarp,           true},
-    {&shell.requests.pause,        servePause,          true},
-    {&shell.requests.fullScreen,   serveFullScreen,     true},
+    {&shell.requests.screenshot,   serveScreenshot,                       true,  true},
+    {&shell.requests.optionsMenu,  runOptionsMenu,                        false, true},
+    {&shell.requests.gameDatabase, runGameDatabaseMenu,                   false, true},
+    {&shell.requests.loadMenu,     runLoadMenu,                           false, true},
+    {&shell.requests.start,        serveStart,                            false, false},
+    {&shell.requests.saveMenu,     runSaveMenu,                           false, true},
+    {&shell.requests.monitor,      runMonitor,                            false, true},
+    {&shell.requests.softReset,    [] { resetMachine(Reset::soft); },     false, false},
+    {&shell.requests.hardReset,    [] { resetMachine(Reset::hard); },     false, false},
+    {&shell.requests.specialReset, [] { resetMachine(Reset::special); },  false, false},
+    {&shell.requests.warp,         toggleWarp,                            true,  false},
+    {&shell.requests.pause,        togglePause,                           true,  false},
+    {&shell.requests.fullScreen,   [] { platform::setFullScreen(!platform::fullScreen()); }, true, false},
 };
 // clang-format on
 
@@ -103,10 +75,12 @@ void serveRequests() {
         // A quit message inside a menu ends the program at once, not after the next screen.
         if (shell.quitRequested) return;
         if (!*request.flag) continue;
-        if (shell.paused && !request.whilePaused)
+        if (shell.paused && !request.whilePaused) {
             shell.requests.pending = 1;
-        else
-            request.serve();
+            continue;
+        }
+        if (!request.clearsItself) *request.flag = 0;
+        request.serve();
     }
 }
 

@@ -92,8 +92,7 @@ void keyUp(uint32_t key) {
 void dropFile(uint32_t drop) {
     char path[droppedPathBytes];
     if (!platform::takeDroppedFile(drop, path, sizeof path) || shell.menuOpen) return;
-    shell.fileToStart = path;
-    shell.requests.start = shell.requests.pending = 1;
+    requestStart(path);
 }
 
 void destroy() {

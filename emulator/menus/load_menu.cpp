@@ -239,8 +239,7 @@ void diskKeys(LoadMenu& menu, const std::string& name) {
     std::error_code ignored;
     const std::string path = std::filesystem::absolute(name, ignored).string();
     if (run) {
-        shell.fileToStart = path;
-        shell.requests.start = shell.requests.pending = 1;
+        requestStart(path);
         waitKeyRelease(key::f1);
         menu.closing = true;
         return;

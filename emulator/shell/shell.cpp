@@ -16,6 +16,11 @@ void requestExit(int32_t code) {
     shell.quitRequested = 1;
 }
 
+void requestStart(const std::string& path) {
+    shell.fileToStart = path;
+    shell.requests.start = shell.requests.pending = 1;
+}
+
 bool takeMessage(platform::Message& message) {
     if (!platform::peekMessage(message)) return false;
     if (message.type == platform::msgQuit) requestExit(static_cast<int32_t>(message.wParam));

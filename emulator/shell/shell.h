@@ -45,6 +45,9 @@ void resetShellState();
 // code. The main loop notices quitRequested and leaves; startEmulator returns the code.
 void requestExit(int32_t exitCode);
 
+// A file dropped on the window or chosen in the load menu: the main loop starts it.
+void requestStart(const std::string& path);
+
 // Takes the next waiting message if there is one; the quit message asks the program to
 // end (requestExit) and is not dispatched. False when none waited.
 bool takeMessage(platform::Message& message);

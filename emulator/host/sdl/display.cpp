@@ -1,12 +1,11 @@
 // The DirectDraw primary surface as an 8-bit palettised SDL surface of the mode's
 // size, shown through a texture scaled to the screen with the mode's aspect.
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <vector>
 
 #include "host/backend/display_mode.h"
+#include "host/backend/shown_picture.h"
 #include "host/sdl/sdl_host.h"
+#include "shell/pacing.h"
 
 namespace {
 
@@ -22,10 +21,8 @@ bool vsyncAvailable = false;
 // the picture need clearing only when the window's size changed; a clear of the whole
 // window costs it about as much as the picture. Others may not keep them.
 bool keepsPixels = false, clearDue = true;
-// The picture last shown: a menu waiting for a key presents the same one 50 times a
-// second, and showing it again would cost more than everything else it does.
-std::vector<Uint8> shown;
-Uint64 nextBlank = 0;
+backend::ShownPicture shown;
+uint64_t nextBlank = 0;
 
 // The dummy driver, or a machine without any renderer, still gets a surface to
 // draw into; the picture is then simply not shown.
@@ -48,7 +45,7 @@ void createTexture() {
     if (!renderer) return;
     SDL_RenderSetLogicalSize(renderer, modeWidth, modeHeight);
     clearDue = true;
-    shown.clear();  // a new texture holds no picture yet
+    shown.forget();  // a new texture holds no picture yet
     texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, modeWidth,
                                 modeHeight);
 }
@@ -84,14 +81,6 @@ void showTexture() {
     }
     SDL_RenderCopy(renderer, texture, nullptr, nullptr);
     SDL_RenderPresent(renderer);
-}
-
-bool pictureChanged() {
-    const size_t bytes = static_cast<size_t>(surface->pitch) * surface->h;
-    const Uint8* pixels = static_cast<const Uint8*>(surface->pixels);
-    if (shown.size() == bytes && std::memcmp(shown.data(), pixels, bytes) == 0) return false;
-    shown.assign(pixels, pixels + bytes);
-    return true;
 }
 
 void convertToTexture() {
@@ -131,7 +120,7 @@ Result createPrimarySurface() {
     createTexture();
     if (surface) SDL_FreeSurface(surface);
     surface = SDL_CreateRGBSurfaceWithFormat(0, modeWidth, modeHeight, 8, SDL_PIXELFORMAT_INDEX8);
-    shown.clear();
+    shown.forget();
     return surface ? ok : failed;
 }
 
@@ -145,7 +134,7 @@ Result createPalette(const PaletteEntry entries[256]) {
         argb[i] =
             0xFF000000u | Uint32(entries[i].red) << 16 | Uint32(entries[i].green) << 8 | entries[i].blue;
     }
-    shown.clear();  // the same pixels look different now
+    shown.forget();  // the same pixels look different now
     return SDL_SetPaletteColors(palette, colours, 0, 256) == 0 ? ok : failed;
 }
 
@@ -164,7 +153,8 @@ Result lockSurface(uint8_t*& pixels, int& pitch) {
 Result unlockSurface() {
     if (!surface) return failed;
     SDL_UnlockSurface(surface);
-    if (pictureChanged()) {
+    if (shown.changed(static_cast<const uint8_t*>(surface->pixels),
+                      static_cast<size_t>(surface->pitch) * surface->h)) {
         convertToTexture();
         showTexture();
     }
@@ -185,16 +175,11 @@ Result waitForVerticalBlank() {
         return ok;
     }
     // Without a vertical blank to wait for, the blanks of a 50 Hz display are kept by the clock.
-    Uint64 frequency = SDL_GetPerformanceFrequency(), period = frequency / 50;
-    Uint64 now = SDL_GetPerformanceCounter();
+    const uint64_t period = performanceFrequency() / 50, now = performanceCounter();
     if (nextBlank == 0 || nextBlank > now + period) nextBlank = now + period;
     while (nextBlank <= now)
         nextBlank += period;  // a late caller waits for the next blank, not a whole period
-    // Slept through but its last fraction of a millisecond, which a sleep may overrun.
-    while ((now = SDL_GetPerformanceCounter()) < nextBlank) {
-        Uint64 left = (nextBlank - now) * 1000000 / frequency;
-        if (left > 300) sleepMicroseconds(static_cast<uint32_t>(left - 200));
-    }
+    waitUntilCounter(nextBlank);
     nextBlank += period;
     return ok;
 }
@@ -222,7 +207,7 @@ void releaseDisplay() {
     renderer = nullptr;
     surface = nullptr;
     palette = nullptr;
-    shown.clear();
+    shown.forget();
     displayCreated = false;
     vsyncAvailable = keepsPixels = false;
     modeWidth = modeHeight = 0;

@@ -80,9 +80,3 @@ bool gamepadEvent(const SDL_Event& event) {
 }
 
 }  // namespace sdlhost
-
-namespace platform {
-
-uint8_t gamepadState() { return gamepadBits(); }
-
-}  // namespace platform

@@ -2,6 +2,7 @@
 // scan code, lost (until acquired again) whenever the window loses the focus.
 #include <cstring>
 
+#include "host/backend/input_devices.h"
 #include "host/sdl/sdl_host.h"
 
 namespace sdlhost {
@@ -119,10 +120,6 @@ constexpr HostKey hostKeys[] = {
     {SDL_SCANCODE_APPLICATION, 0xDD, "APPS", 0},
 };
 
-enum class Device { none, created, acquired, lost };
-Device device = Device::none;
-bool focused = true;
-
 // The state as last built: a program reads the keyboard many times a frame, and the keys
 // change only when events are pumped or the script presses one.
 uint8_t builtState[256];
@@ -160,47 +157,25 @@ const HostKey* keyByCode(uint8_t code) {
 
 void keysMayHaveChanged() { stale = true; }
 
-// The foreground keyboard is lost when the window loses the focus, like DirectInput's.
-void keyboardFocusChanged(bool hasFocus) {
-    focused = hasFocus;
-    if (!hasFocus && device == Device::acquired) device = Device::lost;
-}
-
 }  // namespace sdlhost
 
 namespace platform {
-
-using sdlhost::device;
-using sdlhost::Device;
 
 Result directInputCreate() {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return failed;
     sdlhost::openGamepad();  // a machine without one plays on the keys alone
     return ok;
 }
-Result createKeyboardDevice() {
-    device = Device::created;
-    return ok;
-}
-Result setKeyboardDataFormat() { return device == Device::none ? failed : ok; }
 Result setKeyboardCooperativeLevel() { return sdlhost::window ? ok : failed; }
-Result acquireKeyboard() {
-    if (device == Device::none || !sdlhost::focused) return failed;
-    device = Device::acquired;
-    return ok;
-}
 
 Result getKeyboardState(uint8_t state[256]) {
     // Polling loops read the keyboard without taking messages, so events are pumped here too.
     sdlhost::pumpEvents(false);
     sdlhost::automationIdle();
-    if (device == Device::lost) return inputLost;
-    if (device != Device::acquired) return failed;
+    if (Result readable = backend::keyboardReadable(); readable != ok) return readable;
     if (sdlhost::stale) sdlhost::buildState();
     std::memcpy(state, sdlhost::builtState, sizeof sdlhost::builtState);
     return ok;
 }
-
-void releaseKeyboard() { device = Device::none; }
 
 }  // namespace platform

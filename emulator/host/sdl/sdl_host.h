@@ -27,7 +27,6 @@ const HostKey* keyByCode(uint8_t code);
 // Moves waiting SDL events into the message queue; at most once a millisecond unless forced.
 void pumpEvents(bool force);
 using backend::pushMessage;
-void keyboardFocusChanged(bool focused);
 // SDL's key state or the script's keys may have changed: the next read builds the state anew.
 void keysMayHaveChanged();
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/backend/input_devices.h"
 #include "host/sdl/sdl_host.h"
 
 namespace sdlhost {
@@ -28,10 +29,10 @@ void translate(const SDL_Event& event) {
             break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-                keyboardFocusChanged(true);
+                backend::keyboardFocusChanged(true);
                 pushMessage({platform::msgActivate, 1});
             } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-                keyboardFocusChanged(false);
+                backend::keyboardFocusChanged(false);
                 pushMessage({platform::msgActivate, 0});
             } else if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
                 pushMessage({platform::msgClose, 0});

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/backend/display_mode.h"
+#include "host/backend/shown_picture.h"
 #include "host/web/web_host.h"
 
 namespace {
@@ -22,9 +23,9 @@ constexpr int blanksMadeUp = 4;
 bool& displayCreated = backend::display.created;
 int &modeWidth = backend::display.width, &modeHeight = backend::display.height;
 bool unpainted = false;
-std::vector<uint8_t> surface, painted;
+std::vector<uint8_t> surface;
+backend::ShownPicture painted;
 std::vector<uint32_t> rgba;
-bool paletteChanged = true;
 uint32_t palette[256];  // the palette as canvas pixels (R, G, B, A in memory order)
 double nextBlank = 0, lastPaint = -1e9;
 uint32_t frames = 0;
@@ -57,9 +58,7 @@ void paint() {
     if (surface.empty()) return;
     lastPaint = emscripten_get_now();
     unpainted = false;
-    if (surface == painted && !paletteChanged) return;
-    painted = surface;
-    paletteChanged = false;
+    if (!painted.changed(surface.data(), surface.size())) return;
     for (size_t i = 0; i < surface.size(); ++i) rgba[i] = palette[surface[i]];
     paintCanvas(rgba.data(), modeWidth, modeHeight);
 }
@@ -93,7 +92,7 @@ Result createPrimarySurface() {
         modeHeight = defaultHeight;
     }
     surface.assign(static_cast<size_t>(modeWidth) * modeHeight, 0);
-    painted.clear();
+    painted.forget();
     rgba.assign(surface.size(), 0xFF000000u);
     setCanvasSize(modeWidth, modeHeight);
     return ok;
@@ -104,7 +103,7 @@ Result createPalette(const PaletteEntry entries[256]) {
     for (int i = 0; i < 256; ++i)
         palette[i] =
             0xFF000000u | uint32_t(entries[i].blue) << 16 | uint32_t(entries[i].green) << 8 | entries[i].red;
-    paletteChanged = true;
+    painted.forget();
     return ok;
 }
 
@@ -164,7 +163,7 @@ Result waitForVerticalBlank() {
 void releaseDisplay() {
     if (!displayCreated) return;
     surface.clear();
-    painted.clear();
+    painted.forget();
     rgba.clear();
     displayCreated = unpainted = false;
     modeWidth = modeHeight = 0;

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "host/backend/input_devices.h"
 #include "host/web/key_table.h"
 #include "host/web/web_host.h"
 
@@ -13,9 +14,6 @@ namespace {
 
 constexpr double shortestPress = 60;  // milliseconds: three frames, the ROM scans the keys once a frame
 
-enum class Device { none, created, acquired, lost };
-Device device = Device::none;
-bool focused = true;
 uint8_t keysDown[256];
 double pressedAt[256];   // performance.now() at the press
 bool releaseWaits[256];  // released before its shortest press was over
@@ -54,11 +52,10 @@ void serveWaitingReleases() {
 namespace webhost {
 
 void keyboardFocusChanged(bool hasFocus) {
-    focused = hasFocus;
     // The page sees no key go up while it has no focus, so none may stay down.
     if (!hasFocus)
         for (int code = 0; code < 256; ++code) release(code);
-    if (!hasFocus && device == Device::acquired) device = Device::lost;
+    backend::keyboardFocusChanged(hasFocus);
 }
 
 }  // namespace webhost
@@ -77,30 +74,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE int varnokKey(const char* code, int down) {
 namespace platform {
 
 Result directInputCreate() { return ok; }
-Result createKeyboardDevice() {
-    device = Device::created;
-    return ok;
-}
-Result setKeyboardDataFormat() { return device == Device::none ? failed : ok; }
 Result setKeyboardCooperativeLevel() { return webhost::windowOpen() ? ok : failed; }
-Result acquireKeyboard() {
-    if (device == Device::none || !focused) return failed;
-    device = Device::acquired;
-    return ok;
-}
 
 Result getKeyboardState(uint8_t state[256]) {
     // Loops that wait for a key to go up read nothing else: the page must run meanwhile.
-    if (device == Device::lost) return inputLost;
-    if (device != Device::acquired) return failed;
+    if (Result readable = backend::keyboardReadable(); readable != ok) return readable;
     serveWaitingReleases();
     std::memcpy(state, keysDown, sizeof keysDown);
     return ok;
 }
-
-void releaseKeyboard() { device = Device::none; }
-
-// The page reads no game controller.
-uint8_t gamepadState() { return 0; }
 
 }  // namespace platform

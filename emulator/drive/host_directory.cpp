@@ -70,7 +70,7 @@ bool readable(const std::string& path, const struct stat& info) {
 // reached directly or through links that stay inside; empty otherwise.
 std::string servedPath(const std::string& folder, const std::string& hostName, struct stat& info) {
     if (folder.empty()) return {};
-    const std::string path = files::realPath(inFolder(hostName));
+    std::string path = files::realPath(inFolder(hostName));
     if (path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0) return {};
     if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || !readable(path, info)) return {};
     return path;

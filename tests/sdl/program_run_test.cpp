@@ -1,5 +1,7 @@
 // The real program run headless: a small ROM draws a screen, plays a tone and ends
 // through the debug cartridge; a key script takes a screenshot.
+#include "program_run.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -22,8 +24,6 @@
 
 #include "rom/open_rom.h"
 #include "support/machine_helpers.h"
-
-extern char** environ;
 
 namespace {
 
@@ -143,19 +143,12 @@ std::vector<std::pair<long, long>> soundRuns(const std::vector<int16_t>& samples
     return runs;
 }
 
-struct Outcome {
-    int status = -1;  // exit status, or -1 when killed or not started
-    std::string errors;
-};
-
-class ProgramRun : public ::testing::Test {
+class ProgramRun : public BinaryRun {
 public:
     void SetUp() override {
-        dir = std::make_unique<ScratchDirectory>();
+        BinaryRun::SetUp();
         writeFile(dir->file("basic.bin"), std::vector<uint8_t>(16, 0xEA));
     }
-    void TearDown() override { dir.reset(); }
-
     void machine(uint8_t delay, uint8_t status, uint32_t sound, uint32_t sync) {
         machine(testKernal(delay, status), sound, sync);
     }
@@ -168,52 +161,6 @@ public:
                             {"Sync", sync},
                             {"ScreenMode", 4u}});
     }
-    void script(const std::string& text) { writeFile(dir->file("script.txt"), {text.begin(), text.end()}); }
-
-    // Runs the program in the scratch directory with `arguments`; kills it after `seconds`.
-    // An empty videoDriver leaves SDL to choose its driver.
-    Outcome run(std::vector<std::string> arguments = {}, int seconds = 60) {
-        if (videoDriver.empty())
-            unsetenv("SDL_VIDEODRIVER");
-        else
-            setenv("SDL_VIDEODRIVER", videoDriver.c_str(), 1);
-        const char* audio = std::getenv("SDL_AUDIODRIVER_OVERRIDE");
-        setenv("SDL_AUDIODRIVER", audio ? audio : "disk", 1);
-        unsetenv("SDL_AUDIODRIVER_OVERRIDE");
-        setenv("SDL_DISKAUDIOFILE", dir->file("audio.raw").c_str(), 1);
-        setenv("VARNOK_AUTOMATION", dir->file("script.txt").c_str(), 1);
-        setenv("VARNOK_DEBUGCART", "1", 1);
-        unsetenv("DISPLAY");  // no message box may wait for a click
-        unsetenv("WAYLAND_DISPLAY");
-        if (!fileExists(dir->file("script.txt"))) script("");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        std::string errorsPath = dir->file("stderr.txt");
-        posix_spawn_file_actions_addopen(&actions, 2, errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        std::vector<char*> argv = {const_cast<char*>(VARNOK_BINARY)};
-        for (std::string& argument : arguments) argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        Outcome result;
-        if (posix_spawn(&pid, VARNOK_BINARY, &actions, nullptr, argv.data(), environ) != 0) return result;
-        posix_spawn_file_actions_destroy(&actions);
-        int waitStatus = 0;
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        while (waitpid(pid, &waitStatus, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                kill(pid, SIGKILL);
-                waitpid(pid, &waitStatus, 0);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        if (WIFEXITED(waitStatus)) result.status = WEXITSTATUS(waitStatus);
-        result.errors = readFile(errorsPath);
-        return result;
-    }
-
-    std::unique_ptr<ScratchDirectory> dir;
-    std::string videoDriver = "dummy";
 };
 
 TEST_F(ProgramRun, DebugCartWriteBecomesTheExitStatus) {
@@ -295,31 +242,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace {
 
-// The text of a 320 x 200 screenshot, read back cell by cell through the open ROM's
-// character set; '?' where no character matches (the cursor).
-std::string screenshotText(const std::string& bmp) {
-    if (bmp.size() != 65078u) return {};
-    auto pixel = [&](int x, int y) { return uint8_t(bmp[1078 + (199 - y) * 320 + x]); };
-    const uint8_t background = pixel(0, 0);
-    std::string text;
-    for (int row = 0; row < 25; ++row) {
-        for (int column = 0; column < 40; ++column) {
-            char found = '?';
-            for (int code = 0; code < 64 && found == '?'; ++code) {
-                bool same = true;
-                for (int y = 0; y < 8 && same; ++y) {
-                    const uint8_t bits = openKernalImage[0x1000 + code * 8 + y];
-                    for (int x = 0; x < 8 && same; ++x)
-                        same = ((bits >> (7 - x)) & 1) == (pixel(column * 8 + x, row * 8 + y) != background);
-                }
-                if (same) found = code == 0 ? '@' : code <= 26 ? char('A' + code - 1) : char(code);
-            }
-            text += found;
-        }
-        text += '\n';
-    }
-    return text;
-}
+// The text of a 320 x 200 screenshot, read through the open ROM's character set.
+std::string openRomText(const std::string& bmp) { return screenshotText(bmp, openKernalImage + 0x1000); }
 
 // 10 SYS4109, then code that sets the border, reads it back and reports it through $FDCF.
 std::vector<uint8_t> borderProgram(uint8_t colour) {
@@ -365,7 +289,7 @@ TEST_F(OutOfTheBox, EmptyHomeWithoutSettingsBootsTheBuiltInRomToReady) {
     Outcome result = run();
     setenv("HOME", previousHome.c_str(), 1);
     EXPECT_EQ(result.status, 0) << result.errors;
-    const std::string text = screenshotText(readFile(dir->file("Output000.bmp")));
+    const std::string text = openRomText(readFile(dir->file("Output000.bmp")));
     EXPECT_NE(text.find("VARNOK OPEN ROM"), std::string::npos) << text;
     EXPECT_NE(text.find("\nREADY.  "), std::string::npos) << text;
     EXPECT_TRUE(std::filesystem::is_empty(home)) << "nothing is written into the home folder";

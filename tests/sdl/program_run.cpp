@@ -1,0 +1,77 @@
+#include "program_run.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+extern char** environ;
+
+Outcome BinaryRun::run(std::vector<std::string> arguments, int seconds) {
+    if (videoDriver.empty())
+        unsetenv("SDL_VIDEODRIVER");
+    else
+        setenv("SDL_VIDEODRIVER", videoDriver.c_str(), 1);
+    const char* audio = std::getenv("SDL_AUDIODRIVER_OVERRIDE");
+    setenv("SDL_AUDIODRIVER", audio ? audio : "disk", 1);
+    unsetenv("SDL_AUDIODRIVER_OVERRIDE");
+    setenv("SDL_DISKAUDIOFILE", dir->file("audio.raw").c_str(), 1);
+    setenv("VARNOK_AUTOMATION", dir->file("script.txt").c_str(), 1);
+    setenv("VARNOK_DEBUGCART", "1", 1);
+    unsetenv("DISPLAY");  // no message box may wait for a click
+    unsetenv("WAYLAND_DISPLAY");
+    if (!fileExists(dir->file("script.txt"))) script("");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    std::string errorsPath = dir->file("stderr.txt");
+    posix_spawn_file_actions_addopen(&actions, 2, errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<char*> argv = {const_cast<char*>(VARNOK_BINARY)};
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    Outcome result;
+    if (posix_spawn(&pid, VARNOK_BINARY, &actions, nullptr, argv.data(), environ) != 0) return result;
+    posix_spawn_file_actions_destroy(&actions);
+    int waitStatus = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (waitpid(pid, &waitStatus, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &waitStatus, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (WIFEXITED(waitStatus)) result.status = WEXITSTATUS(waitStatus);
+    result.errors = readFile(errorsPath);
+    return result;
+}
+
+std::string screenshotText(const std::string& bmp, const uint8_t* charset) {
+    if (bmp.size() != 65078u) return {};
+    auto pixel = [&](int x, int y) { return uint8_t(bmp[1078 + (199 - y) * 320 + x]); };
+    const uint8_t background = pixel(0, 0);
+    std::string text;
+    for (int row = 0; row < 25; ++row) {
+        for (int column = 0; column < 40; ++column) {
+            char found = '?';
+            for (int code = 0; code < 64 && found == '?'; ++code) {
+                bool same = true;
+                for (int y = 0; y < 8 && same; ++y) {
+                    const uint8_t bits = charset[code * 8 + y];
+                    for (int x = 0; x < 8 && same; ++x)
+                        same = ((bits >> (7 - x)) & 1) == (pixel(column * 8 + x, row * 8 + y) != background);
+                }
+                if (same) found = code == 0 ? '@' : code <= 26 ? char('A' + code - 1) : char(code);
+            }
+            text += found;
+        }
+        text += '\n';
+    }
+    return text;
+}

@@ -180,7 +180,8 @@ bool buildMachine() {
     readConfiguration();
     keyboard.joystickMode = emulatorConfig.joystick;
     if (emulatorConfig.log) {
-        if (!openLog()) return fatal("Varnok Error: Cannot create Varnok.log file.");
+        std::string error;
+        if (!openLog(&error)) return fatal("Varnok Error: Cannot create Varnok.log file.\n" + error);
         writeLogHeader();
     }
     reportSettingFallbacks();

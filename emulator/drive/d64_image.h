@@ -53,6 +53,8 @@ bool bamCovers(int track);
 bool sectorFree(int track, int sector);
 void markUsed(int track, int sector);
 void markFree(int track, int sector);
+// Every sector of the track free and its count set to match, whatever the count said.
+void markTrackFree(int track);
 uint16_t d64BlocksFree();
 
 // The writing side (drive/d64_write.cpp): each change is written back to the image file

@@ -133,9 +133,9 @@ void writeChain(const std::vector<uint8_t>& data, uint32_t blocks, uint8_t first
     }
 }
 
+// Counts and bitmaps are set, not added to, so counts that lied are put right.
 void allTracksFree() {
-    for (int t = 1; t <= drive.tracks; ++t)
-        for (int s = 0; s < sectorsOnTrack(t); ++s) markFree(t, s);
+    for (int t = 1; t <= drive.tracks; ++t) markTrackFree(t);
 }
 
 }  // namespace

@@ -192,6 +192,10 @@ TEST_F(D64Writes, ValidateRebuildsTheBamFromTheDirectory) {
     EXPECT_EQ(blocksFree(), 664 - 8);
     EXPECT_EQ(chains().count("OPEN"), 0u);
     EXPECT_EQ(loadThroughPort("KEEP").bytes, bytes(2000, 5));
+    // Counts that lie about bitmaps that are right are counted again, not added to.
+    for (int t = 1; t <= 35; ++t) bam()[4 * t] = 200;
+    EXPECT_EQ(diskCommand("V"), "00, OK,00,00");
+    EXPECT_EQ(blocksFree(), 664 - 8);
 }
 
 TEST_F(D64Writes, FormatNamesTheDiskAndKeepsTheIdUnlessGivenOne) {

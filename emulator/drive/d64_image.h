@@ -57,6 +57,9 @@ void markFree(int track, int sector);
 void markTrackFree(int track);
 uint16_t d64BlocksFree();
 
+// Takes a version of the image file read again (drive/d64.cpp); false when it holds no image.
+bool reloadD64Image(const files::ReadResult& file);
+
 // The writing side (drive/d64_write.cpp): each change is written back to the image file
 // at once, or undone when that fails or the disk is full.
 DriveResult writeD64File(const std::string& name, uint8_t kind, const std::vector<uint8_t>& data,

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "fileio/files.h"
+#include "fileio/folder.h"
+
 // Drive 8 on the parallel port at $FEF0-$FEF2: a 1551 as the KERNAL sees it, with one
 // channel per secondary address, serving a D64 image or a folder of the host.
 enum PortState : uint8_t { portIdle = 0, portExpectBusCommand = 1, portExpectDataByte = 2 };
@@ -63,7 +66,10 @@ struct Drive {
     uint8_t statusLength = 0, statusPosition = 0;
 
     Medium medium = noMedium;
-    std::string mediumPath;  // the folder or image file; empty for an image held only in memory
+    std::string mediumPath;       // the folder or image file; empty for an image held only in memory
+    files::Folder folder;         // the host folder, reached only through its descriptor
+    uint32_t folderReads = 0;     // how often the folder was read whole: its listing is kept while unchanged
+    files::FileStamp imageStamp;  // the version of the image file held in d64Image
     bool writeProtected = false;
     int tracks = 35;
     bool hasErrorBytes = false;
@@ -85,10 +91,16 @@ void powerOnDrive(bool attached);
 // The medium, at start-up or at run time; a mount attaches the drive. A mount that fails
 // returns false and leaves the drive as it was: at start-up empty, so that every request
 // answers 74,DRIVE NOT READY. Unmounting closes every channel without writing.
-// mountD64Image takes the bytes a caller has already read from the image file at `path`
-// (refusing none, or more than any image holds); mountD64 reads them itself.
+// mountD64Image takes the image file a caller has already read from `path` (refusing
+// none, or more than any image holds); mountD64 reads it itself. Either removes the
+// temporary files a killed write of the image left beside it.
+//
+// The image is held in memory and each change is written back to the file at once, under
+// a lock that other writers of the image take too. A file changed by anyone else since it
+// was read (another emulator, another tool) is read again before a request is served,
+// and a change meets the version on disk: no save is reported done that is not in the file.
 bool mountD64(const std::string& path);
-bool mountD64Image(const std::string& path, std::span<const uint8_t> bytes);
+bool mountD64Image(const std::string& path, const files::ReadResult& file);
 bool mountHostDirectory(const std::string& path);
 void unmountDrive();
 

@@ -19,7 +19,7 @@ bool mountDisk(const std::string& path, std::string& error) {
         return false;
     }
     // A mount that fails leaves the drive as it was.
-    if (!mountD64Image(path, file.bytes)) {
+    if (!mountD64Image(path, file)) {
         error = path + ": the disk image cannot be read";
         return false;
     }

@@ -2,10 +2,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "drive/drive.h"
@@ -267,6 +270,71 @@ TEST_F(HostDirectoryDrive, ReplacingKeepsTheFileItsNameAlreadyHas) {
     EXPECT_EQ(lstat((served + "/link.prg").c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
     EXPECT_EQ(diskCommand("N:DISK,ID"), "31,SYNTAX ERROR,00,00");
+}
+
+// A served file swapped for a link out of the folder at any moment, as an attacker racing
+// the drive would: no LOAD ever hands out the file outside, and no SAVE writes through to it.
+TEST_F(HostDirectoryDrive, FileSwappedForALinkOutIsNeverFollowed) {
+    const std::vector<uint8_t> secret(100, 'S');
+    writeFile(root + "/secret.prg", secret);
+    writeFile(served + "/real.dat", pattern(100));  // not served: the file the swaps put back
+    addProgram("game.prg", 100);
+    std::atomic<bool> stop = false;
+    std::thread swapper([&] {
+        const std::string game = served + "/game.prg", next = served + "/.next";
+        while (!stop) {
+            symlink("../secret.prg", next.c_str());
+            std::rename(next.c_str(), game.c_str());
+            link((served + "/real.dat").c_str(), next.c_str());
+            std::rename(next.c_str(), game.c_str());
+        }
+    });
+    int loaded = 0;
+    for (int i = 0; i < 1500; ++i) {
+        const LoadResult load = loadThroughPort("GAME");
+        EXPECT_NE(load.bytes, secret) << "round " << i;
+        loaded += load.bytes == pattern(100);
+        if (i % 20 == 0) saveThroughPort("@:GAME", pattern(100));  // each one waits for the disk
+    }
+    stop = true;
+    swapper.join();
+    EXPECT_EQ(readFile(root + "/secret.prg"), secret);
+    EXPECT_GT(loaded, 0);
+}
+
+// A file the user may not write is kept, as a locked file on a disk is, and the drive
+// answers that it may not write; the others named go.
+TEST_F(HostDirectoryDrive, FilesTheUserMayNotWriteAreNeitherScratchedNorRenamedNorReplaced) {
+    addProgram("kept.prg", 10);
+    addProgram("loose.prg", 10);
+    chmod((served + "/kept.prg").c_str(), 0444);
+    EXPECT_EQ(diskCommand("R:OTHER=KEPT"), "26,WRITE PROTECT ON,00,00");
+    EXPECT_EQ(saveThroughPort("@:KEPT", {1, 2}), "26,WRITE PROTECT ON,00,00");
+    EXPECT_EQ(diskCommand("S:*"), "26,WRITE PROTECT ON,00,00");
+    EXPECT_EQ(readFile(served + "/kept.prg"), pattern(10));
+    EXPECT_EQ(fileLines().size(), 1u) << "loose.prg went";
+    EXPECT_EQ(diskCommand("R:OTHER=KEPT"), "26,WRITE PROTECT ON,00,00");
+}
+
+// A large folder is read once and its listing kept while it is unchanged: LOADs then cost
+// no reading of the folder, and a SAVE reads it once; any change is seen at once.
+TEST_F(HostDirectoryDrive, ListingIsKeptWhileTheFolderIsUnchanged) {
+    for (int i = 0; i < 200; ++i) addProgram("file" + std::to_string(i) + ".prg", 10);
+    // Older than a step of the folder's clock, so its stamp can be trusted.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const uint32_t before = drive.folderReads;
+    for (const char* name : {"FILE1", "FILE7", "FILE199"})
+        EXPECT_EQ(loadThroughPort(name).bytes, pattern(10));
+    EXPECT_EQ(drive.folderReads, before + 1);
+    addProgram("late.prg", 3);
+    EXPECT_EQ(loadThroughPort("LATE").bytes, pattern(3));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const uint32_t beforeSave = drive.folderReads;
+    EXPECT_EQ(saveThroughPort("NEW", {1, 16, 7}), "00, OK,00,00");
+    EXPECT_EQ(drive.folderReads, beforeSave + 1);
+    EXPECT_EQ(loadThroughPort("NEW").bytes, std::vector<uint8_t>({1, 16, 7}));
+    unlink((served + "/file3.prg").c_str());
+    EXPECT_EQ(loadThroughPort("FILE3").statusAfterName, 2);
 }
 
 TEST(HostFreeSpace, ShowsFreeBytesCappedAt32768) {

@@ -27,9 +27,15 @@ void desktopLaunch(const QString& program) {
 
 void desktopOpenUrl(const QUrl& address) { QDesktopServices::openUrl(address); }
 
+bool desktopQuestion(QWidget* owner, const QString& text) {
+    return QMessageBox::question(owner, QStringLiteral("Question"), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 MessageBoxFunction messageBoxFunction = desktopMessageBox;
 LaunchFunction launchFunction = desktopLaunch;
 OpenUrlFunction openUrlFunction = desktopOpenUrl;
+QuestionFunction questionFunction = desktopQuestion;
 
 template <typename Function>
 Function replace(Function& slot, Function function, Function desktop) {
@@ -50,9 +56,14 @@ OpenUrlFunction setOpenUrlFunction(OpenUrlFunction function) {
     return replace(openUrlFunction, std::move(function), OpenUrlFunction(desktopOpenUrl));
 }
 
+QuestionFunction setQuestionFunction(QuestionFunction function) {
+    return replace(questionFunction, std::move(function), QuestionFunction(desktopQuestion));
+}
+
 void showMessage(QWidget* owner, MessageKind kind, const QString& text) {
     messageBoxFunction(owner, kind, text);
 }
+bool askQuestion(QWidget* owner, const QString& text) { return questionFunction(owner, text); }
 void launch(const QString& program) { launchFunction(program); }
 void openUrl(const QUrl& address) { openUrlFunction(address); }
 

@@ -99,7 +99,7 @@ TEST_F(HostDirectoryDrive, LoadFindsTheFileWhateverTheCaseOfTheName) {
     addProgram("OTHER.Prg", 3);
     for (const char* name : {"GAME", "game", "0:GAME", "GaMe"}) {
         const LoadResult result = loadThroughPort(name);
-        EXPECT_EQ(result.statusAfterName, 0) << name;
+        EXPECT_EQ(result.firstStatus, 0) << name;
         EXPECT_EQ(result.bytes, pattern(2049)) << name;
         EXPECT_TRUE(result.endedWithStatus3) << name;
         EXPECT_TRUE(result.handshakesAnswered) << name;
@@ -113,8 +113,7 @@ TEST_F(HostDirectoryDrive, NameLongerThan16IsNotListedButLoads) {
     const std::vector<std::string> lines = fileLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(lines[0].find("\"ABCDEFGHIJKLMNOP\""), std::string::npos);
-    request("abcdefghijklmnopq");
-    EXPECT_EQ(drive.status, 0);
+    EXPECT_EQ(request("abcdefghijklmnopq"), 0);
     EXPECT_EQ(answer().size(), 300u);
 }
 
@@ -122,8 +121,7 @@ TEST_F(HostDirectoryDrive, AsteriskLoadsTheFirstFileInNameOrder) {
     addProgram("zebra.prg", 5);
     addProgram("averyveryverylongname.prg", 7);
     addProgram("Middle.prg", 9);
-    request("*");
-    EXPECT_EQ(drive.status, 0);
+    EXPECT_EQ(request("*"), 0);
     EXPECT_EQ(answer().size(), 9u);  // "Middle" sorts first: capitals before small letters
 }
 
@@ -131,8 +129,7 @@ TEST_F(HostDirectoryDrive, MissingNameGivesStatus2AndNoStaleAnswer) {
     addProgram("game.prg", 100);
     request("GAME");
     ASSERT_EQ(answer().size(), 100u);
-    request("NOPE");
-    EXPECT_EQ(drive.status, 2);
+    EXPECT_EQ(request("NOPE"), 2);
     EXPECT_TRUE(answer().empty());
 }
 
@@ -142,8 +139,7 @@ TEST_F(HostDirectoryDrive, RequestCannotReachOutsideTheDirectory) {
     writeFile(served + "/sub/inner.prg", pattern(10));
     for (const std::string& name :
          std::vector<std::string>{"../secret", "0:../secret", root + "/secret", "sub/inner", "./sub/inner"}) {
-        request(name);
-        EXPECT_EQ(drive.status, 2) << name;
+        EXPECT_EQ(request(name), 2) << name;
         EXPECT_TRUE(answer().empty()) << name;
     }
 }
@@ -157,8 +153,7 @@ TEST_F(HostDirectoryDrive, ThingsThatAreNotReadableProgramsAreLeftOut) {
     addProgram("m.prg", 7);
     EXPECT_EQ(fileLines().size(), 1u);
     for (const char* name : {"folder", "pipe", "locked"}) {
-        request(name);
-        EXPECT_EQ(drive.status, 2) << name;
+        EXPECT_EQ(request(name), 2) << name;
     }
     request("*");
     EXPECT_EQ(answer().size(), 7u) << "the first readable file, not the locked one before it";
@@ -175,8 +170,7 @@ TEST_F(HostDirectoryDrive, NonAsciiNamesAreListedAndLoadedByTheirBytes) {
 
 TEST_F(HostDirectoryDrive, FileBiggerThanALoadIsRefusedWithFileTooLarge) {
     addProgram("huge.prg", 70000);
-    request("HUGE");
-    EXPECT_EQ(drive.status, 2);
+    EXPECT_EQ(request("HUGE"), 2);
     EXPECT_TRUE(answer().empty());
     EXPECT_EQ(errorChannel(), "52,FILE TOO LARGE,00,00");
 }
@@ -192,8 +186,7 @@ TEST_F(HostDirectoryDrive, MissingFolderLeavesTheDriveEmpty) {
     unmountDrive();  // as at start-up
     for (const std::string& folder : {root + "/does-not-exist", served + "/here.prg", std::string()}) {
         EXPECT_FALSE(mountHostDirectory(folder)) << folder;
-        request("HERE");
-        EXPECT_EQ(drive.status, 2) << folder;
+        EXPECT_EQ(request("HERE"), 2) << folder;
         EXPECT_TRUE(answer().empty()) << folder;
         EXPECT_EQ(errorChannel(), "74,DRIVE NOT READY,00,00") << folder;
     }
@@ -216,8 +209,7 @@ TEST_F(HostDirectoryDrive, LinksOutOfTheFolderAreNotServed) {
     EXPECT_NE(lines[0].find("\"B_LINK\""), std::string::npos);
     EXPECT_NE(lines[1].find("\"INSIDE\""), std::string::npos);
     for (const char* name : {"A_OUT", "ABSOLUTE", "sub/far"}) {
-        request(name);
-        EXPECT_EQ(drive.status, 2) << name;
+        EXPECT_EQ(request(name), 2) << name;
     }
     request("*");
     EXPECT_EQ(answer(), pattern(12));

@@ -88,13 +88,19 @@ void busCommand(uint8_t value) {
     }
 }
 
-// A name or command byte, or data for the channel the LISTEN named.
-void dataByte(uint8_t value) {
-    const bool toChannel = drive.listenTarget == listenData && drive.listenChannel != commandChannel;
-    if (toChannel)
-        writeChannelByte(drive.listenChannel, value);
-    else if (drive.commandLength < commandBufferBytes)
-        drive.commandBuffer[drive.commandLength++] = value;
+// A name or command byte, or data for the channel the LISTEN named; returns the status.
+// A data channel that is not open for writing answers 2, as the 1551 does (the save
+// channel excepted: a refused SAVE shows on the error channel).
+uint8_t dataByte(uint8_t value) {
+    const uint8_t channel = drive.listenChannel;
+    if (drive.listenTarget != listenData || channel == commandChannel) {
+        if (drive.commandLength < commandBufferBytes) drive.commandBuffer[drive.commandLength++] = value;
+        return portReady;
+    }
+    if (drive.channels[channel].mode != channelWriting)
+        return channel == saveChannel ? portReady : portNothing;
+    writeChannelByte(channel, value);
+    return portReady;
 }
 
 // What the computer puts on the lines: undriven lines float high.
@@ -110,10 +116,10 @@ void davFell() {
                 drive.talkingData = true;
             } else {
                 const uint8_t value = computerData();
+                drive.statusLines = portReady;
                 if (drive.code == codeBusCommand) busCommand(value);
                 if (drive.code == codeSecondary) secondaryAddress(value);
-                if (drive.code == codeData) dataByte(value);
-                drive.statusLines = portReady;
+                if (drive.code == codeData) drive.statusLines = dataByte(value);
             }
             drive.ack = true;
             drive.phase = phaseAnswered;
@@ -134,6 +140,7 @@ void davRose() {
         drive.ack = false;
         drive.phase = phaseReleased;
     } else if (drive.phase == phaseAnswered || drive.phase == phaseClosing) {
+        drive.statusLines = portReady;
         drive.phase = phaseIdle;
     }
 }

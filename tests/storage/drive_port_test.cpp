@@ -148,6 +148,18 @@ TEST_F(DrivePort, CloseWithoutNameEmptiesTheTransfer) {
     EXPECT_EQ(status, 2);
 }
 
+TEST_F(DrivePort, DataForAChannelNotOpenForWritingAnswers2) {
+    busCommand(0x20);
+    cable::send(cable::secondary, 0x62);
+    EXPECT_EQ(cable::send(cable::data, 'X'), 2);  // PRINT# to a file that did not open
+    busCommand(0x3F);
+    busCommand(0x20);
+    cable::send(cable::secondary, 0x61);
+    EXPECT_EQ(cable::send(cable::data, 'X'), 0);  // a refused SAVE is told on the error channel
+    busCommand(0x3F);
+    EXPECT_TRUE(cable::present());
+}
+
 TEST_F(DrivePort, NameLongerThanTheBufferKeepsItsFirst256Bytes) {
     busCommand(0x20);
     for (int i = 0; i < 600; ++i) cable::send(cable::data, static_cast<uint8_t>('A' + i % 26));

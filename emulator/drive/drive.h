@@ -6,15 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "chips/tia6523.h"
+
 // Drive 8 on the parallel port at $FEF0-$FEF7: a 1551 as the KERNAL sees it, with one
 // channel per secondary address, serving a D64 image or a folder of the host.
 
-// The cable's 6523 on the computer's side: port A carries the bytes both ways, port B
-// bits 0-1 the drive's status, port C bit 6 the computer's handshake (DAV) and bit 7
-// the drive's (ACK). Registers 3-5 are the data directions (1 = the computer drives).
-struct CableTia {
-    uint8_t portA = 0, portB = 0, portC = 0, ddrA = 0, ddrB = 0, ddrC = 0;
-};
+// The cable's 6523 on the computer's side (chips/tia6523.h): port A carries the bytes
+// both ways, port B bits 0-1 the drive's status, port C bit 6 the computer's handshake
+// (DAV) and bit 7 the drive's (ACK).
 
 // Where the drive is in one byte's handshake. Every byte begins with a code on the data
 // lines ($81 bus command, $82 secondary address, $83 data byte, $84 "send me a byte"),
@@ -66,7 +65,7 @@ struct Channel {
 // and the medium. A machine reset leaves it alone, as it does the real drive.
 struct Drive {
     bool attached = false;  // a drive answers on the port (it may still be empty)
-    CableTia tia;
+    Tia6523 tia;
     // The drive's side of the lines: ACK, the status bits and the byte it talks.
     bool ack = true, talkingData = false;
     uint8_t statusLines = 0, dataOut = 0;

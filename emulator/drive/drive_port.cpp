@@ -103,9 +103,11 @@ uint8_t dataByte(uint8_t value) {
     return portReady;
 }
 
-// What the computer puts on the lines: undriven lines float high.
-uint8_t computerData() { return drive.tia.portA | uint8_t(~drive.tia.ddrA); }
-bool computerDav() { return (drive.tia.portC | uint8_t(~drive.tia.ddrC)) & davBit; }
+enum TiaPort { portA, portB, portC };
+
+// What the computer puts on the lines.
+uint8_t computerData() { return tiaOutput(drive.tia, portA); }
+bool computerDav() { return tiaOutput(drive.tia, portC) & davBit; }
 
 // DAV fell: the byte after the code is on the lines (or, for $84, the computer waits for one).
 void davFell() {
@@ -149,7 +151,7 @@ void davRose() {
 void linesChanged() {
     if (drive.phase == phaseIdle) {
         const uint8_t value = computerData();
-        if (drive.tia.ddrA == 0xFF && value >= codeBusCommand && value <= codeRead) {
+        if (drive.tia.ddr[portA] == 0xFF && value >= codeBusCommand && value <= codeRead) {
             drive.code = value;
             drive.ack = false;  // ready: the computer may put its byte on the lines
             drive.phase = phaseCode;
@@ -161,66 +163,26 @@ void linesChanged() {
     dav ? davRose() : davFell();
 }
 
-// A port as the computer reads it: its own outputs, the drive's lines on the inputs.
-uint8_t portValue(uint8_t latch, uint8_t direction, uint8_t lines) {
-    return uint8_t((latch & direction) | (lines & ~direction));
-}
-
 }  // namespace
 
 uint8_t readDrivePort(uint16_t address) {
-    if (!drive.attached) return 0;
-    const CableTia& tia = drive.tia;
-    switch (address) {
-        case 0xFEF0:
-            return portValue(tia.portA, tia.ddrA, drive.talkingData ? drive.dataOut : 0xFF);
-        case 0xFEF1:
-            return portValue(tia.portB, tia.ddrB, drive.statusLines & statusBits);
-        case 0xFEF2:
-            return portValue(tia.portC, tia.ddrC, drive.ack ? ackBit : 0);
-        case 0xFEF3:
-            return tia.ddrA;
-        case 0xFEF4:
-            return tia.ddrB;
-        case 0xFEF5:
-            return tia.ddrC;
-        default:
-            return 0;
-    }
+    if (!drive.attached || address < 0xFEF0 || address > 0xFEF7) return 0;
+    const uint8_t lines[3] = {drive.talkingData ? drive.dataOut : uint8_t(0xFF),
+                              uint8_t(drive.statusLines & statusBits), drive.ack ? ackBit : uint8_t(0)};
+    const unsigned reg = address & 7;
+    return tiaRead(drive.tia, reg, reg < 3 ? lines[reg] : 0);
 }
 
 void writeDrivePort(uint16_t address, uint8_t value) {
-    if (!drive.attached) return;
-    CableTia& tia = drive.tia;
-    switch (address) {
-        case 0xFEF0:
-            tia.portA = value;
-            break;
-        case 0xFEF1:
-            tia.portB = value;
-            return;
-        case 0xFEF2:
-            tia.portC = value;
-            break;
-        case 0xFEF3:
-            tia.ddrA = value;
-            break;
-        case 0xFEF4:
-            tia.ddrB = value;
-            return;
-        case 0xFEF5:
-            tia.ddrC = value;
-            break;
-        default:
-            return;
-    }
+    if (!drive.attached || address < 0xFEF0 || address > 0xFEF7) return;
+    tiaWrite(drive.tia, address & 7, value);
     linesChanged();
 }
 
 void powerOnDrive(bool attached) {
     closeAllChannels();
     drive.attached = attached;
-    drive.tia = CableTia{};
+    drive.tia = Tia6523{};
     drive.ack = true;
     drive.talkingData = false;
     drive.statusLines = drive.dataOut = 0;

@@ -32,7 +32,7 @@ TEST_P(DrivePortWithoutDrive, ReadsZeroAndIgnoresWrites) {
     EXPECT_FALSE(cable::present());
     cable::send(cable::busCommand, 0x20);
     EXPECT_EQ(drive.phase, phaseIdle);
-    EXPECT_EQ(drive.tia.ddrA, 0);
+    EXPECT_EQ(drive.tia.ddr[0], 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(UnknownTypes, DrivePortWithoutDrive, ::testing::Values(0, 3, -1));

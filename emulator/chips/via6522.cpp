@@ -14,8 +14,10 @@ void tickTimer1(Via6522& via, uint32_t cycles) {
     const int64_t after = cycles - untilUnderflow;  // cycles since the first underflow
     if (via.acr & 0x40) {  // free-running: reloads from the latch and fires every period
         via.ifr |= viaTimer1;
+        // The count reads $FFFF for the cycle of the underflow, then the latch; that cycle
+        // is kept as one above the latch, so the count always runs down to the next one.
         const int64_t into = after % period(via.latch1);
-        via.timer1 = into == 0 ? 0xFFFF : uint16_t(via.latch1 - (into - 1));
+        via.timer1 = uint16_t(via.latch1 + 1 - into);
         return;
     }
     if (via.timer1Armed) via.ifr |= viaTimer1;

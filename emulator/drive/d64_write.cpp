@@ -21,6 +21,12 @@ bool writeBack() {
     return bool(files::writeFile(drive.mediumPath, bytes));
 }
 
+}  // namespace
+
+bool writeBackD64() { return writeBack(); }
+
+namespace {
+
 // Runs the change on the image; keeps it only when it succeeded and reached the file.
 template <typename Change>
 DriveResult editImage(Change change) {

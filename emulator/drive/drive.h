@@ -65,6 +65,7 @@ struct Channel {
 // and the medium. A machine reset leaves it alone, as it does the real drive.
 struct Drive {
     bool attached = false;  // a drive answers on the port (it may still be empty)
+    bool cableOnly = false;  // a true 1551 answers on the cable: the port holds only its chip
     Tia6523 tia;
     // The drive's side of the lines: ACK, the status bits and the byte it talks.
     bool ack = true, talkingData = false;
@@ -114,6 +115,10 @@ bool mountD64(const std::string& path);
 bool mountD64Image(const std::string& path, std::span<const uint8_t> bytes);
 bool mountHostDirectory(const std::string& path);
 void unmountDrive();
+
+// Writes the image as drive.d64Image now holds it back to its file (a true drive changed
+// it); true when it reached the file or is held only in memory.
+bool writeBackD64();
 
 // An image of 35 or 40 tracks held only in memory, as drive.d64Image holds it (tests and
 // fuzzing build one there); changes are never written to a file.

@@ -176,12 +176,13 @@ uint8_t readDrivePort(uint16_t address) {
 void writeDrivePort(uint16_t address, uint8_t value) {
     if (!drive.attached || address < 0xFEF0 || address > 0xFEF7) return;
     tiaWrite(drive.tia, address & 7, value);
-    linesChanged();
+    if (!drive.cableOnly) linesChanged();
 }
 
 void powerOnDrive(bool attached) {
     closeAllChannels();
     drive.attached = attached;
+    drive.cableOnly = false;
     drive.tia = Tia6523{};
     drive.ack = true;
     drive.talkingData = false;

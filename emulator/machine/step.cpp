@@ -10,6 +10,7 @@
 #include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
+#include "truedrive/true_drive.h"
 
 Machine machine;
 
@@ -41,6 +42,7 @@ void advanceTed(uint16_t cycles) {
     machine.stepCycles = cycles;
     timerStep(cycles);
     rasterStep(cycles);
+    if (trueDrive.kind != TrueDriveKind::none) runTrueDrive(cycles);
 }
 
 // The frame end comes before the renderer draws anything of the new frame.

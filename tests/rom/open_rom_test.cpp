@@ -366,7 +366,7 @@ TEST_F(OpenRom, DsAndAtReadTheErrorChannelAndSendCommands) {
     EXPECT_NE(screenText().find("01, FILES SCRATCHED,01,00"), std::string::npos) << screenText();
     EXPECT_FALSE(fileExists(disk + "/game.prg"));
     enter("@R:NEW=GAME");
-    EXPECT_NE(screenText().find("62,FILE NOT FOUND,00,00"), std::string::npos) << screenText();
+    EXPECT_NE(screenText().find("62, FILE NOT FOUND,00,00"), std::string::npos) << screenText();
     enter("@");
     EXPECT_NE(screenText().find("00, OK,00,00"), std::string::npos) << screenText();
 }
@@ -379,7 +379,7 @@ TEST_F(OpenRom, LoadPastTheTopOfMemoryShowsFileTooLarge) {
     boot();
     enter("LOAD\"HIGH\",8");
     const std::string screen = screenText();
-    const size_t line = screen.find("52,FILE TOO LARGE,00,00");
+    const size_t line = screen.find("52, FILE TOO LARGE,00,00");
     ASSERT_NE(line, std::string::npos) << screen;
     EXPECT_NE(screen.find("?LOAD ERROR", line), std::string::npos) << screen;
 }

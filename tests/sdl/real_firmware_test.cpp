@@ -13,8 +13,18 @@
 
 namespace {
 
-enum class Medium { folder, image };
-std::string mediumName(Medium medium) { return medium == Medium::folder ? "Folder" : "Image"; }
+// Drive 8 at the port level on a host folder or an image, or a true drive running its
+// own DOS on an image.
+enum class Medium { folder, image, true1551, true1541 };
+std::string mediumName(Medium medium) {
+    constexpr const char* names[] = {"Folder", "Image", "True1551", "True1541"};
+    return names[int(medium)];
+}
+bool trueDrive(Medium medium) { return medium == Medium::true1551 || medium == Medium::true1541; }
+// What the error channel says at power-on: each DOS its own text.
+std::string powerOnMessage(Medium medium) {
+    return medium == Medium::true1541 ? "73,CBM DOS V2.6 1541,00,00" : "73,CBM DOS V2.6 TDISK,00,00";
+}
 
 class RealFirmware : public BinaryRun {
 public:
@@ -47,14 +57,25 @@ public:
             extra.push_back({"DriveType8", 2u});
             extra.push_back({"Drive8D64", dir->file("disk.d64")});
         }
+        if (kind == Medium::true1551) {
+            extra.push_back({"TrueDrive8", 1u});
+            extra.push_back({"Drive1551Rom", roms + "/" + realDos1551});
+        }
+        if (kind == Medium::true1541) {
+            extra.push_back({"TrueDrive8", 2u});
+            extra.push_back({"Drive1541Rom", roms + "/" + realDos1541});
+        }
         machine(extra);
     }
 
     // Waits for READY., types each line with RETURN, gives the last one `frames` to run,
-    // then takes a screenshot and quits.
+    // then takes a screenshot and quits. A true drive takes its real time for each disk
+    // operation, so each line waits until the next one may be typed.
     void typeLines(const std::vector<std::string>& lines, int frames = 100) {
+        const std::string pause = "wait " + std::to_string(trueDrive(medium) ? 400 : linePause) + "\n";
         std::string text = "wait 150\n";
-        for (const std::string& line : lines) text += "type " + line + "\ntap RETURN\nwait 40\n";
+        for (const std::string& line : lines) text += "type " + line + "\ntap RETURN\n" + pause;
+        if (trueDrive(medium)) frames = std::max(frames, 1000);
         script(text + "wait " + std::to_string(frames) + "\ntap F6\nwait 5\nquit\n");
     }
 
@@ -78,7 +99,7 @@ public:
     }
     // A file of the medium by its name on the disk; empty when there is none.
     std::vector<uint8_t> diskFile(const std::string& name) const {
-        if (medium == Medium::image) return d64File(image(), name);
+        if (medium != Medium::folder) return d64File(image(), name);
         for (const char* extension : {".prg", ".seq", ".usr"})
             if (fileExists(dir->file("disk/" + name + extension))) {
                 const std::string bytes = readFile(dir->file("disk/" + name + extension));
@@ -90,6 +111,7 @@ public:
 
     std::string roms, charset;
     Medium medium = Medium::folder;
+    int linePause = 40;  // frames after each typed line at the port level
 };
 
 std::vector<uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
@@ -167,17 +189,19 @@ TEST_P(RealFirmwareDisk, SequentialFilesAndDiskCommandsWork) {
                "30 OPEN3,8,3,\"TEMP,S,W\":PRINT#3,\"X\":CLOSE3",
                "40 OPEN2,8,2,\"DATA,S,R\":INPUT#2,A$,B:S=ST:CLOSE2:PRINT\"R \"A$;B;S",
                "50 OPEN2,8,2,\"DATA\":GET#2,C$,D$:CLOSE2:PRINT\"G \"C$;D$",
-               "60 OPEN2,8,2,\"NOPE,S,R\":GET#2,C$:S=ST:CLOSE2:PRINT\"F \"S;DS$",
+               "60 OPEN2,8,2,\"NOPE,S,R\":E$=DS$:GET#2,C$:S=ST:CLOSE2:PRINT\"F \"S;E$",
                "70 RENAME\"DATA\"TO\"INFO\":PRINT\"N \"DS$", "80 SCRATCH\"TEMP\":PRINT\"S \"DS$",
                "90 COLLECT:PRINT\"V \"DS$", "100 DIRECTORY", "RUN"});
     const Outcome result = run();
     ASSERT_EQ(result.status, 0) << result.errors;
     const std::string text = screen();
-    EXPECT_ON_SCREEN(text, "P 73,CBM DOS V2.6 TDISK,00,00\n");
+    EXPECT_ON_SCREEN(text, "P " + powerOnMessage(GetParam()) + "\n");
     EXPECT_ON_SCREEN(text, "W 00, OK,00,00\n");
     EXPECT_ON_SCREEN(text, "R HELLO 42  64\n");
     EXPECT_ON_SCREEN(text, "G HE\n");
-    EXPECT_ON_SCREEN(text, "F  2 62,FILE NOT FOUND,00,00\n");  // the KERNAL's read time-out
+    // The KERNAL's read time-out; over the serial bus with the end mark too.
+    EXPECT_ON_SCREEN(
+        text, std::string(GetParam() == Medium::true1541 ? "F  66" : "F  2") + " 62, FILE NOT FOUND,00,00\n");
     EXPECT_ON_SCREEN(text, "N 00, OK,00,00\n");
     EXPECT_ON_SCREEN(text, "S 01, FILES SCRATCHED,01,00\n");
     EXPECT_ON_SCREEN(text, "V 00, OK,00,00\n");
@@ -196,7 +220,7 @@ TEST_P(RealFirmwareDisk, DirectoryListsAndLoadStarTakesTheFirstFile) {
     const std::string text = screen();
     const std::string fileLine = "1    \"ONE\"              PRG";
     const std::string header =
-        GetParam() == Medium::image ? "0 \"VARNOK          \" VK 2A" : "0 \"VARNOK DIRECTORY\" 00 2A";
+        GetParam() == Medium::folder ? "0 \"VARNOK DIRECTORY\" 00 2A" : "0 \"VARNOK          \" VK 2A";
     EXPECT_ON_SCREEN(text, "LIST\n\n" + header + "\n" + fileLine);
     EXPECT_ON_SCREEN(text, "DIRECTORY\n" + header + "\n" + fileLine);
     EXPECT_EQ(text.find("ERROR"), std::string::npos) << text;
@@ -204,11 +228,12 @@ TEST_P(RealFirmwareDisk, DirectoryListsAndLoadStarTakesTheFirstFile) {
 
 TEST_P(RealFirmwareDisk, HeaderFormatsAnImageAndIsRefusedOnAFolder) {
     machineWithDisk(GetParam());
-    typeLines({"10 SCNCLR:DSAVE\"GONE\"", "20 HEADER\"NEW NAME\",IXY,D0:PRINT\"H \"DS$", "RUN"});
+    typeLines({"10 SCNCLR:DSAVE\"GONE\"", "20 HEADER\"NEW NAME\",IXY,D0:PRINT\"H \"DS$", "RUN"},
+              trueDrive(GetParam()) ? 3000 : 100);  // a real DOS formats every track
     const Outcome result = run();
     ASSERT_EQ(result.status, 0) << result.errors;
     const std::string text = screen();
-    if (GetParam() == Medium::image) {
+    if (GetParam() != Medium::folder) {
         EXPECT_ON_SCREEN(text, "H 00, OK,00,00");
         const std::vector<uint8_t> disk = image();
         EXPECT_TRUE(d64Names(disk).empty());
@@ -220,24 +245,37 @@ TEST_P(RealFirmwareDisk, HeaderFormatsAnImageAndIsRefusedOnAFolder) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Media, RealFirmwareDisk, ::testing::Values(Medium::folder, Medium::image),
+INSTANTIATE_TEST_SUITE_P(Media, RealFirmwareDisk,
+                         ::testing::Values(Medium::folder, Medium::image, Medium::true1551, Medium::true1541),
                          [](const auto& info) { return mediumName(info.param); });
 
-TEST_F(RealFirmware, FullDiskRefusesTheFileAndLeavesTheImageAlone) {
-    machineWithDisk(Medium::image);
+// A disk that fills up: the port-level drive refuses the file and leaves the image as it
+// was; a true drive's DOS says the same on its error channel.
+class RealFirmwareFullDisk : public RealFirmware, public ::testing::WithParamInterface<Medium> {};
+
+TEST_P(RealFirmwareFullDisk, RefusesTheFile) {
+    machineWithDisk(GetParam());
     std::vector<uint8_t> disk = formattedD64("FULL", "FL");
     for (int track = 1; track <= 35; ++track)
         if (track != 18) std::fill_n(disk.begin() + 91392 + 4 * track, 4, 0);  // all used
     disk[91392 + 4] = 2, disk[91392 + 5] = 0x03;                               // but two blocks
     writeFile(dir->file("disk.d64"), disk);
-    typeLines({"10 SCNCLR:OPEN2,8,2,\"BIG,S,W\"", "20 FORI=1TO800:PRINT#2,\"X\";:NEXT",
-               "30 CLOSE2:PRINT\"C \"DS$", "RUN"},
-              1000);
+    // The port-level drive writes the file at CLOSE; a DOS finds the disk full when the
+    // third block is due (and a 1551's CLOSE then sets its error channel back to OK).
+    linePause = 400;
+    typeLines({"10 SCNCLR:OPEN2,8,2,\"BIG,S,W\":FORI=1TO800:PRINT#2,\"X\";:NEXT", "RUN", "PRINT DS$",
+               "CLOSE2:PRINT DS$"});
     const Outcome result = run();
     ASSERT_EQ(result.status, 0) << result.errors;
-    EXPECT_ON_SCREEN(screen(), "C 72,DISK FULL,00,00");
-    EXPECT_EQ(image(), disk);
+    EXPECT_ON_SCREEN(screen(), "\n72, DISK FULL,00,00\n");
+    if (GetParam() == Medium::image) {
+        EXPECT_EQ(image(), disk);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Media, RealFirmwareFullDisk,
+                         ::testing::Values(Medium::image, Medium::true1551, Medium::true1541),
+                         [](const auto& info) { return mediumName(info.param); });
 
 // ---- Every way a user starts a program, each reaching one that reports through $FDCF ----
 

@@ -219,7 +219,7 @@ TEST_F(D64Drive, FileLongerThanALoadIsRefusedWithFileTooLarge) {
     addEntry({18, 1}, 0, 0x82, "HUGE", {1, 0}, 357);
     EXPECT_EQ(request("HUGE"), 2);
     EXPECT_TRUE(answer().empty());
-    EXPECT_EQ(errorChannel(), "52,FILE TOO LARGE,00,00");
+    EXPECT_EQ(errorChannel(), "52, FILE TOO LARGE,00,00");
 }
 
 struct BrokenChain {

@@ -115,7 +115,7 @@ TEST_F(D64Writes, FullDiskGivesDiskFullAndLeavesTheImageUnchanged) {
     ASSERT_EQ(saveThroughPort("BIG", bytes(600 * 254, 1)), "00, OK,00,00");
     const std::string before = fileText(image);
     const std::vector<uint8_t> listed = listing();
-    EXPECT_EQ(saveThroughPort("MORE", bytes(65 * 254, 2)), "72,DISK FULL,00,00");
+    EXPECT_EQ(saveThroughPort("MORE", bytes(65 * 254, 2)), "72, DISK FULL,00,00");
     EXPECT_TRUE(fileText(image) == before);
     EXPECT_EQ(listing(), listed);
     EXPECT_EQ(saveThroughPort("REST", bytes(64 * 254, 3)), "00, OK,00,00");  // exactly what is left
@@ -127,7 +127,7 @@ TEST_F(D64Writes, DirectoryGrowsOnTrack18UntilIts144EntriesAreTaken) {
     ASSERT_EQ(diskCommand("N:MANY,ID"), "00, OK,00,00");
     for (int i = 0; i < 144; ++i)
         ASSERT_EQ(saveThroughPort("F" + std::to_string(i), {1, 2}), "00, OK,00,00") << i;
-    EXPECT_EQ(saveThroughPort("ONE MORE", {1, 2}), "72,DISK FULL,00,00");
+    EXPECT_EQ(saveThroughPort("ONE MORE", {1, 2}), "72, DISK FULL,00,00");
     EXPECT_EQ(chains().size(), 144u);
     EXPECT_EQ(blocksFree(), 664 - 144);
     for (int s = 0; s < 19; ++s) EXPECT_TRUE(sectorUsed(18, s)) << s;

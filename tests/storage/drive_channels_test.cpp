@@ -96,13 +96,13 @@ TEST_P(DriveChannels, SavedProgramLoadsBackAndScratchGivesItsBlocksBack) {
     EXPECT_TRUE(listedNames().empty());
     EXPECT_EQ(blocksFree(), before);
     EXPECT_EQ(loadThroughPort("GAME").firstStatus, 2);
-    EXPECT_EQ(errorChannel(), "62,FILE NOT FOUND,00,00");
+    EXPECT_EQ(errorChannel(), "62, FILE NOT FOUND,00,00");
 }
 
 TEST_P(DriveChannels, ExistingNameIsKeptUnlessTheSaveSaysReplace) {
     const std::vector<uint8_t> first = program(0x2000, 10), second = program(0x3000, 600);
     ASSERT_EQ(saveThroughPort("GAME", first), "00, OK,00,00");
-    EXPECT_EQ(saveThroughPort("GAME", second), "63,FILE EXISTS,00,00");
+    EXPECT_EQ(saveThroughPort("GAME", second), "63, FILE EXISTS,00,00");
     EXPECT_EQ(loadThroughPort("GAME").bytes, first);
     EXPECT_EQ(saveThroughPort("@0:GAME", second), "00, OK,00,00");
     EXPECT_EQ(loadThroughPort("GAME").bytes, second);
@@ -169,7 +169,7 @@ TEST_P(DriveChannels, AppendAddsToTheEndOfAFile) {
     ASSERT_EQ(openChannelByName(2, "LOG"), 0);
     EXPECT_EQ(readFromChannel(2), bytesOf("ONE\rTWO\r"));
     EXPECT_EQ(openChannelByName(4, "NOLOG,A"), 2);
-    EXPECT_EQ(errorChannel(), "62,FILE NOT FOUND,00,00");
+    EXPECT_EQ(errorChannel(), "62, FILE NOT FOUND,00,00");
 }
 
 TEST_P(DriveChannels, PatternsChooseFilesForLoadListAndScratch) {
@@ -193,15 +193,15 @@ TEST_P(DriveChannels, RenameKeepsTheContentsUnderTheNewName) {
     EXPECT_EQ(diskCommand("R0:NEW=0:GAME"), "00, OK,00,00");
     EXPECT_EQ(loadThroughPort("NEW").bytes, game);
     EXPECT_EQ(loadThroughPort("GAME").firstStatus, 2);
-    EXPECT_EQ(diskCommand("R:OTHER=NEW"), "63,FILE EXISTS,00,00");
-    EXPECT_EQ(diskCommand("R:X=MISSING"), "62,FILE NOT FOUND,00,00");
+    EXPECT_EQ(diskCommand("R:OTHER=NEW"), "63, FILE EXISTS,00,00");
+    EXPECT_EQ(diskCommand("R:X=MISSING"), "62, FILE NOT FOUND,00,00");
     EXPECT_EQ(diskCommand("R:X*=NEW"), "33,SYNTAX ERROR,00,00");
 }
 
 TEST_P(DriveChannels, TypeLettersAreCheckedWhenReading) {
     ASSERT_EQ(saveThroughPort("GAME", program(0x1001, 5)), "00, OK,00,00");
     EXPECT_EQ(openChannelByName(2, "GAME,S,R"), 2);
-    EXPECT_EQ(errorChannel(), "64,FILE TYPE MISMATCH,00,00");
+    EXPECT_EQ(errorChannel(), "64, FILE TYPE MISMATCH,00,00");
     EXPECT_EQ(openChannelByName(2, "GAME,P,R"), 0);
     EXPECT_EQ(readFromChannel(2), program(0x1001, 5));
 }
@@ -246,7 +246,7 @@ TEST_P(DriveChannels, LoadRunningPastTheTopOfMemoryIsFileTooLarge) {
     ASSERT_EQ(saveThroughPort("OVER", program(0xFF00, 257)), "00, OK,00,00");
     EXPECT_EQ(loadThroughPort("TOP").bytes.size(), 258u);
     EXPECT_EQ(loadThroughPort("OVER").firstStatus, 2);
-    EXPECT_EQ(errorChannel(), "52,FILE TOO LARGE,00,00");
+    EXPECT_EQ(errorChannel(), "52, FILE TOO LARGE,00,00");
     ASSERT_EQ(openChannelByName(2, "OVER"), 0);  // a data channel reads it whole
     EXPECT_EQ(readFromChannel(2).size(), 259u);
 }
@@ -268,11 +268,11 @@ TEST_P(DriveChannels, ReadOnlyMediumIsWriteProtected) {
         ASSERT_TRUE(mountD64(medium));
     }
     const std::string before = GetParam() == Media::d64 ? readFile(medium) : "";
-    EXPECT_EQ(saveThroughPort("NEW", program(0x1001, 5)), "26,WRITE PROTECT ON,00,00");
-    EXPECT_EQ(diskCommand("S:GAME"), "26,WRITE PROTECT ON,00,00");
-    EXPECT_EQ(diskCommand("R:X=GAME"), "26,WRITE PROTECT ON,00,00");
+    EXPECT_EQ(saveThroughPort("NEW", program(0x1001, 5)), "26, WRITE PROTECT ON,00,00");
+    EXPECT_EQ(diskCommand("S:GAME"), "26, WRITE PROTECT ON,00,00");
+    EXPECT_EQ(diskCommand("R:X=GAME"), "26, WRITE PROTECT ON,00,00");
     EXPECT_EQ(openChannelByName(2, "GAME,A"), 2);
-    EXPECT_EQ(errorChannel(), "26,WRITE PROTECT ON,00,00");
+    EXPECT_EQ(errorChannel(), "26, WRITE PROTECT ON,00,00");
     EXPECT_EQ(listedNames(), std::vector<std::string>{"GAME"});
     EXPECT_EQ(loadThroughPort("GAME").bytes, program(0x1001, 5));
     if (GetParam() == Media::d64) {

@@ -170,7 +170,7 @@ TEST_F(DrivePort, NameLongerThanTheBufferKeepsItsFirst256Bytes) {
 
 TEST_F(DrivePort, FullBufferWithADrivePrefixIsLookedUpAsAName) {
     EXPECT_EQ(request("0:" + std::string(254, 'Q')), notOpened);  // an empty D64 image
-    EXPECT_EQ(errorChannel(), "62,FILE NOT FOUND,00,00");
+    EXPECT_EQ(errorChannel(), "62, FILE NOT FOUND,00,00");
 }
 
 }  // namespace

@@ -172,7 +172,7 @@ TEST_F(HostDirectoryDrive, FileBiggerThanALoadIsRefusedWithFileTooLarge) {
     addProgram("huge.prg", 70000);
     EXPECT_EQ(request("HUGE"), 2);
     EXPECT_TRUE(answer().empty());
-    EXPECT_EQ(errorChannel(), "52,FILE TOO LARGE,00,00");
+    EXPECT_EQ(errorChannel(), "52, FILE TOO LARGE,00,00");
 }
 
 // Neither a missing folder nor a file in its place makes the drive serve the current directory.
@@ -213,8 +213,8 @@ TEST_F(HostDirectoryDrive, LinksOutOfTheFolderAreNotServed) {
     }
     request("*");
     EXPECT_EQ(answer(), pattern(12));
-    EXPECT_EQ(saveThroughPort("A_OUT", {1, 2, 3}), "63,FILE EXISTS,00,00");
-    EXPECT_EQ(saveThroughPort("@0:ABSOLUTE", {1, 2, 3}), "63,FILE EXISTS,00,00");
+    EXPECT_EQ(saveThroughPort("A_OUT", {1, 2, 3}), "63, FILE EXISTS,00,00");
+    EXPECT_EQ(saveThroughPort("@0:ABSOLUTE", {1, 2, 3}), "63, FILE EXISTS,00,00");
     EXPECT_EQ(diskCommand("S:*"), "01, FILES SCRATCHED,02,00");
     EXPECT_EQ(readFile(root + "/secret.prg"), pattern(10));
     EXPECT_EQ(readFile(root + "/elsewhere/far.prg"), pattern(11));
@@ -248,7 +248,7 @@ TEST_F(HostDirectoryDrive, SavedFilesTakeTheExtensionOfTheirKind) {
 
 TEST_F(HostDirectoryDrive, ReplacingKeepsTheFileItsNameAlreadyHas) {
     addProgram("game.prg", 5);
-    EXPECT_EQ(saveThroughPort("GAME", {1, 2}), "63,FILE EXISTS,00,00");
+    EXPECT_EQ(saveThroughPort("GAME", {1, 2}), "63, FILE EXISTS,00,00");
     EXPECT_EQ(saveThroughPort("@:GAME", {1, 2}), "00, OK,00,00");
     EXPECT_EQ(readFile(served + "/game.prg"), std::vector<uint8_t>({1, 2}));
     EXPECT_EQ(fileLines().size(), 1u);

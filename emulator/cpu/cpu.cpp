@@ -75,17 +75,17 @@ uint8_t skipOp() {
     return crossed;
 }
 
-// The extra page cycle compares the target with the branch's own opcode address.
+// The offset is added to the address of the next instruction, and the extra page cycle
+// is the carry of that addition into the high byte.
 template <uint8_t Registers::*Flag, bool TakenWhenSet>
 uint8_t branchOp() {
-    uint16_t from = reg.PC;
+    const uint16_t next = static_cast<uint16_t>(reg.PC + 2);
     if ((reg.*Flag != 0) != TakenWhenSet) {
-        reg.PC += 2;
+        reg.PC = next;
         return 0;
     }
-    reg.PC =
-        static_cast<uint16_t>(from + 2 + static_cast<int8_t>(readMemory(static_cast<uint16_t>(from + 1))));
-    return ((reg.PC ^ from) & 0xFF00) ? 2 : 1;
+    reg.PC = static_cast<uint16_t>(next + static_cast<int8_t>(readMemory(static_cast<uint16_t>(next - 1))));
+    return ((reg.PC ^ next) & 0xFF00) ? 2 : 1;
 }
 
 template <uint8_t Registers::*Flag, uint8_t Value>
@@ -97,6 +97,7 @@ uint8_t acValue() { return reg.AC; }
 uint8_t xrValue() { return reg.XR; }
 uint8_t yrValue() { return reg.YR; }
 uint8_t acAndXrValue() { return reg.AC & reg.XR; }
+uint8_t stackFromAcAndXr() { return reg.SP = reg.AC & reg.XR; }
 
 void tax() { ldx(reg.AC); }
 void tay() { ldy(reg.AC); }
@@ -152,28 +153,18 @@ uint8_t jam() {
     return 0;
 }
 
-// The unimplemented opcodes stay put and repeat the previous step's count, so the
-// beam keeps moving; before any instruction has run that count is the shortest one.
-uint8_t unimplemented() {
-    if (reg.lastCycle == 0) reg.lastCycle = 2;
-    return 0;
-}
-
-template <Mode M>
-uint8_t axi() {
-    uint16_t address = effectiveAddress<M>().address;
-    uint8_t next = readMemory(static_cast<uint16_t>(address + 1));
-    writeMemory(address, reg.AC & reg.XR & static_cast<uint8_t>(next + 1));
-    reg.PC += instructionLength(M);
-    return 0;
-}
-
-template <Mode M>
-uint8_t axs() {
-    reg.SP = reg.AC & reg.XR;
-    uint16_t address = effectiveAddress<M>().address;
-    uint8_t low = readMemory(static_cast<uint16_t>(reg.PC + 1));
-    writeMemory(address, reg.SP & static_cast<uint8_t>(low + 1));
+// The indexed stores of the $9x column the chip never finished: the value is ANDed with
+// the high byte of the base address plus 1, and when the index carries into the next page
+// the same value takes the place of the address's high byte.
+template <Mode M, uint8_t (*Value)()>
+uint8_t storeHighOp() {
+    const Operand operand = effectiveAddress<M>();
+    const uint8_t index = M == abx ? reg.XR : reg.YR;
+    const uint8_t baseHigh = static_cast<uint8_t>((operand.address - index) >> 8);
+    const uint8_t value = Value() & static_cast<uint8_t>(baseHigh + 1);
+    const uint16_t address =
+        operand.crossed ? static_cast<uint16_t>(value << 8 | (operand.address & 0xFF)) : operand.address;
+    writeMemory(address, value);
     reg.PC += instructionLength(M);
     return 0;
 }
@@ -199,6 +190,7 @@ template <Mode M> constexpr Handler TAN = readOp<M, tan>;
 template <Mode M> constexpr Handler ANX = readOp<M, anx>;
 template <Mode M> constexpr Handler XAS = readOp<M, xas>;
 template <Mode M> constexpr Handler TSA = readOp<M, tsa>;
+template <Mode M> constexpr Handler ARR = readOp<M, arr>;
 template <Mode M> constexpr Handler STA = storeOp<M, acValue>;
 template <Mode M> constexpr Handler STX = storeOp<M, xrValue>;
 template <Mode M> constexpr Handler STY = storeOp<M, yrValue>;
@@ -223,8 +215,11 @@ template <Mode M> constexpr Handler NO1 = skipOp<M>;
 template <Mode M> constexpr Handler NO2 = skipOp<M>;
 template <Mode M> constexpr Handler NO3 = skipOp<M>;
 template <Mode M> constexpr Handler JMP = jmp<M>;
-template <Mode M> constexpr Handler AXI = axi<M>;
-template <Mode M> constexpr Handler AXS = axs<M>;
+template <Mode M> constexpr Handler AXI = storeHighOp<M, acAndXrValue>;
+template <Mode M> constexpr Handler SHA = storeHighOp<M, acAndXrValue>;
+template <Mode M> constexpr Handler SHX = storeHighOp<M, xrValue>;
+template <Mode M> constexpr Handler SHY = storeHighOp<M, yrValue>;
+template <Mode M> constexpr Handler AXS = storeHighOp<M, stackFromAcAndXr>;
 // clang-format on
 
 // clang-format off
@@ -233,7 +228,6 @@ template <Mode> constexpr Handler JSR = jsr;
 template <Mode> constexpr Handler RTS = rts;
 template <Mode> constexpr Handler RTI = rti;
 template <Mode> constexpr Handler ABS = jam;
-template <Mode> constexpr Handler UNK = unimplemented;
 template <Mode> constexpr Handler PHP = impliedOp<php>;
 template <Mode> constexpr Handler PLP = impliedOp<plp>;
 template <Mode> constexpr Handler PHA = impliedOp<pha>;
@@ -267,16 +261,11 @@ template <Mode> constexpr Handler BEQ = branchOp<&Registers::Z, true>;
 
 // What the table dispatches to: the mnemonic's work, then its count, the base plus the
 // extra the table lets through, kept in reg.lastCycle. Built per opcode, so the count is a
-// constant inside the handler and the dispatch is one call. An opcode without a count of
-// its own (UNK) leaves reg.lastCycle to its handler and gives 0.
+// constant inside the handler and the dispatch is one call.
 template <Handler Run, uint8_t Cycles, uint8_t ExtraMask>
 uint16_t counted() {
     const uint8_t extra = Run();
-    if constexpr (Cycles == 0) {
-        return 0;
-    } else {
-        return reg.lastCycle = static_cast<uint16_t>(Cycles + (extra & ExtraMask));
-    }
+    return reg.lastCycle = static_cast<uint16_t>(Cycles + (extra & ExtraMask));
 }
 
 }  // namespace

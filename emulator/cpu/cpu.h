@@ -10,7 +10,5 @@ extern const Instruction instructions[256];
 }  // namespace cpu
 
 // Executes the one instruction at PC, stores its cycle count in reg.lastCycle and returns
-// it. The four unimplemented opcodes have no count of their own: they leave reg.lastCycle
-// as it was (2 if it was 0) and return 0, so that the step repeats its own last count.
-// Inline, with its one table dispatch, since it runs for every instruction.
+// it. Inline, with its one table dispatch, since it runs for every instruction.
 inline uint16_t executeInstruction() { return cpu::instructions[readMemory(reg.PC)](); }

@@ -9,10 +9,18 @@
 
 namespace cpu {
 
-// A word through the memory map; the high byte comes from the next address even
-// across a page boundary (pointers at $xxFF, the vectors at $FFFE).
+// A word through the memory map, the high byte from the next address (the operand
+// words of the instructions, the vectors).
 inline uint16_t readWord(uint16_t address) {
     return static_cast<uint16_t>(readMemory(address) | readMemory(static_cast<uint16_t>(address + 1)) << 8);
+}
+
+// A pointer's word: the chip adds 1 to the pointer's low byte alone, so a pointer at $xxFF
+// takes its high byte from $xx00 (JMP ($10FF) reads $10FF and $1000, ($FF),Y reads $FF
+// and $00).
+inline uint16_t readPointer(uint16_t address) {
+    const uint16_t next = static_cast<uint16_t>((address & 0xFF00) | ((address + 1) & 0x00FF));
+    return static_cast<uint16_t>(readMemory(address) | readMemory(next) << 8);
 }
 
 // The stack lives in RAM page 1 and never reaches ROM or I/O.
@@ -56,9 +64,9 @@ inline Operand effectiveAddress() {
     if constexpr (M == abs) return {readWord(at), 0};
     if constexpr (M == abx) return indexed(readWord(at), reg.XR);
     if constexpr (M == aby) return indexed(readWord(at), reg.YR);
-    if constexpr (M == izx) return {readWord(static_cast<uint8_t>(readMemory(at) + reg.XR)), 0};
-    if constexpr (M == izy) return indexed(readWord(readMemory(at)), reg.YR);
-    if constexpr (M == ind) return {readWord(readWord(at)), 0};
+    if constexpr (M == izx) return {readPointer(static_cast<uint8_t>(readMemory(at) + reg.XR)), 0};
+    if constexpr (M == izy) return indexed(readPointer(readMemory(at)), reg.YR);
+    if constexpr (M == ind) return {readPointer(readWord(at)), 0};
 }
 
 inline void setNZ(uint8_t value) {
@@ -119,17 +127,18 @@ inline void sbcBinary(uint8_t value) {
     lda(static_cast<uint8_t>(diff));
 }
 
-// N and Z come from the decimal result and V is left alone.
+// The flags are those of the binary difference; only the accumulator takes the digit
+// adjustment, a digit that borrowed losing 6 more.
 inline void sbcDecimal(uint8_t value) {
-    uint8_t lo = static_cast<uint8_t>((reg.AC & 0x0F) - (value & 0x0F) - (reg.C ? 0 : 1));
-    uint8_t hi = static_cast<uint8_t>((reg.AC >> 4) - (value >> 4));
-    if (lo > 9) {
+    unsigned lo = (reg.AC & 0x0Fu) - (value & 0x0Fu) - (reg.C ? 0u : 1u);
+    unsigned hi = (reg.AC >> 4u) - (value >> 4u);
+    if (lo & 0x10) {
         lo -= 6;
         --hi;
     }
-    reg.C = (hi & 0x10) == 0;
     if (hi & 0x10) hi -= 6;
-    lda(static_cast<uint8_t>(hi << 4 | (lo & 0x0F)));
+    sbcBinary(value);
+    reg.AC = static_cast<uint8_t>(hi << 4 | (lo & 0x0F));
 }
 
 inline void sbc(uint8_t value) { reg.D ? sbcDecimal(value) : sbcBinary(value); }
@@ -169,24 +178,20 @@ inline uint8_t dec(uint8_t value) {
 }
 
 // The undocumented read-modify-write pairs: a shift or step on memory, then an
-// accumulator operation with the new value.
+// accumulator operation with the new value, the whole ADC and SBC included (the carry
+// the rotate left, V, decimal mode).
 template <uint8_t (*Step)(uint8_t), void (*Then)(uint8_t)>
 inline uint8_t stepThen(uint8_t value) {
     value = Step(value);
     Then(value);
     return value;
 }
-inline void addWithoutCarry(uint8_t value) { lda(static_cast<uint8_t>(reg.AC + value)); }
-inline void subtractWithoutBorrow(uint8_t value) {
-    reg.C = reg.AC >= value;
-    lda(static_cast<uint8_t>(reg.AC - value));
-}
 constexpr auto aso = stepThen<asl, ora>;
 constexpr auto ran = stepThen<rol, andA>;
 constexpr auto lse = stepThen<lsr, eor>;
-constexpr auto rad = stepThen<ror, addWithoutCarry>;
+constexpr auto rad = stepThen<ror, adc>;
 constexpr auto dem = stepThen<dec, cmp>;
-constexpr auto inb = stepThen<inc, subtractWithoutBorrow>;
+constexpr auto inb = stepThen<inc, sbc>;
 
 // Undocumented immediate operations.
 inline void ann(uint8_t value) {
@@ -197,6 +202,25 @@ inline void anl(uint8_t value) {
     uint8_t masked = reg.AC & value;
     reg.C = masked & 0x01;
     lda(masked >> 1);
+}
+// AND, then ROR of the result through C. In binary C is bit 6 of the result and V bit 6
+// XOR bit 5; in decimal each digit of the AND is corrected as by ADC, and C is the high
+// digit's carry. N and Z come from the rotated value before any correction.
+inline void arr(uint8_t value) {
+    const uint8_t masked = reg.AC & value;
+    uint8_t result = static_cast<uint8_t>(masked >> 1 | (reg.C ? 0x80 : 0));
+    setNZ(result);
+    reg.V = (masked ^ result) & 0x40;
+    if (!reg.D) {
+        reg.C = result & 0x40;
+        reg.AC = result;
+        return;
+    }
+    if ((masked & 0x0F) + (masked & 0x01) > 5)
+        result = static_cast<uint8_t>((result & 0xF0) | ((result + 6) & 0x0F));
+    reg.C = (masked & 0xF0) + (masked & 0x10) > 0x50;
+    if (reg.C) result = static_cast<uint8_t>(result + 0x60);
+    reg.AC = result;
 }
 inline void tan(uint8_t value) { lda((reg.AC | 0xEE) & value & reg.XR); }
 inline void anx(uint8_t value) { ldt((reg.AC | 0xEE) & value); }

@@ -40,6 +40,15 @@ inline uint16_t readWord(Bus& bus, uint16_t address) {
     return static_cast<uint16_t>(bus.read(address) | bus.read(static_cast<uint16_t>(address + 1)) << 8);
 }
 
+// A pointer's word: the chip adds 1 to the pointer's low byte alone, so a pointer at $xxFF
+// takes its high byte from $xx00 (JMP ($10FF) reads $10FF and $1000, ($FF),Y reads $FF
+// and $00).
+template <class Bus>
+inline uint16_t readPointer(Bus& bus, uint16_t address) {
+    const uint16_t next = static_cast<uint16_t>((address & 0xFF00) | ((address + 1) & 0x00FF));
+    return static_cast<uint16_t>(bus.read(address) | bus.read(next) << 8);
+}
+
 template <class Bus>
 inline void push(Registers& r, Bus& bus, uint8_t value) {
     bus.write(static_cast<uint16_t>(0x100 | r.SP--), value);
@@ -89,9 +98,9 @@ inline Operand effectiveAddress(const Registers& r, Bus& bus) {
     if constexpr (M == abs) return {readWord(bus, at), 0};
     if constexpr (M == abx) return indexed(readWord(bus, at), r.XR);
     if constexpr (M == aby) return indexed(readWord(bus, at), r.YR);
-    if constexpr (M == izx) return {readWord(bus, static_cast<uint8_t>(bus.read(at) + r.XR)), 0};
-    if constexpr (M == izy) return indexed(readWord(bus, bus.read(at)), r.YR);
-    if constexpr (M == ind) return {readWord(bus, readWord(bus, at)), 0};
+    if constexpr (M == izx) return {readPointer(bus, static_cast<uint8_t>(bus.read(at) + r.XR)), 0};
+    if constexpr (M == izy) return indexed(readPointer(bus, bus.read(at)), r.YR);
+    if constexpr (M == ind) return {readPointer(bus, readWord(bus, at)), 0};
 }
 
 // ---- operations on the registers ----
@@ -145,28 +154,28 @@ inline void adcDecimal(Registers& r, uint8_t value) {
 
 inline void adc(Registers& r, uint8_t value) { r.D ? adcDecimal(r, value) : adcBinary(r, value); }
 
-// The flags of a decimal subtraction are those of the binary one; only the accumulator
-// is adjusted.
-inline void sbc(Registers& r, uint8_t value) {
-    const uint8_t a = r.AC;
-    const unsigned borrow = r.C ? 0 : 1;
-    const uint16_t diff = static_cast<uint16_t>(a - value - borrow);
+inline void sbcBinary(Registers& r, uint8_t value) {
+    const uint16_t diff = static_cast<uint16_t>(r.AC - value - (r.C ? 0 : 1));
     r.C = diff < 0x100;
-    r.V = ((a ^ value) & (a ^ diff) & 0x80) != 0;
-    setNZ(r, static_cast<uint8_t>(diff));
-    if (!r.D) {
-        r.AC = static_cast<uint8_t>(diff);
-        return;
-    }
-    int lo = (a & 0x0F) - (value & 0x0F) - int(borrow);
-    int hi = (a >> 4) - (value >> 4);
-    if (lo < 0) {
+    r.V = ((r.AC ^ value) & (r.AC ^ diff) & 0x80) != 0;
+    lda(r, static_cast<uint8_t>(diff));
+}
+
+// The flags are those of the binary difference; only the accumulator takes the digit
+// adjustment, a digit that borrowed losing 6 more.
+inline void sbcDecimal(Registers& r, uint8_t value) {
+    unsigned lo = (r.AC & 0x0Fu) - (value & 0x0Fu) - (r.C ? 0u : 1u);
+    unsigned hi = (r.AC >> 4u) - (value >> 4u);
+    if (lo & 0x10) {
         lo -= 6;
         --hi;
     }
-    if (hi < 0) hi -= 6;
+    if (hi & 0x10) hi -= 6;
+    sbcBinary(r, value);
     r.AC = static_cast<uint8_t>(hi << 4 | (lo & 0x0F));
 }
+
+inline void sbc(Registers& r, uint8_t value) { r.D ? sbcDecimal(r, value) : sbcBinary(r, value); }
 
 inline uint8_t asl(Registers& r, uint8_t value) {
     r.C = value & 0x80;
@@ -202,7 +211,8 @@ inline uint8_t dec(Registers& r, uint8_t value) {
 }
 
 // The undocumented read-modify-write pairs: a shift or step on memory, then an
-// accumulator operation with the new value.
+// accumulator operation with the new value, the whole ADC and SBC included (the carry
+// the rotate left, V, decimal mode).
 template <uint8_t (*Step)(Registers&, uint8_t), void (*Then)(Registers&, uint8_t)>
 inline uint8_t stepThen(Registers& r, uint8_t value) {
     value = Step(r, value);
@@ -354,17 +364,9 @@ uint8_t rti(Registers& r, Bus& bus) {
     return 0;
 }
 
-// JMP ($xxFF) takes its high byte from $xx00: the pointer's page does not carry.
 template <class Bus, Mode M>
 uint8_t jmp(Registers& r, Bus& bus) {
-    const uint16_t at = static_cast<uint16_t>(r.PC + 1);
-    if constexpr (M == ind) {
-        const uint16_t pointer = readWord(bus, at);
-        const uint16_t high = static_cast<uint16_t>((pointer & 0xFF00) | ((pointer + 1) & 0x00FF));
-        r.PC = static_cast<uint16_t>(bus.read(pointer) | bus.read(high) << 8);
-    } else {
-        r.PC = readWord(bus, at);
-    }
+    r.PC = effectiveAddress<Bus, M>(r, bus).address;
     return 0;
 }
 
@@ -375,23 +377,13 @@ uint8_t jam(Registers& r, Bus&) {
     return 0;
 }
 
-// The unimplemented opcodes stay put and repeat the previous count.
-template <class Bus>
-uint8_t unimplemented(Registers& r, Bus&) {
-    if (r.lastCycle == 0) r.lastCycle = 2;
-    return 0;
-}
-
 // The dispatched function: the mnemonic's work, then the base count plus the extra the
-// table lets through, kept in lastCycle. An opcode without a count (UNK) gives 0.
+// table lets through, kept in lastCycle. Built per opcode, so the count is a constant
+// inside the handler and the dispatch is one call.
 template <class Bus, Handler<Bus> Run, uint8_t Cycles, uint8_t ExtraMask>
 uint16_t counted(Registers& r, Bus& bus) {
     const uint8_t extra = Run(r, bus);
-    if constexpr (Cycles == 0) {
-        return 0;
-    } else {
-        return r.lastCycle = static_cast<uint16_t>(Cycles + (extra & ExtraMask));
-    }
+    return r.lastCycle = static_cast<uint16_t>(Cycles + (extra & ExtraMask));
 }
 
 }  // namespace core
@@ -412,6 +404,25 @@ inline void anl(Registers& r, uint8_t value) {
     r.C = masked & 0x01;
     lda(r, masked >> 1);
 }
+// AND, then ROR of the result through C. In binary C is bit 6 of the result and V bit 6
+// XOR bit 5; in decimal each digit of the AND is corrected as by ADC, and C is the high
+// digit's carry. N and Z come from the rotated value before any correction.
+inline void arr(Registers& r, uint8_t value) {
+    const uint8_t masked = r.AC & value;
+    uint8_t result = static_cast<uint8_t>(masked >> 1 | (r.C ? 0x80 : 0));
+    setNZ(r, result);
+    r.V = (masked ^ result) & 0x40;
+    if (!r.D) {
+        r.C = result & 0x40;
+        r.AC = result;
+        return;
+    }
+    if ((masked & 0x0F) + (masked & 0x01) > 5)
+        result = static_cast<uint8_t>((result & 0xF0) | ((result + 6) & 0x0F));
+    r.C = (masked & 0xF0) + (masked & 0x10) > 0x50;
+    if (r.C) result = static_cast<uint8_t>(result + 0x60);
+    r.AC = result;
+}
 inline void tan(Registers& r, uint8_t value) { lda(r, (r.AC | 0xEE) & value & r.XR); }
 inline void anx(Registers& r, uint8_t value) { ldt(r, (r.AC | 0xEE) & value); }
 inline void xas(Registers& r, uint8_t value) {
@@ -421,21 +432,21 @@ inline void xas(Registers& r, uint8_t value) {
 }
 inline void tsa(Registers& r, uint8_t value) { ldt(r, r.SP &= value); }
 
-template <class Bus, Mode M>
-uint8_t axi(Registers& r, Bus& bus) {
-    const uint16_t address = effectiveAddress<Bus, M>(r, bus).address;
-    const uint8_t next = bus.read(static_cast<uint16_t>(address + 1));
-    bus.write(address, r.AC & r.XR & static_cast<uint8_t>(next + 1));
-    r.PC += instructionLength(M);
-    return 0;
-}
+inline uint8_t stackFromAcAndXr(const Registers& r) { return r.AC & r.XR; }
 
-template <class Bus, Mode M>
-uint8_t axs(Registers& r, Bus& bus) {
-    r.SP = r.AC & r.XR;
-    const uint16_t address = effectiveAddress<Bus, M>(r, bus).address;
-    const uint8_t low = bus.read(static_cast<uint16_t>(r.PC + 1));
-    bus.write(address, r.SP & static_cast<uint8_t>(low + 1));
+// The indexed stores of the $9x column the chip never finished: the value is ANDed with
+// the high byte of the base address plus 1, and when the index carries into the next page
+// the same value takes the place of the address's high byte. TAS also leaves AC AND XR in SP.
+template <class Bus, Mode M, uint8_t (*Value)(const Registers&), bool SetsStack = false>
+uint8_t storeHighOp(Registers& r, Bus& bus) {
+    const Operand operand = effectiveAddress<Bus, M>(r, bus);
+    if constexpr (SetsStack) r.SP = r.AC & r.XR;
+    const uint8_t index = M == abx ? r.XR : r.YR;
+    const uint8_t baseHigh = static_cast<uint8_t>((operand.address - index) >> 8);
+    const uint8_t value = Value(r) & static_cast<uint8_t>(baseHigh + 1);
+    const uint16_t address =
+        operand.crossed ? static_cast<uint16_t>(value << 8 | (operand.address & 0xFF)) : operand.address;
+    bus.write(address, value);
     r.PC += instructionLength(M);
     return 0;
 }
@@ -461,6 +472,7 @@ template <class B, Mode M> constexpr Handler<B> TAN = readOp<B, M, tan>;
 template <class B, Mode M> constexpr Handler<B> ANX = readOp<B, M, anx>;
 template <class B, Mode M> constexpr Handler<B> XAS = readOp<B, M, xas>;
 template <class B, Mode M> constexpr Handler<B> TSA = readOp<B, M, tsa>;
+template <class B, Mode M> constexpr Handler<B> ARR = readOp<B, M, arr>;
 template <class B, Mode M> constexpr Handler<B> STA = storeOp<B, M, acValue>;
 template <class B, Mode M> constexpr Handler<B> STX = storeOp<B, M, xrValue>;
 template <class B, Mode M> constexpr Handler<B> STY = storeOp<B, M, yrValue>;
@@ -485,14 +497,16 @@ template <class B, Mode M> constexpr Handler<B> NO1 = skipOp<B, M>;
 template <class B, Mode M> constexpr Handler<B> NO2 = skipOp<B, M>;
 template <class B, Mode M> constexpr Handler<B> NO3 = skipOp<B, M>;
 template <class B, Mode M> constexpr Handler<B> JMP = jmp<B, M>;
-template <class B, Mode M> constexpr Handler<B> AXI = axi<B, M>;
-template <class B, Mode M> constexpr Handler<B> AXS = axs<B, M>;
+template <class B, Mode M> constexpr Handler<B> AXI = storeHighOp<B, M, acAndXrValue>;
+template <class B, Mode M> constexpr Handler<B> SHA = storeHighOp<B, M, acAndXrValue>;
+template <class B, Mode M> constexpr Handler<B> SHX = storeHighOp<B, M, xrValue>;
+template <class B, Mode M> constexpr Handler<B> SHY = storeHighOp<B, M, yrValue>;
+template <class B, Mode M> constexpr Handler<B> AXS = storeHighOp<B, M, stackFromAcAndXr, true>;
 template <class B, Mode> constexpr Handler<B> BRK = brk<B>;
 template <class B, Mode> constexpr Handler<B> JSR = jsr<B>;
 template <class B, Mode> constexpr Handler<B> RTS = rts<B>;
 template <class B, Mode> constexpr Handler<B> RTI = rti<B>;
 template <class B, Mode> constexpr Handler<B> ABS = jam<B>;
-template <class B, Mode> constexpr Handler<B> UNK = unimplemented<B>;
 template <class B, Mode> constexpr Handler<B> PHP = stackOp<B, php<B>>;
 template <class B, Mode> constexpr Handler<B> PLP = stackOp<B, plp<B>>;
 template <class B, Mode> constexpr Handler<B> PHA = stackOp<B, pha<B>>;
@@ -536,7 +550,7 @@ inline constexpr Instruction<Bus> instructionTable[256] = {VARNOK_OPCODES(VARNOK
 #undef VARNOK_CORE_OPCODE
 
 // Runs the one instruction at PC and returns its cycles (kept in lastCycle too); one
-// table dispatch. An unimplemented opcode returns 0.
+// table dispatch.
 template <class Bus>
 inline uint16_t execute(Registers& r, Bus& bus) {
     return instructionTable<Bus>[bus.read(r.PC)](r, bus);

@@ -1,4 +1,4 @@
-// Drive 8 under any disk image, name, file and disk command, driven through the port as
+// Drive 8 under any disk image, name, file and disk command, driven through the cable as
 // the KERNAL drives it. Every byte the drive hands out is checked against what it holds,
 // reads past the end give nothing stale, a load never runs past $FFFF, the error channel
 // always ends, and a file saved loads back byte for byte and gives its blocks back.
@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "drive/drive.h"
+#include "support/kernal_cable.h"
 
 namespace {
 
@@ -34,28 +35,22 @@ void require(bool condition) {
     if (!condition) __builtin_trap();
 }
 
-void send(uint8_t value) { writeDrivePort(0xFEF0, value); }
 void bus(uint8_t command) {
-    send(0x83);
-    send(command);
+    if (command == 0x20 || command == 0x40) require(cable::present());
+    require(cable::send(cable::busCommand, command) == 0);
 }
-void secondary(uint8_t value) {
-    send(0x82);
-    send(value);
-}
+void secondary(uint8_t value) { require(cable::send(cable::secondary, value) == 0); }
 void sendBytes(const std::string& bytes) {
-    for (char c : bytes) {
-        send(0x81);
-        send(uint8_t(c));
-    }
+    for (char c : bytes) require(cable::send(cable::data, uint8_t(c)) == 0);
 }
 
+// Whether the drive opened the channel (the KERNAL learns it at the first read).
 uint8_t openChannel(uint8_t channel, const std::string& name) {
     bus(0x20);
     secondary(uint8_t(0xF0 | channel));
     sendBytes(name);
     bus(0x3F);
-    return readDrivePort(0xFEF1);
+    return drive.channels[channel].mode == channelClosed ? 2 : 0;
 }
 
 void closeChannel(uint8_t channel) {
@@ -65,22 +60,22 @@ void closeChannel(uint8_t channel) {
 }
 
 // Reads the channel to its end: exactly the bytes it holds, the last one marked, and
-// nothing stale after it.
+// nothing stale after it; a channel that is not open has nothing to send.
 std::vector<uint8_t> readChannel(uint8_t channel) {
     const std::vector<uint8_t> held = drive.channels[channel].data;
     const bool open = drive.channels[channel].mode == channelReading;
     std::vector<uint8_t> got;
     bus(0x40);
     secondary(uint8_t(0x60 | channel));
+    uint8_t status = 0;
     for (size_t guard = 0; guard <= held.size(); ++guard) {
-        send(0x84);
-        got.push_back(readDrivePort(0xFEF0));
-        if (readDrivePort(0xFEF1) == 3) break;
-        require(readDrivePort(0xFEF1) == 0);
+        got.push_back(cable::receive(status));
+        if (status != 0) break;
     }
-    send(0x84);
-    require(readDrivePort(0xFEF0) == 0x0D && readDrivePort(0xFEF1) == 3);
+    require(status == (open ? 3 : 2));
+    require(cable::receive(status) == 0x0D && status == (open ? 3 : 2));
     bus(0x5F);
+    require(cable::answered);
     if (!open || held.empty()) {
         require(got == std::vector<uint8_t>{0x0D});
         return {};
@@ -95,14 +90,15 @@ std::string errorChannel() {
     secondary(0x6F);
     std::string line;
     for (int guard = 0; guard < 64; ++guard) {
-        send(0x84);
-        const uint8_t value = readDrivePort(0xFEF0);
-        if (readDrivePort(0xFEF1) == 3) {
+        uint8_t status = 0;
+        const uint8_t value = cable::receive(status);
+        if (status == 3) {
             require(value == 0x0D);
             bus(0x5F);
             require(line.size() >= 11 && line[2] == ',' && std::count(line.begin(), line.end(), ',') == 3);
             return line;
         }
+        require(status == 0);
         line.push_back(char(value));
     }
     __builtin_trap();
@@ -297,11 +293,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < file.size(); ++i) file[i] = data[i % size];
     if ((flags & 0x1C) == 0x1C) {
         powerOnDrive(true);
+        cable::init();
         checkHostFolder(name, text(data + 1 + nameBytes, commandBytes), file);
         return 0;
     }
     mountD64InMemory(flags & 1 ? 40 : 35);
     powerOnDrive(true);
+    cable::init();
     std::memset(drive.d64Image, 0, sizeof drive.d64Image);
     require(errorChannel() == "73,CBM DOS V2.6 TDISK,00,00");
     const bool formatted = flags & 2;

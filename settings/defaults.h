@@ -20,5 +20,6 @@ constexpr uint32_t log = 0;
 constexpr uint32_t driveType8 = 0;
 constexpr uint32_t palette = 0;
 constexpr uint32_t clock = 0;
+constexpr uint32_t trueDrive8 = 0;  // drive 8 at the port level
 
 }  // namespace keystore::defaults

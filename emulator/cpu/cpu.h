@@ -1,16 +1,18 @@
 #pragma once
+// The computer's 7501: the one processor core (cpu/core.h) on the memory map.
+#include "cpu/core.h"
 #include "cpu/registers.h"
 #include "ted/memory_map.h"
 
-namespace cpu {
-// One handler per opcode (defined in cpu/cpu.cpp): runs the instruction at PC, stores its
-// cycle count in reg.lastCycle and returns it.
-using Instruction = uint16_t (*)();
-extern const Instruction instructions[256];
-}  // namespace cpu
+// The processor's view of the memory map.
+struct MemoryBus {
+    uint8_t read(uint16_t address) { return readMemory(address); }
+    void write(uint16_t address, uint8_t value) { writeMemory(address, value); }
+};
 
 // Executes the one instruction at PC, stores its cycle count in reg.lastCycle and returns
-// it. The four unimplemented opcodes have no count of their own: they leave reg.lastCycle
-// as it was (2 if it was 0) and return 0, so that the step repeats its own last count.
-// Inline, with its one table dispatch, since it runs for every instruction.
-inline uint16_t executeInstruction() { return cpu::instructions[readMemory(reg.PC)](); }
+// it. Inline, with its one table dispatch, since it runs for every instruction.
+inline uint16_t executeInstruction() {
+    MemoryBus bus;
+    return cpu::execute(reg, bus);
+}

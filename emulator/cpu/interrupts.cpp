@@ -1,15 +1,13 @@
 // The reset and interrupt entries, looked at after each instruction.
 #include "cpu/interrupts.h"
 
-#include "cpu/operations.h"
+#include "cpu/cpu.h"
 
 Interrupts interrupts;
 
 void enterThrough(uint16_t vector) {
-    cpu::pushWord(reg.PC);
-    cpu::pushStatus(false);
-    reg.I = 1;
-    reg.PC = cpu::readWord(vector);
+    MemoryBus bus;
+    cpu::enterInterrupt(reg, bus, vector);
 }
 
 void resetCpu(Reset kind) {

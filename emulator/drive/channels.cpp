@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr uint8_t noData = 0x0D;  // what a read past the end, or of a closed channel, gives
+constexpr uint8_t noData = 0x0D;  // what a read past the end, or of a channel not open, gives
 
 // A load stores its bytes from the file's own address on; one that would run past $FFFF
 // would wrap into the zero page and the stack.
@@ -108,13 +108,24 @@ void closeAllChannels() {
     for (Channel& channel : drive.channels) discard(channel);
 }
 
-uint8_t readChannelByte(uint8_t number, bool& last) {
-    if (number == commandChannel) return nextStatusByte(last);
+uint8_t readChannelByte(uint8_t number, uint8_t& status) {
+    bool last = true;
+    if (number == commandChannel) {
+        const uint8_t value = nextStatusByte(last);
+        status = last ? portLast : portReady;
+        return value;
+    }
     Channel& channel = drive.channels[number];
-    last = true;
-    if (channel.mode != channelReading || channel.position >= channel.data.size()) return noData;
+    if (channel.mode != channelReading) {
+        status = portNothing;
+        return noData;
+    }
+    if (channel.position >= channel.data.size()) {
+        status = portLast;
+        return noData;
+    }
     const uint8_t value = channel.data[channel.position++];
-    last = channel.position == channel.data.size();
+    status = channel.position == channel.data.size() ? portLast : portReady;
     return value;
 }
 

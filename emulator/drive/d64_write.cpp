@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/log.h"
 #include "drive/d64_image.h"
 #include "fileio/files.h"
 
@@ -20,6 +21,28 @@ std::vector<uint8_t> imageFile() {
     if (drive.hasErrorBytes) bytes.insert(bytes.end(), drive.errorBytes, drive.errorBytes + d64Sectors());
     return bytes;
 }
+
+// Puts the image in place of the held file; its new version is the one the drive holds.
+bool replaceHeld(files::HeldFile& held) {
+    if (!files::replaceHeldFile(held, imageFile())) return false;
+    drive.imageStamp = held.stamp();
+    return true;
+}
+
+}  // namespace
+
+bool writeBackD64() {
+    if (drive.mediumPath.empty()) return true;  // an image held only in memory
+    files::HeldFile held = files::holdFile(drive.mediumPath);
+    if (held && held.stamp() != drive.imageStamp) {
+        logLine("Warning: %s was changed by another program; the drive's changes are not written over it.\n",
+                drive.mediumPath.c_str());
+        return false;
+    }
+    return held && replaceHeld(held);
+}
+
+namespace {
 
 // Runs the change on the image; keeps it only when it succeeded and reached the file. The
 // file is held from before the change until it is written back, and a version someone
@@ -37,12 +60,7 @@ DriveResult editImage(Change change) {
     const std::vector<uint8_t> image(drive.d64Image, drive.d64Image + imageBytes());
     const std::vector<uint8_t> errors(drive.errorBytes, drive.errorBytes + d64Sectors());
     DriveResult result = change();
-    if (!result.failed() && held) {
-        if (files::replaceHeldFile(held, imageFile()))
-            drive.imageStamp = held.stamp();
-        else
-            result = {statusWriteError};
-    }
+    if (!result.failed() && held && !replaceHeld(held)) result = {statusWriteError};
     if (result.failed()) {
         std::copy(image.begin(), image.end(), drive.d64Image);
         std::copy(errors.begin(), errors.end(), drive.errorBytes);

@@ -6,12 +6,28 @@
 #include <string>
 #include <vector>
 
+#include "chips/tia6523.h"
 #include "fileio/files.h"
 #include "fileio/folder.h"
 
-// Drive 8 on the parallel port at $FEF0-$FEF2: a 1551 as the KERNAL sees it, with one
+// Drive 8 on the parallel port at $FEF0-$FEF7: a 1551 as the KERNAL sees it, with one
 // channel per secondary address, serving a D64 image or a folder of the host.
-enum PortState : uint8_t { portIdle = 0, portExpectBusCommand = 1, portExpectDataByte = 2 };
+
+// The cable's 6523 on the computer's side (chips/tia6523.h): port A carries the bytes
+// both ways, port B bits 0-1 the drive's status, port C bit 6 the computer's handshake
+// (DAV) and bit 7 the drive's (ACK).
+
+// Where the drive is in one byte's handshake. Every byte begins with a code on the data
+// lines ($81 bus command, $82 secondary address, $83 data byte, $84 "send me a byte"),
+// then the computer lowers DAV with the byte, the drive answers with ACK high and a
+// status, and DAV rises again; a byte read takes a second DAV cycle to hand the data
+// lines back.
+enum PortPhase : uint8_t { phaseIdle, phaseCode, phaseAnswered, phaseReleased, phaseClosing };
+
+// The status the drive answers a byte with, on port B: a byte read from a channel that
+// has nothing to send (not open, or its file not found) comes with 2, which the KERNAL
+// takes as a read time-out; the last byte of a file or line comes with 3, the end mark.
+enum PortStatus : uint8_t { portReady = 0, portNothing = 2, portLast = 3 };
 
 // What the bytes of the current LISTEN are for: a name (after OPEN, or with no secondary
 // address at all), data for a channel, or nothing (after CLOSE, or once UNLISTEN ended it).
@@ -50,9 +66,15 @@ struct Channel {
 // The drive's state, one instance: the port, the bus, the channels, the error channel
 // and the medium. A machine reset leaves it alone, as it does the real drive.
 struct Drive {
-    bool attached = false;  // a drive answers on the port (it may still be empty)
-    uint8_t dataLatch = 0, status = 0, handshake = 0;
-    PortState portState = portIdle;
+    bool attached = false;   // a drive answers on the port (it may still be empty)
+    bool cableOnly = false;  // a true 1551 answers on the cable: the port holds only its chip
+    Tia6523 tia;
+    // The drive's side of the lines: ACK, the status bits and the byte it talks.
+    bool ack = true, talkingData = false;
+    uint8_t statusLines = 0, dataOut = 0;
+    bool dav = true;  // the computer's handshake as the drive last saw it
+    PortPhase phase = phaseIdle;
+    uint8_t code = 0;  // the code byte of the handshake in progress
 
     bool talking = false;  // a TALK is on: a $6n secondary address names the channel read
     ListenTarget listenTarget = listenName;
@@ -80,7 +102,8 @@ struct Drive {
 // defined in drive/drive_port.cpp
 extern Drive drive;
 
-// The port, called by the memory map for every access to $FE00-$FEFF.
+// The port, called by the memory map for every access to $FE00-$FEFF: the cable's 6523
+// at $FEF0-$FEF7; the rest of the page reads 0.
 uint8_t readDrivePort(uint16_t address);
 void writeDrivePort(uint16_t address, uint8_t value);
 
@@ -103,6 +126,12 @@ bool mountD64(const std::string& path);
 bool mountD64Image(const std::string& path, const files::ReadResult& file);
 bool mountHostDirectory(const std::string& path);
 void unmountDrive();
+
+// Writes the image as drive.d64Image now holds it back to its file (a true drive changed
+// it); true when it reached the file or is held only in memory. A file someone else
+// changed since it was read is kept as they left it (false, and a warning in the log):
+// a true drive's sectors cannot be told from theirs.
+bool writeBackD64();
 
 // An image of 35 or 40 tracks held only in memory, as drive.d64Image holds it (tests and
 // fuzzing build one there); changes are never written to a file.

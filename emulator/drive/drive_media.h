@@ -131,5 +131,6 @@ void executeCommand(const uint8_t* bytes, uint32_t length);
 void openChannel(uint8_t channel);
 void closeChannel(uint8_t channel);
 void closeAllChannels();
-uint8_t readChannelByte(uint8_t channel, bool& last);
+// The next byte a channel hands out, with the port status it comes with.
+uint8_t readChannelByte(uint8_t channel, uint8_t& status);
 void writeChannelByte(uint8_t channel, uint8_t value);

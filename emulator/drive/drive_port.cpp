@@ -1,7 +1,8 @@
-// Drive 8 as the computer sees it through the 1551 parallel port at $FEF0-$FEF2.
-// No drive processor runs: the port follows the bus (LISTEN/TALK, the secondary
-// address, data bytes) and hands each request to the channel it names; an OPEN is
-// served whole when its LISTEN ends, and reads are then answered byte by byte.
+// Drive 8 as the computer sees it through the 1551 cable: the 6523 at $FEF0-$FEF7 and
+// the drive's side of its lines. No drive processor runs: the drive answers each
+// handshake at once, follows the bus (LISTEN/TALK, the secondary address, data bytes)
+// and hands each request to the channel it names; an OPEN is served whole when its
+// LISTEN ends, and reads are then answered byte by byte.
 #include <cstring>
 
 #include "common/log.h"
@@ -12,12 +13,12 @@ Drive drive;
 
 namespace {
 
+enum CodeByte : uint8_t { codeBusCommand = 0x81, codeSecondary = 0x82, codeData = 0x83, codeRead = 0x84 };
 enum BusCommand : uint8_t { busListen = 0x20, busUnlisten = 0x3F, busTalk = 0x40, busUntalk = 0x5F };
-// The device number in a LISTEN or TALK is optional: the port itself selects drive 8.
+// The device number in a LISTEN or TALK is optional: the cable itself selects drive 8.
 constexpr uint8_t deviceNumber = 8;
 
-// The status the computer reads at $FEF1.
-constexpr uint8_t portReady = 0, portNotOpened = 2, portLastByte = 3;
+constexpr uint8_t davBit = 0x40, ackBit = 0x80, statusBits = 0x03;
 
 void clearCommandBuffer() {
     std::memset(drive.commandBuffer, 0, sizeof drive.commandBuffer);
@@ -40,49 +41,14 @@ void secondaryAddress(uint8_t value) {
             drive.lastChannelCommand = value;
             drive.listenTarget = listenClose;
             closeChannel(channel);
-            drive.status = portReady;
-            drive.handshake = 0xFF;
             break;
         case 0xF0:
             drive.lastChannelCommand = value;
             drive.listenChannel = channel;
             drive.listenTarget = listenName;
-            drive.handshake = 0xFF;
-            break;
-        default:
-            break;
-    }
-}
-
-// Code bytes, and the secondary address that follows code 0x82 (taken in this state too).
-void writeIdle(uint8_t value) {
-    switch (value) {
-        case 0x55:  // the KERNAL's presence check
-            drive.dataLatch = 0x55;
             clearCommandBuffer();
-            drive.status = portReady;
             break;
-        case 0x81:
-            drive.handshake = 0x00;
-            drive.portState = portExpectDataByte;
-            break;
-        case 0x82:
-            drive.handshake = 0x00;
-            break;
-        case 0x83:
-            drive.handshake = 0x00;
-            drive.portState = portExpectBusCommand;
-            break;
-        case 0x84: {
-            // The KERNAL polls the handshake after every byte, so the byte is ready at once.
-            drive.handshake = 0x00;
-            bool last = false;
-            drive.dataLatch = readChannelByte(drive.talkChannel, last);
-            drive.status = last ? portLastByte : portReady;
-            break;
-        }
         default:
-            secondaryAddress(value);
             break;
     }
 }
@@ -100,16 +66,13 @@ void endListen() {
         logLine("End of transfer... Last Command: %x\n", drive.lastChannelCommand);
         return;
     }
-    if (channel == commandChannel && (named || target == listenData)) {
+    if (channel == commandChannel && (named || target == listenData))
         executeCommand(drive.commandBuffer, drive.commandLength);
-        drive.status = portReady;
-    } else if (named) {
+    else if (named)
         openChannel(channel);
-        drive.status = drive.channels[channel].mode == channelClosed ? portNotOpened : portReady;
-    }
 }
 
-void writeBusCommand(uint8_t value) {
+void busCommand(uint8_t value) {
     if (value == busListen || value == (busListen | deviceNumber)) {
         drive.talking = false;
         clearCommandBuffer();
@@ -122,66 +85,111 @@ void writeBusCommand(uint8_t value) {
         endListen();
     } else if (value == busUntalk) {
         drive.talking = false;
-        drive.status = portReady;
-    } else {
-        return;  // still waiting for a bus command
     }
-    drive.portState = portIdle;
-    drive.handshake = 0xFF;
 }
 
-// A name or command byte, or data for the channel the LISTEN named.
-void writeDataByte(uint8_t value) {
-    const bool toChannel = drive.listenTarget == listenData && drive.listenChannel != commandChannel;
-    if (toChannel)
-        writeChannelByte(drive.listenChannel, value);
-    else if (drive.commandLength < commandBufferBytes)
-        drive.commandBuffer[drive.commandLength++] = value;
-    drive.portState = portIdle;
+// A name or command byte, or data for the channel the LISTEN named; returns the status.
+// A data channel that is not open for writing answers 2, as the 1551 does (the save
+// channel excepted: a refused SAVE shows on the error channel).
+uint8_t dataByte(uint8_t value) {
+    const uint8_t channel = drive.listenChannel;
+    if (drive.listenTarget != listenData || channel == commandChannel) {
+        if (drive.commandLength < commandBufferBytes) drive.commandBuffer[drive.commandLength++] = value;
+        return portReady;
+    }
+    if (drive.channels[channel].mode != channelWriting)
+        return channel == saveChannel ? portReady : portNothing;
+    writeChannelByte(channel, value);
+    return portReady;
+}
+
+enum TiaPort { portA, portB, portC };
+
+// What the computer puts on the lines.
+uint8_t computerData() { return tiaOutput(drive.tia, portA); }
+bool computerDav() { return tiaOutput(drive.tia, portC) & davBit; }
+
+// DAV fell: the byte after the code is on the lines (or, for $84, the computer waits for one).
+void davFell() {
+    switch (drive.phase) {
+        case phaseCode:
+            if (drive.code == codeRead) {
+                drive.dataOut = readChannelByte(drive.talkChannel, drive.statusLines);
+                drive.talkingData = true;
+            } else {
+                const uint8_t value = computerData();
+                drive.statusLines = portReady;
+                if (drive.code == codeBusCommand) busCommand(value);
+                if (drive.code == codeSecondary) secondaryAddress(value);
+                if (drive.code == codeData) drive.statusLines = dataByte(value);
+            }
+            drive.ack = true;
+            drive.phase = phaseAnswered;
+            break;
+        case phaseReleased:  // the last DAV cycle of a read
+            drive.ack = true;
+            drive.phase = phaseClosing;
+            break;
+        default:
+            break;
+    }
+}
+
+void davRose() {
+    if (drive.phase == phaseAnswered && drive.code == codeRead) {
+        drive.talkingData = false;      // the computer has the byte: the lines are its again
+        drive.statusLines = portReady;  // a status left standing would read as "no drive" at the next check
+        drive.ack = false;
+        drive.phase = phaseReleased;
+    } else if (drive.phase == phaseAnswered || drive.phase == phaseClosing) {
+        drive.statusLines = portReady;
+        drive.phase = phaseIdle;
+    }
+}
+
+// The computer changed its outputs: a code starts a handshake, DAV edges move it on.
+void linesChanged() {
+    if (drive.phase == phaseIdle) {
+        const uint8_t value = computerData();
+        if (drive.tia.ddr[portA] == 0xFF && value >= codeBusCommand && value <= codeRead) {
+            drive.code = value;
+            drive.ack = false;  // ready: the computer may put its byte on the lines
+            drive.phase = phaseCode;
+        }
+    }
+    const bool dav = computerDav();
+    if (dav == drive.dav) return;
+    drive.dav = dav;
+    dav ? davRose() : davFell();
 }
 
 }  // namespace
 
 uint8_t readDrivePort(uint16_t address) {
-    if (!drive.attached) return 0;
-    switch (address) {
-        case 0xFEF0:
-            return drive.dataLatch;
-        case 0xFEF1:
-            return drive.status;
-        case 0xFEF2:
-            return drive.handshake;
-        default:
-            return 0;
-    }
+    if (!drive.attached || address < 0xFEF0 || address > 0xFEF7) return 0;
+    const uint8_t lines[3] = {drive.talkingData ? drive.dataOut : uint8_t(0xFF),
+                              uint8_t(drive.statusLines & statusBits), drive.ack ? ackBit : uint8_t(0)};
+    const unsigned reg = address & 7;
+    return tiaRead(drive.tia, reg, reg < 3 ? lines[reg] : 0);
 }
 
 void writeDrivePort(uint16_t address, uint8_t value) {
-    if (!drive.attached) return;
-    if (address == 0xFEF2) {
-        if (value == 0x00) drive.handshake = 0xFF;
-        if (value == 0x40) drive.handshake = 0x00;
-        return;
-    }
-    if (address != 0xFEF0) return;
-    switch (drive.portState) {
-        case portIdle:
-            writeIdle(value);
-            break;
-        case portExpectBusCommand:
-            writeBusCommand(value);
-            break;
-        case portExpectDataByte:
-            writeDataByte(value);
-            break;
-    }
+    if (!drive.attached || address < 0xFEF0 || address > 0xFEF7) return;
+    tiaWrite(drive.tia, address & 7, value);
+    if (!drive.cableOnly) linesChanged();
 }
 
 void powerOnDrive(bool attached) {
     closeAllChannels();
     drive.attached = attached;
-    drive.dataLatch = drive.status = drive.handshake = 0;
-    drive.portState = portIdle;
+    drive.cableOnly = false;
+    drive.tia = Tia6523{};
+    drive.ack = true;
+    drive.talkingData = false;
+    drive.statusLines = drive.dataOut = 0;
+    drive.dav = true;
+    drive.phase = phaseIdle;
+    drive.code = 0;
     drive.listenTarget = listenName;
     drive.listenChannel = drive.talkChannel = loadChannel;
     drive.talking = false;

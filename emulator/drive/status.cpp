@@ -11,24 +11,26 @@ struct StatusText {
     uint8_t code;
     const char* text;
 };
+// As the 1551's DOS words them: its word tokens (FILE, WRITE, DISK, ...) come with a
+// space in front, so "62, FILE NOT FOUND" but "21,READ ERROR".
 // clang-format off
 constexpr StatusText statusTexts[] = {
     {statusOk,            " OK"},
     {statusScratched,     " FILES SCRATCHED"},
     {statusReadError,     "READ ERROR"},
-    {statusWriteError,    "WRITE ERROR"},
-    {statusWriteProtect,  "WRITE PROTECT ON"},
+    {statusWriteError,    " WRITE ERROR"},
+    {statusWriteProtect,  " WRITE PROTECT ON"},
     {statusSyntax,        "SYNTAX ERROR"},
     {statusBadCommand,    "SYNTAX ERROR"},
     {statusLongLine,      "SYNTAX ERROR"},
     {statusBadName,       "SYNTAX ERROR"},
     {statusNoName,        "SYNTAX ERROR"},
-    {statusTooLarge,      "FILE TOO LARGE"},
-    {statusNotFound,      "FILE NOT FOUND"},
-    {statusExists,        "FILE EXISTS"},
-    {statusTypeMismatch,  "FILE TYPE MISMATCH"},
+    {statusTooLarge,      " FILE TOO LARGE"},
+    {statusNotFound,      " FILE NOT FOUND"},
+    {statusExists,        " FILE EXISTS"},
+    {statusTypeMismatch,  " FILE TYPE MISMATCH"},
     {statusIllegalBlock,  "ILLEGAL TRACK OR SECTOR"},
-    {statusDiskFull,      "DISK FULL"},
+    {statusDiskFull,      " DISK FULL"},
     {statusPowerOn,       "CBM DOS V2.6 TDISK"},
     {statusNotReady,      "DRIVE NOT READY"},
 };

@@ -51,6 +51,7 @@ constexpr NumberSetting numberSettings[] = {
     {"DriveNumber",    &EmulatorConfig::driveNumber,    0},
     {"Palette",        &EmulatorConfig::palette,        defaults::palette},
     {"Clock",          &EmulatorConfig::clock,          defaults::clock,          2},
+    {"TrueDrive8",     &EmulatorConfig::trueDrive8,     defaults::trueDrive8,     2},
 };
 // clang-format on
 
@@ -71,6 +72,8 @@ constexpr TextSetting textSettings[] = {
     {"Rom3H",       [](EmulatorConfig& c) -> std::string& { return c.romFileName[7]; }},
     {"Drive8PCDir", [](EmulatorConfig& c) -> std::string& { return c.drive8PCDir; }},
     {"Drive8D64",   [](EmulatorConfig& c) -> std::string& { return c.drive8D64; }},
+    {"Drive1551Rom", [](EmulatorConfig& c) -> std::string& { return c.drive1551Rom; }},
+    {"Drive1541Rom", [](EmulatorConfig& c) -> std::string& { return c.drive1541Rom; }},
 };
 // clang-format on
 

@@ -23,6 +23,7 @@
 #include "ted/raster.h"
 #include "ted/sound.h"
 #include "ted/ted.h"
+#include "truedrive/true_drive.h"
 
 namespace {
 
@@ -144,6 +145,30 @@ void startDrive() {
         logLine("Warning: %s\n", image.error.c_str());
 }
 
+// Drive 8 as a drive of its own, when the settings ask for one and it can be had: a D64
+// image on drive 8 and its DOS ROM. Otherwise drive 8 stays at the port level for this
+// run, and the log says why.
+void startTrueDrive() {
+    const int32_t kind = emulatorConfig.trueDrive8;
+    if (kind == 0) return;
+    const char* name = kind == 1 ? "1551" : "1541";
+    if (emulatorConfig.driveType8 != 2) {
+        logLine("Warning: a true %s needs a D64 image on drive 8; drive 8 stays at the port level.\n", name);
+        return;
+    }
+    const std::string& path = kind == 1 ? emulatorConfig.drive1551Rom : emulatorConfig.drive1541Rom;
+    const files::ReadResult rom = files::readFile(path, dosRomBytes + 1);
+    if (!rom || rom.bytes.size() != dosRomBytes) {
+        logLine("Warning: the %s DOS ROM %s cannot be used (%s); drive 8 stays at the port level.\n", name,
+                path.c_str(), rom ? "not 16384 bytes" : rom.error.c_str());
+        return;
+    }
+    memory.serial.computerPort = memory.ram;  // the processor port's latches at $00 and $01
+    attachTrueDrive(kind == 1 ? TrueDriveKind::drive1551 : TrueDriveKind::drive1541, rom.bytes,
+                    memory.serial);
+    logLine("Info: drive 8 is a true %s.\n", name);
+}
+
 // Settings that were out of range: in the log, and on standard error since the log is
 // usually off.
 void reportSettingFallbacks() {
@@ -187,6 +212,7 @@ bool buildMachine() {
     reportSettingFallbacks();
     if (!allocateRam() || !loadRoms() || !checkPalKernal()) return false;
     startDrive();
+    startTrueDrive();
     buildTables();
     powerOn();
     return startCommandLineFile();
@@ -206,7 +232,9 @@ void clearPreviousRun() {
     resetShellState();
     cancelAutostart();
     closeLog();
+    detachTrueDrive();
     if (memory.ram) releaseRamBlock();
+    memory.serial = SerialBus{};
     std::memset(memory.romLow, 0, sizeof memory.romLow);
     std::memset(memory.romHigh, 0, sizeof memory.romHigh);
     memory.romBankLow = memory.romBankHigh = 0;
@@ -241,5 +269,7 @@ int startEmulator(const char* commandLineTail, int showCommand) {
         shell.requests.monitor = shell.requests.pending = 1;
     }
     logLine("Info: Main loop reached. Emulation has beed started.\n");
-    return runMainLoop();
+    const int status = runMainLoop();
+    flushTrueDriveDisk();
+    return status;
 }

@@ -10,6 +10,7 @@
 #include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
+#include "truedrive/true_drive.h"
 
 Machine machine;
 
@@ -20,14 +21,6 @@ namespace {
 constexpr uint32_t stepOverCycleBudget = 5 * 50 * 17784;
 
 bool doubleClock() { return ted.doubleClockAllowed == 1 && !ted.singleClock; }
-
-// One instruction and the count the step goes on with: an unimplemented opcode has no
-// count of its own and repeats the one the previous step left (never 0, which would stop
-// the beam and keep a latched interrupt from ever being entered).
-inline uint16_t runInstruction() {
-    if (const uint16_t cycles = executeInstruction()) return cycles;
-    return machine.stepCycles ? machine.stepCycles : 2;
-}
 
 // The half cycle left over is carried to the next halving.
 uint16_t halve(uint16_t cycles) {
@@ -41,6 +34,7 @@ void advanceTed(uint16_t cycles) {
     machine.stepCycles = cycles;
     timerStep(cycles);
     rasterStep(cycles);
+    if (trueDrive.kind != TrueDriveKind::none) runTrueDrive(cycles);
 }
 
 // The frame end comes before the renderer draws anything of the new frame.
@@ -58,14 +52,14 @@ bool breakpointTest() {
 // One instruction of a double-clock step; the TED sees its halved count, the step gets
 // the whole one.
 [[gnu::always_inline]] inline uint16_t doubleClockHalf() {
-    const uint16_t cycles = runInstruction();
+    const uint16_t cycles = executeInstruction();
     serviceInterrupts(cycles);
     advanceTed(halve(cycles));
     return cycles;
 }
 
 uint16_t stepWithoutService() {
-    const uint16_t cycles = runInstruction();
+    const uint16_t cycles = executeInstruction();
     advanceTed(cycles);
     return cycles;
 }
@@ -82,14 +76,14 @@ void emulationStep() {
         if (render()) breakpointTest();
         return;
     }
-    const uint16_t cycles = runInstruction();
+    const uint16_t cycles = executeInstruction();
     serviceInterrupts(cycles);
     advanceTed(cycles);
     if (render()) breakpointTest();
 }
 
 void stepInstruction() {
-    const uint16_t cycles = runInstruction();
+    const uint16_t cycles = executeInstruction();
     serviceInterrupts(cycles);
     advanceTed(doubleClock() ? halve(cycles) : cycles);
 }

@@ -5,8 +5,8 @@
 
 struct Machine {
     uint16_t oddCycle = 0;  // half a single-clock cycle carried between double-clock halvings
-    // The count the last step left: what an unimplemented opcode repeats and what the
-    // monitor shows. After a double-clock pair it is half the pair, its odd cycle dropped.
+    // The count the last step left, which the monitor shows. After a double-clock pair it
+    // is half the pair, its odd cycle dropped.
     uint16_t stepCycles = 0;
     uint16_t breakpointAddress = 0;  // the monitor's one breakpoint
     uint8_t breakpointEnabled = 0;

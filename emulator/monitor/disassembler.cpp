@@ -51,8 +51,7 @@ std::string disassembleLine(uint16_t address, uint16_t& nextAddress) {
     const cpu::OpcodeInfo& entry = cpu::opcodeTable[opcode];
     const char* format = modeFormats[entry.mode];
     const uint16_t length = cpu::instructionLength(entry.mode);
-    // The unimplemented opcodes, which have no count of their own, show as "???".
-    const char* mnemonic = entry.cycles == 0 ? "???" : entry.mnemonic;
+    const char* mnemonic = entry.mnemonic;
     uint8_t a = length > 1 ? readMemory(static_cast<uint16_t>(address + 1)) : 0;
     uint8_t b = length > 2 ? readMemory(static_cast<uint16_t>(address + 2)) : 0;
     uint16_t word = static_cast<uint16_t>(b << 8 | a);

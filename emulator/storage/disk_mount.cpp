@@ -4,6 +4,7 @@
 #include "common/configuration.h"
 #include "drive/drive.h"
 #include "fileio/files.h"
+#include "truedrive/true_drive.h"
 
 namespace {
 
@@ -18,6 +19,8 @@ bool mountDisk(const std::string& path, std::string& error) {
         error = file.error;
         return false;
     }
+    // A true drive's writes reach the old image's file before the disk changes.
+    flushTrueDriveDisk();
     // A mount that fails leaves the drive as it was.
     if (!mountD64Image(path, file)) {
         error = path + ": the disk image cannot be read";
@@ -25,6 +28,7 @@ bool mountDisk(const std::string& path, std::string& error) {
     }
     emulatorConfig.driveType8 = d64DriveType;
     emulatorConfig.drive8D64 = path;
+    insertTrueDriveDisk();
     return true;
 }
 

@@ -29,6 +29,10 @@ inline uint8_t readHighRom(uint16_t address) {
     return memory.romEnabled ? romByte(memory.romHigh, memory.romBankHigh, address) : memory.ram[address];
 }
 
+// The processor port's input bits: the serial bus's CLK and DATA when a drive is on it,
+// else all high.
+uint8_t readProcessorPort() { return memory.serial.attached ? computerPortRead(memory.serial) : 0xFF; }
+
 // Rarely read, so kept out of readMemory's body: the common reads stay as compact as before.
 [[gnu::noinline]] uint8_t readIoPage(uint16_t address) {
     if (address >= 0xFD30 && address <= 0xFD3F) return 0xFF;
@@ -88,7 +92,7 @@ uint8_t readMappedMemory(uint16_t address) {
 
     // clang-format off
     switch (address >> 12) {
-        case 0x0:                                         return address == 0x0001 ? 0xFF : memory.ram[address];
+        case 0x0:                                         return address == 0x0001 ? readProcessorPort() : memory.ram[address];
         case 0x1: case 0x2: case 0x3: case 0x4: case 0x5:
         case 0x6: case 0x7:                               return memory.ram[address];
         case 0x8: case 0x9: case 0xA: case 0xB:           return readLowRom(address);

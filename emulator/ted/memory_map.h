@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "chips/serial_bus.h"
 #include "common/reset.h"
 
 constexpr size_t ramBlockBytes = 73728;  // 64 KB of address space and 8 KB of slack
@@ -19,6 +20,8 @@ struct MemoryMap {
     // Called after a write to $FDCF is stored, when the host has installed it (the test
     // exit of headless runs, host/debug_cart.cpp); no other address looks at it.
     void (*debugPortWrite)(uint8_t value) = nullptr;
+    // The serial bus behind the processor port's CLK and DATA inputs (a true 1541 on it).
+    SerialBus serial;
 };
 
 // defined in ted/memory_map.cpp

@@ -7,7 +7,7 @@
         .import bus_command, channel, name_byte, read_byte, drive_present
         .export setlfs, setnam, load, save
 
-STATUS_NOT_FOUND = 2            ; the drive did not open the channel
+STATUS_NOT_FOUND = 2            ; the first byte read: the channel did not open
 
         .segment "CODE"
 
@@ -45,8 +45,9 @@ check_file:
         lda #ERR_NO_DEVICE
 @out:   rts
 
-; LISTEN, the secondary address in A (an OPEN), the name, UNLISTEN; carry set
-; when the drive did not open the channel.
+; LISTEN, the secondary address in A (an OPEN), the name, UNLISTEN. Whether
+; the drive opened the channel shows at the first byte read from it, and on
+; its error channel.
 open_named:
         pha
         lda #BUS_LISTEN
@@ -60,15 +61,7 @@ open_named:
         cpy FNLEN
         bne @name
         lda #BUS_UNLISTEN       ; the drive looks the name up here
-        jsr bus_command
-        lda DRIVE_STATUS
-        cmp #STATUS_NOT_FOUND
-        beq @failed
-        clc
-        rts
-@failed:
-        sec
-        rts
+        jmp bus_command
 
 ; LOAD: loads the named file to the address in its first two bytes.
 ; Returns carry clear with the end address in X/Y (also in $9D/$9E), or
@@ -80,19 +73,20 @@ load:
 @present:
         lda #SA_OPEN+0
         jsr open_named
-        bcc @found
-        lda #SA_CLOSE+0
-        jsr close_channel
-        lda #ERR_NOT_FOUND
-        sec
-        rts
-
-@found: lda #BUS_TALK
+        lda #BUS_TALK
         jsr bus_command
         lda #SA_DATA+0
         jsr channel
         jsr read_byte
-        bcs @short
+        bcc @found
+        lda DSTATUS
+        cmp #STATUS_NOT_FOUND
+        bne @short
+        jsr end_talk
+        lda #ERR_NOT_FOUND
+        sec
+        rts
+@found:
         sta LOADPTR
         jsr read_byte
         bcs @short
@@ -168,8 +162,7 @@ save:
         jsr check_file
         bcs @out
         lda #SA_OPEN+1
-        jsr open_named
-        bcs @close              ; refused: nothing is sent
+        jsr open_named          ; a refused name leaves channel 1 closed: the bytes go nowhere
         lda #BUS_LISTEN
         jsr bus_command
         lda #SA_DATA+1
@@ -192,7 +185,7 @@ save:
         bne @data
 @sent:  lda #BUS_UNLISTEN
         jsr bus_command
-@close: lda #SA_CLOSE+1         ; the drive writes the file now
+        lda #SA_CLOSE+1         ; the drive writes the file now
         jsr close_channel
         clc
 @out:   rts

@@ -3,7 +3,7 @@
 
         .include "../include/system.inc"
 
-        .import clear_screen, screen_init, irq_default, brk_default
+        .import clear_screen, screen_init, irq_default, brk_default, bus_init
         .export reset, ioinit, cint
 
         .segment "CODE"
@@ -59,6 +59,7 @@ ioinit:
         sta TED_IRQENA
         lda #$FF
         sta TED_IRQREQ          ; drop anything pending from before the reset
+        jsr bus_init
         plp
         rts
 

@@ -81,9 +81,10 @@ TEST(DecimalArithmetic, FlagsFollowTheDigitSteps) {
         {0x69, 0x05, 0x05, 0, 0, {0x10, 0, 0, 0, 0}},
         {0x69, 0x99, 0x01, 0, 0, {0x00, 1, 0, 0, 1}},  // Z from the binary sum $9A
         {0x69, 0x50, 0x50, 0, 0, {0x00, 1, 1, 0, 1}},  // N and V before the high digit is adjusted
-        {0xE9, 0x00, 0x01, 1, 0, {0x99, 1, 0, 0, 0}},
-        {0xE9, 0x00, 0x01, 1, 1, {0x99, 1, 1, 0, 0}},  // V is left alone
-        {0xE9, 0x46, 0x46, 1, 1, {0x00, 0, 1, 1, 1}},
+        {0xE9, 0x00, 0x01, 1, 1, {0x99, 1, 0, 0, 0}},  // the flags of the binary difference $FF
+        {0xE9, 0x80, 0x01, 1, 0, {0x79, 0, 1, 0, 1}},  // V from $80 - $01 = $7F
+        {0xE9, 0x00, 0x70, 1, 0, {0x30, 1, 0, 0, 0}},  // N from $90, not from the decimal $30
+        {0xE9, 0x46, 0x46, 1, 1, {0x00, 0, 0, 1, 1}},
     };
     resetCpuMachine();
     for (const Case& c : cases) {
@@ -92,28 +93,28 @@ TEST(DecimalArithmetic, FlagsFollowTheDigitSteps) {
     }
 }
 
-// The decimal flag belongs to the ADC and SBC opcodes alone, the undocumented SBC $EB
-// among them; RAD and INB add and subtract in binary whatever D says.
-TEST(DecimalArithmetic, OnlyTheAdcAndSbcOpcodesHonourTheDecimalFlag) {
+// The undocumented SBC $EB, and the ADC and SBC inside RAD and INB, count in decimal
+// when D is set, as the documented opcodes do.
+TEST(DecimalArithmetic, UndocumentedAddsAndSubtractsHonourTheDecimalFlag) {
     resetCpuMachine();
     runImmediate(0xEB, 0x10, 0x01, 1, 1);
     EXPECT_EQ(reg.AC, 0x09);
     EXPECT_NE(reg.C, 0);
 
-    poke(0x0400, {0x67, 0x10});  // RAD $10: $02 rotates to $01, then $09 + $01
+    poke(0x0400, {0x67, 0x10});  // RAD $10: $02 rotates to $01 with C clear, then $09 + $01
     memory.ram[0x10] = 0x02;
     reg = Registers{.PC = 0x0400, .AC = 0x09};
     reg.D = 1;
     executeInstruction();
-    EXPECT_EQ(reg.AC, 0x0A);
+    EXPECT_EQ(reg.AC, 0x10);
     EXPECT_EQ(reg.C, 0);
 
-    poke(0x0400, {0xE7, 0x10});  // INB $10: $05 steps to $06, then $12 - $06
+    poke(0x0400, {0xE7, 0x10});  // INB $10: $05 steps to $06, then $12 - $06 with C set
     memory.ram[0x10] = 0x05;
     reg = Registers{.PC = 0x0400, .AC = 0x12};
-    reg.D = 1;
+    reg.D = reg.C = 1;
     executeInstruction();
-    EXPECT_EQ(reg.AC, 0x0C);
+    EXPECT_EQ(reg.AC, 0x06);
     EXPECT_NE(reg.C, 0);
 }
 
@@ -123,25 +124,30 @@ struct Undocumented {
     uint8_t code[3];
     int ac, xr, yr, carry, memory;  // memory at $10 (or the address noted)
     int expectAc, expectXr, expectMemory, expectCarry, expectN, expectZ;
+    int expectV = 1;  // V is set before each case
 };
 
 // clang-format off
 const Undocumented undocumentedCases[] = {
-    // name           code               AC    XR    YR    C  mem     AC    XR    mem   C  N  Z
+    // name           code               AC    XR    YR    C  mem     AC    XR    mem   C  N  Z  V
     {"ASO zp",        {0x07, 0x10},      0x01, 0x00, 0x00, 0, 0x81,   0x03, 0x00, 0x02, 1, 0, 0},
     {"RAN zp",        {0x27, 0x10},      0xFF, 0x00, 0x00, 1, 0x40,   0x81, 0x00, 0x81, 0, 1, 0},
     {"LSE zp",        {0x47, 0x10},      0xFF, 0x00, 0x00, 0, 0x03,   0xFE, 0x00, 0x01, 1, 1, 0},
-    {"RAD zp",        {0x67, 0x10},      0x10, 0x00, 0x00, 1, 0x01,   0x90, 0x00, 0x80, 1, 1, 0},
+    {"RAD zp",        {0x67, 0x10},      0x10, 0x00, 0x00, 1, 0x01,   0x91, 0x00, 0x80, 0, 1, 0, 0},  // + C of the rotate
+    {"RAD overflow",  {0x67, 0x10},      0x40, 0x00, 0x00, 0, 0x80,   0x80, 0x00, 0x40, 0, 1, 0, 1},
     {"DEM zp",        {0xC7, 0x10},      0x05, 0x00, 0x00, 0, 0x06,   0x05, 0x00, 0x05, 1, 0, 1},
-    {"INB zp",        {0xE7, 0x10},      0x42, 0x00, 0x00, 0, 0xFF,   0x42, 0x00, 0x00, 1, 0, 0},
-    {"INB borrow",    {0xE7, 0x10},      0x01, 0x00, 0x00, 1, 0x02,   0xFE, 0x00, 0x03, 0, 1, 0},
-    {"INB to zero",   {0xE7, 0x10},      0x05, 0x00, 0x00, 0, 0x04,   0x00, 0x00, 0x05, 1, 0, 1},
+    {"INB zp",        {0xE7, 0x10},      0x42, 0x00, 0x00, 0, 0xFF,   0x41, 0x00, 0x00, 1, 0, 0, 0},  // - the borrow
+    {"INB borrow",    {0xE7, 0x10},      0x01, 0x00, 0x00, 1, 0x02,   0xFE, 0x00, 0x03, 0, 1, 0, 0},
+    {"INB to zero",   {0xE7, 0x10},      0x05, 0x00, 0x00, 1, 0x04,   0x00, 0x00, 0x05, 1, 0, 1, 0},
+    {"INB overflow",  {0xE7, 0x10},      0x80, 0x00, 0x00, 1, 0x00,   0x7F, 0x00, 0x01, 1, 0, 0, 1},
     {"AXR zp",        {0x87, 0x10},      0xF0, 0x3C, 0x00, 0, 0x00,   0xF0, 0x3C, 0x30, 0, 0, 0},
     {"LDT zp",        {0xA7, 0x10},      0x00, 0x00, 0x00, 0, 0x80,   0x80, 0x80, 0x80, 0, 1, 0},
     {"LDT zpy",       {0xB7, 0x0E},      0x00, 0x05, 0x02, 0, 0x7F,   0x7F, 0x7F, 0x7F, 0, 0, 0},
-    {"DEM zpy",       {0xD7, 0x0E},      0x10, 0x05, 0x02, 0, 0x20,   0x10, 0x05, 0x1F, 0, 1, 0},
+    {"DEM zpx",       {0xD7, 0x0E},      0x10, 0x02, 0x05, 0, 0x20,   0x10, 0x02, 0x1F, 0, 1, 0},
     {"ANN imm",       {0x0B, 0x80},      0xC0, 0x00, 0x00, 0, 0x00,   0x80, 0x00, 0x00, 1, 1, 0},
     {"ANL imm",       {0x4B, 0x03},      0xFF, 0x00, 0x00, 0, 0x00,   0x01, 0x00, 0x00, 1, 0, 0},
+    {"ARR imm",       {0x6B, 0xFF},      0xC0, 0x00, 0x00, 1, 0x00,   0xE0, 0x00, 0x00, 1, 1, 0, 0},  // C bit 6, V 6 ^ 5
+    {"ARR overflow",  {0x6B, 0x7F},      0xC1, 0x00, 0x00, 0, 0x00,   0x20, 0x00, 0x00, 0, 0, 0, 1},
     {"TAN imm",       {0x8B, 0xFF},      0x01, 0x0F, 0x00, 0, 0x00,   0x0F, 0x0F, 0x00, 0, 0, 0},
     {"ANX imm",       {0xAB, 0x3C},      0x01, 0x00, 0x00, 0, 0x00,   0x2C, 0x2C, 0x00, 0, 0, 0},
     {"XAS imm",       {0xCB, 0x01},      0x0F, 0x03, 0x00, 0, 0x00,   0x0F, 0x02, 0x00, 1, 0, 0},
@@ -165,11 +171,11 @@ TEST(UndocumentedOpcodes, CombineTheirStepsAsListed) {
         EXPECT_EQ(reg.C != 0, c.expectCarry != 0);
         EXPECT_EQ(reg.N != 0, c.expectN != 0);
         EXPECT_EQ(reg.Z != 0, c.expectZ != 0);
-        EXPECT_NE(reg.V, 0) << "V is never touched";
+        EXPECT_EQ(reg.V != 0, c.expectV != 0);
     }
 }
 
-TEST(UndocumentedOpcodes, StackAndPointerFormsMaskWithTheNextByte) {
+TEST(UndocumentedOpcodes, StackFormsSetTheStackPointer) {
     resetCpuMachine();
     // TSA $1200,Y: AC, XR and SP all take memory AND SP.
     poke(0x0400, {0xBB, 0x00, 0x12});
@@ -180,20 +186,51 @@ TEST(UndocumentedOpcodes, StackAndPointerFormsMaskWithTheNextByte) {
     EXPECT_EQ(reg.AC, 0x30);
     EXPECT_EQ(reg.XR, 0x30);
 
-    // AXI ($20),Y: AC AND XR AND (byte after the target + 1).
-    poke(0x0400, {0x93, 0x20});
-    pokeWord(0x0020, 0x1300);
-    memory.ram[0x1302] = 0x0E;
-    reg = Registers{.PC = 0x0400, .AC = 0xFF, .XR = 0x3F, .YR = 1};
-    executeInstruction();
-    EXPECT_EQ(memory.ram[0x1301], 0x0F);
-
-    // AXS $1207,Y: SP := AC AND XR, stored AND (its own operand's low byte + 1).
+    // AXS $1207,Y: SP := AC AND XR, and that AND $13 is stored.
     poke(0x0400, {0x9B, 0x07, 0x12});
     reg = Registers{.PC = 0x0400, .AC = 0xFC, .XR = 0x3F, .YR = 1};
     executeInstruction();
     EXPECT_EQ(reg.SP, 0x3C);
-    EXPECT_EQ(memory.ram[0x1208], 0x08);
+    EXPECT_EQ(memory.ram[0x1208], 0x10);
+}
+
+// The stores of the $9x column store their register(s) AND the base address's high byte + 1;
+// when the index carries into the next page, that value is also the page written.
+struct HighByteStore {
+    const char* name;
+    uint8_t code[3];
+    uint8_t ac, xr, yr;
+    uint16_t target;
+    uint8_t value;
+};
+
+// clang-format off
+const HighByteStore highByteStores[] = {
+    // name            code                AC    XR    YR    target  value
+    {"SHA aby",        {0x9F, 0x00, 0x12}, 0xFF, 0x3F, 0x05, 0x1205, 0x13},
+    {"SHA aby carry",  {0x9F, 0xFF, 0x12}, 0xF0, 0xFF, 0x01, 0x1000, 0x10},
+    {"SHX aby",        {0x9E, 0x00, 0x12}, 0x00, 0xF7, 0x05, 0x1205, 0x13},
+    {"SHX aby carry",  {0x9E, 0xFF, 0x12}, 0x00, 0x11, 0x01, 0x1100, 0x11},
+    {"SHY abx",        {0x9C, 0x00, 0x12}, 0x00, 0x05, 0xF7, 0x1205, 0x13},
+    {"SHY abx carry",  {0x9C, 0xFF, 0x12}, 0x00, 0x01, 0x03, 0x0300, 0x03},
+    {"AXI izy",        {0x93, 0x20},       0xFF, 0x3F, 0x01, 0x1301, 0x14},  // pointer $1300
+    {"AXI izy carry",  {0x93, 0x22},       0xF0, 0xFF, 0x01, 0x1000, 0x10},  // pointer $12FF
+    {"AXS aby carry",  {0x9B, 0xFF, 0x12}, 0x3F, 0xF1, 0x01, 0x1100, 0x11},  // SP $31
+};
+// clang-format on
+
+TEST(UndocumentedOpcodes, HighByteStoresAndWithTheBasePageAndMoveToItOnACarry) {
+    for (const HighByteStore& c : highByteStores) {
+        SCOPED_TRACE(c.name);
+        resetCpuMachine();
+        poke(0x0400, {c.code[0], c.code[1], c.code[2]});
+        pokeWord(0x0020, 0x1300);
+        pokeWord(0x0022, 0x12FF);
+        reg = Registers{.PC = 0x0400, .AC = c.ac, .XR = c.xr, .YR = c.yr};
+        executeInstruction();
+        EXPECT_EQ(memory.ram[c.target], c.value);
+        EXPECT_EQ(reg.lastCycle, c.code[0] == 0x93 ? 6 : 5);
+    }
 }
 
 }  // namespace

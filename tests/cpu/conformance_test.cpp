@@ -1,6 +1,6 @@
-// Every documented opcode against an independent NMOS 6502 model: random registers, flags,
-// operands and addresses, in binary and in decimal with valid BCD; registers, the status as
-// a program sees it through PHP/PLA, all 64 KB of memory and the cycles must agree.
+// Every opcode but the jams against an independent NMOS 6502 model: random registers, flags,
+// operands and addresses, in binary and in decimal; registers, the status as a program sees
+// it through PHP/PLA, all 64 KB of memory and the cycles must agree.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,15 +16,18 @@ namespace {
 constexpr int casesPerOpcode = 400;
 constexpr uint16_t statusProbe = 0x0200;  // PHP; PLA run here after the instruction
 
-std::vector<uint8_t> documentedOpcodes() {
+std::vector<uint8_t> modelledOpcodes() {
     std::vector<uint8_t> opcodes;
     for (int op = 0; op < 256; ++op)
         if (nmos::decode(uint8_t(op)).valid) opcodes.push_back(uint8_t(op));
     return opcodes;
 }
 
+// The opcodes that look at D.
 bool arithmetic(const nmos::Decoded& d) {
-    return std::string(d.name) == "ADC" || std::string(d.name) == "SBC";
+    for (const char* name : {"ADC", "SBC", "RRA", "ISC", "ARR"})
+        if (std::string(d.name) == name) return true;
+    return false;
 }
 uint8_t randomBcd(std::mt19937& random) { return uint8_t((random() % 10) << 4 | random() % 10); }
 bool usesMemoryOperand(nmos::Mode m) {
@@ -58,16 +61,13 @@ protected:
         nmos::Cpu cpu;
         cpu.mem = model.data();
         cpu.pc = uint16_t(0x0210 + random() % (0xFC00 - 0x0210));
-        // A branch at $xxFE/$xxFF counts its page from the opcode's own address in the core,
-        // from the next instruction's on the chip; those two places are left out.
-        if (d.mode == nmos::Mode::rel && (cpu.pc & 0xFF) >= 0xFE) cpu.pc = uint16_t(cpu.pc - 2);
         cpu.a = edgeOrRandom(), cpu.x = edgeOrRandom(), cpu.y = edgeOrRandom();
         cpu.s = uint8_t(random());
         cpu.p = uint8_t(random() | nmos::U);
-        uint8_t operand = uint8_t(random());
-        // Pointers at $xxFF: see nmos::Cpu::address.
-        if (d.mode == nmos::Mode::izx && uint8_t(operand + cpu.x) == 0xFF) operand ^= 1;
-        if ((d.mode == nmos::Mode::izy || d.mode == nmos::Mode::ind) && operand == 0xFF) operand = 0xFE;
+        // JMP's pointer at $xxFF now and then, where the chip wraps within the page. (A zero-page
+        // pointer at $FF reads $0000, the processor port: its wrap is checked on its own.)
+        const bool pagesEnd = d.mode == nmos::Mode::ind && random() % 8 == 0;
+        const uint8_t operand = pagesEnd ? 0xFF : uint8_t(random());
         poke2(cpu.pc, opcode);
         poke2(uint16_t(cpu.pc + 1), operand);
         poke2(uint16_t(cpu.pc + 2), uint8_t(random()));
@@ -75,7 +75,7 @@ protected:
         const uint16_t operandAt = cpu.operandAddress();
         const bool insideInstruction = uint16_t(operandAt - cpu.pc) < 3 && d.mode != nmos::Mode::imm;
         if (insideInstruction || (operandAt >= 0xFD00 && operandAt <= 0xFF3F)) return cpu;
-        if (arithmetic(d) && (cpu.p & nmos::D)) {
+        if (arithmetic(d) && (cpu.p & nmos::D) && random() % 2) {
             cpu.a = randomBcd(random);
             poke2(operandAt, randomBcd(random));
         } else {
@@ -113,7 +113,7 @@ protected:
     std::vector<uint8_t> model;
 };
 
-TEST_P(Conformance, DocumentedOpcodeMatchesTheNmosModel) {
+TEST_P(Conformance, OpcodeMatchesTheNmosModel) {
     const uint8_t opcode = GetParam();
     const nmos::Decoded d = nmos::decode(opcode);
     int compared = 0;
@@ -140,27 +140,23 @@ TEST_P(Conformance, DocumentedOpcodeMatchesTheNmosModel) {
     EXPECT_GT(compared, casesPerOpcode * 9 / 10);
 }
 
-INSTANTIATE_TEST_SUITE_P(EachDocumentedOpcode, Conformance, ::testing::ValuesIn(documentedOpcodes()),
+INSTANTIATE_TEST_SUITE_P(EachOpcode, Conformance, ::testing::ValuesIn(modelledOpcodes()),
                          [](const auto& info) {
                              return std::string(nmos::decode(info.param).name) + "_" + hex(info.param, 2);
                          });
 
-TEST(ConformanceSet, HasTheHundredAndFiftyOneDocumentedOpcodes) {
-    EXPECT_EQ(documentedOpcodes().size(), 151u);
-}
+TEST(ConformanceSet, HasEveryOpcodeButTheTwelveJams) { EXPECT_EQ(modelledOpcodes().size(), 244u); }
 
-// ADC and SBC immediate over every accumulator, operand and carry: all of binary, and every
-// pair of valid BCD digits in decimal.
-TEST(ConformanceArithmetic, AdcAndSbcAgreeForEveryOperandPair) {
+// ADC, SBC and ARR immediate over every accumulator, operand and carry, in binary and in
+// decimal, digits above 9 included.
+TEST(ConformanceArithmetic, ImmediateArithmeticAgreesForEveryOperandPair) {
     resetCpuMachine();
     std::vector<uint8_t> model(0x10000, 0);
-    auto bcd = [](int v) { return (v & 0x0F) <= 9 && (v >> 4) <= 9; };
-    for (uint8_t opcode : {0x69, 0xE9})
+    for (uint8_t opcode : {0x69, 0xE9, 0x6B})
         for (int decimal = 0; decimal < 2; ++decimal)
             for (int carry = 0; carry < 2; ++carry)
                 for (int a = 0; a < 256; ++a)
                     for (int m = 0; m < 256; ++m) {
-                        if (decimal && !(bcd(a) && bcd(m))) continue;
                         nmos::Cpu cpu;
                         cpu.mem = model.data();
                         cpu.pc = 0x1000;

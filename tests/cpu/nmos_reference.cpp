@@ -1,5 +1,7 @@
 #include "nmos_reference.h"
 
+#include <initializer_list>
+
 namespace nmos {
 namespace {
 
@@ -11,6 +13,12 @@ const Mode group1Modes[8] = {Mode::izx, Mode::zp,  Mode::imm, Mode::abs,
 const char* const group2[8] = {"ASL", "ROL", "LSR", "ROR", "STX", "LDX", "DEC", "INC"};
 // cc = 00: BIT, the Y register and the X compare.
 const char* const group0[8] = {"", "BIT", "", "", "STY", "LDY", "CPY", "CPX"};
+// cc = 11: both of the other groups at once; the immediate column has its own set.
+const char* const group3[8] = {"SLO", "RLA", "SRE", "RRA", "SAX", "LAX", "DCP", "ISC"};
+const char* const group3Immediate[8] = {"ANC", "ANC", "ALR", "ARR", "ANE", "LXA", "SBX", "SBC"};
+// Where cc = 00 and cc = 10 decode no operation, the bbb field still picks the addressing.
+const Mode skipModes[8] = {Mode::imm,  Mode::zp,  Mode::imm, Mode::abs,
+                           Mode::none, Mode::zpx, Mode::imp, Mode::abx};
 
 struct Special {
     uint8_t opcode;
@@ -67,15 +75,58 @@ Mode group0Mode(int aaa, int bbb) {
     }
 }
 
-bool isStore(const char* name) { return name[0] == 'S' && name[1] == 'T'; }
-bool isModify(const char* name) {
-    const std::string n = name;
-    return n == "ASL" || n == "ROL" || n == "LSR" || n == "ROR" || n == "DEC" || n == "INC";
+// cc = 11. The column of the $9x/$Bx stores and loads through (zp),Y and abs,Y is where
+// the chip's two halves disagree: those are decoded by name.
+Decoded group3Decode(uint8_t opcode, int aaa, int bbb) {
+    switch (opcode) {
+        case 0x93:
+            return {true, "SHA", Mode::izy};
+        case 0x9B:
+            return {true, "TAS", Mode::aby};
+        case 0x9F:
+            return {true, "SHA", Mode::aby};
+        case 0xBB:
+            return {true, "LAS", Mode::aby};
+        default:
+            break;
+    }
+    if (bbb == 2) return {true, group3Immediate[aaa], Mode::imm};
+    Mode mode = group1Modes[bbb];
+    if (aaa == 4 || aaa == 5) mode = mode == Mode::zpx ? Mode::zpy : mode == Mode::abx ? Mode::aby : mode;
+    return {true, group3[aaa], mode};
+}
+
+bool isOneOf(const std::string& name, std::initializer_list<const char*> names) {
+    for (const char* n : names)
+        if (name == n) return true;
+    return false;
+}
+bool isStore(const std::string& name) {
+    return isOneOf(name, {"STA", "STX", "STY", "SAX", "SHA", "SHX", "SHY", "TAS"});
+}
+bool isModify(const std::string& name) {
+    return isOneOf(name,
+                   {"ASL", "ROL", "LSR", "ROR", "DEC", "INC", "SLO", "RLA", "SRE", "RRA", "DCP", "ISC"});
+}
+
+int length(Mode mode) {
+    switch (mode) {
+        case Mode::imp:
+        case Mode::acc:
+            return 1;
+        case Mode::abs:
+        case Mode::abx:
+        case Mode::aby:
+        case Mode::ind:
+            return 3;
+        default:
+            return 2;
+    }
 }
 
 // Published cycle counts by kind of operation and mode; `crossed` adds the page cycle
 // where a read pays it.
-int cycles(const char* name, Mode mode, bool crossed) {
+int cycles(const std::string& name, Mode mode, bool crossed) {
     const int page = crossed ? 1 : 0;
     if (isModify(name)) {
         switch (mode) {
@@ -84,15 +135,18 @@ int cycles(const char* name, Mode mode, bool crossed) {
             case Mode::zp:
                 return 5;
             case Mode::zpx:
-                return 6;
             case Mode::abs:
                 return 6;
+            case Mode::abx:
+            case Mode::aby:
+                return 7;
             default:
-                return 7;  // abx
+                return 8;  // izx, izy
         }
     }
     const bool store = isStore(name);
     switch (mode) {
+        case Mode::imp:
         case Mode::imm:
             return 2;
         case Mode::zp:
@@ -119,21 +173,26 @@ Decoded decode(uint8_t opcode) {
     for (const Special& s : specials)
         if (s.opcode == opcode) return {true, s.name, s.mode, true};
     const int aaa = opcode >> 5, bbb = (opcode >> 2) & 7;
+    Mode mode = Mode::none;
     switch (opcode & 3) {
         case 1:
-            if (opcode == 0x89) return {};  // no STA immediate
+            if (opcode == 0x89) break;  // no STA immediate
             return {true, group1[aaa], group1Modes[bbb]};
-        case 2: {
-            const Mode mode = group2Mode(aaa, bbb);
-            return mode == Mode::none ? Decoded{} : Decoded{true, group2[aaa], mode};
-        }
-        case 0: {
-            const Mode mode = group0Mode(aaa, bbb);
-            return mode == Mode::none ? Decoded{} : Decoded{true, group0[aaa], mode};
-        }
+        case 2:
+            if (bbb == 4 || (bbb == 0 && aaa < 4)) return {};  // the jams
+            if (opcode == 0x9E) return {true, "SHX", Mode::aby};
+            mode = group2Mode(aaa, bbb);
+            if (mode != Mode::none) return {true, group2[aaa], mode};
+            break;
+        case 0:
+            if (opcode == 0x9C) return {true, "SHY", Mode::abx};
+            mode = group0Mode(aaa, bbb);
+            if (mode != Mode::none) return {true, group0[aaa], mode};
+            break;
         default:
-            return {};
+            return group3Decode(opcode, aaa, bbb);
     }
+    return {true, "NOP", skipModes[bbb]};
 }
 
 uint8_t Cpu::read(uint16_t address) {
@@ -148,8 +207,8 @@ void Cpu::write(uint16_t address, uint8_t value) {
 
 uint16_t Cpu::word(uint16_t address) { return uint16_t(read(address) | read(uint16_t(address + 1)) << 8); }
 
-// Zero-page pointers wrap within page zero and JMP's pointer within its page on the chip;
-// the core carries both into the next page, so the comparison leaves pointers at $xxFF out.
+// The chip adds 1 to a pointer's low byte only: zero-page pointers wrap within page zero
+// and JMP's pointer within its page.
 uint16_t Cpu::address(Mode mode, bool& crossed) {
     const uint16_t at = uint16_t(pc + 1);
     crossed = false;
@@ -219,28 +278,41 @@ void Cpu::adc(uint8_t m) {
     a = uint8_t(hi << 4 | (lo & 0x0F));
 }
 
+// Every flag comes from the binary difference; in decimal only the accumulator differs.
 void Cpu::sbc(uint8_t m) {
     const int borrow = (p & C) ? 0 : 1;
     const int difference = a - m - borrow;
+    int result = difference;
+    if (p & D) {
+        int low = (a & 0x0F) - (m & 0x0F) - borrow;
+        if (low < 0) low = ((low - 6) & 0x0F) - 0x10;
+        result = (a & 0xF0) - (m & 0xF0) + low;
+        if (result < 0) result -= 0x60;
+    }
+    flag(V, (a ^ m) & (a ^ difference) & 0x80);
+    flag(C, difference >= 0);
+    nz(uint8_t(difference));
+    a = uint8_t(result);
+}
+
+// AND, then ROR through C. N is the old C and Z and V come from the rotated byte; in
+// decimal each nibble of the AND is corrected on its own and the high one sets C.
+void Cpu::arr(uint8_t m) {
+    const uint8_t t = a & m;
+    const bool carryIn = p & C;
+    a = uint8_t(t >> 1 | (carryIn ? 0x80 : 0));
+    flag(N, carryIn);
+    flag(Z, a == 0);
+    flag(V, ((a >> 6) ^ (a >> 5)) & 1);
     if (!(p & D)) {
-        flag(V, (a ^ m) & (a ^ difference) & 0x80);
-        flag(C, difference >= 0);
-        a = uint8_t(difference);
-        nz(a);
+        flag(C, a & 0x40);
         return;
     }
-    int lo = (a & 0x0F) - (m & 0x0F) - borrow;
-    int hi = (a >> 4) - (m >> 4);
-    if (lo < 0) {
-        lo -= 6;
-        --hi;
-    }
-    if (hi < 0) hi -= 6;
-    flag(C, difference >= 0);
-    a = uint8_t(hi << 4 | (lo & 0x0F));
-    // The chip takes N, V and Z from the binary difference; the core takes N and Z from the
-    // decimal result and leaves V, and the comparison follows the core there.
-    nz(a);
+    const int low = t & 0x0F, high = t >> 4;
+    if (low + (low & 1) > 5) a = uint8_t((a & 0xF0) | ((a + 6) & 0x0F));
+    const bool carry = high + (high & 1) > 5;
+    if (carry) a = uint8_t(a + 0x60);
+    flag(C, carry);
 }
 
 void Cpu::compare(uint8_t r, uint8_t m) {
@@ -249,32 +321,174 @@ void Cpu::compare(uint8_t r, uint8_t m) {
     flag(N, uint8_t(r - m) & 0x80);
 }
 
-uint8_t Cpu::shift(int aaa, uint8_t value) {
+// The cc = 01 operations on the accumulator (not STA).
+void Cpu::accumulate(int aaa, uint8_t m) {
+    switch (aaa) {
+        case 0:
+            nz(a |= m);
+            break;
+        case 1:
+            nz(a &= m);
+            break;
+        case 2:
+            nz(a ^= m);
+            break;
+        case 3:
+            adc(m);
+            break;
+        case 5:
+            nz(a = m);
+            break;
+        case 6:
+            compare(a, m);
+            break;
+        default:
+            sbc(m);
+            break;
+    }
+}
+
+// The cc = 10 read-modify-write operations: ASL ROL LSR ROR, DEC (6) and INC (7).
+uint8_t Cpu::modify(int aaa, uint8_t value) {
     const int carryIn = p & C;
     uint8_t result = 0;
     switch (aaa) {
         case 0:
             result = uint8_t(value << 1);
             flag(C, value & 0x80);
-            break;  // ASL
+            break;
         case 1:
             result = uint8_t(value << 1 | carryIn);
             flag(C, value & 0x80);
-            break;  // ROL
+            break;
         case 2:
             result = uint8_t(value >> 1);
             flag(C, value & 1);
-            break;  // LSR
-        default:
+            break;
+        case 3:
             result = uint8_t(value >> 1 | carryIn << 7);
             flag(C, value & 1);
-            break;  // ROR
+            break;
+        default:
+            result = uint8_t(aaa == 6 ? value - 1 : value + 1);
+            break;
     }
     nz(result);
     return result;
 }
 
-// The opcodes outside the three regular groups; returns their cycles.
+// The cc = 11 immediates. ANE and LXA OR the accumulator with a constant that varies from
+// chip to chip; the core and this model both take $EE.
+void Cpu::immediate(int aaa, uint8_t m) {
+    switch (aaa) {
+        case 0:
+        case 1:
+            nz(a &= m);
+            flag(C, a & 0x80);
+            break;
+        case 2:
+            a &= m;
+            flag(C, a & 1);
+            nz(a >>= 1);
+            break;
+        case 3:
+            arr(m);
+            break;
+        case 4:
+            nz(a = uint8_t((a | 0xEE) & x & m));
+            break;
+        case 5:
+            nz(a = x = uint8_t((a | 0xEE) & m));
+            break;
+        case 6:
+            flag(C, (a & x) >= m);
+            nz(x = uint8_t((a & x) - m));
+            break;
+        default:
+            sbc(m);
+            break;
+    }
+}
+
+// SHA, SHX, SHY and TAS store their register(s) ANDed with the base address's high byte + 1;
+// when the index carries, that byte also replaces the high byte of the address written.
+void Cpu::storeHigh(const std::string& name, Mode mode) {
+    const uint8_t operand = read(uint16_t(pc + 1));
+    const uint16_t base = mode == Mode::izy ? uint16_t(read(operand) | read(uint8_t(operand + 1)) << 8)
+                                            : uint16_t(operand | read(uint16_t(pc + 2)) << 8);
+    const uint8_t index = mode == Mode::abx ? x : y;
+    if (name == "TAS") s = a & x;
+    const uint8_t source = name == "SHX" ? x : name == "SHY" ? y : name == "TAS" ? s : uint8_t(a & x);
+    const uint8_t value = source & uint8_t((base >> 8) + 1);
+    uint16_t target = uint16_t(base + index);
+    if ((base & 0xFF) + index > 0xFF) target = uint16_t(value << 8 | (target & 0xFF));
+    write(target, value);
+}
+
+void Cpu::execute(uint8_t opcode, const Decoded& d, uint16_t effective) {
+    const int aaa = opcode >> 5;
+    const std::string name = d.name;
+    if (name == "NOP") return;
+    if (isOneOf(name, {"SHA", "SHX", "SHY", "TAS"})) return storeHigh(name, d.mode);
+    switch (opcode & 3) {
+        case 1:
+            if (name == "STA")
+                write(effective, a);
+            else
+                accumulate(aaa, read(effective));
+            return;
+        case 2:
+            if (name == "STX")
+                write(effective, x);
+            else if (name == "LDX")
+                nz(x = read(effective));
+            else if (d.mode == Mode::acc)
+                a = modify(aaa, a);
+            else
+                write(effective, modify(aaa, read(effective)));
+            return;
+        case 3:
+            if (d.mode == Mode::imm) {
+                immediate(aaa, read(effective));
+            } else if (name == "SAX") {
+                write(effective, a & x);
+            } else if (name == "LAX") {
+                nz(a = x = read(effective));
+            } else if (name == "LAS") {
+                nz(a = x = s = read(effective) & s);
+            } else {
+                const uint8_t result = modify(aaa, read(effective));
+                write(effective, result);
+                accumulate(aaa, result);
+            }
+            return;
+        default:
+            break;
+    }
+    switch (aaa) {
+        case 1: {
+            const uint8_t m = read(effective);
+            flag(Z, (a & m) == 0);
+            flag(N, m & 0x80);
+            flag(V, m & 0x40);
+            break;
+        }
+        case 4:
+            write(effective, y);
+            break;
+        case 5:
+            nz(y = read(effective));
+            break;
+        case 6:
+            compare(y, read(effective));
+            break;
+        default:
+            compare(x, read(effective));
+            break;
+    }
+}
+
+// The opcodes outside the regular groups; returns their cycles.
 int Cpu::special(uint8_t opcode) {
     if ((opcode & 0x1F) == 0x10) {
         static const uint8_t tested[4] = {N, V, C, Z};
@@ -402,83 +616,12 @@ int Cpu::special(uint8_t opcode) {
 int Cpu::step() {
     const uint8_t opcode = read(pc);
     const Decoded d = decode(opcode);
-    const int aaa = opcode >> 5;
     if (d.special) return special(opcode);
     bool crossed = false;
-    const uint16_t effective = d.mode == Mode::acc ? 0 : address(d.mode, crossed);
-    const int length = d.mode == Mode::acc                                                 ? 1
-                       : d.mode == Mode::abs || d.mode == Mode::abx || d.mode == Mode::aby ? 3
-                                                                                           : 2;
-    const std::string name = d.name;
-    if ((opcode & 3) == 1) {
-        if (name == "STA") {
-            write(effective, a);
-        } else {
-            const uint8_t m = read(effective);
-            switch (aaa) {
-                case 0:
-                    nz(a |= m);
-                    break;
-                case 1:
-                    nz(a &= m);
-                    break;
-                case 2:
-                    nz(a ^= m);
-                    break;
-                case 3:
-                    adc(m);
-                    break;
-                case 5:
-                    nz(a = m);
-                    break;
-                case 6:
-                    compare(a, m);
-                    break;
-                default:
-                    sbc(m);
-                    break;
-            }
-        }
-    } else if ((opcode & 3) == 2) {
-        if (name == "STX") {
-            write(effective, x);
-        } else if (name == "LDX") {
-            nz(x = read(effective));
-        } else if (d.mode == Mode::acc) {
-            a = shift(aaa, a);
-        } else {
-            const uint8_t m = read(effective);
-            uint8_t result = 0;
-            if (aaa < 4)
-                result = shift(aaa, m);
-            else
-                nz(result = uint8_t(aaa == 6 ? m - 1 : m + 1));
-            write(effective, result);
-        }
-    } else {
-        switch (aaa) {
-            case 1: {
-                const uint8_t m = read(effective);
-                flag(Z, (a & m) == 0);
-                flag(N, m & 0x80);
-                flag(V, m & 0x40);
-                break;
-            }
-            case 4:
-                write(effective, y);
-                break;
-            case 5:
-                nz(y = read(effective));
-                break;
-            case 6:
-                compare(y, read(effective));
-                break;
-            default:
-                compare(x, read(effective));
-                break;
-        }
-    }
-    pc = uint16_t(pc + length);
+    const bool addressed = d.mode != Mode::acc && d.mode != Mode::imp;
+    const uint16_t effective = addressed ? address(d.mode, crossed) : 0;
+    execute(opcode, d, effective);
+    pc = uint16_t(pc + length(d.mode));
     return cycles(d.name, d.mode, crossed);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// An NMOS 6502 of the documented instruction set, written apart from the core so the two
-// can be compared: decoded by the opcode's aaabbbcc fields, over a plain 64 KB array.
-// Where the core keeps a rule of its own it is named at the place.
+// An NMOS 6502 written apart from the core so the two can be compared: decoded by the
+// opcode's aaabbbcc fields over a plain 64 KB array, the undocumented opcodes included as
+// the chip runs them (cc = 11 is the cc = 01 operation and the cc = 10 one on the same
+// address). Where the core keeps a rule of its own it is named at the place.
 
 #include <cstdint>
 #include <string>
@@ -12,12 +13,12 @@ enum Flag : uint8_t { C = 0x01, Z = 0x02, I = 0x04, D = 0x08, B = 0x10, U = 0x20
 
 enum class Mode { none, imp, acc, imm, zp, zpx, zpy, abs, abx, aby, izx, izy, ind, rel };
 
-// What an opcode is, or `valid` false for one outside the documented set.
+// What an opcode is, or `valid` false for the twelve that jam the chip.
 struct Decoded {
     bool valid = false;
     const char* name = "";
     Mode mode = Mode::none;
-    bool special = false;  // outside the three regular groups (control, stack, implied, branches)
+    bool special = false;  // outside the regular groups (control, stack, implied, branches)
 };
 
 Decoded decode(uint8_t opcode);
@@ -47,8 +48,13 @@ private:
     uint16_t address(Mode mode, bool& crossed);
     void adc(uint8_t m);
     void sbc(uint8_t m);
+    void arr(uint8_t m);
     void compare(uint8_t r, uint8_t m);
-    uint8_t shift(int aaa, uint8_t value);
+    void accumulate(int aaa, uint8_t m);
+    uint8_t modify(int aaa, uint8_t value);
+    void immediate(int aaa, uint8_t m);
+    void storeHigh(const std::string& name, Mode mode);
+    void execute(uint8_t opcode, const Decoded& d, uint16_t effective);
     int special(uint8_t opcode);
 };
 

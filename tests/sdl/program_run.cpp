@@ -56,19 +56,25 @@ std::string screenshotText(const std::string& bmp, const uint8_t* charset) {
     if (bmp.size() != 65078u) return {};
     auto pixel = [&](int x, int y) { return uint8_t(bmp[1078 + (199 - y) * 320 + x]); };
     const uint8_t background = pixel(0, 0);
+    auto glyphIs = [&](int row, int column, int code, bool inverse) {
+        for (int y = 0; y < 8; ++y) {
+            const uint8_t bits = charset[code * 8 + y];
+            for (int x = 0; x < 8; ++x) {
+                const bool set = (((bits >> (7 - x)) & 1) != 0) != inverse;
+                if (set != (pixel(column * 8 + x, row * 8 + y) != background)) return false;
+            }
+        }
+        return true;
+    };
     std::string text;
     for (int row = 0; row < 25; ++row) {
         for (int column = 0; column < 40; ++column) {
             char found = '?';
-            for (int code = 0; code < 64 && found == '?'; ++code) {
-                bool same = true;
-                for (int y = 0; y < 8 && same; ++y) {
-                    const uint8_t bits = charset[code * 8 + y];
-                    for (int x = 0; x < 8 && same; ++x)
-                        same = ((bits >> (7 - x)) & 1) == (pixel(column * 8 + x, row * 8 + y) != background);
-                }
-                if (same) found = code == 0 ? '@' : code <= 26 ? char('A' + code - 1) : char(code);
-            }
+            for (int code = 0; code < 128 && found == '?'; ++code)
+                if (glyphIs(row, column, code % 64, code >= 64))
+                    found = code % 64 == 0    ? '@'
+                            : code % 64 <= 26 ? char('A' + code % 64 - 1)
+                                              : char(code % 64);
             text += found;
         }
         text += '\n';

@@ -32,5 +32,6 @@ public:
 
 // The text of a 320 x 200 screenshot, read back cell by cell through a character set of
 // 8 bytes per screen code (the open ROM's, or the real KERNAL's at its $D000); '?' where
-// no character matches, such as the cursor's cell. Screen codes 0-63 are told apart.
+// no character matches. Screen codes 0-63 are told apart, in normal or reverse video
+// (so the cursor's cell reads as the character under it).
 std::string screenshotText(const std::string& bmp, const uint8_t* charset);

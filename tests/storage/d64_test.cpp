@@ -91,7 +91,6 @@ TEST_F(D64Drive, BlankDiskListsHeaderAndBlocksFree) {
                                           bytesOf("\" ID 2A"),
                                           {0}});
     EXPECT_EQ(listing(), concat({header, freeLine(0x101F, 664)}));
-    EXPECT_EQ(drive.status, 0);
 }
 
 struct FileLineCase {
@@ -137,7 +136,7 @@ TEST_F(D64Drive, DirectoryOverTwoSectorsListsAndFindsEveryEntry) {
     writeChain({{2, 0}}, 20);
     EXPECT_EQ(listing().size(), 32 + 9 * 32 + 32u);
     const LoadResult result = loadThroughPort("SECOND");
-    EXPECT_EQ(result.statusAfterName, 0);
+    EXPECT_EQ(result.firstStatus, 0);
     EXPECT_EQ(result.bytes, chainData(1, 20));
 }
 
@@ -159,8 +158,7 @@ TEST_F(D64Drive, NamesAreComparedWholeAndWithCase) {
     };
     const Row rows[] = {{"GAME", 0}, {"0:GAME", 0}, {"game", 2}, {"GAM", 2}, {"GAMES", 2}, {"1GAME", 2}};
     for (const Row& row : rows) {
-        request(row.name);
-        EXPECT_EQ(drive.status, row.status) << row.name;
+        EXPECT_EQ(request(row.name), row.status) << row.name;
         EXPECT_EQ(answer().size(), row.status == 0 ? 99u : 0u) << row.name;
     }
 }
@@ -189,8 +187,7 @@ TEST_F(D64Drive, FileLengthFollowsTheLastBlocksEndByte) {
     addEntry({18, 1}, 0, 0x82, "FILE", {17, 0}, 1);
     for (const Row& row : rows) {
         writeChain(row.chain, row.lastByte);
-        request("FILE");
-        EXPECT_EQ(drive.status, 0);
+        EXPECT_EQ(request("FILE"), 0);
         EXPECT_EQ(answer(), chainData(row.chain.size(), row.lastByte));
         EXPECT_EQ(answer().size(), row.bytes);
     }
@@ -200,7 +197,7 @@ TEST_F(D64Drive, WholeLoadDeliversEveryByteAndEndsWithStatus3) {
     addEntry({18, 1}, 0, 0x82, "GAME", {17, 0}, 3);
     writeChain({{17, 0}, {17, 5}, {19, 3}}, 255);
     const LoadResult result = loadThroughPort("0:GAME");
-    EXPECT_EQ(result.statusAfterName, 0);
+    EXPECT_EQ(result.firstStatus, 0);
     EXPECT_EQ(result.bytes, chainData(3, 255));
     EXPECT_TRUE(result.endedWithStatus3);
     EXPECT_TRUE(result.handshakesAnswered);
@@ -210,7 +207,7 @@ TEST_F(D64Drive, WholeLoadDeliversEveryByteAndEndsWithStatus3) {
 
 TEST_F(D64Drive, MissingFileAnswersStatus2AfterTheName) {
     const LoadResult result = loadThroughPort("NOTHERE");
-    EXPECT_EQ(result.statusAfterName, 2);
+    EXPECT_EQ(result.firstStatus, 2);
     EXPECT_TRUE(result.handshakesAnswered);
 }
 
@@ -220,10 +217,9 @@ TEST_F(D64Drive, FileLongerThanALoadIsRefusedWithFileTooLarge) {
         for (uint8_t s = 0; s < 21; ++s) chain.push_back({t, s});
     writeChain(chain, 255);  // 357 blocks
     addEntry({18, 1}, 0, 0x82, "HUGE", {1, 0}, 357);
-    request("HUGE");
-    EXPECT_EQ(drive.status, 2);
+    EXPECT_EQ(request("HUGE"), 2);
     EXPECT_TRUE(answer().empty());
-    EXPECT_EQ(errorChannel(), "52,FILE TOO LARGE,00,00");
+    EXPECT_EQ(errorChannel(), "52, FILE TOO LARGE,00,00");
 }
 
 struct BrokenChain {
@@ -243,8 +239,7 @@ TEST_P(D64BrokenFileChain, IsAReadErrorNotAMissingFile) {
         if (link.first < 1 || link.first > 35 || link.second > 16) break;
     }
     addEntry({18, 1}, 0, 0x82, "BROKEN", {1, 0}, 3);
-    request("BROKEN");
-    EXPECT_EQ(drive.status, 2);
+    EXPECT_EQ(request("BROKEN"), 2);
     EXPECT_TRUE(answer().empty());
     EXPECT_EQ(errorChannel(), GetParam().status);
 }
@@ -272,8 +267,7 @@ TEST_F(D64Drive, DirectoryChainThatLoopsOrLeavesTheDiskEndsTheListing) {
         sector(18, 1)[0] = link.first;
         sector(18, 1)[1] = link.second;
         EXPECT_EQ(listing().size(), 96u) << int(link.first);
-        request("MISSING");
-        EXPECT_EQ(drive.status, 2);
+        EXPECT_EQ(request("MISSING"), 2);
     }
 }
 
@@ -326,8 +320,7 @@ TEST_F(D64ImageFile, MissingEmptyOrOversizedImageLeavesTheDriveEmpty) {
     EXPECT_FALSE(mountD64(path));
     EXPECT_EQ(drive.medium, noMedium);
     EXPECT_TRUE(drive.attached);
-    request("$");
-    EXPECT_EQ(drive.status, 2);
+    EXPECT_EQ(request("$"), 2);
     EXPECT_EQ(errorChannel(), "74,DRIVE NOT READY,00,00");
 }
 

@@ -121,7 +121,7 @@ TEST_F(D64Writes, FullDiskGivesDiskFullAndLeavesTheImageUnchanged) {
     ASSERT_EQ(saveThroughPort("BIG", bytes(600 * 254, 1)), "00, OK,00,00");
     const std::string before = fileText(image);
     const std::vector<uint8_t> listed = listing();
-    EXPECT_EQ(saveThroughPort("MORE", bytes(65 * 254, 2)), "72,DISK FULL,00,00");
+    EXPECT_EQ(saveThroughPort("MORE", bytes(65 * 254, 2)), "72, DISK FULL,00,00");
     EXPECT_TRUE(fileText(image) == before);
     EXPECT_EQ(listing(), listed);
     EXPECT_EQ(saveThroughPort("REST", bytes(64 * 254, 3)), "00, OK,00,00");  // exactly what is left
@@ -133,7 +133,7 @@ TEST_F(D64Writes, DirectoryGrowsOnTrack18UntilIts144EntriesAreTaken) {
     ASSERT_EQ(diskCommand("N:MANY,ID"), "00, OK,00,00");
     for (int i = 0; i < 144; ++i)
         ASSERT_EQ(saveThroughPort("F" + std::to_string(i), {1, 2}), "00, OK,00,00") << i;
-    EXPECT_EQ(saveThroughPort("ONE MORE", {1, 2}), "72,DISK FULL,00,00");
+    EXPECT_EQ(saveThroughPort("ONE MORE", {1, 2}), "72, DISK FULL,00,00");
     EXPECT_EQ(chains().size(), 144u);
     EXPECT_EQ(blocksFree(), 664 - 144);
     for (int s = 0; s < 19; ++s) EXPECT_TRUE(sectorUsed(18, s)) << s;
@@ -260,7 +260,7 @@ TEST_P(D64ChangedOnDisk, SavesKeepWhatTheOtherWriterPutThere) {
         std::filesystem::remove(other);
     }
 
-    EXPECT_EQ(saveThroughPort("THEIRS", bytes(10, 2)), "63,FILE EXISTS,00,00");
+    EXPECT_EQ(saveThroughPort("THEIRS", bytes(10, 2)), "63, FILE EXISTS,00,00");
     EXPECT_EQ(saveThroughPort("OURS", bytes(5000, 3)), "00, OK,00,00");
     std::filesystem::rename(image, scratch->file("moved.d64"));
     std::filesystem::copy_file(scratch->file("moved.d64"), image);  // once more, behind its back

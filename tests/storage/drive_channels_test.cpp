@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "port_session.h"
+#include "support/kernal_cable.h"
 #include "support/machine_helpers.h"
 
 namespace {
@@ -72,6 +73,7 @@ protected:
 
 TEST_P(DriveChannels, PowerOnShowsTheDosVersionThenOk) {
     powerOnDrive(true);
+    cable::init();  // as the KERNAL starts
     EXPECT_EQ(errorChannel(), "73,CBM DOS V2.6 TDISK,00,00");
     EXPECT_EQ(errorChannel(), "00, OK,00,00");
     EXPECT_TRUE(handshakesAnswered);
@@ -86,21 +88,21 @@ TEST_P(DriveChannels, SavedProgramLoadsBackAndScratchGivesItsBlocksBack) {
         EXPECT_EQ(blocksFree(), before - 12);
     }
     const LoadResult loaded = loadThroughPort("GAME");
-    EXPECT_EQ(loaded.statusAfterName, 0);
+    EXPECT_EQ(loaded.firstStatus, 0);
     EXPECT_EQ(loaded.bytes, game);
     EXPECT_TRUE(loaded.endedWithStatus3);
     EXPECT_TRUE(loaded.handshakesAnswered);
     EXPECT_EQ(diskCommand("S0:GAME"), "01, FILES SCRATCHED,01,00");
     EXPECT_TRUE(listedNames().empty());
     EXPECT_EQ(blocksFree(), before);
-    EXPECT_EQ(loadThroughPort("GAME").statusAfterName, 2);
-    EXPECT_EQ(errorChannel(), "62,FILE NOT FOUND,00,00");
+    EXPECT_EQ(loadThroughPort("GAME").firstStatus, 2);
+    EXPECT_EQ(errorChannel(), "62, FILE NOT FOUND,00,00");
 }
 
 TEST_P(DriveChannels, ExistingNameIsKeptUnlessTheSaveSaysReplace) {
     const std::vector<uint8_t> first = program(0x2000, 10), second = program(0x3000, 600);
     ASSERT_EQ(saveThroughPort("GAME", first), "00, OK,00,00");
-    EXPECT_EQ(saveThroughPort("GAME", second), "63,FILE EXISTS,00,00");
+    EXPECT_EQ(saveThroughPort("GAME", second), "63, FILE EXISTS,00,00");
     EXPECT_EQ(loadThroughPort("GAME").bytes, first);
     EXPECT_EQ(saveThroughPort("@0:GAME", second), "00, OK,00,00");
     EXPECT_EQ(loadThroughPort("GAME").bytes, second);
@@ -167,7 +169,7 @@ TEST_P(DriveChannels, AppendAddsToTheEndOfAFile) {
     ASSERT_EQ(openChannelByName(2, "LOG"), 0);
     EXPECT_EQ(readFromChannel(2), bytesOf("ONE\rTWO\r"));
     EXPECT_EQ(openChannelByName(4, "NOLOG,A"), 2);
-    EXPECT_EQ(errorChannel(), "62,FILE NOT FOUND,00,00");
+    EXPECT_EQ(errorChannel(), "62, FILE NOT FOUND,00,00");
 }
 
 TEST_P(DriveChannels, PatternsChooseFilesForLoadListAndScratch) {
@@ -176,8 +178,8 @@ TEST_P(DriveChannels, PatternsChooseFilesForLoadListAndScratch) {
     EXPECT_EQ(loadThroughPort("GAM*").bytes, program(0x1001, 'A'));
     EXPECT_EQ(loadThroughPort("FILE?").bytes, program(0x1001, 'I'));
     EXPECT_EQ(loadThroughPort("?THER").bytes, program(0x1001, 'T'));
-    EXPECT_EQ(loadThroughPort("FILE?").statusAfterName, 0);
-    EXPECT_EQ(loadThroughPort("G?M").statusAfterName, 2);
+    EXPECT_EQ(loadThroughPort("FILE?").firstStatus, 0);
+    EXPECT_EQ(loadThroughPort("G?M").firstStatus, 2);
     EXPECT_EQ(listedNames("$:GA*"), (std::vector<std::string>{"GAME", "GAMMA"}));
     EXPECT_EQ(listedNames("$0:FILE??"), std::vector<std::string>{"FILE22"});
     EXPECT_EQ(diskCommand("S:GAM*,0:FILE1"), "01, FILES SCRATCHED,03,00");
@@ -190,16 +192,16 @@ TEST_P(DriveChannels, RenameKeepsTheContentsUnderTheNewName) {
     ASSERT_EQ(saveThroughPort("OTHER", game), "00, OK,00,00");
     EXPECT_EQ(diskCommand("R0:NEW=0:GAME"), "00, OK,00,00");
     EXPECT_EQ(loadThroughPort("NEW").bytes, game);
-    EXPECT_EQ(loadThroughPort("GAME").statusAfterName, 2);
-    EXPECT_EQ(diskCommand("R:OTHER=NEW"), "63,FILE EXISTS,00,00");
-    EXPECT_EQ(diskCommand("R:X=MISSING"), "62,FILE NOT FOUND,00,00");
+    EXPECT_EQ(loadThroughPort("GAME").firstStatus, 2);
+    EXPECT_EQ(diskCommand("R:OTHER=NEW"), "63, FILE EXISTS,00,00");
+    EXPECT_EQ(diskCommand("R:X=MISSING"), "62, FILE NOT FOUND,00,00");
     EXPECT_EQ(diskCommand("R:X*=NEW"), "33,SYNTAX ERROR,00,00");
 }
 
 TEST_P(DriveChannels, TypeLettersAreCheckedWhenReading) {
     ASSERT_EQ(saveThroughPort("GAME", program(0x1001, 5)), "00, OK,00,00");
     EXPECT_EQ(openChannelByName(2, "GAME,S,R"), 2);
-    EXPECT_EQ(errorChannel(), "64,FILE TYPE MISMATCH,00,00");
+    EXPECT_EQ(errorChannel(), "64, FILE TYPE MISMATCH,00,00");
     EXPECT_EQ(openChannelByName(2, "GAME,P,R"), 0);
     EXPECT_EQ(readFromChannel(2), program(0x1001, 5));
 }
@@ -233,7 +235,7 @@ TEST_P(DriveChannels, ZeroLengthFileIsAnsweredAsEmpty) {
     closeChannelOnBus(2);
     ASSERT_EQ(errorChannel(), "00, OK,00,00");
     const LoadResult loaded = loadThroughPort("EMPTY");
-    EXPECT_EQ(loaded.statusAfterName, 0);
+    EXPECT_EQ(loaded.firstStatus, 3);
     EXPECT_EQ(loaded.bytes, std::vector<uint8_t>{0x0D});
     EXPECT_TRUE(loaded.endedWithStatus3);
 }
@@ -243,8 +245,8 @@ TEST_P(DriveChannels, LoadRunningPastTheTopOfMemoryIsFileTooLarge) {
     ASSERT_EQ(saveThroughPort("TOP", program(0xFF00, 256)), "00, OK,00,00");
     ASSERT_EQ(saveThroughPort("OVER", program(0xFF00, 257)), "00, OK,00,00");
     EXPECT_EQ(loadThroughPort("TOP").bytes.size(), 258u);
-    EXPECT_EQ(loadThroughPort("OVER").statusAfterName, 2);
-    EXPECT_EQ(errorChannel(), "52,FILE TOO LARGE,00,00");
+    EXPECT_EQ(loadThroughPort("OVER").firstStatus, 2);
+    EXPECT_EQ(errorChannel(), "52, FILE TOO LARGE,00,00");
     ASSERT_EQ(openChannelByName(2, "OVER"), 0);  // a data channel reads it whole
     EXPECT_EQ(readFromChannel(2).size(), 259u);
 }
@@ -266,11 +268,11 @@ TEST_P(DriveChannels, ReadOnlyMediumIsWriteProtected) {
         ASSERT_TRUE(mountD64(medium));
     }
     const std::string before = GetParam() == Media::d64 ? readFile(medium) : "";
-    EXPECT_EQ(saveThroughPort("NEW", program(0x1001, 5)), "26,WRITE PROTECT ON,00,00");
-    EXPECT_EQ(diskCommand("S:GAME"), "26,WRITE PROTECT ON,00,00");
-    EXPECT_EQ(diskCommand("R:X=GAME"), "26,WRITE PROTECT ON,00,00");
+    EXPECT_EQ(saveThroughPort("NEW", program(0x1001, 5)), "26, WRITE PROTECT ON,00,00");
+    EXPECT_EQ(diskCommand("S:GAME"), "26, WRITE PROTECT ON,00,00");
+    EXPECT_EQ(diskCommand("R:X=GAME"), "26, WRITE PROTECT ON,00,00");
     EXPECT_EQ(openChannelByName(2, "GAME,A"), 2);
-    EXPECT_EQ(errorChannel(), "26,WRITE PROTECT ON,00,00");
+    EXPECT_EQ(errorChannel(), "26, WRITE PROTECT ON,00,00");
     EXPECT_EQ(listedNames(), std::vector<std::string>{"GAME"});
     EXPECT_EQ(loadThroughPort("GAME").bytes, program(0x1001, 5));
     if (GetParam() == Media::d64) {

@@ -102,7 +102,7 @@ TEST_F(HostDirectoryDrive, LoadFindsTheFileWhateverTheCaseOfTheName) {
     addProgram("OTHER.Prg", 3);
     for (const char* name : {"GAME", "game", "0:GAME", "GaMe"}) {
         const LoadResult result = loadThroughPort(name);
-        EXPECT_EQ(result.statusAfterName, 0) << name;
+        EXPECT_EQ(result.firstStatus, 0) << name;
         EXPECT_EQ(result.bytes, pattern(2049)) << name;
         EXPECT_TRUE(result.endedWithStatus3) << name;
         EXPECT_TRUE(result.handshakesAnswered) << name;
@@ -116,8 +116,7 @@ TEST_F(HostDirectoryDrive, NameLongerThan16IsNotListedButLoads) {
     const std::vector<std::string> lines = fileLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(lines[0].find("\"ABCDEFGHIJKLMNOP\""), std::string::npos);
-    request("abcdefghijklmnopq");
-    EXPECT_EQ(drive.status, 0);
+    EXPECT_EQ(request("abcdefghijklmnopq"), 0);
     EXPECT_EQ(answer().size(), 300u);
 }
 
@@ -125,8 +124,7 @@ TEST_F(HostDirectoryDrive, AsteriskLoadsTheFirstFileInNameOrder) {
     addProgram("zebra.prg", 5);
     addProgram("averyveryverylongname.prg", 7);
     addProgram("Middle.prg", 9);
-    request("*");
-    EXPECT_EQ(drive.status, 0);
+    EXPECT_EQ(request("*"), 0);
     EXPECT_EQ(answer().size(), 9u);  // "Middle" sorts first: capitals before small letters
 }
 
@@ -134,8 +132,7 @@ TEST_F(HostDirectoryDrive, MissingNameGivesStatus2AndNoStaleAnswer) {
     addProgram("game.prg", 100);
     request("GAME");
     ASSERT_EQ(answer().size(), 100u);
-    request("NOPE");
-    EXPECT_EQ(drive.status, 2);
+    EXPECT_EQ(request("NOPE"), 2);
     EXPECT_TRUE(answer().empty());
 }
 
@@ -145,8 +142,7 @@ TEST_F(HostDirectoryDrive, RequestCannotReachOutsideTheDirectory) {
     writeFile(served + "/sub/inner.prg", pattern(10));
     for (const std::string& name :
          std::vector<std::string>{"../secret", "0:../secret", root + "/secret", "sub/inner", "./sub/inner"}) {
-        request(name);
-        EXPECT_EQ(drive.status, 2) << name;
+        EXPECT_EQ(request(name), 2) << name;
         EXPECT_TRUE(answer().empty()) << name;
     }
 }
@@ -160,8 +156,7 @@ TEST_F(HostDirectoryDrive, ThingsThatAreNotReadableProgramsAreLeftOut) {
     addProgram("m.prg", 7);
     EXPECT_EQ(fileLines().size(), 1u);
     for (const char* name : {"folder", "pipe", "locked"}) {
-        request(name);
-        EXPECT_EQ(drive.status, 2) << name;
+        EXPECT_EQ(request(name), 2) << name;
     }
     request("*");
     EXPECT_EQ(answer().size(), 7u) << "the first readable file, not the locked one before it";
@@ -178,10 +173,9 @@ TEST_F(HostDirectoryDrive, NonAsciiNamesAreListedAndLoadedByTheirBytes) {
 
 TEST_F(HostDirectoryDrive, FileBiggerThanALoadIsRefusedWithFileTooLarge) {
     addProgram("huge.prg", 70000);
-    request("HUGE");
-    EXPECT_EQ(drive.status, 2);
+    EXPECT_EQ(request("HUGE"), 2);
     EXPECT_TRUE(answer().empty());
-    EXPECT_EQ(errorChannel(), "52,FILE TOO LARGE,00,00");
+    EXPECT_EQ(errorChannel(), "52, FILE TOO LARGE,00,00");
 }
 
 // Neither a missing folder nor a file in its place makes the drive serve the current directory.
@@ -195,8 +189,7 @@ TEST_F(HostDirectoryDrive, MissingFolderLeavesTheDriveEmpty) {
     unmountDrive();  // as at start-up
     for (const std::string& folder : {root + "/does-not-exist", served + "/here.prg", std::string()}) {
         EXPECT_FALSE(mountHostDirectory(folder)) << folder;
-        request("HERE");
-        EXPECT_EQ(drive.status, 2) << folder;
+        EXPECT_EQ(request("HERE"), 2) << folder;
         EXPECT_TRUE(answer().empty()) << folder;
         EXPECT_EQ(errorChannel(), "74,DRIVE NOT READY,00,00") << folder;
     }
@@ -219,13 +212,12 @@ TEST_F(HostDirectoryDrive, LinksOutOfTheFolderAreNotServed) {
     EXPECT_NE(lines[0].find("\"B_LINK\""), std::string::npos);
     EXPECT_NE(lines[1].find("\"INSIDE\""), std::string::npos);
     for (const char* name : {"A_OUT", "ABSOLUTE", "sub/far"}) {
-        request(name);
-        EXPECT_EQ(drive.status, 2) << name;
+        EXPECT_EQ(request(name), 2) << name;
     }
     request("*");
     EXPECT_EQ(answer(), pattern(12));
-    EXPECT_EQ(saveThroughPort("A_OUT", {1, 2, 3}), "63,FILE EXISTS,00,00");
-    EXPECT_EQ(saveThroughPort("@0:ABSOLUTE", {1, 2, 3}), "63,FILE EXISTS,00,00");
+    EXPECT_EQ(saveThroughPort("A_OUT", {1, 2, 3}), "63, FILE EXISTS,00,00");
+    EXPECT_EQ(saveThroughPort("@0:ABSOLUTE", {1, 2, 3}), "63, FILE EXISTS,00,00");
     EXPECT_EQ(diskCommand("S:*"), "01, FILES SCRATCHED,02,00");
     EXPECT_EQ(readFile(root + "/secret.prg"), pattern(10));
     EXPECT_EQ(readFile(root + "/elsewhere/far.prg"), pattern(11));
@@ -259,7 +251,7 @@ TEST_F(HostDirectoryDrive, SavedFilesTakeTheExtensionOfTheirKind) {
 
 TEST_F(HostDirectoryDrive, ReplacingKeepsTheFileItsNameAlreadyHas) {
     addProgram("game.prg", 5);
-    EXPECT_EQ(saveThroughPort("GAME", {1, 2}), "63,FILE EXISTS,00,00");
+    EXPECT_EQ(saveThroughPort("GAME", {1, 2}), "63, FILE EXISTS,00,00");
     EXPECT_EQ(saveThroughPort("@:GAME", {1, 2}), "00, OK,00,00");
     EXPECT_EQ(readFile(served + "/game.prg"), std::vector<uint8_t>({1, 2}));
     EXPECT_EQ(fileLines().size(), 1u);
@@ -308,12 +300,12 @@ TEST_F(HostDirectoryDrive, FilesTheUserMayNotWriteAreNeitherScratchedNorRenamedN
     addProgram("kept.prg", 10);
     addProgram("loose.prg", 10);
     chmod((served + "/kept.prg").c_str(), 0444);
-    EXPECT_EQ(diskCommand("R:OTHER=KEPT"), "26,WRITE PROTECT ON,00,00");
-    EXPECT_EQ(saveThroughPort("@:KEPT", {1, 2}), "26,WRITE PROTECT ON,00,00");
-    EXPECT_EQ(diskCommand("S:*"), "26,WRITE PROTECT ON,00,00");
+    EXPECT_EQ(diskCommand("R:OTHER=KEPT"), "26, WRITE PROTECT ON,00,00");
+    EXPECT_EQ(saveThroughPort("@:KEPT", {1, 2}), "26, WRITE PROTECT ON,00,00");
+    EXPECT_EQ(diskCommand("S:*"), "26, WRITE PROTECT ON,00,00");
     EXPECT_EQ(readFile(served + "/kept.prg"), pattern(10));
     EXPECT_EQ(fileLines().size(), 1u) << "loose.prg went";
-    EXPECT_EQ(diskCommand("R:OTHER=KEPT"), "26,WRITE PROTECT ON,00,00");
+    EXPECT_EQ(diskCommand("R:OTHER=KEPT"), "26, WRITE PROTECT ON,00,00");
 }
 
 // A large folder is read once and its listing kept while it is unchanged: LOADs then cost
@@ -334,7 +326,7 @@ TEST_F(HostDirectoryDrive, ListingIsKeptWhileTheFolderIsUnchanged) {
     EXPECT_EQ(drive.folderReads, beforeSave + 1);
     EXPECT_EQ(loadThroughPort("NEW").bytes, std::vector<uint8_t>({1, 16, 7}));
     unlink((served + "/file3.prg").c_str());
-    EXPECT_EQ(loadThroughPort("FILE3").statusAfterName, 2);
+    EXPECT_EQ(loadThroughPort("FILE3").firstStatus, 2);
 }
 
 TEST(HostFreeSpace, ShowsFreeBytesCappedAt32768) {

@@ -4,6 +4,7 @@
 
 #include "host/configuration.h"
 #include "support/fake_platform.h"
+#include "support/kernal_cable.h"
 
 bool handshakesAnswered = true;
 
@@ -14,72 +15,59 @@ void resetDrive(int32_t driveType) {
     powerOnDrive(driveType == 1 || driveType == 2);
     std::memset(drive.d64Image, 0, sizeof drive.d64Image);
     if (driveType == 2) mountD64InMemory(35);
+    cable::init();
     handshakesAnswered = true;
 }
 
 namespace {
 
-bool handshakeReads(uint8_t expected) { return readDrivePort(0xFEF2) == expected; }
-void check(bool ok) { handshakesAnswered = handshakesAnswered && ok; }
+void check(bool ok) { handshakesAnswered = handshakesAnswered && ok && cable::answered; }
 
-// The computer toggles its handshake bit after each byte and waits for the drive's answer.
-bool toggleHandshake() {
-    writeDrivePort(0xFEF2, 0x40);
-    const bool low = handshakeReads(0x00);
-    writeDrivePort(0xFEF2, 0x00);
-    return low && handshakeReads(0xFF);
+void handshake(cable::Code code, uint8_t value) {
+    check(code != cable::busCommand || value == 0x3F || value == 0x5F || cable::present());
+    check(cable::send(code, value) == 0);
+}
+void secondary(uint8_t value) { handshake(cable::secondary, value); }
+void dataByte(uint8_t value) { handshake(cable::data, value); }
+void listen() { busCommand(0x20); }
+void unlisten() { busCommand(0x3F); }
+uint8_t channelState(uint8_t channel) {
+    return drive.channels[channel].mode == channelClosed ? notOpened : opened;
 }
 
-void listen() {
-    busCommand(0x20);
-    check(handshakeReads(0xFF));
-}
-void unlisten() {
-    busCommand(0x3F);
-    check(handshakeReads(0xFF));
-}
-void secondary(uint8_t value) {
-    sendToDrive(0x82);
-    check(handshakeReads(0x00));
-    sendToDrive(value);
-}
-void dataByte(uint8_t value) {
-    sendToDrive(0x81);
-    check(handshakeReads(0x00));
-    sendToDrive(value);
-    check(toggleHandshake());
-}
 // One ACPTR: the byte, and whether the drive marked it the last.
-uint8_t acptr(bool& last) {
-    sendToDrive(0x84);
-    check(handshakeReads(0x00));
-    const uint8_t value = readDrivePort(0xFEF0);
-    last = readDrivePort(0xFEF1) == 3;
-    check(toggleHandshake());
+uint8_t acptr(bool& last, uint8_t* statusOut = nullptr) {
+    uint8_t status = 0;
+    const uint8_t value = cable::receive(status);
+    check(true);
+    last = status != 0;
+    if (statusOut) *statusOut = status;
     return value;
 }
 
 }  // namespace
 
-void sendToDrive(uint8_t value) { writeDrivePort(0xFEF0, value); }
-
-void busCommand(uint8_t command) {
-    sendToDrive(0x83);
-    sendToDrive(command);
-}
+void busCommand(uint8_t command) { handshake(cable::busCommand, command); }
 
 LoadResult loadThroughPort(const std::string& name) {
     handshakesAnswered = true;
     LoadResult result;
-    result.statusAfterName = openChannelByName(0, name);
-    if (result.statusAfterName == 0) {
-        busCommand(0x40);  // TALK
-        secondary(0x60);   // DATA channel 0
-        for (int guard = 0; guard < 0x10000 && !result.endedWithStatus3; ++guard)
-            result.bytes.push_back(acptr(result.endedWithStatus3));
-        busCommand(0x5F);  // UNTALK
-        check(readDrivePort(0xFEF1) == 0);
+    openChannelByName(0, name);
+    busCommand(0x40);  // TALK
+    secondary(0x60);   // DATA channel 0
+    bool last = false;
+    const uint8_t first = acptr(last, &result.firstStatus);
+    if (result.firstStatus != 2) {
+        result.bytes.push_back(first);
+        result.endedWithStatus3 = result.firstStatus == 3;
+        for (int guard = 0; guard < 0x10000 && !result.endedWithStatus3; ++guard) {
+            uint8_t status = 0;
+            result.bytes.push_back(acptr(last, &status));
+            result.endedWithStatus3 = status == 3;
+            check(status == 0 || status == 3);
+        }
     }
+    busCommand(0x5F);  // UNTALK
     closeChannelOnBus(0);
     result.handshakesAnswered = handshakesAnswered;
     return result;
@@ -88,10 +76,9 @@ LoadResult loadThroughPort(const std::string& name) {
 uint8_t openChannelByName(uint8_t channel, const std::string& name) {
     listen();
     secondary(uint8_t(0xF0 | channel));
-    check(handshakeReads(0xFF));
     for (char c : name) dataByte(static_cast<uint8_t>(c));
     unlisten();
-    return readDrivePort(0xFEF1);
+    return channelState(channel);
 }
 
 void writeToChannel(uint8_t channel, const std::vector<uint8_t>& bytes) {
@@ -137,7 +124,8 @@ std::string diskCommand(const std::string& command) {
 }
 
 std::string saveThroughPort(const std::string& name, const std::vector<uint8_t>& bytes) {
-    if (openChannelByName(1, name) == 0) writeToChannel(1, bytes);
+    openChannelByName(1, name);  // the KERNAL sends the bytes whether or not the drive opened it
+    writeToChannel(1, bytes);
     closeChannelOnBus(1);
     return errorChannel();
 }
@@ -149,13 +137,11 @@ std::vector<uint8_t> answer() {
     return channel.mode == channelReading ? channel.data : std::vector<uint8_t>{};
 }
 
-void request(const std::string& name) {
-    busCommand(0x20);
-    for (char c : name) {
-        sendToDrive(0x81);
-        sendToDrive(static_cast<uint8_t>(c));
-    }
-    busCommand(0x3F);
+uint8_t request(const std::string& name) {
+    listen();
+    for (char c : name) dataByte(static_cast<uint8_t>(c));
+    unlisten();
+    return channelState(0);
 }
 
 std::vector<uint8_t> listing() {

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -95,4 +97,77 @@ int runFrames(int frames, long stepBudget) {
         line = ted.beamY;
     }
     return seen;
+}
+
+namespace {
+
+constexpr int d64Sectors(int track) { return track <= 17 ? 21 : track <= 24 ? 19 : track <= 30 ? 18 : 17; }
+
+size_t d64Offset(int track, int sector) {
+    size_t offset = 0;
+    for (int t = 1; t < track; ++t) offset += 256u * d64Sectors(t);
+    return offset + 256u * sector;
+}
+
+// Each used directory entry: its name (up to the first $A0) and the offset of the entry.
+template <class Visit>
+void eachD64Entry(const std::vector<uint8_t>& image, Visit visit) {
+    if (image.size() < d64Offset(36, 0)) return;
+    int track = 18, sector = 1;
+    for (int guard = 0; track == 18 && sector < 19 && guard < 19; ++guard) {
+        const size_t block = d64Offset(track, sector);
+        for (size_t entry = block; entry < block + 256; entry += 32) {
+            if (image[entry + 2] == 0) continue;
+            std::string name;
+            for (size_t i = 5; i < 21 && image[entry + i] != 0xA0; ++i) name += char(image[entry + i]);
+            visit(name, entry);
+        }
+        track = image[block];
+        sector = image[block + 1];
+    }
+}
+
+}  // namespace
+
+std::vector<uint8_t> formattedD64(const std::string& name, const std::string& id) {
+    std::vector<uint8_t> image(d64Offset(36, 0), 0);
+    uint8_t* bam = image.data() + d64Offset(18, 0);
+    bam[0] = 18, bam[1] = 1, bam[2] = 0x41;
+    for (int t = 1; t <= 35; ++t) {
+        uint32_t free = (1u << d64Sectors(t)) - 1;
+        if (t == 18) free &= ~3u;  // the BAM and the first directory sector
+        bam[4 * t] = uint8_t(std::popcount(free));
+        for (int i = 0; i < 3; ++i) bam[4 * t + 1 + i] = uint8_t(free >> (8 * i));
+    }
+    std::fill_n(bam + 144, 27, 0xA0);
+    std::copy(name.begin(), name.begin() + std::min<size_t>(name.size(), 16), bam + 144);
+    std::copy(id.begin(), id.begin() + std::min<size_t>(id.size(), 2), bam + 162);
+    bam[165] = '2', bam[166] = 'A';
+    image[d64Offset(18, 1) + 1] = 0xFF;
+    return image;
+}
+
+std::vector<uint8_t> d64File(const std::vector<uint8_t>& image, const std::string& name) {
+    std::vector<uint8_t> bytes;
+    bool found = false;
+    eachD64Entry(image, [&](const std::string& entryName, size_t entry) {
+        if (found || entryName != name) return;
+        found = true;
+        int track = image[entry + 3], sector = image[entry + 4];
+        for (int guard = 0; track != 0 && track <= 35 && guard < 683; ++guard) {
+            const size_t block = d64Offset(track, sector);
+            const size_t end = image[block] == 0 ? size_t(image[block + 1]) + 1 : 256;
+            bytes.insert(bytes.end(), image.begin() + block + 2,
+                         image.begin() + block + std::max<size_t>(end, 2));
+            track = image[block];
+            sector = image[block + 1];
+        }
+    });
+    return bytes;
+}
+
+std::vector<std::string> d64Names(const std::vector<uint8_t>& image) {
+    std::vector<std::string> names;
+    eachD64Entry(image, [&](const std::string& name, size_t) { names.push_back(name); });
+    return names;
 }

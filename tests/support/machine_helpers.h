@@ -55,3 +55,12 @@ RomImage palKernal(uint16_t resetEntry = 0xF000, uint16_t irqEntry = 0xF100);
 // Runs emulation steps until `frames` frames have begun or `stepBudget` steps ran;
 // returns the frames seen.
 int runFrames(int frames, long stepBudget = 200000);
+
+// A freshly formatted 35-track D64 image, as a 1541 leaves it after N:name,id: every
+// block free but the BAM and the first directory sector on track 18.
+std::vector<uint8_t> formattedD64(const std::string& name, const std::string& id);
+// The bytes of the named file of a D64 image, following its chain; empty when the
+// directory has no such file.
+std::vector<uint8_t> d64File(const std::vector<uint8_t>& image, const std::string& name);
+// The names in a D64 image's directory, in directory order.
+std::vector<std::string> d64Names(const std::vector<uint8_t>& image);

@@ -26,6 +26,19 @@ INSTANTIATE_TEST_SUITE_P(Entries, Palette,
                          ::testing::Values(ColourCase{0, 0x71, 0xFCFCFC}, ColourCase{1, 0x71, 0xFFFFFF},
                                            ColourCase{0, 0x00, 0x000000}, ColourCase{1, 0x00, 0x060103},
                                            ColourCase{0, 0x02, 0x300505}, ColourCase{0, 0x7F, 0xBAFF90},
-                                           ColourCase{7, 0x4A, 0x6C9E12}, ColourCase{1, 0x7F, 0xEDFFBC}));
+                                           ColourCase{7, 0x4A, 0x6C9E12}, ColourCase{1, 0x7F, 0xEDFFBC},
+                                           ColourCase{0, 0x01, 0x121212}));
+
+// White's greys get lighter with every luminance step, from a grey that is not black.
+TEST(CalculatedPalette, WhiteIsAGreyAtEveryLuminance) {
+    buildPalette(0);
+    int previous = 0;
+    for (int luminance = 0; luminance < 8; ++luminance) {
+        const PaletteColour& e = paletteEntries[luminance * 16 + 1];
+        EXPECT_TRUE(e.red == e.green && e.green == e.blue) << luminance;
+        EXPECT_GT(e.red, previous) << luminance;
+        previous = e.red;
+    }
+}
 
 }  // namespace

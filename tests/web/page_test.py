@@ -35,6 +35,7 @@ KEYS = {c: ("Key" + c, False) for c in "ABCDEFGHIJKLMNOPQRSTUVWXYZ"}
 KEYS.update({str(d): ("Digit" + str(d), False) for d in range(10)})
 KEYS.update({'"': ("Digit2", True), "*": ("Backslash", False), ",": ("Comma", False),
              "$": ("Digit4", True), " ": ("Space", False), "\r": ("Enter", False)})
+REAL_BASIC, REAL_KERNAL = "basic-318006-01.bin", "kernal-318004-05.bin"
 
 
 class Checks:
@@ -219,6 +220,36 @@ def check_own_rom(page, checks, files):
     checks.check("the open ROM can be chosen again", page.wait_border(ROM_BORDER, 15))
 
 
+def check_real_roms(page, checks):
+    """With the machine's own BASIC and KERNAL chosen (from VARNOK_TEST_ROMS, never part of
+    the project), a program typed in is saved to drive 8, loaded back and run."""
+    roms = os.environ.get("VARNOK_TEST_ROMS", "")
+    if not os.path.isfile(os.path.join(roms, REAL_KERNAL)):
+        print("skip the real ROMs' checks: set VARNOK_TEST_ROMS to the folder of the real ROM images")
+        return
+    page.click("roms")
+    page.choose_file(os.path.join(roms, REAL_BASIC), 'input[data-slot="Rom0L"]')
+    page.choose_file(os.path.join(roms, REAL_KERNAL), 'input[data-slot="Rom0H"]')
+    page.js("document.getElementById('rom-dialog').close()")
+    booted = page.wait_screen("COMMODORE BASIC V3.5", 20) and page.wait_screen("READY.", 10)
+    if checks.check("the machine's own ROMs chosen on the page boot BASIC 3.5", booted, page.screen()[:80]):
+        page.type('10 PRINT"REAL"\r')
+        page.type('SAVE"REAL",8\r')
+        page.type("NEW\r")
+        page.type('LOAD"REAL",8\r')
+        page.type("RUN\r")
+        page.type("PRINT DS$\r")
+        done = page.wait_screen("00, OK,00,00", 15)
+        text = page.screen()
+        checks.check("the real KERNAL saves to drive 8 and loads it back on the page",
+                     done and "LOADING" in text and "RUN" + " " * 37 + "REAL" in text and "ERROR" not in text,
+                     text.rstrip())
+    page.click("roms")
+    page.click("rom-open-rom")
+    page.js("document.getElementById('rom-dialog').close()")
+    checks.check("the open ROM runs again after the real ones", page.wait_border(ROM_BORDER, 15))
+
+
 def measure_warp(page, checks, files, frame_bench):
     """Warp on the native frame benchmark's own machine and loop, beside that benchmark."""
     path = os.path.join(files, "bench.prg")
@@ -360,6 +391,7 @@ def run(page_dir, out_dir, frame_bench):
         figures.append(measure_warp(page, checks, files, frame_bench))
 
         check_own_rom(page, checks, files)
+        check_real_roms(page, checks)
 
         page.tap("F12")
         stopped = page.browser.wait_for("!varnok.state.running", 5)

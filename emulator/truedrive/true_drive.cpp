@@ -1,0 +1,108 @@
+// The true drives' time and disk: each runs its processor for the time the computer's
+// instruction took, and its written tracks go back into the D64 image.
+#include "truedrive/true_drive.h"
+
+#include <algorithm>
+
+#include "drive/drive.h"
+#include "truedrive/drive_buses.h"
+
+TrueDrive trueDrive;
+
+namespace {
+
+constexpr uint32_t clock1551 = 2000000, clock1541 = 1000000;
+constexpr uint32_t machineClock = 17784 * 50;
+// The disk is written back once the drive has been quiet for a second and a half.
+constexpr uint64_t quietWriteBackMicroseconds = 1500000;
+
+uint64_t owedPerSingleCycle = 0;  // drive cycles per computer cycle, in 1/65536
+
+uint32_t driveClock() { return trueDrive.kind == TrueDriveKind::drive1551 ? clock1551 : clock1541; }
+
+bool anyTrackChanged() {
+    return std::any_of(trueDrive.disk.changed.begin(), trueDrive.disk.changed.end(),
+                       [](bool c) { return c; });
+}
+
+}  // namespace
+
+void insertTrueDriveDisk() {
+    TrueDrive& d = trueDrive;
+    if (d.kind == TrueDriveKind::none) return;
+    if (d.kind == TrueDriveKind::drive1541) drive.attached = false;  // the cable stays empty
+    d.diskInserted = drive.medium == d64Medium;
+    if (!d.diskInserted) {
+        d.disk = gcr::Disk{};
+        return;
+    }
+    const uint32_t sectors = trackOffset[drive.tracks + 1] / d64SectorBytes;
+    const std::span<const uint8_t> errors(drive.errorBytes, drive.hasErrorBytes ? sectors : 0);
+    d.disk = gcr::fromD64(std::span<const uint8_t>(drive.d64Image, trackOffset[drive.tracks + 1]),
+                          drive.tracks, errors);
+    d.disk.writeProtected = drive.writeProtected;
+}
+
+void powerOnTrueDrive() {
+    TrueDrive& d = trueDrive;
+    std::fill(std::begin(d.ram), std::end(d.ram), uint8_t(0));
+    d.cpu = Registers{};
+    d.cpu.I = 1;
+    d.irqPending = false;
+    d.byteReady = false;
+    d.head.halfTrack = 36;
+    d.head.phase = 0;  // the phase that holds a whole track
+    if (d.kind == TrueDriveKind::drive1551) powerOn1551(d);
+    if (d.kind == TrueDriveKind::drive1541) powerOn1541(d);
+}
+
+void attachTrueDrive(TrueDriveKind kind, std::span<const uint8_t> rom, SerialBus& serial) {
+    TrueDrive& d = trueDrive;
+    d = TrueDrive{};
+    d.kind = kind;
+    d.serial = &serial;
+    drive.cableOnly = kind == TrueDriveKind::drive1551;
+    if (kind == TrueDriveKind::drive1541) drive.attached = false;
+    std::copy_n(rom.begin(), std::min(rom.size(), dosRomBytes), d.rom.begin());
+    d.head.clockMultiple = kind == TrueDriveKind::drive1551 ? 2 : 1;
+    owedPerSingleCycle = (uint64_t(driveClock()) << 16) / machineClock;
+    insertTrueDriveDisk();
+    powerOnTrueDrive();
+}
+
+void detachTrueDrive() {
+    flushTrueDriveDisk();
+    drive.cableOnly = false;
+    if (trueDrive.serial) *trueDrive.serial = SerialBus{};
+    trueDrive = TrueDrive{};
+}
+
+void runTrueDrive(uint32_t singleCycles) {
+    TrueDrive& d = trueDrive;
+    if (d.kind == TrueDriveKind::none) return;
+    d.owed += singleCycles * owedPerSingleCycle;
+    const uint64_t due = d.owed >> 16;
+    if (due == 0) return;
+    d.owed &= 0xFFFF;
+    if (d.kind == TrueDriveKind::drive1551)
+        run1551(d, due);
+    else
+        run1541(d, due);
+    if (d.head.writing && d.head.motor) d.lastWrite = d.cycles;
+    // The image file is brought up to date once the drive has stopped writing for a while,
+    // so a save is in the file soon after the program thinks it is done.
+    if (d.cycles - d.lastWrite > quietWriteBackMicroseconds * driveClock() / 1000000 && anyTrackChanged())
+        flushTrueDriveDisk();
+}
+
+bool flushTrueDriveDisk() {
+    TrueDrive& d = trueDrive;
+    if (!anyTrackChanged()) return true;
+    const std::span<uint8_t> image(drive.d64Image, trackOffset[drive.tracks + 1]);
+    for (int track = 1; track <= gcr::maxTrack; ++track) {
+        if (!d.disk.changed[track]) continue;
+        d.disk.changed[track] = false;
+        if (track <= drive.tracks) gcr::toD64(d.disk.tracks[2 * track], track, image);
+    }
+    return writeBackD64();
+}

@@ -1,0 +1,74 @@
+#pragma once
+// Drive 8 as a computer of its own: a 1551 on the parallel cable or a 1541 on the serial
+// bus, each running its DOS ROM on the same processor core as the Plus/4, with its RAM,
+// its interface chips and a GCR disk under a stepper-driven head. The disk is the D64
+// image the port-level drive holds (drive/); writes are decoded back into it.
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "chips/serial_bus.h"
+#include "chips/tia6523.h"
+#include "chips/via6522.h"
+#include "cpu/registers.h"
+#include "disk/gcr.h"
+#include "disk/head.h"
+
+enum class TrueDriveKind : uint8_t { none, drive1551, drive1541 };
+
+constexpr size_t dosRomBytes = 0x4000;
+constexpr size_t driveRamBytes = 0x800;
+
+struct TrueDrive {
+    TrueDriveKind kind = TrueDriveKind::none;
+    Registers cpu;
+    bool irqPending = false;  // the 1551's periodic interrupt, until the processor takes it
+    uint8_t ram[driveRamBytes] = {};
+    std::array<uint8_t, dosRomBytes> rom{};
+    gcr::Disk disk;
+    gcr::Head head;
+    bool diskInserted = false;
+
+    // The 1551: its 6510T's own port (stepper, motor, LED, density, write protect, byte
+    // ready) and the 6523 that carries the cable's lines and the head's bytes.
+    uint8_t portDirection = 0, portOutput = 0;
+    bool byteReady = false;
+    Tia6523 tia;
+    uint32_t irqCountdown = 0;
+
+    // The 1541: VIA1 on the serial bus, VIA2 on the head.
+    Via6522 via1, via2;
+    SerialBus* serial = nullptr;  // the computer's
+
+    // Time: drive cycles owed by the computer's time, in 1/65536 of a cycle; the cycles
+    // run, and when the head last wrote (the image is written back once it is quiet).
+    uint64_t owed = 0;
+    uint64_t cycles = 0;
+    uint64_t lastWrite = 0;
+    bool ledOn = false;
+};
+
+// defined in truedrive/true_drive.cpp
+extern TrueDrive trueDrive;
+
+// Attaches a drive of `kind` running `rom` (16 KB) with the image the port-level drive
+// holds (if any) as its disk, and powers it on. A 1551 takes over the cable from the
+// port-level drive; a 1541 leaves the cable empty (the KERNAL then turns to the serial
+// bus) and joins the computer's serial bus.
+void attachTrueDrive(TrueDriveKind kind, std::span<const uint8_t> rom, SerialBus& serial);
+void detachTrueDrive();
+// The disk was changed: the GCR surface is built again from the image.
+void insertTrueDriveDisk();
+
+// The drive runs for the time `singleCycles` of the computer's single clock took (the
+// machine runs 17,784 of them a frame, 50 frames a second).
+void runTrueDrive(uint32_t singleCycles);
+
+// Decodes the tracks written since the last call back into the port-level drive's image
+// and writes it to its file; true when something was written (or nothing needed to be).
+bool flushTrueDriveDisk();
+
+// What the status line shows: the LED and the track under the head.
+inline bool trueDriveLed() { return trueDrive.ledOn; }
+inline int trueDriveTrack() { return trueDrive.head.halfTrack / 2; }

@@ -346,6 +346,22 @@ TEST_F(OutOfTheBox, SnapshotOnTheCommandLineResumesWhereItWasSaved) {
     EXPECT_EQ(run({dir->file("state.fre")}).status, 42);
 }
 
+// Two emulators on one disk image, each saving while the other has it mounted: both
+// programs are in the image afterwards.
+TEST_F(OutOfTheBox, TwoEmulatorsSavingToOneImageKeepEachOthersPrograms) {
+    writeFile(dir->file("shared.d64"), formattedD64("SHARED", "SH"));
+    settings({{"Sync", 2u}, {"DriveType8", 2u}, {"Drive8D64", dir->file("shared.d64")}});
+    auto session = [](const std::string& name, int framesBeforeSave) {
+        return "wait " + std::to_string(framesBeforeSave) + "\ntype SAVE\"" + name +
+               "\",8\ntap RETURN\nwait 100\nquit\n";
+    };
+    // The first saves early, the second seconds later: each had the image before the other saved.
+    const std::vector<Outcome> outcomes = runTogether({session("FIRST", 100), session("SECOND", 400)});
+    for (const Outcome& outcome : outcomes) EXPECT_EQ(outcome.status, 0) << outcome.errors;
+    const std::string file = readFile(dir->file("shared.d64"));
+    EXPECT_EQ(d64Names({file.begin(), file.end()}), (std::vector<std::string>{"FIRST", "SECOND"}));
+}
+
 TEST_F(OutOfTheBox, MissingFileOnTheCommandLineEndsWithItsName) {
     settings({});
     Outcome result = run({dir->file("no such game.prg")});

@@ -54,6 +54,24 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
+HeldFile::HeldFile(HeldFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      path_(std::move(other.path_)),
+      error_(std::move(other.error_)),
+      stamp_(other.stamp_) {}
+
+HeldFile& HeldFile::operator=(HeldFile&& other) noexcept {
+    if (this != &other) {
+        // What this held goes with `taken`, and lets go of the file there.
+        HeldFile taken(std::move(other));
+        std::swap(fd_, taken.fd_);
+        std::swap(path_, taken.path_);
+        std::swap(error_, taken.error_);
+        std::swap(stamp_, taken.stamp_);
+    }
+    return *this;
+}
+
 #ifndef _WIN32
 
 std::string posix::temporarySuffix() { return suffixSource(); }
@@ -204,23 +222,6 @@ std::FILE* createFile(const std::string& path, std::string& error) {
     return stream;
 }
 
-HeldFile::HeldFile(HeldFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)),
-      path_(std::move(other.path_)),
-      error_(std::move(other.error_)),
-      stamp_(other.stamp_) {}
-
-HeldFile& HeldFile::operator=(HeldFile&& other) noexcept {
-    if (this != &other) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = std::exchange(other.fd_, -1);
-        path_ = std::move(other.path_);
-        error_ = std::move(other.error_);
-        stamp_ = other.stamp_;
-    }
-    return *this;
-}
-
 HeldFile::~HeldFile() {
     if (fd_ >= 0) ::close(fd_);  // the lock goes with the descriptor
 }
@@ -248,11 +249,9 @@ HeldFile holdFile(const std::string& path) {
             held.error_ = describe(path, systemError(errno));
             return held;
         }
-        while (::flock(file.get(), LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                held.error_ = describe(path, systemError(errno));
-                return held;
-            }
+        // A file system without locks (some network ones) still gets the check of the
+        // stamp below; only the lock itself is missing there.
+        while (::flock(file.get(), LOCK_EX) != 0 && errno == EINTR) {
         }
         struct stat now, locked;
         if (::fstat(file.get(), &locked) == 0 && ::stat(path.c_str(), &now) == 0 &&
@@ -400,20 +399,6 @@ std::FILE* createFile(const std::string& path, std::string& error) {
     std::FILE* file = std::fopen(path.c_str(), "w");
     if (!file) error = describe(path, "cannot be created");
     return file;
-}
-
-HeldFile::HeldFile(HeldFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)),
-      path_(std::move(other.path_)),
-      error_(std::move(other.error_)),
-      stamp_(other.stamp_) {}
-
-HeldFile& HeldFile::operator=(HeldFile&& other) noexcept {
-    fd_ = std::exchange(other.fd_, -1);
-    path_ = std::move(other.path_);
-    error_ = std::move(other.error_);
-    stamp_ = other.stamp_;
-    return *this;
 }
 
 HeldFile::~HeldFile() = default;

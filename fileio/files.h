@@ -129,7 +129,8 @@ private:
     FileStamp stamp_;
 };
 
-// Waits until no other writer holds the regular file at path (links followed), then holds it.
+// Waits until no other writer holds the regular file at path (links followed), then holds
+// it; on a file system without locks it is taken as it is.
 HeldFile holdFile(const std::string& path);
 // Replaces the held file as writeFile does; the new file is held from the moment it is in
 // place, and its stamp becomes the held one.

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -264,34 +265,37 @@ TEST_F(HostDirectoryDrive, ReplacingKeepsTheFileItsNameAlreadyHas) {
     EXPECT_EQ(diskCommand("N:DISK,ID"), "31,SYNTAX ERROR,00,00");
 }
 
-// A served file swapped for a link out of the folder at any moment, as an attacker racing
-// the drive would: no LOAD ever hands out the file outside, and no SAVE writes through to it.
-TEST_F(HostDirectoryDrive, FileSwappedForALinkOutIsNeverFollowed) {
+// What the drive serves is reached from the folder it mounted, never through a path looked
+// up again: the folder moved away and a link to another put in its place, or a served file
+// swapped for a link out of the folder at any moment (as an attacker racing the drive
+// would), and no LOAD hands out a file outside, nor any SAVE writes to one.
+TEST_F(HostDirectoryDrive, NothingOutsideIsReachedWhateverIsSwappedIn) {
     const std::vector<uint8_t> secret(100, 'S');
     writeFile(root + "/secret.prg", secret);
-    writeFile(served + "/real.dat", pattern(100));  // not served: the file the swaps put back
+    ASSERT_EQ(mkdir((root + "/other").c_str(), 0700), 0);
+    writeFile(root + "/other/game.prg", secret);
     addProgram("game.prg", 100);
+    ASSERT_EQ(std::rename(served.c_str(), (root + "/moved").c_str()), 0);
+    ASSERT_EQ(symlink("other", served.c_str()), 0);
+    EXPECT_EQ(loadThroughPort("GAME").bytes, pattern(100));
+    EXPECT_EQ(saveThroughPort("@:GAME", pattern(50)), "00, OK,00,00");
+    EXPECT_EQ(readFile(root + "/moved/game.prg"), pattern(50));
+    EXPECT_EQ(readFile(root + "/other/game.prg"), secret);
+
+    ASSERT_TRUE(mountHostDirectory(root + "/moved"));
     std::atomic<bool> stop = false;
     std::thread swapper([&] {
-        const std::string game = served + "/game.prg", next = served + "/.next";
-        while (!stop) {
-            symlink("../secret.prg", next.c_str());
-            std::rename(next.c_str(), game.c_str());
-            link((served + "/real.dat").c_str(), next.c_str());
-            std::rename(next.c_str(), game.c_str());
-        }
+        const std::string game = root + "/moved/game.prg", out = root + "/moved/.out";
+        symlink("../secret.prg", out.c_str());
+        while (!stop) renameat2(AT_FDCWD, game.c_str(), AT_FDCWD, out.c_str(), RENAME_EXCHANGE);
     });
-    int loaded = 0;
-    for (int i = 0; i < 1500; ++i) {
-        const LoadResult load = loadThroughPort("GAME");
-        EXPECT_NE(load.bytes, secret) << "round " << i;
-        loaded += load.bytes == pattern(100);
-        if (i % 20 == 0) saveThroughPort("@:GAME", pattern(100));  // each one waits for the disk
+    for (int i = 0; i < 1000; ++i) {
+        EXPECT_NE(loadThroughPort("GAME").bytes, secret) << "round " << i;
+        if (i % 50 == 0) saveThroughPort("@:GAME", pattern(100));  // each one waits for the disk
     }
     stop = true;
     swapper.join();
     EXPECT_EQ(readFile(root + "/secret.prg"), secret);
-    EXPECT_GT(loaded, 0);
 }
 
 // A file the user may not write is kept, as a locked file on a disk is, and the drive

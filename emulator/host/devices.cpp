@@ -6,7 +6,7 @@
 #include "host/log.h"
 #include "host/platform.h"
 #include "host/program.h"
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 #include "ted/palette.h"
 
 namespace {

@@ -11,11 +11,11 @@
 #include "host/autostart.h"
 #include "host/platform.h"
 #include "machine/frame_end.h"
+#include "memory/memory.h"
 #include "menus/menu_screen.h"
 #include "shell/pacing.h"
 #include "shell/presentation.h"
 #include "shell/shell.h"
-#include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 

@@ -4,10 +4,10 @@
 // that halving, with its carried bit, happens only in this file.
 #include "machine/step.h"
 
-#include "cpu/cpu.h"
-#include "cpu/interrupts.h"
+#include "bus/interrupts.h"
+#include "bus/memory_map.h"
+#include "bus/processor.h"
 #include "machine/frame_end.h"
-#include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 #include "truedrive/true_drive.h"
@@ -29,12 +29,17 @@ uint16_t halve(uint16_t cycles) {
     return total >> 1;
 }
 
+// A true drive runs for the time the instruction took, after the TED; out of line, so
+// the common step without one carries nothing more than the test.
+[[gnu::noinline]] void runDrive() { runTrueDrive(machine.stepCycles); }
+
 // What runs after each instruction, in this order, with single-clock cycles.
-void advanceTed(uint16_t cycles) {
+[[gnu::always_inline]] inline void advanceTed(uint16_t cycles) {
     machine.stepCycles = cycles;
     timerStep(cycles);
     rasterStep(cycles);
-    if (trueDrive.kind != TrueDriveKind::none) runTrueDrive(cycles);
+    if (trueDrive.kind != TrueDriveKind::none) [[unlikely]]
+        runDrive();
 }
 
 // The frame end comes before the renderer draws anything of the new frame.

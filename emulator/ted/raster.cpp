@@ -2,7 +2,7 @@
 // the start of each line, raises the raster interrupt and counts frames for the flash.
 #include "ted/raster.h"
 
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 #include "ted/ted.h"
 #include "ted/video_tables.h"
 

@@ -11,10 +11,10 @@
 #include "host/backend/display_mode.h"
 #include "host/run_control.h"
 #include "host_test.h"
+#include "memory/memory.h"
 #include "menus/key_codes.h"
 #include "storage/program_files.h"
 #include "support/menu_script.h"
-#include "ted/memory_map.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "host/configuration.h"
 #include "host/log.h"
 #include "host/program.h"
+#include "memory/memory.h"
 #include "support/fake_platform.h"
 #include "support/machine_helpers.h"
-#include "ted/memory_map.h"
 
 namespace {
 

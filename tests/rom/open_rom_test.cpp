@@ -11,9 +11,9 @@
 
 #include "cpu/registers.h"
 #include "host/program.h"
+#include "memory/memory.h"
 #include "support/fake_platform.h"
 #include "support/machine_helpers.h"
-#include "ted/memory_map.h"
 
 namespace {
 

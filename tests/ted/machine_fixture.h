@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "cpu/registers.h"
+#include "memory/memory.h"
 #include "support/fake_platform.h"
-#include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 

@@ -9,8 +9,8 @@
 #include "host/configuration.h"
 #include "host/program.h"
 #include "machine/frame_end.h"
+#include "memory/memory.h"
 #include "support/fake_platform.h"
-#include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 

@@ -2,15 +2,11 @@
 // banks and the I/O area at $FD00-$FF3F. Every CPU access comes through here,
 // so both operations are a switch on the address and nothing more.
 
-#include "ted/memory_map.h"
-
-#include <cstdlib>
-#include <cstring>
+#include "bus/memory_map.h"
 
 #include "drive/drive.h"
+#include "ted/open_bus.h"
 #include "ted/ted.h"
-
-MemoryMap memory;
 
 namespace {
 
@@ -59,31 +55,6 @@ void writeIoPage(uint16_t address, uint8_t value) {
 }
 
 }  // namespace
-
-bool allocateRamBlock() {
-    releaseRamBlock();
-    memory.ramBlock = static_cast<uint8_t*>(std::calloc(ramBlockBytes, 1));
-    if (!memory.ramBlock) return false;
-    // The first 8-byte boundary strictly after the start, so the slack is at least 8 KB - 8.
-    memory.ram = memory.ramBlock + (8 - (reinterpret_cast<uintptr_t>(memory.ramBlock) & 7));
-    return true;
-}
-
-void releaseRamBlock() {
-    std::free(memory.ramBlock);
-    memory.ramBlock = nullptr;
-    memory.ram = nullptr;
-}
-
-void setRamSize(int32_t ramSetting) {
-    memory.foldMask = ramSetting == 0 ? 0x3FFF : ramSetting == 1 ? 0x7FFF : 0xFFFF;
-}
-
-void fillPowerOnPattern(uint32_t first, uint32_t last) {
-    if (last > 0xFFFF) last = 0xFFFF;
-    for (uint32_t address = first; address <= last; ++address)
-        memory.ram[address] = (address + 2) & 4 ? 0xFF : 0x00;
-}
 
 uint8_t readMappedMemory(uint16_t address) {
     // $F000-$FF3F is never folded; above $8000 the ROMs hide the mirrors while they are on.
@@ -148,12 +119,4 @@ void writeMappedMemory(uint16_t address, uint8_t value) {
             memory.ram[address] = value;
             return;
     }
-}
-
-void resetMemory(Reset kind) {
-    if (kind == Reset::soft) return;
-    memory.romEnabled = 1;
-    if (kind == Reset::powerOn) return;
-    if (kind == Reset::hard) fillPowerOnPattern(0x0000, 0xFEFF);
-    std::memset(memory.ram + 0xFF40, 0, 0xFFFF - 0xFF40);
 }

@@ -20,5 +20,8 @@ constexpr uint32_t log = 0;
 constexpr uint32_t driveType8 = 0;
 constexpr uint32_t palette = 0;
 constexpr uint32_t clock = 0;
+constexpr uint32_t windowed = 0;     // full screen
+constexpr uint32_t windowScale = 0;  // the largest whole multiple of the picture that fits the screen
+constexpr uint32_t highestWindowScale = 8;
 
 }  // namespace keystore::defaults

@@ -52,10 +52,11 @@ Outcome BinaryRun::run(std::vector<std::string> arguments, int seconds) {
     return result;
 }
 
-std::string screenshotText(const std::string& bmp, const uint8_t* charset) {
+std::string screenshotText(const std::string& bmp, const uint8_t* charset, int ink) {
     if (bmp.size() != 65078u) return {};
     auto pixel = [&](int x, int y) { return uint8_t(bmp[1078 + (199 - y) * 320 + x]); };
     const uint8_t background = pixel(0, 0);
+    auto inked = [&](int x, int y) { return ink < 0 ? pixel(x, y) != background : pixel(x, y) == ink; };
     std::string text;
     for (int row = 0; row < 25; ++row) {
         for (int column = 0; column < 40; ++column) {
@@ -65,7 +66,7 @@ std::string screenshotText(const std::string& bmp, const uint8_t* charset) {
                 for (int y = 0; y < 8 && same; ++y) {
                     const uint8_t bits = charset[code * 8 + y];
                     for (int x = 0; x < 8 && same; ++x)
-                        same = ((bits >> (7 - x)) & 1) == (pixel(column * 8 + x, row * 8 + y) != background);
+                        same = ((bits >> (7 - x)) & 1) == inked(column * 8 + x, row * 8 + y);
                 }
                 if (same) found = code == 0 ? '@' : code <= 26 ? char('A' + code - 1) : char(code);
             }

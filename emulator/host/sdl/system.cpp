@@ -2,8 +2,10 @@
 // description, from SDL and POSIX.
 #include <sys/resource.h>
 #include <sys/utsname.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -36,6 +38,27 @@ std::string osReleaseName() {
     }
     return {};
 }
+
+// The box runs the window system's own loop, where SDL's signal handling (a quit event)
+// is never looked at: a SIGTERM or SIGINT there would wait as long as the box does.
+// The box only ever shows a fatal error, so the signal ends the program with status 1.
+extern "C" void endFatalBox(int) { _exit(1); }
+
+struct BoxSignals {
+    struct sigaction saved[2];
+    static constexpr int signals[2] = {SIGTERM, SIGINT};
+    BoxSignals() {
+        struct sigaction action {};
+        action.sa_handler = endFatalBox;
+        sigemptyset(&action.sa_mask);
+        for (int i = 0; i < 2; ++i) sigaction(signals[i], &action, &saved[i]);
+    }
+    ~BoxSignals() {
+        for (int i = 0; i < 2; ++i) sigaction(signals[i], &saved[i], nullptr);
+    }
+    BoxSignals(const BoxSignals&) = delete;
+    BoxSignals& operator=(const BoxSignals&) = delete;
+};
 
 }  // namespace
 
@@ -101,8 +124,9 @@ LocalTime localTime() {
 // The fatal path has already written the text to standard error; a headless run has
 // nobody to press OK, so it shows no box.
 void messageBox(const char* text, const char* caption, bool owned) {
-    if (!sdlhost::headless())
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, owned ? sdlhost::window : nullptr);
+    if (sdlhost::headless()) return;
+    const BoxSignals endOnSignal;
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, owned ? sdlhost::window : nullptr);
 }
 
 bool osProductName(char* buffer, int size) { return copyText(osReleaseName(), buffer, size); }

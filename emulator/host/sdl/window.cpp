@@ -1,10 +1,9 @@
 // The emulator's window: SDL events become the few window messages the shell handles
 // (activation, host keys, close), queued in host/backend.
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "host/backend/input_devices.h"
+#include "host/backend/key_queue.h"
 #include "host/sdl/sdl_host.h"
 
 namespace sdlhost {
@@ -16,11 +15,6 @@ namespace {
 constexpr const char* windowTitle = "Varnok - The C16/Plus4 Emulator";
 
 Uint64 lastPump = 0;
-
-bool windowedRequested() {
-    const char* value = std::getenv("VARNOK_WINDOWED");
-    return value && std::strcmp(value, "1") == 0;
-}
 
 void translate(const SDL_Event& event) {
     switch (event.type) {
@@ -47,9 +41,13 @@ void translate(const SDL_Event& event) {
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
-            if (const HostKey* key = keyByScancode(event.key.keysym.scancode); key && key->virtualKey)
-                pushMessage(
-                    {event.type == SDL_KEYDOWN ? platform::msgKeyDown : platform::msgKeyUp, key->virtualKey});
+            if (const HostKey* key = keyByScancode(event.key.keysym.scancode)) {
+                // The machine repeats keys itself.
+                if (!event.key.repeat) backend::keyEvent(key->code, event.type == SDL_KEYDOWN);
+                if (key->virtualKey)
+                    pushMessage({event.type == SDL_KEYDOWN ? platform::msgKeyDown : platform::msgKeyUp,
+                                 key->virtualKey});
+            }
             break;
         default:
             gamepadEvent(event);
@@ -68,7 +66,6 @@ void pumpEvents(bool force) {
     lastPump = now;
     SDL_Event event;
     while (SDL_PollEvent(&event)) translate(event);
-    keysMayHaveChanged();
 }
 
 }  // namespace sdlhost
@@ -96,10 +93,10 @@ bool registerWindowClass() {
 }
 
 bool createMainWindow(int showCommand) {
-    Uint32 flags = sdlhost::windowedRequested() ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
+    Uint32 flags = sdlhost::initialWindowFlags();
     if (showCommand == 0) flags |= SDL_WINDOW_HIDDEN;
-    window = SDL_CreateWindow(sdlhost::windowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 960, 720,
-                              flags);
+    const SDL_Rect area = sdlhost::initialWindowArea();
+    window = SDL_CreateWindow(sdlhost::windowTitle, area.x, area.y, area.w, area.h, flags);
     if (!window) {
         std::fprintf(stderr, "varnok: cannot open the window: %s\n", SDL_GetError());
         return false;
@@ -116,6 +113,7 @@ bool windowExists() { return window != nullptr; }
 
 void destroyMainWindow() {
     if (!window) return;
+    sdlhost::noteWindowScale();
     releaseDisplay();  // the renderer belongs to the window and must go first
     SDL_DestroyWindow(window);
     window = nullptr;
@@ -141,7 +139,6 @@ void waitMessage() {
             sdlhost::translate(event);
         else if (!SDL_WasInit(SDL_INIT_EVENTS))
             SDL_Delay(10);
-        sdlhost::keysMayHaveChanged();
         sdlhost::automationIdle();
     }
 }

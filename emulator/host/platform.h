@@ -78,6 +78,9 @@ struct Message {
     uint32_t wParam = 0;
 };
 
+// The main window's title, also the caption of the fatal error's box.
+constexpr const char windowTitle[] = "Varnok " VARNOK_VERSION " - The C16/Plus4 Emulator";
+
 bool registerWindowClass();
 // How the main window opens, told before it is created: full screen, or a window of a
 // whole-number scale of the display mode (0: the largest that fits the screen).

@@ -28,13 +28,13 @@ namespace varnoksetup {
 
 namespace {
 
-constexpr const char* aboutText =
-    "Varnok V0.48R3\n"
-    "\n"
-    "An emulator of the Commodore 16 and Plus/4 home computers.\n"
-    "\n"
-    "The Web page links to the read-me file and the manual pages\n"
-    "varnok(6) and VarnokSetup(6).";
+constexpr const char* aboutText = "Varnok V" VARNOK_VERSION
+                                  "\n"
+                                  "\n"
+                                  "An emulator of the Commodore 16 and Plus/4 home computers.\n"
+                                  "\n"
+                                  "The Web page links to the read-me file and the manual pages\n"
+                                  "varnok(6) and VarnokSetup(6).";
 
 constexpr const char* romFilter = "ROM files (*.rom *.bin *.crt *.img);;All files (*)";
 constexpr size_t largestRomFile = 1 << 20;  // what the emulator reads of a ROM file

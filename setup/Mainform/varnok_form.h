@@ -27,7 +27,7 @@ namespace varnoksetup {
 
 class PictureLabel;
 
-constexpr const char* formCaption = "Varnok V0.48R3 Setup";
+constexpr const char* formCaption = "Varnok V" VARNOK_VERSION " Setup";
 constexpr const char* writeFailedMessage = "Cannot write into registry.";
 constexpr const char* secretFoundMessage =
     "You have found a secret!\n\nCheck the secret page for more information!";

@@ -12,8 +12,6 @@ SDL_Window* window = nullptr;
 
 namespace {
 
-constexpr const char* windowTitle = "Varnok - The C16/Plus4 Emulator";
-
 Uint64 lastPump = 0;
 
 void translate(const SDL_Event& event) {
@@ -96,7 +94,7 @@ bool createMainWindow(int showCommand) {
     Uint32 flags = sdlhost::initialWindowFlags();
     if (showCommand == 0) flags |= SDL_WINDOW_HIDDEN;
     const SDL_Rect area = sdlhost::initialWindowArea();
-    window = SDL_CreateWindow(sdlhost::windowTitle, area.x, area.y, area.w, area.h, flags);
+    window = SDL_CreateWindow(windowTitle, area.x, area.y, area.w, area.h, flags);
     if (!window) {
         std::fprintf(stderr, "varnok: cannot open the window: %s\n", SDL_GetError());
         return false;

@@ -1,6 +1,7 @@
 // The desktop's own ways in, through the window's messages and the main loop: files
 // dropped on the window, the load menu's disk page, and the Pause and F10 keys.
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -289,6 +290,33 @@ TEST_F(Desktop, StartProblemsShowOnTheStatusLineOneAfterAnother) {
     EXPECT_EQ(statusLines.back(), blank);
     EXPECT_EQ(std::count(statusLines.begin(), statusLines.end(), notices[1]), 150);
     EXPECT_FALSE(fake.soundCreated);
+}
+
+// A screenshot that cannot be written (here its folder has gone) is said so, on the status
+// line and with the reason on standard error; the machine goes on.
+TEST_F(Desktop, FailedScreenshotSaysSo) {
+    writeSettings({{"Sync", 2u}});
+    const std::filesystem::path shots = dir->file("shots");
+    std::filesystem::create_directory(shots);
+    std::filesystem::current_path(shots);
+    watchStatusLine();
+    fake.onPresent = [watch = fake.onPresent, &shots] {
+        watch();
+        if (shell.frameCount == 3) {
+            std::filesystem::remove_all(shots);  // the log with it, still open
+            fake.messages.push_back({platform::msgKeyDown, platform::vkF6});
+        }
+        if (shell.frameCount == 20) fake.messages.push_back({platform::msgQuit, 0});
+    };
+    fake.messages.push_back({platform::msgActivate, 1});
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(start(), 0);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    std::filesystem::current_path(dir->path());
+    EXPECT_TRUE(statusLineShowed("SCREENSHOT NOT SAVED"));
+    EXPECT_NE(errors.find("varnok: screenshot not saved: " + shots.string() + "/Output000.bmp: "),
+              std::string::npos)
+        << errors;
 }
 
 // Windowed and WindowScale place the window; VARNOK_WINDOWED overrides the first for a run;

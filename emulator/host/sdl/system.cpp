@@ -1,5 +1,7 @@
 // Clock, process priority, local time, message boxes and the operating-system
 // description, from SDL and POSIX.
+#include <pthread.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -42,7 +44,17 @@ std::string osReleaseName() {
 // The box runs the window system's own loop, where SDL's signal handling (a quit event)
 // is never looked at: a SIGTERM or SIGINT there would wait as long as the box does.
 // The box only ever shows a fatal error, so the signal ends the program with status 1.
+// A signal the program was started to ignore (SIGINT in a shell's background) stays so.
 extern "C" void endFatalBox(int) { _exit(1); }
+
+// SDL shows the box from a child process of its own, which would stay on the screen when
+// a signal ends the program: the child is made to end with it.
+pid_t boxOwner = 0;
+extern "C" void boxChildEndsWithOwner() {
+    if (boxOwner == 0) return;
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != boxOwner) _exit(1);  // the owner ended before the line above
+}
 
 struct BoxSignals {
     struct sigaction saved[2];
@@ -51,7 +63,10 @@ struct BoxSignals {
         struct sigaction action {};
         action.sa_handler = endFatalBox;
         sigemptyset(&action.sa_mask);
-        for (int i = 0; i < 2; ++i) sigaction(signals[i], &action, &saved[i]);
+        for (int i = 0; i < 2; ++i) {
+            sigaction(signals[i], nullptr, &saved[i]);
+            if (saved[i].sa_handler != SIG_IGN) sigaction(signals[i], &action, nullptr);
+        }
     }
     ~BoxSignals() {
         for (int i = 0; i < 2; ++i) sigaction(signals[i], &saved[i], nullptr);
@@ -125,8 +140,12 @@ LocalTime localTime() {
 // nobody to press OK, so it shows no box.
 void messageBox(const char* text, const char* caption, bool owned) {
     if (sdlhost::headless()) return;
+    static const bool childWatched = pthread_atfork(nullptr, nullptr, boxChildEndsWithOwner) == 0;
+    (void)childWatched;
     const BoxSignals endOnSignal;
+    boxOwner = getpid();
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, owned ? sdlhost::window : nullptr);
+    boxOwner = 0;
 }
 
 bool osProductName(char* buffer, int size) { return copyText(osReleaseName(), buffer, size); }

@@ -80,15 +80,16 @@ class Page:
             self.tap(code, shift)
 
     def paste(self, text):
-        """Every key pressed and released at once, as a paste or a tool typing does."""
+        """Every key pressed and released at once, as a paste or a tool typing does: all
+        the events in one task of the page, between two of the machine's turns."""
+        events = []
         for c in text:
             code, shift = KEYS[c]
-            if shift:
-                self.key("ShiftLeft", True)
-            self.key(code, True, shift)
-            self.key(code, False, shift)
-            if shift:
-                self.key("ShiftLeft", False)
+            events += [("ShiftLeft", True)] if shift else []
+            events += [(code, True), (code, False)]
+            events += [("ShiftLeft", False)] if shift else []
+        self.js(f"""(() => {{ for (const [code, down] of {json.dumps(events)})
+            window.dispatchEvent(new KeyboardEvent(down ? 'keydown' : 'keyup', {{ code, key: code }})); }})()""")
 
     def frames(self):
         return self.js("varnok.frames()")

@@ -1,7 +1,9 @@
 // Clock, process priority, local time, message boxes and the operating-system
 // description, from SDL and POSIX.
 #include <pthread.h>
+#ifdef __linux__
 #include <sys/prctl.h>
+#endif
 #include <sys/resource.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -52,7 +54,9 @@ extern "C" void endFatalBox(int) { _exit(1); }
 pid_t boxOwner = 0;
 extern "C" void boxChildEndsWithOwner() {
     if (boxOwner == 0) return;
+#ifdef __linux__
     prctl(PR_SET_PDEATHSIG, SIGTERM);
+#endif
     if (getppid() != boxOwner) _exit(1);  // the owner ended before the line above
 }
 

@@ -2,7 +2,7 @@
 manager (openbox), as a new user meets it: a window lies wholly inside the screen,
 centred; full screen covers the screen with the picture centred between black bars;
 the title names the version --version prints; a quit by SIGTERM ends with status 0,
-and a fatal error's box ends on SIGTERM with status 1.
+a fatal error's box ends on SIGTERM with status 1, and so does the X server going away.
 
     desktop_test.py VARNOK
 
@@ -167,7 +167,11 @@ def check_placement(checks, varnok, display, folder, title, manager):
         abs(SCREEN[0] - box[2] - expected[0]) <= 4 and abs(SCREEN[1] - box[3] - expected[1]) <= 4
     checks.check(f"{manager}: the picture is centred between black bars", letterboxed, f"picture at {box}")
     os.kill(emulator.pid, signal.SIGTERM)
-    ended(emulator, 10)
+    status = ended(emulator, 10)
+    checks.check(f"{manager}: SIGTERM quits full screen with status 0", status == 0, f"status {status}")
+    if status is None:
+        emulator.kill()
+        emulator.wait()
 
 
 def check_fatal_box(checks, varnok, display, folder, title):
@@ -207,6 +211,15 @@ def main():
                                    stderr=subprocess.DEVNULL)
         time.sleep(1)
         check_placement(checks, varnok, display, folder, title, "openbox")
+        # The X server going away (the session ended) ends the program, not a spin.
+        emulator = run_varnok(varnok, display, folder, {"SoundEmulation": 0})
+        wait_for_window(display, title)
+        stop(server)
+        status = ended(emulator, 10)
+        checks.check("the display going away ends the program with status 1", status == 1, f"status {status}")
+        if status is None:
+            emulator.kill()
+            emulator.wait()
     finally:
         if manager:
             stop(manager)

@@ -1,5 +1,8 @@
 // The emulator's window: SDL events become the few window messages the shell handles
 // (activation, host keys, close), queued in host/backend.
+#include <dlfcn.h>
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "host/backend/input_devices.h"
@@ -13,6 +16,25 @@ SDL_Window* window = nullptr;
 namespace {
 
 Uint64 lastPump = 0;
+
+// When the X server goes away (the session ends, the server dies) Xlib ends the program,
+// and SDL's clean-up at that exit would wait on the dead connection for ever, spinning.
+// The program ends at once instead, with status 1.
+extern "C" int endWithTheDisplay(void*) {
+    std::fputs("varnok: the display has gone\n", stderr);
+    _exit(1);
+}
+
+void endWhenTheDisplayGoes() {
+    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "x11") != 0) return;
+    // SDL loaded Xlib itself; its handle is only looked up, never loaded here.
+    void* xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (!xlib) return;
+    using Handler = int (*)(void*);
+    if (auto setHandler = reinterpret_cast<Handler (*)(Handler)>(dlsym(xlib, "XSetIOErrorHandler")))
+        setHandler(endWithTheDisplay);
+    dlclose(xlib);
+}
 
 void translate(const SDL_Event& event) {
     switch (event.type) {
@@ -87,6 +109,7 @@ bool registerWindowClass() {
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
         return false;
     }
+    sdlhost::endWhenTheDisplayGoes();
     return true;
 }
 

@@ -47,6 +47,8 @@ constexpr std::array<NumberRow, NumberSettingCount> numberRows = {{
     {"HardSID",         false, 0},
     {"Machine",         false, 0},
     {"PALROM",          true,  defaults::palRom},
+    {"Windowed",        true,  defaults::windowed},
+    {"WindowScale",     false, defaults::windowScale},
 }};
 
 // Indexed by TextSetting.
@@ -70,7 +72,7 @@ constexpr Step readOrder[] = {
     Joy1Up, Joy1Down, Joy1Left, Joy1Right, Joy1Fire, Joy2Up, Joy2Down, Joy2Left, Joy2Right, Joy2Fire,
     Ram, Palette, Clock, HardSID, Machine,
     Rom0L, Rom0H, Rom1L, Rom1H, Rom2L, Rom2H, Rom3L, Rom3H, Drive8PCDir, Drive8D64,
-    PALROM,
+    PALROM, Windowed, WindowScale,
 };
 
 constexpr Step writeOrder[] = {
@@ -80,7 +82,7 @@ constexpr Step writeOrder[] = {
     JoystickCode{5}, JoystickCode{6}, JoystickCode{7}, JoystickCode{8}, JoystickCode{9},
     Palette, Clock, HardSID, Machine,
     Rom0L, Rom0H, Rom1L, Rom1H, Rom2L, Rom2H, Rom3L, Rom3H, Drive8PCDir, Drive8D64,
-    PALROM,
+    PALROM, Windowed, WindowScale,
 };
 // clang-format on
 

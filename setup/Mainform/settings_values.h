@@ -39,6 +39,8 @@ enum NumberSetting : int {
     HardSID,
     Machine,
     PALROM,
+    Windowed,
+    WindowScale,
     NumberSettingCount
 };
 
@@ -57,6 +59,7 @@ enum TextSetting : int {
 };
 
 constexpr int romSlotCount = 8;
+constexpr int windowScaleCount = 9;   // 0, the largest that fits, then 1x to 8x
 constexpr int joystickKeyCount = 10;  // up, down, left, right, fire for each joystick
 constexpr int keysPerJoystick = 5;
 

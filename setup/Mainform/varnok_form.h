@@ -11,10 +11,12 @@
 #include "Mainform/settings_values.h"
 
 class QAbstractButton;
+class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -25,7 +27,7 @@ namespace varnoksetup {
 
 class PictureLabel;
 
-constexpr const char* formCaption = "Varnok V0.48R3 Setup";
+constexpr const char* formCaption = "Varnok V" VARNOK_VERSION " Setup";
 constexpr const char* writeFailedMessage = "Cannot write into registry.";
 constexpr const char* secretFoundMessage =
     "You have found a secret!\n\nCheck the secret page for more information!";
@@ -71,6 +73,8 @@ public:
     QWidget* HardwarePage;
     QButtonGroup* ResolutionGroup;
     QCheckBox* ModeXCheckBox;
+    QButtonGroup* DisplayGroup;  // "Full screen", "Window"
+    QComboBox* WindowScaleComboBox;
     QButtonGroup *ClockGroup, *PaletteGroup;
     QCheckBox *SoundCheckBox, *DebuggerCheckBox, *LogCheckBox;
     QButtonGroup *PriorityGroup, *SyncGroup, *HardSIDGroup;
@@ -80,6 +84,8 @@ public:
     QCheckBox* PalRomCheckBox;
     std::array<QWidget*, 4> RomPages;
     std::array<QLineEdit*, romSlotCount> RomEdits;
+    std::array<QAction*, romSlotCount> RomWarnings;  // shown in a field whose file cannot be read
+    std::array<QLabel*, romSlotCount> RomReasons;    // and why, under the field
     QButtonGroup* Drive8Group;
     QLineEdit *Drive8PCDirEdit, *Drive8D64Edit;
     QWidget* Drive9Page;
@@ -122,6 +128,11 @@ private:
     static void showComboIndex(QComboBox* box, uint32_t index);
 
     void selectScreenMode(int mode);
+    // Marks the field (and its bank's tab) when its file cannot be read, saying why.
+    void markRom(int slot);
+    // "ROM 1 - Low: <why>" for every marked field.
+    QStringList romProblems() const;
+    QString romFolderToStart(int slot) const;
     void enableCustomMachine(bool enabled);
     void choosePresetRomNames(const SetupSettings& stored);
 
@@ -130,6 +141,7 @@ private:
     // The BASIC and KERNAL names the presets put into Rom0L and Rom0H.
     std::array<std::string, 2> presetRomNames_;
     std::map<QButtonGroup*, std::function<void(int)>> radioActions_;
+    QString lastRomFolder_;  // where the ROM file dialog opens next
 };
 
 }  // namespace varnoksetup

@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "bus/memory_map.h"
 #include "cpu/registers.h"
 #include "memory/memory.h"
 #include "support/fake_platform.h"

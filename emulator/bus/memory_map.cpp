@@ -7,6 +7,7 @@
 #include "drive/drive.h"
 #include "ted/open_bus.h"
 #include "ted/ted.h"
+#include "truedrive/true_drive.h"
 
 namespace {
 
@@ -27,7 +28,15 @@ inline uint8_t readHighRom(uint16_t address) {
 
 // The processor port's input bits: the serial bus's CLK and DATA when a drive is on it,
 // else all high.
-uint8_t readProcessorPort() { return memory.serial.attached ? computerPortRead(memory.serial) : 0xFF; }
+// A true drive is brought up to this cycle before the computer reads or changes the lines
+// between them: its cable ($FEF0-$FEF7) or the serial bus behind the processor port.
+void catchUpDrive() { catchUpTrueDrive(ted.beamX / 4u); }
+
+uint8_t readProcessorPort() {
+    if (!memory.serial.attached) return 0xFF;
+    catchUpDrive();
+    return computerPortRead(memory.serial);
+}
 
 // Rarely read, so kept out of readMemory's body: the common reads stay as compact as before.
 [[gnu::noinline]] uint8_t readIoPage(uint16_t address) {
@@ -76,6 +85,7 @@ uint8_t readMappedMemory(uint16_t address) {
                 case 0xFD:
                     return readIoPage(address);
                 case 0xFE:
+                    if (drive.cableOnly) catchUpDrive();
                     return readDrivePort(address);
                 case 0xFF:
                     if (address < 0xFF20) return tedRead(address);
@@ -89,6 +99,7 @@ uint8_t readMappedMemory(uint16_t address) {
 void writeMappedMemory(uint16_t address, uint8_t value) {
     if (address < 0xF000 || address > 0xFF3F) address &= memory.foldMask;
 
+    if (address < 2 && memory.serial.attached) catchUpDrive();  // the serial lines may change
     if (address >> 12 != 0xF) {
         memory.ram[address] = value;  // with ROMs on, the RAM beneath them
         return;
@@ -98,6 +109,7 @@ void writeMappedMemory(uint16_t address, uint8_t value) {
             writeIoPage(address, value);
             return;
         case 0xFE:
+            if (drive.cableOnly) catchUpDrive();
             writeDrivePort(address, value);
             return;
         case 0xFF:

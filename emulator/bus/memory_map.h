@@ -7,7 +7,7 @@
 #include "memory/memory.h"
 
 // Every processor access goes through these two. Most reads are of RAM below $8000, which
-// no ROM hides, and most writes are of RAM below $F000, where a write always lands in RAM:
+// no ROM hides, and most writes are of RAM from $0002 to $EFFF, where a write always lands in RAM:
 // those are answered inline, without a call. Everything else takes the whole map
 // (defined in bus/memory_map.cpp), which also answers those addresses alike.
 uint8_t readMappedMemory(uint16_t address);
@@ -22,7 +22,8 @@ inline uint8_t readMemory(uint16_t address) {
 }
 
 inline void writeMemory(uint16_t address, uint8_t value) {
-    if (address < 0xF000) {
+    // $0000-$0001, the processor port, may move the serial lines: the whole map takes them.
+    if (static_cast<uint16_t>(address - 2) < 0xF000 - 2) {
         memory.ram[address & memory.foldMask] = value;  // with ROMs on, the RAM beneath them
         return;
     }

@@ -29,17 +29,16 @@ uint16_t halve(uint16_t cycles) {
     return total >> 1;
 }
 
-// A true drive runs for the time the instruction took, after the TED; out of line, so
-// the common step without one carries nothing more than the test.
-[[gnu::noinline]] void runDrive() { runTrueDrive(machine.stepCycles); }
+// A true drive catches up with the computer at the end of every line (and whenever the
+// computer reaches for the lines between them, bus/memory_map.cpp).
+[[gnu::noinline]] void lineEnded() { finishTrueDriveLine(); }
 
 // What runs after each instruction, in this order, with single-clock cycles.
 [[gnu::always_inline]] inline void advanceTed(uint16_t cycles) {
     machine.stepCycles = cycles;
     timerStep(cycles);
-    rasterStep(cycles);
-    if (trueDrive.kind != TrueDriveKind::none) [[unlikely]]
-        runDrive();
+    if (rasterStep(cycles)) [[unlikely]]
+        lineEnded();
 }
 
 // The frame end comes before the renderer draws anything of the new frame.

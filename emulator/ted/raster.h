@@ -21,9 +21,9 @@ void takeLineLatch();               // the display parameters of the line
 uint32_t crossLineEnd(uint32_t x);  // the next line(s) for a position past the line's end
 void fireRasterInterrupt();
 
-// Moves the beam by single-clock cycles, four units each. Inline: it runs for every
-// instruction and usually only moves along the line.
-inline void rasterStep(uint16_t cycles) {
+// Moves the beam by single-clock cycles, four units each; true when a line ended. Inline:
+// it runs for every instruction and usually only moves along the line.
+inline bool rasterStep(uint16_t cycles) {
     // Wide enough for any cycle count, so a bogus count cannot wrap the position.
     uint32_t x = ted.beamX + 4u * cycles;
     if (ted.newLinePending) {
@@ -31,8 +31,10 @@ inline void rasterStep(uint16_t cycles) {
         ted.newLinePending = 0;
     }
     if (tedLineTable[ted.beamY] == ted.rasterCompare && x >= 8 && ted.rasterIrqArmed) fireRasterInterrupt();
-    if (x >= lineUnits) x = crossLineEnd(x);
+    const bool lineEnded = x >= lineUnits;
+    if (lineEnded) x = crossLineEnd(x);
     ted.beamX = static_cast<uint16_t>(x);
+    return lineEnded;
 }
 
 // Raised once per frame, at the first render step on TED line 0: the frame buffer holds

@@ -4,12 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "cpu/interrupts.h"
+#include "bus/interrupts.h"
 #include "cpu/registers.h"
 #include "machine/power.h"
 #include "machine/step.h"
+#include "memory/memory.h"
 #include "support/fake_platform.h"
-#include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 
@@ -17,7 +17,7 @@ inline bool powerOnBenchMachine(const uint8_t* program, size_t length) {
     resetFakePlatform();
     if (!allocateRamBlock()) return false;
     setRamSize(2);
-    buildTedTables();
+    startBeam();
     resetMachine(Reset::powerOn);
     interrupts.resetPending = 0;
     memory.romEnabled = 0;

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 
 inline void loadThroughFile(const uint8_t* data, size_t size, void (*load)(const char* path)) {
     if (!memory.ram && !allocateRamBlock()) return;

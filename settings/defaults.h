@@ -21,5 +21,8 @@ constexpr uint32_t driveType8 = 0;
 constexpr uint32_t palette = 0;
 constexpr uint32_t clock = 0;
 constexpr uint32_t trueDrive8 = 0;  // drive 8 at the port level
+constexpr uint32_t windowed = 0;     // full screen
+constexpr uint32_t windowScale = 0;  // the largest whole multiple of the picture that fits the screen
+constexpr uint32_t highestWindowScale = 8;
 
 }  // namespace keystore::defaults

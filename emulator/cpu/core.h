@@ -1,8 +1,11 @@
 #pragma once
-// The 6502-family core as code over state: every handler takes the registers and the bus
-// it runs on, so the computer's 7501 and a drive's processor run the same handlers on
-// their own registers and memory. A bus is any type with
+// The 6502-family core as code over state: every handler runs on a bus that leads to its
+// own registers and memory, so the computer's 7501 and a drive's processor run the same
+// handlers. A bus is any type with
 //   uint8_t read(uint16_t address);  void write(uint16_t address, uint8_t value);
+//   Registers& registers();
+// (the computer's bus reaches its registers without a pointer, which keeps its handlers
+// as short as they can be).
 // The handlers are built from the one opcode table (cpu/opcode_table.h); each moves PC,
 // reports its page or branch extra, and the table supplies the base cycle count.
 #include <cstdint>
@@ -13,7 +16,7 @@
 namespace cpu {
 
 template <class Bus>
-using Instruction = uint16_t (*)(Registers&, Bus&);
+using Instruction = uint16_t (*)(Bus&);
 
 // N V 1 B D I Z C, bit 5 always set; and back, bit 5 ignored.
 inline uint8_t statusByte(const Registers& r) {
@@ -381,7 +384,8 @@ uint8_t jam(Registers& r, Bus&) {
 // table lets through, kept in lastCycle. Built per opcode, so the count is a constant
 // inside the handler and the dispatch is one call.
 template <class Bus, Handler<Bus> Run, uint8_t Cycles, uint8_t ExtraMask>
-uint16_t counted(Registers& r, Bus& bus) {
+uint16_t counted(Bus& bus) {
+    Registers& r = bus.registers();
     const uint8_t extra = Run(r, bus);
     return r.lastCycle = static_cast<uint16_t>(Cycles + (extra & ExtraMask));
 }
@@ -552,14 +556,15 @@ inline constexpr Instruction<Bus> instructionTable[256] = {VARNOK_OPCODES(VARNOK
 // Runs the one instruction at PC and returns its cycles (kept in lastCycle too); one
 // table dispatch.
 template <class Bus>
-inline uint16_t execute(Registers& r, Bus& bus) {
-    return instructionTable<Bus>[bus.read(r.PC)](r, bus);
+inline uint16_t execute(Bus& bus) {
+    return instructionTable<Bus>[bus.read(bus.registers().PC)](bus);
 }
 
 // An interrupt or reset entry: PC and the status (bit 4 clear) pushed, I set, PC from
 // the vector.
 template <class Bus>
-inline void enterInterrupt(Registers& r, Bus& bus, uint16_t vector) {
+inline void enterInterrupt(Bus& bus, uint16_t vector) {
+    Registers& r = bus.registers();
     core::pushWord(r, bus, r.PC);
     core::pushStatus(r, bus, false);
     r.I = 1;

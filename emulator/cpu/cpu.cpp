@@ -1,5 +1,6 @@
 // The computer's processor registers.
-#include "cpu/cpu.h"
+#include "cpu/core.h"
+#include "cpu/registers.h"
 
 Registers reg;
 

@@ -7,13 +7,13 @@
 #include <cstring>
 #include <vector>
 
+#include "bus/interrupts.h"
 #include "common/log.h"
-#include "cpu/interrupts.h"
 #include "fileio/files.h"
+#include "memory/memory.h"
 #include "shell/shell.h"
 #include "storage/disk_mount.h"
 #include "storage/program_files.h"
-#include "ted/memory_map.h"
 #include "ted/ted.h"
 
 namespace {

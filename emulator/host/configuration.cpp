@@ -2,7 +2,11 @@
 #include "host/configuration.h"
 
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
+#include "common/log.h"
 #include "settings/defaults.h"
 #include "settings/key_store.h"
 
@@ -52,6 +56,8 @@ constexpr NumberSetting numberSettings[] = {
     {"Palette",        &EmulatorConfig::palette,        defaults::palette},
     {"Clock",          &EmulatorConfig::clock,          defaults::clock,          2},
     {"TrueDrive8",     &EmulatorConfig::trueDrive8,     defaults::trueDrive8,     2},
+    {"Windowed",       &EmulatorConfig::windowed,       defaults::windowed,       1},
+    {"WindowScale",    &EmulatorConfig::windowScale,    defaults::windowScale,    defaults::highestWindowScale},
 };
 // clang-format on
 
@@ -77,13 +83,9 @@ constexpr TextSetting textSettings[] = {
 };
 // clang-format on
 
-}  // namespace
-
-void readConfiguration() {
+void readStore() {
     // Without the key every setting keeps its initial value, which differs from the
     // defaults of missing values (PALROM 0, joystick codes 0).
-    emulatorConfig = EmulatorConfig{};
-    settingFallbacks.clear();
     std::string problem;
     auto key = keystore::Key::openForReading(&problem);
     // A store that is there but cannot be read is said, and left as it is.
@@ -106,4 +108,29 @@ void readConfiguration() {
         std::string& text = setting.field(emulatorConfig);
         if (!key->queryString(setting.name, text)) text.clear();
     }
+}
+
+// VARNOK_WINDOWED=1 or 0 chooses a window or full screen for one run, whatever is stored.
+void applyEnvironment() {
+    const char* windowed = std::getenv("VARNOK_WINDOWED");
+    if (windowed && (std::strcmp(windowed, "0") == 0 || std::strcmp(windowed, "1") == 0))
+        emulatorConfig.windowed = windowed[0] - '0';
+}
+
+}  // namespace
+
+void readConfiguration() {
+    emulatorConfig = EmulatorConfig{};
+    settingFallbacks.clear();
+    readStore();
+    applyEnvironment();
+}
+
+bool storeWindowScale(int32_t scale) {
+    auto key = keystore::Key::openForWriting();
+    if (key && key->setNumber("WindowScale", static_cast<uint32_t>(scale))) return true;
+    const std::string reason = key ? key->lastError() : keystore::storePath();
+    logLine("Warning: The window's scale cannot be stored: %s\n", reason.c_str());
+    std::fprintf(stderr, "varnok: the window's scale cannot be stored: %s\n", reason.c_str());
+    return false;
 }

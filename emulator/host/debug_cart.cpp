@@ -3,7 +3,7 @@
 
 #include "host/log.h"
 #include "host/program.h"
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 
 uint8_t debugCartEnabled;
 

@@ -1,12 +1,14 @@
 // The window, display, keyboard and sound devices: created once at start in a
-// fixed order with one log line per step, released in the reverse order.
+// fixed order with one log line per step, released in the reverse order. Every device
+// but sound is needed to run.
 #include <cstdio>
 
 #include "host/configuration.h"
+#include "host/frame_end.h"
 #include "host/log.h"
 #include "host/platform.h"
 #include "host/program.h"
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 #include "ted/palette.h"
 
 namespace {
@@ -53,8 +55,8 @@ constexpr Step keyboardSteps[] = {
     {platform::acquireKeyboard, "Varnok Error: DirectInput->Acquire FAILED", "Info: DirectInput Acquire executed.\n"},
 };
 constexpr Step soundSteps[] = {
-    {platform::directSoundCreate, "Varnok Error: DirectSoundCreate FAILED", "Info: DirectSound DirectSoundCreate executed.\n"},
-    {platform::setSoundCooperativeLevel, "Varnok Error: DirectSound->SetCooperativeLevel FAILED", "Info: DirectSound SetCooperativeLevel executed.\n"},
+    {platform::directSoundCreate, "DirectSoundCreate FAILED", "Info: DirectSound DirectSoundCreate executed.\n"},
+    {platform::setSoundCooperativeLevel, "DirectSound->SetCooperativeLevel FAILED", "Info: DirectSound SetCooperativeLevel executed.\n"},
 };
 // clang-format on
 
@@ -172,36 +174,52 @@ void warnUnless(Result result, const char* what, int channel) {
     if (result != platform::ok) logLine("Warning: Cannot %s sound channel %d.\n", what, channel);
 }
 
-Result setUpChannel(int channel) {
-    Result r = platform::createSoundBuffer(channel);
-    if (r != platform::ok) return fail(r, "Varnok Error: DirectSound->CreateSoundBuffer FAILED");
+// The text of the step that failed, or none when the channel plays.
+const char* setUpChannel(int channel) {
+    if (platform::createSoundBuffer(channel) != platform::ok) return "DirectSound->CreateSoundBuffer FAILED";
     logLine("Info: DirectSound CreateSoundBuffer %d executed.\n", channel);
     int16_t *part1 = nullptr, *part2 = nullptr;
     uint32_t bytes1 = 0, bytes2 = 0;
-    r = platform::lockSoundBuffer(channel, part1, bytes1, part2, bytes2);
-    if (r != platform::ok) return fail(r, "Varnok Error: DirectSound->Lock FAILED");
+    if (platform::lockSoundBuffer(channel, part1, bytes1, part2, bytes2) != platform::ok)
+        return "DirectSound->Lock FAILED";
     logLine("Info: DirectSound Lock %d executed.\n", channel);
     fillRegions(channel, part1, bytes1, part2, bytes2);
-    r = platform::unlockSoundBuffer(channel);
-    if (r != platform::ok) return fail(r, "Varnok Error: DirectSound->UnLock FAILED");
+    if (platform::unlockSoundBuffer(channel) != platform::ok) return "DirectSound->UnLock FAILED";
     logLine("Info: DirectSound Unlock %d executed.\n", channel);
     warnUnless(platform::setSoundFrequency(channel, 44100), "set frequency for", channel);
     warnUnless(platform::setSoundPan(channel, 0), "set pan for", channel);
     warnUnless(platform::setSoundVolume(channel, -10000), "set volume for", channel);
     warnUnless(platform::playSoundLooping(channel), "play", channel);
-    return platform::ok;
+    return nullptr;
 }
 
-Result setUpSound() {
+// The text of the step that failed, or none when all three channels play.
+const char* startSound() {
+    for (const Step& step : soundSteps) {
+        if (step.call() != platform::ok) return step.failureText;
+        logLine("%s", step.logText);
+    }
+    for (int channel = 1; channel <= 3; ++channel)
+        if (const char* failure = setUpChannel(channel)) return failure;
+    return nullptr;
+}
+
+// Sound is the one device the machine can do without: a host with no sound device (or
+// one taken by another program) runs silent and says so once.
+void setUpSound() {
     if (emulatorConfig.soundEmulation != 1) {
         logLine("Info: Sound disabled.\n");
-        return platform::ok;
+        return;
     }
-    if (Result r = runSteps(soundSteps); r != platform::ok) return r;
-    for (int channel = 1; channel <= 3; ++channel)
-        if (Result r = setUpChannel(channel); r != platform::ok) return r;
-    logLine("Info: Sound system started.\n");
-    return platform::ok;
+    const char* failure = startSound();
+    if (!failure) {
+        logLine("Info: Sound system started.\n");
+        return;
+    }
+    platform::releaseSound();
+    logLine("Warning: %s; running without sound.\n", failure);
+    std::fputs("varnok: no sound device could be opened; running without sound\n", stderr);
+    showNotice("NO SOUND DEVICE: RUNNING SILENT");
 }
 
 }  // namespace
@@ -214,6 +232,7 @@ int32_t initHostDevices(int showCommand) {
     }
     logLine("Info: Window class registered.\n");
     platform::setWindowProc(windowProc);
+    platform::setWindowPlacement(emulatorConfig.windowed != 0, emulatorConfig.windowScale);
     if (!platform::createMainWindow(showCommand)) {
         logLine("Error: Cannot open the main window.\n");
         return platform::failed;
@@ -221,7 +240,8 @@ int32_t initHostDevices(int showCommand) {
     logLine("Info: Main window successfully opened.\n");
     if (Result r = setUpDisplay(); r != platform::ok) return r;
     if (Result r = runSteps(keyboardSteps); r != platform::ok) return r;
-    return setUpSound();
+    setUpSound();
+    return platform::ok;
 }
 
 void releaseHostDevices() {

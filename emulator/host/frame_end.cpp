@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <string>
 
 #include "common/configuration.h"
@@ -11,11 +12,11 @@
 #include "host/autostart.h"
 #include "host/platform.h"
 #include "machine/frame_end.h"
+#include "memory/memory.h"
 #include "menus/menu_screen.h"
 #include "shell/pacing.h"
 #include "shell/presentation.h"
 #include "shell/shell.h"
-#include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 
@@ -37,11 +38,9 @@ constexpr uint32_t noticeFrames = 150;             // three seconds at real spee
 
 uint32_t previousSpeedReading;
 
-struct Notice {
-    std::string text;
-    uint32_t framesLeft = 0;
-};
-Notice notice;
+// The notice on show and those waiting for their turn, in the order they came.
+std::deque<std::string> notices;
+uint32_t noticeFramesLeft = 0;
 
 // With the sync off the machine runs far faster than any display: a frame is shown when a
 // 50 Hz period has passed since the last one shown, and is only counted otherwise.
@@ -53,8 +52,10 @@ bool presentationDue() {
 }
 
 void drawNotice() {
-    --notice.framesLeft;
-    drawMenuText(0, statusRow, notice.text.c_str(), statusInk, statusPaper);
+    drawMenuText(0, statusRow, notices.front().c_str(), statusInk, statusPaper);
+    if (--noticeFramesLeft > 0) return;
+    notices.pop_front();
+    if (!notices.empty()) noticeFramesLeft = noticeFrames;
 }
 
 }  // namespace
@@ -94,10 +95,16 @@ void drawSpeed() {
 }
 
 void showNotice(const std::string& text) {
-    notice.text = text.substr(0, noticeColumns);
-    for (char& c : notice.text)
+    std::string shown = text.substr(0, noticeColumns);
+    for (char& c : shown)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    notice.framesLeft = noticeFrames;
+    notices.push_back(shown);
+    if (notices.size() == 1) noticeFramesLeft = noticeFrames;
+}
+
+void clearNotices() {
+    notices.clear();
+    noticeFramesLeft = 0;
 }
 
 void presentPaused() {
@@ -121,7 +128,7 @@ bool serveFrameEnd() {
     if (shell.quickRegistersShown) drawRegisterLine();
     if (emulatorConfig.clock == 1 || emulatorConfig.clock == 2) drawClock();
     if (shell.speedDisplayShown) drawSpeed();
-    if (notice.framesLeft > 0) drawNotice();
+    if (!notices.empty()) drawNotice();
     if (presentationDue())
         presentFrame();
     else

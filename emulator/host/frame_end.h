@@ -11,7 +11,8 @@ void drawRegisterLine();
 void drawClock();
 void drawSpeed();
 // A line at the foot of the picture for a few seconds, in capitals (a file that could
-// not be started, say).
+// not be started, say); one given while another is shown follows it.
 void showNotice(const std::string& text);
+void clearNotices();
 // Shows the frame with PAUSED on its status line; the frame buffer keeps the machine's frame.
 void presentPaused();

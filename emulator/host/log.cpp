@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr char windowTitle[] = "Varnok - The C16/Plus4 Emulator";
 constexpr int fatalTextBytes = 4096;  // room for a path on the second line
 constexpr int osTextBytes = 80;
 
@@ -50,7 +49,7 @@ int32_t fatalError(bool withWindow, int32_t resultCode, const char* format, ...)
     // Leaving the full-screen mode first puts the box on the normal desktop.
     releaseHostDevices();
     bool window = withWindow && platform::windowExists();
-    platform::messageBox(text, windowTitle, window);
+    platform::messageBox(text, platform::windowTitle, window);
     if (window) platform::destroyMainWindow();
     closeLog();
     return resultCode;

@@ -44,7 +44,7 @@ const char* enabled(int32_t flag) { return flag == 1 ? "Enabled\n" : "Disabled\n
 void writeLogHeader() {
     const EmulatorConfig& c = emulatorConfig;
     logLine("Varnok log file created.\n");
-    logLine("Version: %s\n\n", "0.48R3");
+    logLine("Version: %s\n\n", VARNOK_VERSION);
     writeOsInfo();
     logLine("Screenmode: %s", label(screenModeLabels, c.screenMode));
     logLine("Sound emulation: %s", enabled(c.soundEmulation));

@@ -8,7 +8,7 @@
 
 #include "host/program.h"
 #include "host/sdl/backend.h"
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 #include "varnok_usage.h"
 
 namespace {

@@ -2,6 +2,7 @@
 // and the host requests served at the end of a pass.
 #include "host/main_loop.h"
 
+#include <cstdio>
 #include <string>
 
 #include "host/autostart.h"
@@ -23,8 +24,13 @@ constexpr uint32_t passesPerMessage = 256;
 
 }  // namespace
 
+// A picture that could not be written (a full or read-only folder) is said so: on the
+// screen, since the desktop shows no terminal, and with the reason on standard error.
 void serveScreenshot() {
-    writeScreenshot(shell.startFolder, shell.shiftHeld);
+    if (const files::WriteResult written = writeScreenshot(shell.startFolder, shell.shiftHeld); !written) {
+        std::fprintf(stderr, "varnok: screenshot not saved: %s\n", written.error.c_str());
+        showNotice("SCREENSHOT NOT SAVED");
+    }
     shell.requests.screenshot = 0;
 }
 

@@ -78,8 +78,14 @@ struct Message {
     uint32_t wParam = 0;
 };
 
+// The main window's title, also the caption of the fatal error's box.
+constexpr const char windowTitle[] = "Varnok " VARNOK_VERSION " - The C16/Plus4 Emulator";
+
 bool registerWindowClass();
-bool createMainWindow(int showCommand);  // full-screen, topmost, focused
+// How the main window opens, told before it is created: full screen, or a window of a
+// whole-number scale of the display mode (0: the largest that fits the screen).
+void setWindowPlacement(bool windowed, int scale);
+bool createMainWindow(int showCommand);  // as placed, topmost, focused
 bool windowExists();
 void destroyMainWindow();  // delivers msgDestroy through dispatchMessage
 
@@ -124,9 +130,12 @@ void frameNotPresented();
 Result restoreSurface();
 Result waitForVerticalBlank();  // waits for the beginning of the next vertical blank
 void releaseDisplay();          // surface, palette, then the DirectDraw object; idempotent
-// Full screen or a window of the mode's largest whole-number scale that fits the screen.
+// Full screen, or a window of the placement's scale that fits the screen.
 bool fullScreen();
 Result setFullScreen(bool on);
+// The scale the user gave the window by resizing it (as it was when it went full screen
+// or closed); 0 while they have not.
+int chosenWindowScale();
 
 // ---- keyboard (DirectInput) ----
 Result directInputCreate();

@@ -12,14 +12,15 @@
 #include "fileio/files.h"
 #include "host/autostart.h"
 #include "host/configuration.h"
+#include "host/frame_end.h"
 #include "host/log.h"
 #include "host/main_loop.h"
 #include "host/program.h"
 #include "machine/power.h"
+#include "memory/memory.h"
 #include "rom/open_rom.h"
 #include "shell/shell.h"
 #include "ted/keyboard.h"
-#include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/sound.h"
 #include "ted/ted.h"
@@ -36,6 +37,8 @@ bool fatal(const std::string& text) {
     fatalError(false, 0, "%s", text.c_str());
     return false;
 }
+
+constexpr const char* romLabels[8] = {"ROM0L", "ROM0H", "ROM1L", "ROM1H", "ROM2L", "ROM2H", "ROM3L", "ROM3H"};
 
 uint8_t* romImage(int index) { return index % 2 ? memory.romHigh[index / 2] : memory.romLow[index / 2]; }
 
@@ -56,7 +59,8 @@ files::ReadStatus readRomFile(int index, size_t& bytesUsed, std::string& error) 
     return read.status;
 }
 
-bool loadRequiredRom(int index, const char* label) {
+bool loadRequiredRom(int index) {
+    const char* label = romLabels[index];
     const char* name = emulatorConfig.romFileName[index].c_str();
     size_t bytes = 0;
     std::string error;
@@ -75,18 +79,33 @@ bool loadRequiredRom(int index, const char* label) {
     return true;
 }
 
+// A named image that cannot be used leaves its bank empty; the machine starts all the
+// same, and says so on standard error and on the status line, since the log is usually off.
+void reportOptionalRom(int index, const char* problem, const std::string& detail) {
+    const std::string name = std::filesystem::path(emulatorConfig.romFileName[index]).filename().string();
+    std::fprintf(stderr, "varnok: %s file %s: %s; the machine starts without it\n", romLabels[index], problem,
+                 detail.c_str());
+    showNotice(std::string(romLabels[index]) + " " + problem + ": " + name);
+}
+
 void loadOptionalRom(int index) {
     const char* name = emulatorConfig.romFileName[index].c_str();
     if (!*name) return;
     size_t bytes = 0;
     std::string error;
     const files::ReadStatus status = readRomFile(index, bytes, error);
-    if (status == files::ReadStatus::notFound)
+    if (status == files::ReadStatus::notFound) {
         logLine("Warning: %s not found.\n", name);
-    else if (status != files::ReadStatus::ok)
+        reportOptionalRom(index, "not found", triedPath(name));
+    } else if (status != files::ReadStatus::ok) {
         logLine("Warning: %s\n", error.c_str());
-    else if (bytes > 0)
+        reportOptionalRom(index, "unreadable", error);
+    } else if (bytes == 0) {
+        logLine("Warning: %s is empty.\n", name);
+        reportOptionalRom(index, "empty", triedPath(name));
+    } else {
         logLine("Info: %s successfully loaded.\n", name);
+    }
 }
 
 // No ROM named at all: the open BASIC and KERNAL compiled into the program.
@@ -111,7 +130,7 @@ bool loadRoms() {
         std::memcpy(memory.romLow[0], openBasicImage, romImageBytes);
         std::memcpy(memory.romHigh[0], openKernalImage, romImageBytes);
         logLine("Info: built-in open ROM in use.\n");
-    } else if (!loadRequiredRom(0, "ROM0L") || !loadRequiredRom(1, "ROM0H")) {
+    } else if (!loadRequiredRom(0) || !loadRequiredRom(1)) {
         return false;
     }
     for (int index = 2; index < 8; ++index) loadOptionalRom(index);
@@ -188,7 +207,7 @@ bool startCommandLineFile() {
 }
 
 void buildTables() {
-    buildTedTables();
+    startBeam();
     buildVoiceFrequencyTable();
     logLine("Info: Internal tables generated.\n");
 }
@@ -227,9 +246,16 @@ void setPriority() {
     logLine("Info: SetPriorityClass executed.\n");
 }
 
+// A window the user resized opens at that scale next time.
+void rememberWindowScale() {
+    const int scale = platform::chosenWindowScale();
+    if (scale > 0 && scale != emulatorConfig.windowScale) storeWindowScale(scale);
+}
+
 // A previous run in this process may have left its RAM block, ROM images and bank choice.
 void clearPreviousRun() {
     resetShellState();
+    clearNotices();
     cancelAutostart();
     closeLog();
     detachTrueDrive();
@@ -269,7 +295,8 @@ int startEmulator(const char* commandLineTail, int showCommand) {
         shell.requests.monitor = shell.requests.pending = 1;
     }
     logLine("Info: Main loop reached. Emulation has beed started.\n");
-    const int status = runMainLoop();
+    const int32_t exitCode = runMainLoop();
     flushTrueDriveDisk();
-    return status;
+    rememberWindowScale();
+    return exitCode;
 }

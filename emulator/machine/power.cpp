@@ -1,8 +1,8 @@
 // Power-on and the resets: one call per unit, always in the same order.
 #include "machine/power.h"
 
-#include "cpu/interrupts.h"
-#include "ted/memory_map.h"
+#include "bus/interrupts.h"
+#include "memory/memory.h"
 #include "ted/ted.h"
 
 void resetMachine(Reset kind) {

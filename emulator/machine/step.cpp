@@ -4,10 +4,10 @@
 // that halving, with its carried bit, happens only in this file.
 #include "machine/step.h"
 
-#include "cpu/cpu.h"
-#include "cpu/interrupts.h"
+#include "bus/interrupts.h"
+#include "bus/memory_map.h"
+#include "bus/processor.h"
 #include "machine/frame_end.h"
-#include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 #include "truedrive/true_drive.h"
@@ -29,12 +29,16 @@ uint16_t halve(uint16_t cycles) {
     return total >> 1;
 }
 
+// A true drive catches up with the computer at the end of every line (and whenever the
+// computer reaches for the lines between them, bus/memory_map.cpp).
+[[gnu::noinline]] void lineEnded() { finishTrueDriveLine(); }
+
 // What runs after each instruction, in this order, with single-clock cycles.
-void advanceTed(uint16_t cycles) {
+[[gnu::always_inline]] inline void advanceTed(uint16_t cycles) {
     machine.stepCycles = cycles;
     timerStep(cycles);
-    rasterStep(cycles);
-    if (trueDrive.kind != TrueDriveKind::none) runTrueDrive(cycles);
+    if (rasterStep(cycles)) [[unlikely]]
+        lineEnded();
 }
 
 // The frame end comes before the renderer draws anything of the new frame.

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 #include "ted/raster.h"
 
 namespace {

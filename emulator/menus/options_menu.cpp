@@ -67,7 +67,7 @@ void runOptionsMenu() {
         drawMenuText(0, 20, " SYSTEM INFO:", 0x71, 0x00);
         drawMenuText(1, 22, keyboard.shiftLock == 1 ? " CAPS-LOCK: ON" : " CAPS-LOCK: OFF", 0x57, 0x00);
         drawMenuText(24, 20, "VARNOK VERSION:", 0x71, 0x00);
-        drawMenuText(25, 22, "0.48R3", 0x57, 0x00);
+        drawMenuText(25, 22, VARNOK_VERSION, 0x57, 0x00);
         presentMenu();
         if (pressed('J'))
             keyboard.joystickMode = emulatorConfig.joystick = nextOfThree(keyboard.joystickMode);

@@ -1,7 +1,8 @@
 // The save menu: writes a range of RAM as a program file, or the whole machine as a
-// snapshot, into the current directory (where the load menu last went).
+// snapshot, into the current directory (where the load menu last went), and names it.
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "menus/key_codes.h"
@@ -58,12 +59,25 @@ bool inputAddress(int row, const char* label, uint16_t& address) {
     return true;
 }
 
+// The folder a file went to: the one the load menu last went to, which the user may not
+// have in mind. A long one shows its end.
+void drawSavedFolder() {
+    std::error_code error;
+    std::string text = "IN " + std::filesystem::current_path(error).string();
+    if (error) return;
+    constexpr size_t columns = 40;
+    if (text.size() > columns) text = "IN ..." + text.substr(text.size() - (columns - 6));
+    drawLine(19, static_cast<int>(columns - text.size()) / 2, text.c_str(), textColour);
+}
+
 // A file that could not be written is said so, not reported as saved.
 void showOutcome(bool written) {
-    if (written)
-        drawLine(18, 10, "OPERATION SUCCESSFUL", textColour);
-    else
+    if (!written) {
         drawLine(18, 12, "OPERATION FAILED", errorColour);
+        return;
+    }
+    drawLine(18, 10, "OPERATION SUCCESSFUL", textColour);
+    drawSavedFolder();
 }
 
 // Serves window messages meanwhile, so a quit ends the wait too.

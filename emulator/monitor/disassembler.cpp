@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
+#include "bus/memory_map.h"
 #include "cpu/opcode_table.h"
-#include "ted/memory_map.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 // they stand in RAM.
 #include <cstdio>
 
+#include "bus/memory_map.h"
 #include "cpu/registers.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "monitor/monitor_pages.h"
-#include "ted/memory_map.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 #include <cstdio>
 
 #include "cpu/registers.h"
+#include "memory/memory.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "monitor/monitor_pages.h"
-#include "ted/memory_map.h"
 #include "ted/sound.h"
 #include "ted/ted.h"
 

@@ -1,10 +1,10 @@
 // Monitor page 3: the TED's state in words, read as the CPU would read it.
 #include <cstdio>
 
+#include "bus/memory_map.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "monitor/monitor_pages.h"
-#include "ted/memory_map.h"
 #include "ted/sound.h"
 #include "ted/ted.h"
 

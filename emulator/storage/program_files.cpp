@@ -9,7 +9,7 @@
 
 #include "cpu/registers.h"
 #include "fileio/files.h"
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 #include "ted/sound.h"
 #include "ted/ted.h"
 

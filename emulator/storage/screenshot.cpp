@@ -66,13 +66,14 @@ std::vector<uint8_t> bitmap(const Area& area) {
 
 }  // namespace
 
-bool writeScreenshot(const std::string& folder, bool withBorder) {
+files::WriteResult writeScreenshot(const std::string& folder, bool withBorder) {
     const std::string prefix = folder.empty() ? std::string() : folder + "/";
     char name[32];
     int number = 0;
     // Anything at the name counts, a dangling link too: a picture never goes through a link.
     do std::snprintf(name, sizeof name, "Output%.3d.bmp", number);
     while (files::nameTaken(prefix + name) && ++number < maxNumber);
-    if (number >= maxNumber) return false;
-    return bool(files::writeFile(prefix + name, bitmap(withBorder ? borderArea : windowArea)));
+    if (number >= maxNumber)
+        return {files::WriteStatus::failed, (folder.empty() ? std::string(".") : folder) + ": no free name"};
+    return files::writeFile(prefix + name, bitmap(withBorder ? borderArea : windowArea));
 }

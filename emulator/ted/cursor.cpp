@@ -1,5 +1,5 @@
 // The hardware cursor: inverted over the finished frame while the flash shows it.
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 #include "ted/video_tables.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "common/configuration.h"
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 #include "ted/ted.h"
 
 Keyboard keyboard;

@@ -2,7 +2,9 @@
 // returns what the data bus still carries. While the TED draws the display window that is
 // its own fetch of the cycle; otherwise it is the processor's last fetch, which for a read
 // of the latch is the high byte of the address it just took from its operand ($FD).
-#include "ted/memory_map.h"
+#include "ted/open_bus.h"
+
+#include "memory/memory.h"
 #include "ted/render_cells.h"
 #include "ted/ted.h"
 

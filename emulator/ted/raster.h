@@ -2,16 +2,17 @@
 #include <cstdint>
 
 #include "ted/ted.h"
+#include "ted/video_tables.h"
 
 constexpr int frameSlack = 16;  // a block may land up to 7 bytes past the last line
 constexpr int lineUnits = 228;  // beam units per line: 57 cycles of four
 
 // defined in ted/raster.cpp
 extern uint8_t frameBuffer[frameWidth * frameHeight + frameSlack];
-extern uint16_t tedLineTable[312];  // internal line -> TED raster line
-extern uint16_t tedXTable[228];     // beamX -> TED horizontal count
 
-void buildTedTables();
+// Start-up: the line latch taken for the beam's line, so the renderer never sees an empty
+// one before the first line change.
+void startBeam();
 // Start-up and the hard and special resets: the beam position and the flash phase back
 // to 0. No double-clock state is kept here.
 void resetBeam();
@@ -21,9 +22,9 @@ void takeLineLatch();               // the display parameters of the line
 uint32_t crossLineEnd(uint32_t x);  // the next line(s) for a position past the line's end
 void fireRasterInterrupt();
 
-// Moves the beam by single-clock cycles, four units each. Inline: it runs for every
-// instruction and usually only moves along the line.
-inline void rasterStep(uint16_t cycles) {
+// Moves the beam by single-clock cycles, four units each; true when a line ended. Inline:
+// it runs for every instruction and usually only moves along the line.
+inline bool rasterStep(uint16_t cycles) {
     // Wide enough for any cycle count, so a bogus count cannot wrap the position.
     uint32_t x = ted.beamX + 4u * cycles;
     if (ted.newLinePending) {
@@ -31,8 +32,10 @@ inline void rasterStep(uint16_t cycles) {
         ted.newLinePending = 0;
     }
     if (tedLineTable[ted.beamY] == ted.rasterCompare && x >= 8 && ted.rasterIrqArmed) fireRasterInterrupt();
-    if (x >= lineUnits) x = crossLineEnd(x);
+    const bool lineEnded = x >= lineUnits;
+    if (lineEnded) x = crossLineEnd(x);
     ted.beamX = static_cast<uint16_t>(x);
+    return lineEnded;
 }
 
 // Raised once per frame, at the first render step on TED line 0: the frame buffer holds

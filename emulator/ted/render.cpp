@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "common/configuration.h"
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 #include "ted/raster.h"
 #include "ted/render_cells.h"
 #include "ted/video_tables.h"

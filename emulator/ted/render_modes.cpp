@@ -2,7 +2,7 @@
 #include <array>
 #include <bit>
 
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 #include "ted/raster.h"
 #include "ted/render_cells.h"
 #include "ted/ted.h"

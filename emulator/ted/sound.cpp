@@ -2,7 +2,7 @@
 // attenuation for one of the three output channels (ted/sound_output.h).
 #include "ted/sound.h"
 
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 #include "ted/sound_output.h"
 #include "ted/ted.h"
 

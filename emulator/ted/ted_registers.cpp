@@ -5,8 +5,8 @@
 
 #include <cstring>
 
+#include "memory/memory.h"
 #include "ted/keyboard.h"
-#include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/sound.h"
 #include "ted/ted.h"

@@ -2,7 +2,7 @@
 // advances, whatever clock the processor runs at. Only timer 1 reloads from its latch;
 // timers 2 and 3 run on through $FFFF.
 
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 #include "ted/ted.h"
 
 // The overshoot carries into the next period; a period shorter than the overshoot (down

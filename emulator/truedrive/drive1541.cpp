@@ -46,6 +46,7 @@ void via2Changed(TrueDrive& d) {
 
 struct Bus1541 {
     TrueDrive& d;
+    Registers& registers() { return d.cpu; }
     uint8_t read(uint16_t address) {
         if (address >= 0x8000) return d.rom[address & 0x3FFF];
         address &= 0x1FFF;
@@ -85,8 +86,8 @@ void run1541(TrueDrive& d, uint64_t cycles) {
     viaSetCa1(d.via1, lines(d).atn);  // ATN as the computer last set it
     const uint64_t end = d.cycles + cycles;
     while (d.cycles < end) {
-        if ((viaIrq(d.via1) || viaIrq(d.via2)) && !d.cpu.I) cpu::enterInterrupt(d.cpu, bus, 0xFFFE);
-        uint16_t spent = cpu::execute(d.cpu, bus);
+        if ((viaIrq(d.via1) || viaIrq(d.via2)) && !d.cpu.I) cpu::enterInterrupt(bus, 0xFFFE);
+        uint16_t spent = cpu::execute(bus);
         if (spent == 0) spent = 2;
         d.cycles += spent;
         viaTick(d.via1, spent);

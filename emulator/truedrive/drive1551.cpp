@@ -57,6 +57,7 @@ uint8_t tiaPins(const TrueDrive& d, unsigned reg) {
 
 struct Bus1551 {
     TrueDrive& d;
+    Registers& registers() { return d.cpu; }
     uint8_t read(uint16_t address) {
         if (address >= 0xC000) return d.rom[address & 0x3FFF];
         if (address < 0x4000) {
@@ -104,9 +105,9 @@ void run1551(TrueDrive& d, uint64_t cycles) {
     while (d.cycles < end) {
         if (d.irqPending && !d.cpu.I) {
             d.irqPending = false;
-            cpu::enterInterrupt(d.cpu, bus, 0xFFFE);
+            cpu::enterInterrupt(bus, 0xFFFE);
         }
-        uint16_t spent = cpu::execute(d.cpu, bus);
+        uint16_t spent = cpu::execute(bus);
         if (spent == 0) spent = 2;
         d.cycles += spent;
         if (d.irqCountdown <= spent) {

@@ -12,7 +12,7 @@ TrueDrive trueDrive;
 namespace {
 
 constexpr uint32_t clock1551 = 2000000, clock1541 = 1000000;
-constexpr uint32_t machineClock = 17784 * 50;
+constexpr uint32_t cyclesPerLine = 57, machineClock = 17784 * 50;
 // The disk is written back once the drive has been quiet for a second and a half.
 constexpr uint64_t quietWriteBackMicroseconds = 1500000;
 
@@ -77,9 +77,10 @@ void detachTrueDrive() {
     trueDrive = TrueDrive{};
 }
 
+namespace {
+
 void runTrueDrive(uint32_t singleCycles) {
     TrueDrive& d = trueDrive;
-    if (d.kind == TrueDriveKind::none) return;
     d.owed += singleCycles * owedPerSingleCycle;
     const uint64_t due = d.owed >> 16;
     if (due == 0) return;
@@ -93,6 +94,22 @@ void runTrueDrive(uint32_t singleCycles) {
     // so a save is in the file soon after the program thinks it is done.
     if (d.cycles - d.lastWrite > quietWriteBackMicroseconds * driveClock() / 1000000 && anyTrackChanged())
         flushTrueDriveDisk();
+}
+
+}  // namespace
+
+void catchUpTrueDrive(uint32_t lineCycle) {
+    TrueDrive& d = trueDrive;
+    if (d.kind == TrueDriveKind::none) return;
+    if (lineCycle > d.lineCycle) runTrueDrive(lineCycle - d.lineCycle);
+    d.lineCycle = lineCycle;  // a beam put back (a reset) starts the count again
+}
+
+void finishTrueDriveLine() {
+    TrueDrive& d = trueDrive;
+    if (d.kind == TrueDriveKind::none) return;
+    if (cyclesPerLine > d.lineCycle) runTrueDrive(cyclesPerLine - d.lineCycle);
+    d.lineCycle = 0;
 }
 
 bool flushTrueDriveDisk() {

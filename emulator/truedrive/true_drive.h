@@ -41,8 +41,10 @@ struct TrueDrive {
     Via6522 via1, via2;
     SerialBus* serial = nullptr;  // the computer's
 
-    // Time: drive cycles owed by the computer's time, in 1/65536 of a cycle; the cycles
-    // run, and when the head last wrote (the image is written back once it is quiet).
+    // Time: the computer's cycle of the current line the drive has run to; drive cycles
+    // owed by the computer's time, in 1/65536 of a cycle; the cycles run, and when the
+    // head last wrote (the image is written back once it is quiet).
+    uint32_t lineCycle = 0;
     uint64_t owed = 0;
     uint64_t cycles = 0;
     uint64_t lastWrite = 0;
@@ -61,9 +63,12 @@ void detachTrueDrive();
 // The disk was changed: the GCR surface is built again from the image.
 void insertTrueDriveDisk();
 
-// The drive runs for the time `singleCycles` of the computer's single clock took (the
-// machine runs 17,784 of them a frame, 50 frames a second).
-void runTrueDrive(uint32_t singleCycles);
+// The drive keeps up with the computer's time, counted in single-clock cycles (57 a
+// line, 17,784 a frame, 50 frames a second). It runs to the end of each line, and to
+// `lineCycle` of the current one before the computer reads or changes the lines between
+// them, so each side sees the other as it stands at that cycle.
+void catchUpTrueDrive(uint32_t lineCycle);
+void finishTrueDriveLine();
 
 // Decodes the tracks written since the last call back into the port-level drive's image
 // and writes it to its file; true when something was written (or nothing needed to be).

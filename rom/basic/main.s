@@ -28,7 +28,10 @@ cold:
         .byte $93, $0D, "   **** VARNOK OPEN ROM V", VERSION_TEXT, " ****", $0D, $0D, " ", 0
         jsr ram_size
         jsr PRIMM
-        .byte "K RAM  FREE BASIC AND KERNAL", $0D, $0D, 0
+        .byte "K RAM", $0D, $0D
+        ; What this BASIC is for, in one line of the screen's two rows of 40.
+        .byte "MACHINE CODE: LOAD, SAVE, LIST, RUN, SYS"
+        .byte "FULL BASIC NEEDS THE MACHINE'S OWN ROMS.", $0D, 0
         ; fall into ready
 
 ready:

@@ -39,6 +39,9 @@ enum NumberSetting : int {
     HardSID,
     Machine,
     PALROM,
+    Windowed,
+    WindowScale,
+    TrueDrive8,
     NumberSettingCount
 };
 
@@ -53,10 +56,13 @@ enum TextSetting : int {
     Rom3H,
     Drive8PCDir,
     Drive8D64,
+    Drive1551Rom,
+    Drive1541Rom,
     TextSettingCount
 };
 
 constexpr int romSlotCount = 8;
+constexpr int windowScaleCount = 9;   // 0, the largest that fits, then 1x to 8x
 constexpr int joystickKeyCount = 10;  // up, down, left, right, fire for each joystick
 constexpr int keysPerJoystick = 5;
 

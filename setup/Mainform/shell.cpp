@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
 
@@ -11,11 +12,15 @@ namespace varnoksetup {
 
 namespace {
 
-void desktopMessageBox(QWidget* owner, MessageKind kind, const QString& text) {
+bool desktopMessageBox(QWidget* owner, MessageKind kind, const QString& text) {
+    if (kind == MessageKind::Question)
+        return QMessageBox::warning(owner, QStringLiteral("Warning"), text,
+                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     if (kind == MessageKind::Error)
         QMessageBox::critical(owner, QStringLiteral("Error"), text, QMessageBox::Ok);
     else
         QMessageBox::information(owner, QStringLiteral("Information"), text, QMessageBox::Ok);
+    return true;
 }
 
 void desktopLaunch(const QString& program) {
@@ -27,15 +32,14 @@ void desktopLaunch(const QString& program) {
 
 void desktopOpenUrl(const QUrl& address) { QDesktopServices::openUrl(address); }
 
-bool desktopQuestion(QWidget* owner, const QString& text) {
-    return QMessageBox::question(owner, QStringLiteral("Question"), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+QString desktopOpenFile(QWidget* owner, const QString& folder, const QString& filter) {
+    return QFileDialog::getOpenFileName(owner, QString(), folder, filter);
 }
 
 MessageBoxFunction messageBoxFunction = desktopMessageBox;
 LaunchFunction launchFunction = desktopLaunch;
 OpenUrlFunction openUrlFunction = desktopOpenUrl;
-QuestionFunction questionFunction = desktopQuestion;
+OpenFileFunction openFileFunction = desktopOpenFile;
 
 template <typename Function>
 Function replace(Function& slot, Function function, Function desktop) {
@@ -56,14 +60,16 @@ OpenUrlFunction setOpenUrlFunction(OpenUrlFunction function) {
     return replace(openUrlFunction, std::move(function), OpenUrlFunction(desktopOpenUrl));
 }
 
-QuestionFunction setQuestionFunction(QuestionFunction function) {
-    return replace(questionFunction, std::move(function), QuestionFunction(desktopQuestion));
+OpenFileFunction setOpenFileFunction(OpenFileFunction function) {
+    return replace(openFileFunction, std::move(function), OpenFileFunction(desktopOpenFile));
 }
 
-void showMessage(QWidget* owner, MessageKind kind, const QString& text) {
-    messageBoxFunction(owner, kind, text);
+bool showMessage(QWidget* owner, MessageKind kind, const QString& text) {
+    return messageBoxFunction(owner, kind, text);
 }
-bool askQuestion(QWidget* owner, const QString& text) { return questionFunction(owner, text); }
+QString chooseFile(QWidget* owner, const QString& folder, const QString& filter) {
+    return openFileFunction(owner, folder, filter);
+}
 void launch(const QString& program) { launchFunction(program); }
 void openUrl(const QUrl& address) { openUrlFunction(address); }
 

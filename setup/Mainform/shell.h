@@ -11,22 +11,24 @@ class QWidget;
 
 namespace varnoksetup {
 
-enum class MessageKind { Information, Error };
+// A question is answered yes or no; the others only have OK.
+enum class MessageKind { Information, Error, Question };
 
-using MessageBoxFunction = std::function<void(QWidget* owner, MessageKind kind, const QString& text)>;
+// True for OK or yes.
+using MessageBoxFunction = std::function<bool(QWidget* owner, MessageKind kind, const QString& text)>;
 using LaunchFunction = std::function<void(const QString& program)>;
 using OpenUrlFunction = std::function<void(const QUrl& address)>;
-// A question the user answers with Yes (true) or No.
-using QuestionFunction = std::function<bool(QWidget* owner, const QString& text)>;
+// The file the user chose, starting in `folder`; empty when they cancelled.
+using OpenFileFunction = std::function<QString(QWidget* owner, const QString& folder, const QString& filter)>;
 
 // Each setter returns the function it replaces; an empty function restores the desktop's own.
 MessageBoxFunction setMessageBoxFunction(MessageBoxFunction function);
 LaunchFunction setLaunchFunction(LaunchFunction function);
 OpenUrlFunction setOpenUrlFunction(OpenUrlFunction function);
-QuestionFunction setQuestionFunction(QuestionFunction function);
+OpenFileFunction setOpenFileFunction(OpenFileFunction function);
 
-void showMessage(QWidget* owner, MessageKind kind, const QString& text);
-bool askQuestion(QWidget* owner, const QString& text);
+bool showMessage(QWidget* owner, MessageKind kind, const QString& text);
+QString chooseFile(QWidget* owner, const QString& folder, const QString& filter);
 // Starts the program (found by findProgram, places.h) without parameters in our
 // current directory and does not wait for it.
 void launch(const QString& program);

@@ -1,11 +1,15 @@
 #include "Mainform/varnok_form.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,23 +22,41 @@
 #include "Mainform/artwork.h"
 #include "Mainform/places.h"
 #include "Mainform/shell.h"
+#include "fileio/files.h"
 
 namespace varnoksetup {
 
 namespace {
 
-constexpr const char* aboutText =
-    "Varnok V0.48R3\n"
-    "\n"
-    "An emulator of the Commodore 16 and Plus/4 home computers.\n"
-    "\n"
-    "The Web page links to the read-me file and the manual pages\n"
-    "varnok(6) and VarnokSetup(6).";
+constexpr const char* aboutText = "Varnok V" VARNOK_VERSION
+                                  "\n"
+                                  "\n"
+                                  "An emulator of the Commodore 16 and Plus/4 home computers.\n"
+                                  "\n"
+                                  "The Web page links to the read-me file and the manual pages\n"
+                                  "varnok(6) and VarnokSetup(6).";
 
 constexpr const char* romFilter = "ROM files (*.rom *.bin *.crt *.img);;All files (*)";
+constexpr size_t largestRomFile = 1 << 20;  // what the emulator reads of a ROM file
+constexpr const char* runAnywayText =
+    "These ROM files cannot be read:\n\n%1\n\n"
+    "The emulator starts without the images of banks 1 to 3 (the Plus4's 3-PLUS-1 is one), "
+    "and does not start without both images of ROM 0.\n\nRun anyway?";
 constexpr const char* d64Filter = "D64 files (*.d64);;All files (*)";
 
 QString toQString(const std::string& text) { return QString::fromStdString(text); }
+
+// Why the emulator would not load the image a ROM field names, or nothing when it would
+// (or none is named). A name without a folder is looked up in the current directory,
+// which Run hands to the emulator.
+QString romProblem(const QString& name) {
+    if (name.isEmpty()) return {};
+    const QString path = QDir::current().absoluteFilePath(name);
+    const files::ReadResult read = files::readFile(QFile::encodeName(path).toStdString(), largestRomFile);
+    if (!read) return QString::fromLocal8Bit(read.error.c_str());
+    if (read.bytes.empty()) return QStringLiteral("%1: empty file").arg(QDir::toNativeSeparators(path));
+    return {};
+}
 
 }  // namespace
 
@@ -118,6 +140,9 @@ void TVarnokForm::readSettings() {
     selectRadio(Drive8Group, stored.number[DriveType8]);
     Drive8PCDirEdit->setText(toQString(stored.text[Drive8PCDir]));
     Drive8D64Edit->setText(toQString(stored.text[Drive8D64]));
+    DosRomEdits[0]->setText(toQString(stored.text[Drive1551Rom]));
+    DosRomEdits[1]->setText(toQString(stored.text[Drive1541Rom]));
+    selectRadio(TrueDriveGroup, stored.number[TrueDrive8]);
 
     for (int joystickKey = 0; joystickKey < joystickKeyCount; ++joystickKey)
         showComboIndex(JoyComboBoxes[joystickKey], stored.number[Joy1Up + joystickKey]);
@@ -127,6 +152,10 @@ void TVarnokForm::readSettings() {
     selectRadio(HardSIDGroup, stored.number[HardSID]);
     // A preset chosen above has already turned the check on; only Custom shows what was read.
     PalRomCheckBox->setChecked(settings_.number[PALROM] != 0);
+    selectRadio(DisplayGroup, stored.number[Windowed]);
+    showComboIndex(WindowScaleComboBox, stored.number[WindowScale]);
+    // A field showing the name it had already reported no change.
+    for (int slot = 0; slot < romSlotCount; ++slot) markRom(slot);
 }
 
 void TVarnokForm::choosePresetRomNames(const SetupSettings& stored) {
@@ -147,7 +176,8 @@ void TVarnokForm::choosePresetRomNames(const SetupSettings& stored) {
 bool TVarnokForm::writeSettings() {
     // A store in another form is replaced whole, never mixed: only when the user agrees.
     if (const std::string found = store_.rewriteNotice();
-        !found.empty() && !askQuestion(this, toQString(found) + QString::fromUtf8(rewriteQuestion)))
+        !found.empty() &&
+        !showMessage(this, MessageKind::Question, toQString(found) + QString::fromUtf8(rewriteQuestion)))
         return false;
     std::string problem;
     if (writeStoredSettings(store_, settings_, problem)) return true;
@@ -159,13 +189,68 @@ bool TVarnokForm::writeSettings() {
 
 void TVarnokForm::selectScreenMode(int mode) {
     settings_.number[ScreenMode] = uint32_t(mode);
-    // Only the two 320-pixel-wide modes have ModeX variants.
-    const bool modeXPossible = mode == 0 || mode == 3;
-    if (!modeXPossible) {
+    // Only the two 320-pixel-wide modes had ModeX variants; the stored flag follows that
+    // rule, though the box itself is never offered.
+    if (mode != 0 && mode != 3) {
         ModeXCheckBox->setChecked(false);
         settings_.number[ModeX] = 0;
     }
-    ModeXCheckBox->setEnabled(modeXPossible);
+}
+
+void TVarnokForm::markRom(int slot) {
+    const QString problem = romProblem(RomEdits[slot]->text());
+    RomWarnings[slot]->setVisible(!problem.isEmpty());
+    RomWarnings[slot]->setToolTip(problem);
+    RomEdits[slot]->setToolTip(problem);
+    RomReasons[slot]->setText(problem);
+    RomReasons[slot]->setVisible(!problem.isEmpty());
+    // A preset's names sit on pages the user may never open: the tabs say it too.
+    const int bank = slot / 2;
+    const QIcon warning = RomWarnings[slot]->icon();
+    const bool bankMarked = RomWarnings[bank * 2]->isVisible() || RomWarnings[bank * 2 + 1]->isVisible();
+    MachinePageControl->setTabIcon(MachinePageControl->indexOf(RomPages[bank]),
+                                   bankMarked ? warning : QIcon());
+    PageControl->setTabIcon(PageControl->indexOf(MachinePage), romProblems().isEmpty() ? QIcon() : warning);
+}
+
+void TVarnokForm::markDosRoms() {
+    const int chosen = TrueDriveGroup->checkedId();
+    for (int drive = 0; drive < 2; ++drive) {
+        const QString name = DosRomEdits[drive]->text();
+        QString problem = romProblem(name);
+        if (chosen == drive + 1 && name.isEmpty())
+            problem = QStringLiteral("no ROM named: drive 8 stays at the port level");
+        if (chosen != drive + 1) problem.clear();  // only the chosen drive's ROM matters
+        DosRomEdits[drive]->setToolTip(problem);
+        DosRomReasons[drive]->setText(problem);
+        DosRomReasons[drive]->setVisible(!problem.isEmpty());
+    }
+}
+
+QStringList TVarnokForm::romProblems() const {
+    QStringList problems;
+    for (int slot = 0; slot < romSlotCount; ++slot)
+        if (RomWarnings[slot]->isVisible())
+            problems << QStringLiteral("ROM %1 - %2: %3")
+                            .arg(slot / 2)
+                            .arg(slot % 2 ? "High" : "Low", RomWarnings[slot]->toolTip());
+    for (int drive = 0; drive < 2; ++drive)
+        if (!DosRomReasons[drive]->text().isEmpty())
+            problems << QStringLiteral("%1 DOS ROM: %2")
+                            .arg(drive ? "1541" : "1551", DosRomReasons[drive]->text());
+    return problems;
+}
+
+// The folder of the ROM chosen last; before any, the folder of a file the fields name
+// (this field's first), else the current directory.
+QString TVarnokForm::romFolderToStart(int slot) const {
+    if (!lastRomFolder_.isEmpty()) return lastRomFolder_;
+    for (int i = 0; i < romSlotCount; ++i) {
+        const QString name = RomEdits[(slot + i) % romSlotCount]->text();
+        const QFileInfo named(QDir::current(), name);
+        if (!name.isEmpty() && named.absoluteDir().exists()) return named.absolutePath();
+    }
+    return QDir::currentPath();
 }
 
 void TVarnokForm::enableCustomMachine(bool enabled) {
@@ -206,13 +291,15 @@ void TVarnokForm::RestoreDefaultsButtonClick(int joystick) {
 
 void TVarnokForm::RomEditChange(int slot, const QString& text) {
     settings_.text[Rom0L + slot] = text.toStdString();
+    markRom(slot);
 }
 
 void TVarnokForm::RomBrowseButtonClick(int slot) {
-    // The dialog starts in the current directory and leaves it as it was.
-    const QString file =
-        QFileDialog::getOpenFileName(this, QString(), QDir::currentPath(), QString::fromUtf8(romFilter));
-    if (!file.isEmpty()) RomEdits[slot]->setText(QDir::toNativeSeparators(file));
+    // The dialog leaves the current directory as it was.
+    const QString file = chooseFile(this, romFolderToStart(slot), QString::fromUtf8(romFilter));
+    if (file.isEmpty()) return;
+    lastRomFolder_ = QFileInfo(file).absolutePath();
+    RomEdits[slot]->setText(QDir::toNativeSeparators(file));
 }
 
 void TVarnokForm::RomRemoveButtonClick(int slot) { RomEdits[slot]->clear(); }
@@ -222,9 +309,15 @@ void TVarnokForm::Drive8PCDirButtonClick() {
     if (!dir.isEmpty()) Drive8PCDirEdit->setText(QDir::toNativeSeparators(dir));
 }
 
+void TVarnokForm::DosRomButtonClick(int drive) {
+    const QString file = chooseFile(this, romFolderToStart(0), QString::fromUtf8(romFilter));
+    if (file.isEmpty()) return;
+    lastRomFolder_ = QFileInfo(file).absolutePath();
+    DosRomEdits[drive]->setText(QDir::toNativeSeparators(file));
+}
+
 void TVarnokForm::Drive8D64ButtonClick() {
-    const QString file =
-        QFileDialog::getOpenFileName(this, QString(), Drive8D64Edit->text(), QString::fromUtf8(d64Filter));
+    const QString file = chooseFile(this, Drive8D64Edit->text(), QString::fromUtf8(d64Filter));
     if (!file.isEmpty()) Drive8D64Edit->setText(QDir::toNativeSeparators(file));
 }
 
@@ -237,6 +330,10 @@ void TVarnokForm::Button2Click() { reject(); }
 
 void TVarnokForm::Button3Click() {
     writeSettings();
+    const QStringList problems = romProblems();
+    if (!problems.isEmpty() &&
+        !showMessage(this, MessageKind::Question, QString::fromUtf8(runAnywayText).arg(problems.join('\n'))))
+        return;
     launch(emulatorProgramName());
 }
 

@@ -11,10 +11,12 @@
 #include "Mainform/settings_values.h"
 
 class QAbstractButton;
+class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -25,7 +27,7 @@ namespace varnoksetup {
 
 class PictureLabel;
 
-constexpr const char* formCaption = "Varnok V0.48R3 Setup";
+constexpr const char* formCaption = "Varnok V" VARNOK_VERSION " Setup";
 constexpr const char* writeFailedMessage = "Cannot write into registry.";
 constexpr const char* rewriteQuestion =
     "\n\nSaving writes it anew as a REGEDIT4 file that holds the settings shown here. Write it?";
@@ -59,6 +61,7 @@ public:
     void RomRemoveButtonClick(int slot);
     void Drive8PCDirButtonClick();
     void Drive8D64ButtonClick();
+    void DosRomButtonClick(int drive);
     void Button1Click();  // "&OK"
     void Button2Click();  // "&Cancel"
     void Button3Click();  // "&Run"
@@ -73,6 +76,8 @@ public:
     QWidget* HardwarePage;
     QButtonGroup* ResolutionGroup;
     QCheckBox* ModeXCheckBox;
+    QButtonGroup* DisplayGroup;  // "Full screen", "Window"
+    QComboBox* WindowScaleComboBox;
     QButtonGroup *ClockGroup, *PaletteGroup;
     QCheckBox *SoundCheckBox, *DebuggerCheckBox, *LogCheckBox;
     QButtonGroup *PriorityGroup, *SyncGroup, *HardSIDGroup;
@@ -82,8 +87,13 @@ public:
     QCheckBox* PalRomCheckBox;
     std::array<QWidget*, 4> RomPages;
     std::array<QLineEdit*, romSlotCount> RomEdits;
+    std::array<QAction*, romSlotCount> RomWarnings;  // shown in a field whose file cannot be read
+    std::array<QLabel*, romSlotCount> RomReasons;    // and why, under the field
     QButtonGroup* Drive8Group;
     QLineEdit *Drive8PCDirEdit, *Drive8D64Edit;
+    QButtonGroup* TrueDriveGroup;           // "Port level", "True 1551", "True 1541"
+    std::array<QLineEdit*, 2> DosRomEdits;  // the 1551's and the 1541's DOS ROM
+    std::array<QLabel*, 2> DosRomReasons;   // why the chosen drive's ROM cannot be read
     QWidget* Drive9Page;
     QButtonGroup* JoystickGroup;
     std::array<QComboBox*, joystickKeyCount> JoyComboBoxes;  // Joy1Up .. Joy2Fire
@@ -124,6 +134,13 @@ private:
     static void showComboIndex(QComboBox* box, uint32_t index);
 
     void selectScreenMode(int mode);
+    // Marks the field (and its bank's tab) when its file cannot be read, saying why.
+    void markRom(int slot);
+    // Marks the DOS ROM field of the true drive chosen when its file cannot be read.
+    void markDosRoms();
+    // "ROM 1 - Low: <why>" for every marked field.
+    QStringList romProblems() const;
+    QString romFolderToStart(int slot) const;
     void enableCustomMachine(bool enabled);
     void choosePresetRomNames(const SetupSettings& stored);
 
@@ -132,6 +149,7 @@ private:
     // The BASIC and KERNAL names the presets put into Rom0L and Rom0H.
     std::array<std::string, 2> presetRomNames_;
     std::map<QButtonGroup*, std::function<void(int)>> radioActions_;
+    QString lastRomFolder_;  // where the ROM file dialog opens next
 };
 
 }  // namespace varnoksetup

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <variant>
@@ -95,6 +96,13 @@ QUrl addressOf(const WebLink& link) {
 }
 
 constexpr const char* secretAddress = "https://en.wikipedia.org/wiki/MOS_Technology_TED";
+
+constexpr const char* modeXHint =
+    "ModeX was a way of a PC's VGA card to show low resolutions full screen. Varnok draws every "
+    "resolution scaled into its window or onto the whole screen, so there is no ModeX to choose.";
+constexpr const char* windowScaleHint =
+    "The window's size as a multiple of the screen resolution; a window never grows past the screen. "
+    "The emulator keeps the size you give its window. Alt+Enter switches between window and full screen.";
 
 struct Resolution {
     const char* caption;
@@ -249,13 +257,29 @@ QWidget* TVarnokForm::buildScreenPage() {
         (this->*chosen.click)();
     });
     ModeXCheckBox = flagCheckBox(QStringLiteral("Enable ModeX"), ModeX);
+    ModeXCheckBox->setEnabled(false);
+    ModeXCheckBox->setToolTip(QString::fromUtf8(modeXHint));
     QGroupBox* resolution = boxOf(QStringLiteral("Screen resolution"), ResolutionGroup);
     resolution->layout()->addWidget(ModeXCheckBox);
 
+    DisplayGroup = radioGroup(captionList({"Full screen", "Window"}), Windowed);
+    WindowScaleComboBox = new QComboBox;
+    WindowScaleComboBox->addItem(QStringLiteral("Largest that fits"));
+    for (int scale = 1; scale < windowScaleCount; ++scale)
+        WindowScaleComboBox->addItem(QStringLiteral("%1x").arg(scale));
+    WindowScaleComboBox->setToolTip(QString::fromUtf8(windowScaleHint));
+    connect(WindowScaleComboBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0) settings_.number[WindowScale] = uint32_t(index);
+    });
+    QGroupBox* display = boxOf(QStringLiteral("Display"), DisplayGroup);
+    auto* scaleRow = new QFormLayout;
+    scaleRow->addRow(QStringLiteral("Window scale:"), WindowScaleComboBox);
+    static_cast<QVBoxLayout*>(display->layout())->addLayout(scaleRow);
+
     ClockGroup = radioGroup(captionList({"No clock", "Top right clock", "Top left clock"}), Clock);
     PaletteGroup = radioGroup(captionList({"Calculated palette", "Digitized palette"}), Palette);
-    return pageOf({resolution, column({boxOf(QStringLiteral("Clock"), ClockGroup),
-                                       boxOf(QStringLiteral("Palette"), PaletteGroup)})});
+    return pageOf({column({resolution, display}), column({boxOf(QStringLiteral("Clock"), ClockGroup),
+                                                          boxOf(QStringLiteral("Palette"), PaletteGroup)})});
 }
 
 QWidget* TVarnokForm::buildOptionsPage() {
@@ -309,6 +333,14 @@ QWidget* TVarnokForm::buildMachinePage() {
         for (int half = 0; half < 2; ++half) {
             const int slot = bank * 2 + half;
             RomEdits[slot] = new QLineEdit;
+            RomWarnings[slot] = RomEdits[slot]->addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning),
+                                                          QLineEdit::TrailingPosition);
+            RomWarnings[slot]->setVisible(false);
+            RomReasons[slot] = new QLabel;
+            RomReasons[slot]->setWordWrap(true);
+            // Said in red even on a preset's greyed page, where the names still matter.
+            RomReasons[slot]->setStyleSheet(QStringLiteral("color: #b00000"));
+            RomReasons[slot]->setVisible(false);
             QPushButton* browse = smallButton(QStringLiteral("..."));
             QPushButton* remove = smallButton(QStringLiteral("Remove"));
             connect(RomEdits[slot], &QLineEdit::textChanged, this,
@@ -316,12 +348,13 @@ QWidget* TVarnokForm::buildMachinePage() {
             connect(browse, &QPushButton::clicked, this, [this, slot] { RomBrowseButtonClick(slot); });
             connect(remove, &QPushButton::clicked, this, [this, slot] { RomRemoveButtonClick(slot); });
             grid->addWidget(new QLabel(QStringLiteral("ROM %1 - %2").arg(bank).arg(half ? "High" : "Low")),
-                            half * 2, 0, 1, 3);
-            grid->addWidget(RomEdits[slot], half * 2 + 1, 0);
-            grid->addWidget(browse, half * 2 + 1, 1);
-            grid->addWidget(remove, half * 2 + 1, 2);
+                            half * 3, 0, 1, 3);
+            grid->addWidget(RomEdits[slot], half * 3 + 1, 0);
+            grid->addWidget(browse, half * 3 + 1, 1);
+            grid->addWidget(remove, half * 3 + 1, 2);
+            grid->addWidget(RomReasons[slot], half * 3 + 2, 0, 1, 3);
         }
-        grid->setRowStretch(4, 1);
+        grid->setRowStretch(6, 1);
         MachinePageControl->addTab(RomPages[bank], QStringLiteral("ROM %1").arg(bank));
     }
 
@@ -347,7 +380,7 @@ TVarnokForm::DriveControls TVarnokForm::buildDriveControls(QWidget* page, QButto
     grid->addWidget(drive.d64Edit, 2, 1);
     grid->addWidget(drive.d64Button, 2, 2);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(3, 1);
+    grid->setRowStretch(4, 1);
     return drive;
 }
 
@@ -363,6 +396,41 @@ QWidget* TVarnokForm::buildDrivePage() {
             [this](const QString& text) { settings_.text[Drive8D64] = text.toStdString(); });
     connect(drive8.pcDirButton, &QPushButton::clicked, this, &TVarnokForm::Drive8PCDirButtonClick);
     connect(drive8.d64Button, &QPushButton::clicked, this, &TVarnokForm::Drive8D64ButtonClick);
+
+    // What answers as drive 8: the port level, or a drive running its own DOS ROM (on a
+    // D64 image only; the emulator falls back to the port level otherwise).
+    auto* trueDriveBox = new QGroupBox(QStringLiteral("Drive emulation"));
+    auto* trueGrid = new QGridLayout(trueDriveBox);
+    TrueDriveGroup = radioGroup({}, TrueDrive8, [this](int) { markDosRoms(); });
+    const QStringList modes = captionList({"Port level (fast; LOAD, SAVE and the disk commands)",
+                                           "True 1551 (runs its DOS: fast loaders and drive code)",
+                                           "True 1541 on the serial bus (runs its DOS)"});
+    for (int id = 0; id < modes.size(); ++id) {
+        auto* button = new QRadioButton(modes[id]);
+        TrueDriveGroup->addButton(button, id);
+        trueGrid->addWidget(button, id, 0, 1, 3);
+    }
+    const char* const romCaptions[2] = {"1551 DOS ROM:", "1541 DOS ROM:"};
+    for (int drive = 0; drive < 2; ++drive) {
+        DosRomEdits[drive] = new QLineEdit;
+        DosRomReasons[drive] = new QLabel;
+        DosRomReasons[drive]->setStyleSheet(QStringLiteral("color: #b00000"));
+        DosRomReasons[drive]->setVisible(false);
+        auto* browse = smallButton(QStringLiteral("..."));
+        const int row = 3 + 2 * drive;
+        trueGrid->addWidget(new QLabel(QString::fromUtf8(romCaptions[drive])), row, 0);
+        trueGrid->addWidget(DosRomEdits[drive], row, 1);
+        trueGrid->addWidget(browse, row, 2);
+        trueGrid->addWidget(DosRomReasons[drive], row + 1, 1, 1, 2);
+        const TextSetting setting = drive == 0 ? Drive1551Rom : Drive1541Rom;
+        connect(DosRomEdits[drive], &QLineEdit::textChanged, this, [this, setting](const QString& text) {
+            settings_.text[setting] = text.toStdString();
+            markDosRoms();
+        });
+        connect(browse, &QPushButton::clicked, this, [this, drive] { DosRomButtonClick(drive); });
+    }
+    trueGrid->setColumnStretch(1, 1);
+    static_cast<QGridLayout*>(drive8Page->layout())->addWidget(trueDriveBox, 3, 0, 1, 3);
 
     // Drive 9 is shown for what may come; nothing on it can be chosen.
     Drive9Page = new QWidget;

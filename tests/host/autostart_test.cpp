@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "bus/interrupts.h"
 #include "common/configuration.h"
-#include "cpu/interrupts.h"
 #include "cpu/registers.h"
 #include "drive/drive.h"
+#include "memory/memory.h"
 #include "shell/shell.h"
 #include "storage/program_files.h"
 #include "support/fake_platform.h"
 #include "support/machine_helpers.h"
-#include "ted/memory_map.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Closing the window while the machine is inside a step: the step ends there.
 #include <gtest/gtest.h>
 
-#include "cpu/interrupts.h"
+#include "bus/interrupts.h"
 #include "cpu/registers.h"
 #include "host/program.h"
 #include "machine/step.h"
+#include "memory/memory.h"
 #include "support/fake_platform.h"
-#include "ted/memory_map.h"
 #include "ted/ted.h"
 
 namespace {

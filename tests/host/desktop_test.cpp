@@ -1,6 +1,7 @@
 // The desktop's own ways in, through the window's messages and the main loop: files
 // dropped on the window, the load menu's disk page, and the Pause and F10 keys.
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -11,10 +12,10 @@
 #include "host/backend/display_mode.h"
 #include "host/run_control.h"
 #include "host_test.h"
+#include "memory/memory.h"
 #include "menus/key_codes.h"
 #include "storage/program_files.h"
 #include "support/menu_script.h"
-#include "ted/memory_map.h"
 
 namespace {
 
@@ -260,6 +261,98 @@ TEST_F(Desktop, F10WarpsShowingTheSpeedAndGivesTheSyncBack) {
         if (shown[i].sync == 0 && shown[i - 1].sync == 0) {
             EXPECT_GE(shown[i].at - shown[i - 1].at, shell.ticksPerFrame);
         }
+    }
+}
+
+// What went wrong at the start while the machine goes on: the ROM images that did not
+// load and a missing sound device, each on the status line in turn.
+TEST_F(Desktop, StartProblemsShowOnTheStatusLineOneAfterAnother) {
+    writeSettings({{"Sync", 2u},
+                   {"SoundEmulation", 1u},
+                   {"Rom1L", "3plus1lo.rom"},
+                   {"Rom1H", dir->file("gone/3plus1hi.rom")}});
+    fake.failures["directSoundCreate"] = platform::failed;
+    watchStatusLine();
+    fake.onPresent = [watch = fake.onPresent] {
+        watch();
+        if (shell.frameCount == 500) fake.messages.push_back({platform::msgQuit, 0});
+    };
+    fake.messages.push_back({platform::msgActivate, 1});
+    EXPECT_EQ(start(), 0);
+    const std::string blank(32, ' ');
+    std::vector<std::string> shown;
+    for (const std::string& line : statusLines)
+        if (line != blank && (shown.empty() || shown.back() != line)) shown.push_back(line);
+    const std::vector<std::string> notices = {"ROM1L NOT FOUND: 3PLUS1LO.ROM   ",
+                                              "ROM1H NOT FOUND: 3PLUS1HI.ROM   ",
+                                              "NO SOUND DEVICE: RUNNING SILENT "};
+    EXPECT_EQ(shown, notices);
+    EXPECT_EQ(statusLines.back(), blank);
+    EXPECT_EQ(std::count(statusLines.begin(), statusLines.end(), notices[1]), 150);
+    EXPECT_FALSE(fake.soundCreated);
+}
+
+// A screenshot that cannot be written (here its folder has gone) is said so, on the status
+// line and with the reason on standard error; the machine goes on.
+TEST_F(Desktop, FailedScreenshotSaysSo) {
+    writeSettings({{"Sync", 2u}});
+    const std::filesystem::path shots = dir->file("shots");
+    std::filesystem::create_directory(shots);
+    std::filesystem::current_path(shots);
+    watchStatusLine();
+    fake.onPresent = [watch = fake.onPresent, &shots] {
+        watch();
+        if (shell.frameCount == 3) {
+            std::filesystem::remove_all(shots);  // the log with it, still open
+            fake.messages.push_back({platform::msgKeyDown, platform::vkF6});
+        }
+        if (shell.frameCount == 20) fake.messages.push_back({platform::msgQuit, 0});
+    };
+    fake.messages.push_back({platform::msgActivate, 1});
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(start(), 0);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    std::filesystem::current_path(dir->path());
+    EXPECT_TRUE(statusLineShowed("SCREENSHOT NOT SAVED"));
+    EXPECT_NE(errors.find("varnok: screenshot not saved: " + shots.string() + "/Output000.bmp: "),
+              std::string::npos)
+        << errors;
+}
+
+// Windowed and WindowScale place the window; VARNOK_WINDOWED overrides the first for a run;
+// a scale the user gave the window by resizing it is stored for the next start.
+TEST_F(Desktop, WindowSettingsPlaceTheWindowAndAResizedScaleIsKept) {
+    struct Case {
+        const char* environment;  // VARNOK_WINDOWED, or none
+        uint32_t windowed, scale;
+        int chosen;  // the scale the user resized the window to, 0 for none
+        bool fullScreen;
+        uint32_t storedScale;
+    };
+    const Case cases[] = {
+        {nullptr, 1, 3, 0, false, 3}, {nullptr, 0, 2, 0, true, 2},  {"1", 0, 0, 0, false, 0},
+        {"0", 1, 0, 0, true, 0},      {nullptr, 1, 2, 4, false, 4}, {nullptr, 1, 9, 0, false, 9},
+    };
+    for (const Case& c : cases) {
+        resetFakePlatform();
+        if (c.environment) setenv("VARNOK_WINDOWED", c.environment, 1);
+        writeSettings({{"Windowed", c.windowed}, {"WindowScale", c.scale}});
+        fake.chosenWindowScale = c.chosen;
+        queueRun(5);
+        EXPECT_EQ(start(), 0);
+        unsetenv("VARNOK_WINDOWED");
+        const std::string name = std::string(c.environment ? c.environment : "-") + " " +
+                                 std::to_string(c.windowed) + " " + std::to_string(c.scale);
+        EXPECT_EQ(fake.fullScreen, c.fullScreen) << name;
+        // A stored scale out of range is taken as the default, 0, and said so.
+        EXPECT_EQ(fake.windowScale, c.scale > 8 ? 0 : int(c.scale)) << name;
+        EXPECT_EQ(c.scale > 8,
+                  log().find("WindowScale 9 is out of range (0-8); 0 is used.") != std::string::npos)
+            << name;
+        EXPECT_NE(readFile(dir->file("registry.reg"))
+                      .find("\"WindowScale\"=dword:0000000" + std::to_string(c.storedScale)),
+                  std::string::npos)
+            << name;
     }
 }
 

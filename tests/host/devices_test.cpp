@@ -1,5 +1,5 @@
 // Device set-up over the platform double: the log of each step, the fatal text of
-// each failing step, and the sound buffers' contents.
+// each failing step (a sound step only warns), and the sound buffers' contents.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,9 +8,9 @@
 #include "host/configuration.h"
 #include "host/log.h"
 #include "host/program.h"
+#include "memory/memory.h"
 #include "support/fake_platform.h"
 #include "support/machine_helpers.h"
-#include "ted/memory_map.h"
 
 namespace {
 
@@ -122,24 +122,42 @@ TEST_P(FailingStep, ShowsItsTextReleasesEverythingAndReturnsTheResult) {
 }
 INSTANTIATE_TEST_SUITE_P(
     Steps, FailingStep,
-    ::testing::Values(
-        FailureCase{"directDrawCreate", "Varnok Error: DirectDrawCreate FAILED"},
-        FailureCase{"queryDirectDraw2", "Varnok requires DirectX 3.0 or better!"},
-        FailureCase{"setDisplayCooperativeLevel", "Varnok Error: SetCooperativeLevel FAILED"},
-        FailureCase{"setDisplayMode", "Varnok Error: SetDisplayMode 320x200x8 FAILED"},
-        FailureCase{"createPrimarySurface", "Varnok Error: CreateSurface FAILED"},
-        FailureCase{"createPalette", "Varnok Error: CreatePalette FAILED"},
-        FailureCase{"setSurfacePalette", "Varnok Error: SetPalette FAILED"},
-        FailureCase{"directInputCreate", "Varnok Error: DirectInputCreate FAILED"},
-        FailureCase{"createKeyboardDevice", "Varnok Error: DirectInput->CreateDevice FAILED"},
-        FailureCase{"setKeyboardDataFormat", "Varnok Error: DirectInput->SetDataFormat FAILED"},
-        FailureCase{"setKeyboardCooperativeLevel", "Varnok Error: DirectInput->SetCooperativeLevel FAILED"},
-        FailureCase{"acquireKeyboard", "Varnok Error: DirectInput->Acquire FAILED"},
-        FailureCase{"directSoundCreate", "Varnok Error: DirectSoundCreate FAILED"},
-        FailureCase{"setSoundCooperativeLevel", "Varnok Error: DirectSound->SetCooperativeLevel FAILED"},
-        FailureCase{"createSoundBuffer", "Varnok Error: DirectSound->CreateSoundBuffer FAILED"},
-        FailureCase{"lockSoundBuffer", "Varnok Error: DirectSound->Lock FAILED"},
-        FailureCase{"unlockSoundBuffer", "Varnok Error: DirectSound->UnLock FAILED"}));
+    ::testing::Values(FailureCase{"directDrawCreate", "Varnok Error: DirectDrawCreate FAILED"},
+                      FailureCase{"queryDirectDraw2", "Varnok requires DirectX 3.0 or better!"},
+                      FailureCase{"setDisplayCooperativeLevel", "Varnok Error: SetCooperativeLevel FAILED"},
+                      FailureCase{"setDisplayMode", "Varnok Error: SetDisplayMode 320x200x8 FAILED"},
+                      FailureCase{"createPrimarySurface", "Varnok Error: CreateSurface FAILED"},
+                      FailureCase{"createPalette", "Varnok Error: CreatePalette FAILED"},
+                      FailureCase{"setSurfacePalette", "Varnok Error: SetPalette FAILED"},
+                      FailureCase{"directInputCreate", "Varnok Error: DirectInputCreate FAILED"},
+                      FailureCase{"createKeyboardDevice", "Varnok Error: DirectInput->CreateDevice FAILED"},
+                      FailureCase{"setKeyboardDataFormat", "Varnok Error: DirectInput->SetDataFormat FAILED"},
+                      FailureCase{"setKeyboardCooperativeLevel",
+                                  "Varnok Error: DirectInput->SetCooperativeLevel FAILED"},
+                      FailureCase{"acquireKeyboard", "Varnok Error: DirectInput->Acquire FAILED"}));
+
+class FailingSoundStep : public Devices, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(FailingSoundStep, LeavesTheMachineRunningSilentAndSaysWhy) {
+    fake.failures[GetParam().call] = platform::failed;
+    EXPECT_EQ(initHostDevices(1), 0);
+    EXPECT_TRUE(fake.messageBoxes.empty());
+    EXPECT_FALSE(fake.soundCreated);
+    EXPECT_TRUE(fake.keyboardCreated);
+    EXPECT_NE(memory.ram, nullptr);
+    const std::string text = log();
+    EXPECT_NE(text.find(std::string("Warning: ") + GetParam().text + "; running without sound.\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("Sound system started"), std::string::npos);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Steps, FailingSoundStep,
+    ::testing::Values(FailureCase{"directSoundCreate", "DirectSoundCreate FAILED"},
+                      FailureCase{"setSoundCooperativeLevel", "DirectSound->SetCooperativeLevel FAILED"},
+                      FailureCase{"createSoundBuffer", "DirectSound->CreateSoundBuffer FAILED"},
+                      FailureCase{"lockSoundBuffer", "DirectSound->Lock FAILED"},
+                      FailureCase{"unlockSoundBuffer", "DirectSound->UnLock FAILED"}));
 
 TEST_F(Devices, WindowThatCannotBeCreatedFailsWithoutABox) {
     fake.failures["createMainWindow"] = platform::failed;

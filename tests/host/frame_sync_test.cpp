@@ -7,8 +7,8 @@
 #include "host/configuration.h"
 #include "host/frame_end.h"
 #include "host/program.h"
+#include "memory/memory.h"
 #include "support/fake_platform.h"
-#include "ted/memory_map.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The whole machine started as the program starts it: ROM images from files, the timer
 // interrupt counting in RAM while the loop runs frame after frame.
 #include "host_test.h"
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The main loop: message pacing, the way it ends, the command line and served requests.
 #include <cstring>
 
-#include "cpu/interrupts.h"
+#include "bus/interrupts.h"
 #include "cpu/registers.h"
 #include "host/configuration.h"
 #include "host/log.h"
 #include "host_test.h"
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 
 namespace {
 

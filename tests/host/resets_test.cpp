@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "cpu/interrupts.h"
+#include "bus/interrupts.h"
 #include "cpu/registers.h"
 #include "machine/power.h"
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 

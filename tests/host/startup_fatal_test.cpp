@@ -10,8 +10,8 @@
 
 #include "host/log.h"
 #include "host_test.h"
+#include "memory/memory.h"
 #include "rom/open_rom.h"
-#include "ted/memory_map.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "host/configuration.h"
 #include "host_test.h"
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 
 namespace {
 

@@ -49,6 +49,10 @@ for entry in varnok varnok-setup; do
   report=$(desktop-file-validate "$file" 2>&1) || fail "$entry.desktop invalid"
   [ -z "$report" ] || fail "desktop-file-validate $entry.desktop: $report"
   grep -qx "Categories=Game;Emulator;" "$file" || fail "$entry.desktop categories"
+  if [ "$entry" = varnok ]; then
+    grep -qx "Actions=window;" "$file" && grep -qx "Name=Run in a window" "$file" ||
+      fail "varnok.desktop has no action to run in a window"
+  fi
   icon=$(sed -n 's/^Icon=//p' "$file")
   xmllint --noout "$share/icons/hicolor/scalable/apps/$icon.svg" 2>/dev/null || fail "icon $icon.svg missing or not XML"
 done
@@ -75,6 +79,11 @@ for page in varnok VarnokSetup; do
     grep -q "^$section" "$scratch/$page.txt" || fail "$page.6 has no $section section"
   done
 done
+# The installed pages name the prefix they were installed under (the roff source, as the
+# rendered page may break a long path).
+names() { sed -e 's/\\://g' -e 's/\\-/-/g' "$share/man/man6/$1.6" | grep -qF "$2"; }
+names varnok "$prefix/share/varnok/open-basic.bin" || fail "varnok(6) does not name $prefix"
+names VarnokSetup "$prefix/bin" || fail "VarnokSetup(6) does not name $prefix"
 grep -v '^#' "$keys" | cut -f1 | while read -r key; do
   grep -q "^  $key " "$scratch/help" || echo "FAIL: --help lacks $key"
   grep -q "^       $key\b" "$scratch/varnok.txt" || echo "FAIL: varnok(6) lacks $key"

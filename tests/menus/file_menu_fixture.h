@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "host/program.h"
+#include "memory/memory.h"
 #include "menus/menu_screen.h"
 #include "support/menu_script.h"
-#include "ted/memory_map.h"
 
 class FileMenuTest : public ::testing::Test {
 public:

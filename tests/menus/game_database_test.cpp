@@ -2,11 +2,11 @@
 
 #include "cpu/registers.h"
 #include "host/program.h"
+#include "memory/memory.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "menus/menus.h"
 #include "support/menu_script.h"
-#include "ted/memory_map.h"
 
 namespace {
 

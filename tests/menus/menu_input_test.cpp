@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "host/program.h"
+#include "memory/memory.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "support/fake_platform.h"
-#include "ted/memory_map.h"
 
 namespace {
 

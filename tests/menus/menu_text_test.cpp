@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "memory/memory.h"
 #include "menus/menu_screen.h"
-#include "ted/memory_map.h"
 #include "ted/raster.h"
 
 namespace {

@@ -2,12 +2,12 @@
 
 #include "host/configuration.h"
 #include "host/program.h"
+#include "memory/memory.h"
 #include "menus/key_codes.h"
 #include "menus/menus.h"
 #include "shell/presentation.h"
 #include "support/menu_script.h"
 #include "ted/keyboard.h"
-#include "ted/memory_map.h"
 #include "ted/sound.h"
 
 namespace {

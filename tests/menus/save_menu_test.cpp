@@ -1,3 +1,5 @@
+#include <cctype>
+
 #include "menus/file_menu_fixture.h"
 #include "menus/key_codes.h"
 #include "menus/menus.h"
@@ -52,6 +54,13 @@ TEST_P(SaveMenuRange, AddressesArePaddedAndRangeChecked) {
     EXPECT_EQ(menuRowText(18), c.fileSize ? "          OPERATION SUCCESSFUL          "
                                           : "     ILLEGAL START AND END ADDRESS      ");
     EXPECT_EQ(menuCellForeground(10, 18), c.fileSize ? 0x71 : 0x3B);
+    // A saved file names its folder, the current one; its end when it is long.
+    std::string folder = std::filesystem::current_path().filename().string();
+    for (char& ch : folder) ch = char(std::toupper(static_cast<unsigned char>(ch)));
+    const std::string saidIn = menuRowText(19);
+    EXPECT_EQ(saidIn.find("IN ") != std::string::npos && saidIn.find(folder + " ") != std::string::npos,
+              c.fileSize != 0)
+        << saidIn;
     EXPECT_EQ(menuRowText(20), "        PRESS ENTER TO CONTINUE!        ");
 }
 

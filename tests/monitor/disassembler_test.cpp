@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cpu/opcode_table.h"
-#include "ted/memory_map.h"
+#include "memory/memory.h"
 
 namespace {
 

@@ -2,15 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "cpu/interrupts.h"
+#include "bus/interrupts.h"
 #include "cpu/registers.h"
 #include "host/configuration.h"
 #include "host/program.h"
 #include "machine/step.h"
+#include "memory/memory.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "support/menu_script.h"
-#include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 
@@ -21,7 +21,7 @@ protected:
     void SetUp() override {
         prepareMenuMachine();
         memory.romEnabled = 0;
-        buildTedTables();
+        startBeam();
         machine.breakpointEnabled = 0;
         machine.breakpointAddress = 0;
         reg = Registers{};

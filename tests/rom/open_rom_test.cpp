@@ -11,9 +11,9 @@
 
 #include "cpu/registers.h"
 #include "host/program.h"
+#include "memory/memory.h"
 #include "support/fake_platform.h"
 #include "support/machine_helpers.h"
-#include "ted/memory_map.h"
 
 namespace {
 
@@ -167,6 +167,9 @@ TEST_F(OpenRom, BootShowsBannerAndReadyWithTheCursorBelow) {
     std::string screen = screenText();
     EXPECT_NE(screen.find("VARNOK OPEN ROM V1.0"), std::string::npos) << screen;
     EXPECT_NE(screen.find("64K RAM"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("MACHINE CODE: LOAD, SAVE, LIST, RUN, SYS\nFULL BASIC NEEDS THE MACHINE'S OWN ROMS."),
+              std::string::npos)
+        << screen;
     int readyRow = -1;
     for (int row = 0; row < 25; ++row)
         if (screenRow(row).rfind("READY.", 0) == 0) readyRow = row;

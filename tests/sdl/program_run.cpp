@@ -89,16 +89,17 @@ std::vector<Outcome> BinaryRun::runTogether(const std::vector<std::string>& scri
     return outcomes;
 }
 
-std::string screenshotText(const std::string& bmp, const uint8_t* charset) {
+std::string screenshotText(const std::string& bmp, const uint8_t* charset, int ink) {
     if (bmp.size() != 65078u) return {};
     auto pixel = [&](int x, int y) { return uint8_t(bmp[1078 + (199 - y) * 320 + x]); };
     const uint8_t background = pixel(0, 0);
+    auto inked = [&](int x, int y) { return ink < 0 ? pixel(x, y) != background : pixel(x, y) == ink; };
     auto glyphIs = [&](int row, int column, int code, bool inverse) {
         for (int y = 0; y < 8; ++y) {
             const uint8_t bits = charset[code * 8 + y];
             for (int x = 0; x < 8; ++x) {
                 const bool set = (((bits >> (7 - x)) & 1) != 0) != inverse;
-                if (set != (pixel(column * 8 + x, row * 8 + y) != background)) return false;
+                if (set != inked(column * 8 + x, row * 8 + y)) return false;
             }
         }
         return true;

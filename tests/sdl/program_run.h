@@ -38,5 +38,7 @@ private:
 // The text of a 320 x 200 screenshot, read back cell by cell through a character set of
 // 8 bytes per screen code (the open ROM's, or the real KERNAL's at its $D000); '?' where
 // no character matches. Screen codes 0-63 are told apart, in normal or reverse video
-// (so the cursor's cell reads as the character under it).
-std::string screenshotText(const std::string& bmp, const uint8_t* charset);
+// (so the cursor's cell reads as the character under it). A pixel is ink where it
+// differs from the top-left pixel, or, given `ink`, where it has that colour (the status
+// line's texts, say).
+std::string screenshotText(const std::string& bmp, const uint8_t* charset, int ink = -1);

@@ -24,6 +24,7 @@
 
 #include "rom/open_rom.h"
 #include "support/machine_helpers.h"
+#include "support/real_firmware.h"
 
 namespace {
 
@@ -411,12 +412,51 @@ INSTANTIATE_TEST_SUITE_P(
                         t.settings({});
                         t.videoDriver.clear();
                     },
-                    "invisible"},
-        FailedStart{"SoundDeviceSetUp",
-                    [](OutOfTheBox&) {
-                        writeSettingsStore({{"SoundEmulation", 1u}});
-                        setenv("SDL_AUDIODRIVER_OVERRIDE", "nosuchaudio", 1);
-                    },
-                    "Varnok Error: DirectSoundCreate FAILED"}));
+                    "invisible"}));
+
+// Without a sound device the machine runs all the same: silent, said once on standard
+// error (and on the status line and in the log), and a plain quit still ends with 0.
+TEST_F(OutOfTheBox, WithoutASoundDeviceTheMachineRunsSilentAndSaysSoOnce) {
+    writeSettingsStore({{"SoundEmulation", 1u}});
+    setenv("SDL_AUDIODRIVER_OVERRIDE", "nosuchaudio", 1);
+    script("wait 100\ntap F6\nwait 5\nquit\n");
+    const Outcome result = run({}, 30);
+    EXPECT_EQ(result.status, 0) << result.errors;
+    const std::string said = "no sound device could be opened; running without sound";
+    const size_t first = result.errors.find(said);
+    EXPECT_NE(first, std::string::npos) << result.errors;
+    EXPECT_EQ(result.errors.find(said, first + 1), std::string::npos) << result.errors;
+    EXPECT_NE(openRomText(readFile(dir->file("Output000.bmp"))).find("\nREADY."), std::string::npos);
+}
+
+// Keys pressed and released within one frame, as a paste or a tool types them, every
+// one reaching the machine's keyboard scan in order: the open ROM's and the real KERNAL's.
+struct Typist {
+    const char* name;
+    bool realRoms;
+};
+void PrintTo(const Typist& t, std::ostream* os) { *os << t.name; }
+class FastTyping : public OutOfTheBox, public ::testing::WithParamInterface<Typist> {};
+
+TEST_P(FastTyping, LosesNoKey) {
+    const std::string typed = "10 PRINT \"HELLO, WORLD\" 1234567890";
+    std::vector<uint8_t> charset(openKernalImage + 0x1000, openKernalImage + 0x1200);
+    if (GetParam().realRoms) {
+        REQUIRE_TEST_ROMS(roms);
+        settings(realPlus4Settings(roms));
+        const std::string kernal = readFile(roms + "/" + realKernalPal);
+        charset.assign(kernal.begin() + 0x1000, kernal.begin() + 0x1200);
+    } else {
+        settings({});
+    }
+    script("wait 150\npaste " + typed + "\nwait 150\ntap F6\nwait 5\nquit\n");
+    const Outcome result = run();
+    EXPECT_EQ(result.status, 0) << result.errors;
+    const std::string screen = screenshotText(readFile(dir->file("Output000.bmp")), charset.data());
+    EXPECT_NE(screen.find("\n" + typed), std::string::npos) << screen;
+}
+INSTANTIATE_TEST_SUITE_P(Roms, FastTyping,
+                         ::testing::Values(Typist{"OpenRom", false}, Typist{"RealKernal", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -71,11 +71,18 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
     QString oldCurrentDir_;
     std::vector<Message> messages_;
+    bool answer_ = true;  // to a question
     QStringList launches_;
 
     void showForm(TVarnokForm& form) {
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
+    }
+
+    // The first preset's BASIC and KERNAL where its names point: the current directory.
+    void makePresetRoms() const {
+        QVERIFY(makeFile(dir_->filePath(QStringLiteral("basic.bin"))));
+        QVERIFY(makeFile(dir_->filePath(QStringLiteral("kernal.bin"))));
     }
 
 private slots:
@@ -96,8 +103,10 @@ private slots:
         QDir::setCurrent(dir_->path());
         messages_.clear();
         launches_.clear();
+        answer_ = true;
         setMessageBoxFunction([this](QWidget*, MessageKind kind, const QString& text) {
             messages_.push_back({kind, text});
+            return answer_;
         });
         setLaunchFunction([this](const QString& program) { launches_ << program; });
     }
@@ -163,7 +172,9 @@ private slots:
         showForm(form);
         QVERIFY(form.ModeXCheckBox->isChecked());
         clickRadio(form.ResolutionGroup, resolution);
-        QCOMPARE(form.ModeXCheckBox->isEnabled(), modeXAllowed);
+        // The stored flag follows the resolution, but there is no ModeX to choose here.
+        QVERIFY(!form.ModeXCheckBox->isEnabled());
+        QVERIFY(form.ModeXCheckBox->toolTip().contains(QStringLiteral("no ModeX to choose")));
         QCOMPARE(form.ModeXCheckBox->isChecked(), modeXAllowed);
         form.Button1->click();
         QCOMPARE(storedNumber("ModeX"), modeXAllowed ? 1u : 0u);
@@ -357,6 +368,7 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         qputenv("VARNOK_REGISTRY", dir_->filePath(QStringLiteral("blocked/registry.reg")).toLocal8Bit());
+        makePresetRoms();
         TVarnokForm form;
         showForm(form);
         form.Button3->click();
@@ -373,11 +385,13 @@ private slots:
         TVarnokForm form(store);
         showForm(form);
         const QStringList reads = {
-            "ScreenMode", "Priority",   "SoundEmulation", "Debugger",  "Sync",        "ModeX",     "Joystick",
-            "Log",        "DriveType8", "Joy1Up",         "Joy1Down",  "Joy1Left",    "Joy1Right", "Joy1Fire",
-            "Joy2Up",     "Joy2Down",   "Joy2Left",       "Joy2Right", "Joy2Fire",    "Ram",       "Palette",
-            "Clock",      "HardSID",    "Machine",        "Rom0L",     "Rom0H",       "Rom1L",     "Rom1H",
-            "Rom2L",      "Rom2H",      "Rom3L",          "Rom3H",     "Drive8PCDir", "Drive8D64", "PALROM"};
+            "ScreenMode",  "Priority",   "SoundEmulation", "Debugger",    "Sync",     "ModeX",
+            "Joystick",    "Log",        "DriveType8",     "Joy1Up",      "Joy1Down", "Joy1Left",
+            "Joy1Right",   "Joy1Fire",   "Joy2Up",         "Joy2Down",    "Joy2Left", "Joy2Right",
+            "Joy2Fire",    "Ram",        "Palette",        "Clock",       "HardSID",  "Machine",
+            "Rom0L",       "Rom0H",      "Rom1L",          "Rom1H",       "Rom2L",    "Rom2H",
+            "Rom3L",       "Rom3H",      "Drive8PCDir",    "Drive8D64",   "PALROM",   "Windowed",
+            "WindowScale", "TrueDrive8", "Drive1551Rom",   "Drive1541Rom"};
         QCOMPARE(store.accesses, QStringList(reads).replaceInStrings(QRegularExpression("^"), "read "));
 
         store.accesses.clear();
@@ -391,7 +405,8 @@ private slots:
             "Joy2UpCode", "Joy2DownCode", "Joy2LeftCode",   "Joy2RightCode", "Joy2FireCode",
             "Palette",    "Clock",        "HardSID",        "Machine",       "Rom0L",
             "Rom0H",      "Rom1L",        "Rom1H",          "Rom2L",         "Rom2H",
-            "Rom3L",      "Rom3H",        "Drive8PCDir",    "Drive8D64",     "PALROM"};
+            "Rom3L",      "Rom3H",        "Drive8PCDir",    "Drive8D64",     "PALROM",
+            "Windowed",   "WindowScale",  "TrueDrive8",     "Drive1551Rom",  "Drive1541Rom"};
         QCOMPARE(store.accesses, QStringList(writes).replaceInStrings(QRegularExpression("^"), "write "));
     }
 
@@ -430,6 +445,7 @@ private slots:
     }
 
     void runWritesThenLaunchesOncePerPress() {
+        makePresetRoms();
         TVarnokForm form;
         showForm(form);
         clickRadio(form.ClockGroup, QStringLiteral("Top left clock"));
@@ -444,6 +460,135 @@ private slots:
         QVERIFY(messages_.empty());
     }
 
+    // A file that is missing, a folder and an empty file are marked with the reason; Run
+    // lists them and asks, and starts nothing on No.
+    void unreadableRomsAreMarkedAndRunAsksFirst() {
+        makePresetRoms();
+        QVERIFY(QDir().mkpath(dir_->filePath(QStringLiteral("a folder.rom"))));
+        QVERIFY(makeFile(dir_->filePath(QStringLiteral("roms/empty.rom")), QByteArray()));
+        QVERIFY(makeFile(dir_->filePath(QStringLiteral("roms/good.rom"))));
+        storeNumber("Machine", 4);
+        storeText("Rom0L", "basic.bin");
+        storeText("Rom0H", "kernal.bin");
+        storeText("Rom1L", "3plus1lo.rom");
+        storeText("Rom2L", "a folder.rom");
+        storeText("Rom2H", dir_->filePath(QStringLiteral("roms/empty.rom")).toStdString());
+        storeText("Rom3H", dir_->filePath(QStringLiteral("roms/good.rom")).toStdString());
+        TVarnokForm form;
+        showForm(form);
+        const QString here = QDir(dir_->path()).absolutePath();
+        const QStringList reasons = {QString(),
+                                     QString(),
+                                     here + "/3plus1lo.rom: no such file",
+                                     QString(),
+                                     here + "/a folder.rom: is a folder, not a file",
+                                     here + "/roms/empty.rom: empty file",
+                                     QString(),
+                                     QString()};
+        for (int slot = 0; slot < romSlotCount; ++slot) {
+            QCOMPARE(form.RomWarnings[slot]->isVisible(), !reasons[slot].isEmpty());
+            QCOMPARE(form.RomEdits[slot]->toolTip(), reasons[slot]);
+            QCOMPARE(form.RomReasons[slot]->text(), reasons[slot]);
+        }
+        QVERIFY(!form.PageControl->tabIcon(form.PageControl->indexOf(form.MachinePage)).isNull());
+        QCOMPARE(
+            form.MachinePageControl->tabIcon(form.MachinePageControl->indexOf(form.RomPages[0])).isNull(),
+            true);
+        QCOMPARE(
+            form.MachinePageControl->tabIcon(form.MachinePageControl->indexOf(form.RomPages[1])).isNull(),
+            false);
+
+        answer_ = false;
+        form.Button3->click();
+        QCOMPARE(messages_.size(), size_t(1));
+        QCOMPARE(messages_[0].kind, MessageKind::Question);
+        for (const QString& listed :
+             {"ROM 1 - Low: " + reasons[2], "ROM 2 - Low: " + reasons[4], "ROM 2 - High: " + reasons[5]})
+            QVERIFY2(messages_[0].text.contains(listed), qPrintable(messages_[0].text));
+        QVERIFY(launches_.isEmpty());
+        QCOMPARE(storedText("Rom1L"), std::string("3plus1lo.rom"));  // written all the same
+
+        // A file put in place and named again clears the mark; Yes runs.
+        QVERIFY(makeFile(dir_->filePath(QStringLiteral("3plus1lo.rom"))));
+        form.RomEdits[2]->setText(QStringLiteral("3plus1lo.rom "));
+        form.RomEdits[2]->setText(QStringLiteral("3plus1lo.rom"));
+        QVERIFY(!form.RomWarnings[2]->isVisible());
+        answer_ = true;
+        form.Button3->click();
+        QCOMPARE(launches_, QStringList{emulatorProgramName()});
+    }
+
+    void romDialogOpensInTheFolderOfTheLastRomChosen() {
+        QVERIFY(makeFile(dir_->filePath(QStringLiteral("saved/mine.bin"))));
+        QVERIFY(makeFile(dir_->filePath(QStringLiteral("chosen/3plus1lo.rom"))));
+        storeNumber("Machine", 4);
+        storeText("Rom0L", dir_->filePath(QStringLiteral("saved/mine.bin")).toStdString());
+        QStringList folders;
+        QString answer = dir_->filePath(QStringLiteral("chosen/3plus1lo.rom"));
+        setOpenFileFunction([&](QWidget*, const QString& folder, const QString&) {
+            folders << folder;
+            return answer;
+        });
+        TVarnokForm form;
+        showForm(form);
+        form.RomBrowseButtonClick(2);  // the fields' own folder before any choice
+        answer.clear();                // cancelled: nothing changes
+        form.RomBrowseButtonClick(5);
+        form.RomBrowseButtonClick(0);
+        setOpenFileFunction({});
+        const QString saved = dir_->filePath(QStringLiteral("saved")),
+                      chosen = dir_->filePath(QStringLiteral("chosen"));
+        QCOMPARE(folders, QStringList({saved, chosen, chosen}));
+        QCOMPARE(romText(form, 2), QDir::toNativeSeparators(chosen + "/3plus1lo.rom"));
+        QCOMPARE(romText(form, 5), QString());
+    }
+
+    void displayChoiceAndWindowScaleAreStored() {
+        storeNumber("WindowScale", 12);  // not one of the items: no choice shown, kept as it was
+        TVarnokForm form;
+        showForm(form);
+        QCOMPARE(form.DisplayGroup->checkedButton()->text(), QStringLiteral("Full screen"));
+        QCOMPARE(form.WindowScaleComboBox->currentIndex(), -1);
+        form.Button1->click();
+        QCOMPARE(storedNumber("Windowed"), 0u);
+        QCOMPARE(storedNumber("WindowScale"), 12u);
+
+        TVarnokForm again;
+        showForm(again);
+        clickRadio(again.DisplayGroup, QStringLiteral("Window"));
+        choose(again.WindowScaleComboBox, QStringLiteral("3x"));
+        again.Button1->click();
+        QCOMPARE(storedNumber("Windowed"), 1u);
+        QCOMPARE(storedNumber("WindowScale"), 3u);
+        TVarnokForm shown;
+        showForm(shown);
+        QCOMPARE(shown.DisplayGroup->checkedButton()->text(), QStringLiteral("Window"));
+        QCOMPARE(shown.WindowScaleComboBox->currentText(), QStringLiteral("3x"));
+    }
+
+    // The drive page chooses the port level or a true drive, and marks the chosen drive's
+    // DOS ROM when it cannot be read (Run then says so).
+    void trueDriveAndItsRomAreStoredAndAMissingRomIsMarked() {
+        QVERIFY(makeFile(dir_->filePath(QStringLiteral("dos1541.bin"))));
+        storeText("Drive1541Rom", dir_->filePath(QStringLiteral("dos1541.bin")).toStdString());
+        TVarnokForm form;
+        showForm(form);
+        QCOMPARE(form.TrueDriveGroup->checkedId(), 0);
+        QVERIFY(form.DosRomReasons[0]->isHidden());
+        clickRadio(form.TrueDriveGroup,
+                   QStringLiteral("True 1551 (runs its DOS: fast loaders and drive code)"));
+        QVERIFY(!form.DosRomReasons[0]->isHidden());  // no 1551 ROM named
+        form.DosRomEdits[0]->setText(dir_->filePath(QStringLiteral("missing.bin")));
+        QVERIFY(form.DosRomReasons[0]->text().contains(QStringLiteral("missing.bin")));
+        clickRadio(form.TrueDriveGroup, QStringLiteral("True 1541 on the serial bus (runs its DOS)"));
+        QVERIFY(form.DosRomReasons[0]->isHidden());
+        QVERIFY(form.DosRomReasons[1]->isHidden());  // its ROM is there
+        form.Button1->click();
+        QCOMPARE(storedNumber("TrueDrive8"), 2u);
+        QCOMPARE(storedText("Drive1551Rom"),
+                 std::optional<std::string>(dir_->filePath(QStringLiteral("missing.bin")).toStdString()));
+    }
+
     // The build tree's layout: build/setup/VarnokSetup and build/varnok.
     void runStartsTheEmulatorFromTheBuildTreeInTheCurrentDirectory() {
 #ifdef Q_OS_WIN
@@ -454,6 +599,7 @@ private slots:
         QVERIFY(makeFile(dir_->filePath("build/" + emulatorProgramName()),
                          "#!/bin/sh\necho \"$# $(pwd)\" >> started.txt\n", true));
         const QString marker = dir_->filePath(QStringLiteral("started.txt"));
+        makePresetRoms();
         TVarnokForm form;
         showForm(form);
         form.Button3->click();
@@ -614,33 +760,27 @@ private slots:
         QFETCH(int, ramShown);
         const QString store = dir_->filePath(QStringLiteral("registry.reg"));
         QVERIFY(makeFile(store, content));
-        QStringList questions;
-        bool agree = false;
-        setQuestionFunction([&](QWidget*, const QString& text) {
-            questions << text;
-            return agree;
-        });
         TVarnokForm form;
         showForm(form);
         QCOMPARE(form.RamComboBox->currentIndex(), ramShown);
+        answer_ = false;
         form.Button1->click();
-        QCOMPARE(questions.size(), 1);
-        QVERIFY2(questions[0].startsWith(store + " " + found), qPrintable(questions[0]));
+        QCOMPARE(messages_.size(), size_t(1));
+        QCOMPARE(messages_[0].kind, MessageKind::Question);
+        QVERIFY2(messages_[0].text.startsWith(store + " " + found), qPrintable(messages_[0].text));
         QVERIFY(form.isVisible());
         QFile kept(store);
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), content);
 
-        agree = true;
+        answer_ = true;
         form.Button1->click();
-        setQuestionFunction({});
-        QCOMPARE(questions.size(), 2);
+        QCOMPARE(messages_.size(), size_t(2));
         QVERIFY(!form.isVisible());
         QFile written(store);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QVERIFY(written.readAll().startsWith("REGEDIT4\n"));
         QCOMPARE(storedNumber("Ram"), uint32_t(ramShown));
-        QVERIFY(messages_.empty());
     }
 
     void infoTextTellsWhatThisBuildNeedsAndWhereTheOpenRomIs() {

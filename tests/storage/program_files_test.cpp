@@ -11,8 +11,8 @@
 
 #include "cpu/registers.h"
 #include "fileio/files.h"
+#include "memory/memory.h"
 #include "support/fake_platform.h"
-#include "ted/memory_map.h"
 #include "ted/ted.h"
 
 namespace {

@@ -5,12 +5,12 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "cpu/cpu.h"
-#include "cpu/interrupts.h"
+#include "bus/interrupts.h"
+#include "bus/memory_map.h"
+#include "bus/processor.h"
 #include "machine/power.h"
 #include "machine/step.h"
 #include "support/fake_platform.h"
-#include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 

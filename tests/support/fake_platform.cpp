@@ -65,6 +65,11 @@ bool registerWindowClass() {
     fake.windowClassRegistered = true;
     return true;
 }
+void setWindowPlacement(bool windowed, int scale) {
+    fake.fullScreen = !windowed;
+    fake.windowScale = scale;
+}
+
 bool createMainWindow(int showCommand) {
     if (journal("createMainWindow", std::to_string(showCommand)) != ok) return false;
     fake.windowCreated = true;
@@ -187,6 +192,7 @@ void releaseDisplay() {
 }
 
 bool fullScreen() { return fake.fullScreen; }
+int chosenWindowScale() { return fake.chosenWindowScale; }
 Result setFullScreen(bool on) {
     const Result r = journal("setFullScreen", on ? "on" : "off");
     if (r == ok) fake.fullScreen = on;

@@ -65,6 +65,8 @@ struct FakePlatform {
     int presentCount = 0;  // successful unlocks
     int framesNotPresented = 0;
     bool fullScreen = true;
+    int windowScale = 0;        // as placed before the window opened
+    int chosenWindowScale = 0;  // as if the user had resized the window
     int verticalBlankWaits = 0;
     std::function<void()> onPresent;        // after every successful unlock
     std::function<void()> onVerticalBlank;  // at every vertical-blank wait

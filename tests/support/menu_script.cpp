@@ -4,9 +4,9 @@
 
 #include "host/configuration.h"
 #include "host/program.h"
+#include "memory/memory.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
-#include "ted/memory_map.h"
 #include "ted/raster.h"
 
 namespace {

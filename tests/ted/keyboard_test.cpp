@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "bus/memory_map.h"
 #include "host/backend/gamepad.h"
 #include "host/configuration.h"
 #include "machine_fixture.h"

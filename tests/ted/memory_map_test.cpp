@@ -1,3 +1,5 @@
+#include "bus/memory_map.h"
+
 #include <cstdint>
 
 #include "machine_fixture.h"

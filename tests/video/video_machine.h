@@ -9,8 +9,8 @@
 #include "host/configuration.h"
 #include "host/program.h"
 #include "machine/frame_end.h"
+#include "memory/memory.h"
 #include "support/fake_platform.h"
-#include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 
@@ -75,7 +75,7 @@ protected:
         shell.nextPresent = 0;  // the first frame with the sync off is shown
         ted.irqLine = 0;
         shell.quickRegistersShown = 0;
-        buildTedTables();
+        startBeam();
         resetBeam();
         ted.drawX = 0;
         ted.flashCounter = 0;

@@ -3,6 +3,7 @@
 #include "host/backend/input_devices.h"
 
 #include "host/backend/gamepad.h"
+#include "host/backend/key_queue.h"
 
 namespace {
 
@@ -12,9 +13,11 @@ bool focused = true;
 
 }  // namespace
 
-// The foreground keyboard is lost when the window loses the focus, like DirectInput's.
+// The foreground keyboard is lost when the window loses the focus, like DirectInput's; the
+// window hears no key go up meanwhile, so none may stay down.
 void backend::keyboardFocusChanged(bool hasFocus) {
     focused = hasFocus;
+    if (!hasFocus) releaseAllKeys();
     if (!hasFocus && device == Device::acquired) device = Device::lost;
 }
 

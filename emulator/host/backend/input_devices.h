@@ -8,7 +8,8 @@
 
 namespace backend {
 
-// The window gained or lost the focus; an acquired keyboard is lost with it.
+// The window gained or lost the focus; an acquired keyboard is lost with it, and every
+// key goes up.
 void keyboardFocusChanged(bool hasFocus);
 // ok when the keyboard is acquired, inputLost after a focus loss, failed otherwise: the
 // answer of platform::getKeyboardState before any key is read.

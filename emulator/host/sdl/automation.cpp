@@ -1,5 +1,5 @@
 // Scripted runs: a file of key presses and waits, counted in presented frames,
-// played into the keyboard state and the window messages.
+// played into the key queue and the window messages as the window's own keys are.
 #include <cctype>
 #include <cstdlib>
 #include <sstream>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fileio/files.h"
+#include "host/backend/key_queue.h"
 #include "host/sdl/backend.h"
 #include "host/sdl/sdl_host.h"
 #include "ted/keyboard.h"
@@ -29,7 +30,6 @@ std::vector<std::string> dropPaths;
 size_t next = 0;
 uint32_t waitLeft = 0;
 bool active = false;
-uint8_t heldKeys[256];
 Uint64 lastTick = 0;
 
 // What each matrix position types, without and with SHIFT: one line per row (the
@@ -78,13 +78,15 @@ bool findCharacter(char c, int& code, bool& shift) {
     return false;
 }
 
-void tap(uint8_t code, bool shift) {
+// A tap held for some frames, as a person types; or, with no hold, pressed and released
+// at once, as a paste or a tool typing does.
+void tap(uint8_t code, bool shift, uint32_t hold = tapTicks) {
     if (shift) actions.push_back({Op::down, leftShift});
     actions.push_back({Op::down, code});
-    actions.push_back({Op::wait, tapTicks});
+    if (hold) actions.push_back({Op::wait, hold});
     actions.push_back({Op::up, code});
     if (shift) actions.push_back({Op::up, leftShift});
-    actions.push_back({Op::wait, tapTicks});
+    if (hold) actions.push_back({Op::wait, hold});
 }
 
 std::string trim(const std::string& text) {
@@ -114,14 +116,14 @@ std::string parseLine(const std::string& line) {
         actions.push_back({Op::wait, static_cast<uint32_t>(ticks)});
         return {};
     }
-    if (command == "type") {
+    if (command == "type" || command == "paste") {
         // The text is taken as written, up to the end of the line.
         std::string typed = text.substr(space == std::string::npos ? text.size() : space + 1);
         for (char c : typed) {
             int code = 0;
             bool shift = false;
             if (!findCharacter(c, code, shift)) return std::string("no key types '") + c + "'";
-            tap(static_cast<uint8_t>(code), shift);
+            tap(static_cast<uint8_t>(code), shift, command == "type" ? tapTicks : 0);
         }
         return {};
     }
@@ -144,8 +146,7 @@ std::string parseLine(const std::string& line) {
 }
 
 void press(uint8_t code, bool down) {
-    heldKeys[code] = down ? 1 : 0;
-    keysMayHaveChanged();
+    backend::keyEvent(code, down);
     // Host keys also reach the window procedure, as a real key press would.
     if (const HostKey* key = keyByCode(code); key && key->virtualKey)
         pushMessage({down ? platform::msgKeyDown : platform::msgKeyUp, key->virtualKey});
@@ -178,7 +179,6 @@ void automationFrame() {
 void automationIdle() {
     if (active && SDL_GetPerformanceCounter() - lastTick > SDL_GetPerformanceFrequency() / 10) tick();
 }
-const uint8_t* automationKeys() { return active ? heldKeys : nullptr; }
 
 bool loadAutomation(std::string& error) {
     const char* path = std::getenv("VARNOK_AUTOMATION");

@@ -1,8 +1,7 @@
 // The DirectDraw primary surface as an 8-bit palettised SDL surface of the mode's
 // size, shown through a texture scaled to the screen with the mode's aspect.
-#include <algorithm>
-
 #include "host/backend/display_mode.h"
+#include "host/backend/key_queue.h"
 #include "host/backend/shown_picture.h"
 #include "host/sdl/sdl_host.h"
 #include "shell/pacing.h"
@@ -50,28 +49,6 @@ void createTexture() {
                                 modeHeight);
 }
 
-bool windowed() { return !(SDL_GetWindowFlags(sdlhost::window) & SDL_WINDOW_FULLSCREEN); }
-
-// The largest whole-number scale of the mode whose window, frame included, fits the
-// screen's usable area (without panels and docks); the picture keeps its aspect when
-// the window is then resized, since the renderer letterboxes its logical size.
-void fitWindowToMode() {
-    if (!windowed() || modeWidth <= 0 || modeHeight <= 0) return;
-    const int display = std::max(SDL_GetWindowDisplayIndex(sdlhost::window), 0);
-    SDL_Rect usable{0, 0, 1280, 960};
-    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) usable = {0, 0, 1280, 960};
-    int top = 0, left = 0, bottom = 0, right = 0;
-    if (SDL_GetWindowBordersSize(sdlhost::window, &top, &left, &bottom, &right) != 0)
-        top = left = bottom = right = 0;
-    const int scale =
-        backend::wholeScale(usable.w - left - right, usable.h - top - bottom, modeWidth, modeHeight);
-    const int width = modeWidth * scale, height = modeHeight * scale;
-    SDL_SetWindowSize(sdlhost::window, width, height);
-    // Centred by hand: the window system may report the new size only later.
-    SDL_SetWindowPosition(sdlhost::window, usable.x + (usable.w - left - right - width) / 2 + left,
-                          usable.y + (usable.h - top - bottom - height) / 2 + top);
-}
-
 void showTexture() {
     if (!renderer || !texture) return;
     if (clearDue || !keepsPixels) {
@@ -105,9 +82,11 @@ void sdlhost::redrawWindow() {
     showTexture();
 }
 
-// Every mode is a logical resolution of the window.
+// Every mode is a logical resolution of the window. The renderer comes first: making
+// one may create the window anew, where it first was.
 void backend::displayModeChanged() {
-    fitWindowToMode();
+    if (!renderer) createRenderer();
+    sdlhost::placeWindow();
     if (renderer) createTexture();
 }
 
@@ -158,11 +137,15 @@ Result unlockSurface() {
         convertToTexture();
         showTexture();
     }
+    backend::keyFrameEnded();
     sdlhost::automationFrame();
     return ok;
 }
 
-void frameNotPresented() { sdlhost::automationFrame(); }
+void frameNotPresented() {
+    backend::keyFrameEnded();
+    sdlhost::automationFrame();
+}
 
 Result restoreSurface() { return surface ? ok : failed; }
 
@@ -181,19 +164,6 @@ Result waitForVerticalBlank() {
         nextBlank += period;  // a late caller waits for the next blank, not a whole period
     waitUntilCounter(nextBlank);
     nextBlank += period;
-    return ok;
-}
-
-bool fullScreen() { return sdlhost::window && !windowed(); }
-
-Result setFullScreen(bool on) {
-    if (!sdlhost::window ||
-        SDL_SetWindowFullscreen(sdlhost::window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
-        return failed;
-    SDL_SetWindowResizable(sdlhost::window, on ? SDL_FALSE : SDL_TRUE);
-    SDL_ShowCursor(on ? SDL_DISABLE : SDL_ENABLE);
-    fitWindowToMode();
-    sdlhost::redrawWindow();
     return ok;
 }
 

@@ -1,8 +1,8 @@
 // The PC keyboard as the DirectInput system keyboard: 256 bytes by DirectInput
-// scan code, lost (until acquired again) whenever the window loses the focus.
-#include <cstring>
-
+// scan code, from the window's key events through the key queue; lost (until
+// acquired again) whenever the window loses the focus.
 #include "host/backend/input_devices.h"
+#include "host/backend/key_queue.h"
 #include "host/sdl/sdl_host.h"
 
 namespace sdlhost {
@@ -120,23 +120,6 @@ constexpr HostKey hostKeys[] = {
     {SDL_SCANCODE_APPLICATION, 0xDD, "APPS", 0},
 };
 
-// The state as last built: a program reads the keyboard many times a frame, and the keys
-// change only when events are pumped or the script presses one.
-uint8_t builtState[256];
-bool stale = true;
-
-void buildState() {
-    int count = 0;
-    const Uint8* keys = SDL_GetKeyboardState(&count);
-    std::memset(builtState, 0, sizeof builtState);
-    for (const HostKey& key : hostKeys)
-        if (key.scancode < count && keys[key.scancode]) builtState[key.code] = 0x80;
-    if (const uint8_t* script = automationKeys())
-        for (int code = 0; code < 256; ++code)
-            if (script[code]) builtState[code] = 0x80;
-    stale = false;
-}
-
 }  // namespace
 
 const HostKey* keyByScancode(SDL_Scancode scancode) {
@@ -155,8 +138,6 @@ const HostKey* keyByCode(uint8_t code) {
     return nullptr;
 }
 
-void keysMayHaveChanged() { stale = true; }
-
 }  // namespace sdlhost
 
 namespace platform {
@@ -173,8 +154,8 @@ Result getKeyboardState(uint8_t state[256]) {
     sdlhost::pumpEvents(false);
     sdlhost::automationIdle();
     if (Result readable = backend::keyboardReadable(); readable != ok) return readable;
-    if (sdlhost::stale) sdlhost::buildState();
-    std::memcpy(state, sdlhost::builtState, sizeof sdlhost::builtState);
+    backend::readKeys(state,
+                      1000.0 * double(SDL_GetPerformanceCounter()) / double(SDL_GetPerformanceFrequency()));
     return ok;
 }
 

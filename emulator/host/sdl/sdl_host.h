@@ -27,8 +27,6 @@ const HostKey* keyByCode(uint8_t code);
 // Moves waiting SDL events into the message queue; at most once a millisecond unless forced.
 void pumpEvents(bool force);
 using backend::pushMessage;
-// SDL's key state or the script's keys may have changed: the next read builds the state anew.
-void keysMayHaveChanged();
 
 // The first game controller present, taken over as it is plugged in or out.
 void openGamepad();
@@ -38,11 +36,18 @@ bool gamepadEvent(const SDL_Event& event);
 // Shows the last picture again (the window was uncovered or changed size).
 void redrawWindow();
 
+// The window's place: how it is created, then placed for the mode (full screen, or a
+// window of whole-number scale inside the usable area); a scale the user gave it by
+// resizing is noted before it goes full screen or closes.
+Uint32 initialWindowFlags();
+SDL_Rect initialWindowArea();
+void placeWindow();
+void noteWindowScale();
+
 // The automation script: advanced by presented frames, or by time while nothing is presented.
 bool automationActive();
 void automationFrame();
 void automationIdle();
-const uint8_t* automationKeys();  // 256 bytes, non-zero while the script holds a key
 
 // True when no window system can show a modal box (dummy driver or a scripted run).
 bool headless();

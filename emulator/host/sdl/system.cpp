@@ -1,9 +1,15 @@
 // Clock, process priority, local time, message boxes and the operating-system
 // description, from SDL and POSIX.
+#include <pthread.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <sys/resource.h>
 #include <sys/utsname.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -36,6 +42,42 @@ std::string osReleaseName() {
     }
     return {};
 }
+
+// The box runs the window system's own loop, where SDL's signal handling (a quit event)
+// is never looked at: a SIGTERM or SIGINT there would wait as long as the box does.
+// The box only ever shows a fatal error, so the signal ends the program with status 1.
+// A signal the program was started to ignore (SIGINT in a shell's background) stays so.
+extern "C" void endFatalBox(int) { _exit(1); }
+
+// SDL shows the box from a child process of its own, which would stay on the screen when
+// a signal ends the program: the child is made to end with it.
+pid_t boxOwner = 0;
+extern "C" void boxChildEndsWithOwner() {
+    if (boxOwner == 0) return;
+#ifdef __linux__
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+#endif
+    if (getppid() != boxOwner) _exit(1);  // the owner ended before the line above
+}
+
+struct BoxSignals {
+    struct sigaction saved[2];
+    static constexpr int signals[2] = {SIGTERM, SIGINT};
+    BoxSignals() {
+        struct sigaction action {};
+        action.sa_handler = endFatalBox;
+        sigemptyset(&action.sa_mask);
+        for (int i = 0; i < 2; ++i) {
+            sigaction(signals[i], nullptr, &saved[i]);
+            if (saved[i].sa_handler != SIG_IGN) sigaction(signals[i], &action, nullptr);
+        }
+    }
+    ~BoxSignals() {
+        for (int i = 0; i < 2; ++i) sigaction(signals[i], &saved[i], nullptr);
+    }
+    BoxSignals(const BoxSignals&) = delete;
+    BoxSignals& operator=(const BoxSignals&) = delete;
+};
 
 }  // namespace
 
@@ -101,8 +143,13 @@ LocalTime localTime() {
 // The fatal path has already written the text to standard error; a headless run has
 // nobody to press OK, so it shows no box.
 void messageBox(const char* text, const char* caption, bool owned) {
-    if (!sdlhost::headless())
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, owned ? sdlhost::window : nullptr);
+    if (sdlhost::headless()) return;
+    static const bool childWatched = pthread_atfork(nullptr, nullptr, boxChildEndsWithOwner) == 0;
+    (void)childWatched;
+    const BoxSignals endOnSignal;
+    boxOwner = getpid();
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, owned ? sdlhost::window : nullptr);
+    boxOwner = 0;
 }
 
 bool osProductName(char* buffer, int size) { return copyText(osReleaseName(), buffer, size); }

@@ -1,10 +1,12 @@
 // The emulator's window: SDL events become the few window messages the shell handles
 // (activation, host keys, close), queued in host/backend.
+#include <dlfcn.h>
+#include <unistd.h>
+
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "host/backend/input_devices.h"
+#include "host/backend/key_queue.h"
 #include "host/sdl/sdl_host.h"
 
 namespace sdlhost {
@@ -13,13 +15,25 @@ SDL_Window* window = nullptr;
 
 namespace {
 
-constexpr const char* windowTitle = "Varnok - The C16/Plus4 Emulator";
-
 Uint64 lastPump = 0;
 
-bool windowedRequested() {
-    const char* value = std::getenv("VARNOK_WINDOWED");
-    return value && std::strcmp(value, "1") == 0;
+// When the X server goes away (the session ends, the server dies) Xlib ends the program,
+// and SDL's clean-up at that exit would wait on the dead connection for ever, spinning.
+// The program ends at once instead, with status 1.
+extern "C" int endWithTheDisplay(void*) {
+    std::fputs("varnok: the display has gone\n", stderr);
+    _exit(1);
+}
+
+void endWhenTheDisplayGoes() {
+    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "x11") != 0) return;
+    // SDL loaded Xlib itself; its handle is only looked up, never loaded here.
+    void* xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (!xlib) return;
+    using Handler = int (*)(void*);
+    if (auto setHandler = reinterpret_cast<Handler (*)(Handler)>(dlsym(xlib, "XSetIOErrorHandler")))
+        setHandler(endWithTheDisplay);
+    dlclose(xlib);
 }
 
 void translate(const SDL_Event& event) {
@@ -47,9 +61,13 @@ void translate(const SDL_Event& event) {
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
-            if (const HostKey* key = keyByScancode(event.key.keysym.scancode); key && key->virtualKey)
-                pushMessage(
-                    {event.type == SDL_KEYDOWN ? platform::msgKeyDown : platform::msgKeyUp, key->virtualKey});
+            if (const HostKey* key = keyByScancode(event.key.keysym.scancode)) {
+                // The machine repeats keys itself.
+                if (!event.key.repeat) backend::keyEvent(key->code, event.type == SDL_KEYDOWN);
+                if (key->virtualKey)
+                    pushMessage({event.type == SDL_KEYDOWN ? platform::msgKeyDown : platform::msgKeyUp,
+                                 key->virtualKey});
+            }
             break;
         default:
             gamepadEvent(event);
@@ -68,7 +86,6 @@ void pumpEvents(bool force) {
     lastPump = now;
     SDL_Event event;
     while (SDL_PollEvent(&event)) translate(event);
-    keysMayHaveChanged();
 }
 
 }  // namespace sdlhost
@@ -92,14 +109,15 @@ bool registerWindowClass() {
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
         return false;
     }
+    sdlhost::endWhenTheDisplayGoes();
     return true;
 }
 
 bool createMainWindow(int showCommand) {
-    Uint32 flags = sdlhost::windowedRequested() ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
+    Uint32 flags = sdlhost::initialWindowFlags();
     if (showCommand == 0) flags |= SDL_WINDOW_HIDDEN;
-    window = SDL_CreateWindow(sdlhost::windowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 960, 720,
-                              flags);
+    const SDL_Rect area = sdlhost::initialWindowArea();
+    window = SDL_CreateWindow(windowTitle, area.x, area.y, area.w, area.h, flags);
     if (!window) {
         std::fprintf(stderr, "varnok: cannot open the window: %s\n", SDL_GetError());
         return false;
@@ -116,6 +134,7 @@ bool windowExists() { return window != nullptr; }
 
 void destroyMainWindow() {
     if (!window) return;
+    sdlhost::noteWindowScale();
     releaseDisplay();  // the renderer belongs to the window and must go first
     SDL_DestroyWindow(window);
     window = nullptr;
@@ -141,7 +160,6 @@ void waitMessage() {
             sdlhost::translate(event);
         else if (!SDL_WasInit(SDL_INIT_EVENTS))
             SDL_Delay(10);
-        sdlhost::keysMayHaveChanged();
         sdlhost::automationIdle();
     }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/backend/display_mode.h"
+#include "host/backend/key_queue.h"
 #include "host/backend/shown_picture.h"
 #include "host/web/web_host.h"
 
@@ -76,7 +77,10 @@ void paintPending() {
     if (unpainted) paint();
 }
 
-void frameReceived() { ++frames; }
+void frameReceived() {
+    ++frames;
+    backend::keyFrameEnded();
+}
 
 }  // namespace webhost
 

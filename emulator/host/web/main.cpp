@@ -12,9 +12,9 @@
 #include "host/program.h"
 #include "host/run_control.h"
 #include "host/web/web_host.h"
+#include "memory/memory.h"
 #include "rom/open_rom.h"
 #include "settings/key_store.h"
-#include "ted/memory_map.h"
 
 namespace {
 

@@ -28,8 +28,6 @@ void yieldIfDue();
 
 using backend::pushMessage;
 
-// The keyboard follows the page's focus like DirectInput's follows the window's.
-void keyboardFocusChanged(bool focused);
 bool windowOpen();
 
 void frameReceived();

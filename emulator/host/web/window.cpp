@@ -2,6 +2,7 @@
 // in host/backend), and the yields that hand the page its turn.
 #include <emscripten.h>
 
+#include "host/backend/input_devices.h"
 #include "host/web/web_host.h"
 
 extern "C" {
@@ -51,13 +52,18 @@ bool windowOpen() { return window; }
 // The page's focus, as the window's activation: the machine waits while the page is
 // in the background, and no key stays down across the change.
 extern "C" EMSCRIPTEN_KEEPALIVE void varnokFocus(int focused) {
-    webhost::keyboardFocusChanged(focused != 0);
+    backend::keyboardFocusChanged(focused != 0);
     if (webhost::windowOpen()) webhost::pushMessage({platform::msgActivate, focused ? 1u : 0u});
 }
 
 namespace platform {
 
 bool registerWindowClass() { return true; }
+
+// The canvas sits in the page and takes the page's size; the page's full screen is the
+// browser's, asked for by the user.
+void setWindowPlacement(bool, int) {}
+int chosenWindowScale() { return 0; }
 
 bool createMainWindow(int) {
     webhost::window = true;

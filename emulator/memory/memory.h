@@ -1,4 +1,6 @@
 #pragma once
+// The computer's memory: RAM of the configured size, the four ROM banks and the banking
+// state, as the processor's map (bus/) and the TED's fetches both see them.
 #include <cstddef>
 #include <cstdint>
 
@@ -24,7 +26,7 @@ struct MemoryMap {
     SerialBus serial;
 };
 
-// defined in ted/memory_map.cpp
+// defined in memory/memory.cpp
 extern MemoryMap memory;
 
 // Allocates the RAM block (zeroing the slack); false when the allocation fails.
@@ -33,32 +35,6 @@ bool allocateRamBlock();
 void releaseRamBlock();
 // The "Ram" setting: 0 = 16 KB, 1 = 32 KB, anything else 64 KB.
 void setRamSize(int32_t ramSetting);
-
-// Every processor access goes through these two. Most reads are of RAM below $8000, which
-// no ROM hides, and most writes are of RAM below $F000, where a write always lands in RAM:
-// those are answered inline, without a call. Everything else takes the whole map
-// (defined in ted/memory_map.cpp), which also answers those addresses alike.
-uint8_t readMappedMemory(uint16_t address);
-void writeMappedMemory(uint16_t address, uint8_t value);
-// A read of the write-only bank latch ($FDD0-$FDDF), for readMappedMemory: the byte the
-// data bus still carries (defined in ted/open_bus.cpp).
-uint8_t openBusRead(uint16_t address);
-
-inline uint8_t readMemory(uint16_t address) {
-    if (address < 0x8000) {
-        const uint16_t folded = address & memory.foldMask;
-        if (folded != 0x0001) return memory.ram[folded];  // $0001, the port's input, reads $FF
-    }
-    return readMappedMemory(address);
-}
-
-inline void writeMemory(uint16_t address, uint8_t value) {
-    if (address < 0xF000) {
-        memory.ram[address & memory.foldMask] = value;  // with ROMs on, the RAM beneath them
-        return;
-    }
-    writeMappedMemory(address, value);
-}
 
 // 00 00 FF FF FF FF 00 00 repeated from address $0000, over first..last inclusive.
 void fillPowerOnPattern(uint32_t first, uint32_t last);

@@ -1,13 +1,13 @@
 // The reset and interrupt entries, looked at after each instruction.
-#include "cpu/interrupts.h"
+#include "bus/interrupts.h"
 
-#include "cpu/cpu.h"
+#include "bus/processor.h"
 
 Interrupts interrupts;
 
 void enterThrough(uint16_t vector) {
     MemoryBus bus;
-    cpu::enterInterrupt(reg, bus, vector);
+    cpu::enterInterrupt(bus, vector);
 }
 
 void resetCpu(Reset kind) {

@@ -2,15 +2,12 @@
 // banks and the I/O area at $FD00-$FF3F. Every CPU access comes through here,
 // so both operations are a switch on the address and nothing more.
 
-#include "ted/memory_map.h"
-
-#include <cstdlib>
-#include <cstring>
+#include "bus/memory_map.h"
 
 #include "drive/drive.h"
+#include "ted/open_bus.h"
 #include "ted/ted.h"
-
-MemoryMap memory;
+#include "truedrive/true_drive.h"
 
 namespace {
 
@@ -31,7 +28,15 @@ inline uint8_t readHighRom(uint16_t address) {
 
 // The processor port's input bits: the serial bus's CLK and DATA when a drive is on it,
 // else all high.
-uint8_t readProcessorPort() { return memory.serial.attached ? computerPortRead(memory.serial) : 0xFF; }
+// A true drive is brought up to this cycle before the computer reads or changes the lines
+// between them: its cable ($FEF0-$FEF7) or the serial bus behind the processor port.
+void catchUpDrive() { catchUpTrueDrive(ted.beamX / 4u); }
+
+uint8_t readProcessorPort() {
+    if (!memory.serial.attached) return 0xFF;
+    catchUpDrive();
+    return computerPortRead(memory.serial);
+}
 
 // Rarely read, so kept out of readMemory's body: the common reads stay as compact as before.
 [[gnu::noinline]] uint8_t readIoPage(uint16_t address) {
@@ -60,31 +65,6 @@ void writeIoPage(uint16_t address, uint8_t value) {
 
 }  // namespace
 
-bool allocateRamBlock() {
-    releaseRamBlock();
-    memory.ramBlock = static_cast<uint8_t*>(std::calloc(ramBlockBytes, 1));
-    if (!memory.ramBlock) return false;
-    // The first 8-byte boundary strictly after the start, so the slack is at least 8 KB - 8.
-    memory.ram = memory.ramBlock + (8 - (reinterpret_cast<uintptr_t>(memory.ramBlock) & 7));
-    return true;
-}
-
-void releaseRamBlock() {
-    std::free(memory.ramBlock);
-    memory.ramBlock = nullptr;
-    memory.ram = nullptr;
-}
-
-void setRamSize(int32_t ramSetting) {
-    memory.foldMask = ramSetting == 0 ? 0x3FFF : ramSetting == 1 ? 0x7FFF : 0xFFFF;
-}
-
-void fillPowerOnPattern(uint32_t first, uint32_t last) {
-    if (last > 0xFFFF) last = 0xFFFF;
-    for (uint32_t address = first; address <= last; ++address)
-        memory.ram[address] = (address + 2) & 4 ? 0xFF : 0x00;
-}
-
 uint8_t readMappedMemory(uint16_t address) {
     // $F000-$FF3F is never folded; above $8000 the ROMs hide the mirrors while they are on.
     if ((address < 0xF000 || address > 0xFF3F) && (address < 0x8000 || !memory.romEnabled))
@@ -105,6 +85,7 @@ uint8_t readMappedMemory(uint16_t address) {
                 case 0xFD:
                     return readIoPage(address);
                 case 0xFE:
+                    if (drive.cableOnly) catchUpDrive();
                     return readDrivePort(address);
                 case 0xFF:
                     if (address < 0xFF20) return tedRead(address);
@@ -118,6 +99,7 @@ uint8_t readMappedMemory(uint16_t address) {
 void writeMappedMemory(uint16_t address, uint8_t value) {
     if (address < 0xF000 || address > 0xFF3F) address &= memory.foldMask;
 
+    if (address < 2 && memory.serial.attached) catchUpDrive();  // the serial lines may change
     if (address >> 12 != 0xF) {
         memory.ram[address] = value;  // with ROMs on, the RAM beneath them
         return;
@@ -127,6 +109,7 @@ void writeMappedMemory(uint16_t address, uint8_t value) {
             writeIoPage(address, value);
             return;
         case 0xFE:
+            if (drive.cableOnly) catchUpDrive();
             writeDrivePort(address, value);
             return;
         case 0xFF:
@@ -148,12 +131,4 @@ void writeMappedMemory(uint16_t address, uint8_t value) {
             memory.ram[address] = value;
             return;
     }
-}
-
-void resetMemory(Reset kind) {
-    if (kind == Reset::soft) return;
-    memory.romEnabled = 1;
-    if (kind == Reset::powerOn) return;
-    if (kind == Reset::hard) fillPowerOnPattern(0x0000, 0xFEFF);
-    std::memset(memory.ram + 0xFF40, 0, 0xFFFF - 0xFF40);
 }

@@ -175,7 +175,7 @@ Folder Folder::open(const std::string& path) {
 }
 
 FileStamp Folder::stamp() const {
-    struct stat info;
+    struct stat info {};
     return fd_ >= 0 && ::fstat(fd_, &info) == 0 ? posix::stampOf(info) : FileStamp{};
 }
 
@@ -192,7 +192,7 @@ std::vector<std::string> Folder::names() const {
 }
 
 ReadStatus Folder::look(const std::string& name, uint64_t& size) const {
-    struct stat info;
+    struct stat info {};
     const Beneath where = findFile(fd_, name, info);
     if (where.error) return statusOf(where.error);
     size = uint64_t(info.st_size);
@@ -201,7 +201,7 @@ ReadStatus Folder::look(const std::string& name, uint64_t& size) const {
 
 ReadResult Folder::read(const std::string& name, size_t sizeLimit) const {
     const std::string shown = path_ + "/" + name;
-    struct stat info;
+    struct stat info {};
     const Beneath where = findFile(fd_, name, info);
     if (where.error) return readFailure(shown, where.error);
     // Not followed: a link swapped in since the look is refused here.
@@ -280,12 +280,12 @@ WriteResult Folder::rename(const std::string& from, const std::string& to) const
 }
 
 bool Folder::taken(const std::string& name) const {
-    struct stat info;
+    struct stat info {};
     return fd_ >= 0 && ::fstatat(fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 bool Folder::writable() const {
-    struct stat info;
+    struct stat info {};
     if (fd_ < 0 || ::fstat(fd_, &info) != 0) return false;
     if (::geteuid() == 0) return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
     return ::faccessat(fd_, ".", W_OK | X_OK, AT_EACCESS) == 0;

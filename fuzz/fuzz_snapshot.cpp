@@ -11,10 +11,10 @@
 #include "cpu/registers.h"
 #include "machine/power.h"
 #include "machine/step.h"
+#include "memory/memory.h"
 #include "rom/open_rom.h"
 #include "storage/program_files.h"
 #include "support/fake_platform.h"
-#include "ted/memory_map.h"
 #include "ted/raster.h"
 #include "ted/sound.h"
 #include "ted/ted.h"
@@ -31,7 +31,7 @@ bool machineReady() {
     static const bool ready = [] {
         resetFakePlatform();
         if (!allocateRamBlock()) return false;
-        buildTedTables();
+        startBeam();
         buildVoiceFrequencyTable();
         std::memcpy(memory.romLow[0], openBasicImage, romImageBytes);
         std::memcpy(memory.romHigh[0], openKernalImage, romImageBytes);

@@ -156,7 +156,7 @@ void startDrive() {
         logLine("Warning: Drive 8 folder not found: %s\n", emulatorConfig.drive8PCDir.c_str());
     if (type != 2) return;
     const files::ReadResult image = files::readFile(emulatorConfig.drive8D64, d64LargestFileBytes);
-    if (image && mountD64Image(emulatorConfig.drive8D64, image.bytes))
+    if (image && mountD64Image(emulatorConfig.drive8D64, image))
         logLine("Info: D64 file has been loaded.\n");
     else if (image || image.status == files::ReadStatus::notFound)
         logLine("Warning: D64 file not found: %s\n", emulatorConfig.drive8D64.c_str());
@@ -224,7 +224,8 @@ bool buildMachine() {
     readConfiguration();
     keyboard.joystickMode = emulatorConfig.joystick;
     if (emulatorConfig.log) {
-        if (!openLog()) return fatal("Varnok Error: Cannot create Varnok.log file.");
+        std::string error;
+        if (!openLog(&error)) return fatal("Varnok Error: Cannot create Varnok.log file.\n" + error);
         writeLogHeader();
     }
     reportSettingFallbacks();

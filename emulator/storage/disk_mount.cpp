@@ -22,7 +22,7 @@ bool mountDisk(const std::string& path, std::string& error) {
     // A true drive's writes reach the old image's file before the disk changes.
     flushTrueDriveDisk();
     // A mount that fails leaves the drive as it was.
-    if (!mountD64Image(path, file.bytes)) {
+    if (!mountD64Image(path, file)) {
         error = path + ": the disk image cannot be read";
         return false;
     }

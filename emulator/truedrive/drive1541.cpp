@@ -81,11 +81,10 @@ void powerOn1541(TrueDrive& d) {
     d.cpu.PC = cpu::core::readWord(bus, 0xFFFC);
 }
 
-void run1541(TrueDrive& d, uint64_t cycles) {
+void run1541(TrueDrive& d, uint64_t until) {
     Bus1541 bus{d};
     viaSetCa1(d.via1, lines(d).atn);  // ATN as the computer last set it
-    const uint64_t end = d.cycles + cycles;
-    while (d.cycles < end) {
+    while (d.cycles < until) {
         if ((viaIrq(d.via1) || viaIrq(d.via2)) && !d.cpu.I) cpu::enterInterrupt(bus, 0xFFFE);
         uint16_t spent = cpu::execute(bus);
         if (spent == 0) spent = 2;

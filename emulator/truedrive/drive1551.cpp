@@ -99,10 +99,9 @@ void powerOn1551(TrueDrive& d) {
     d.cpu.PC = cpu::core::readWord(bus, 0xFFFC);
 }
 
-void run1551(TrueDrive& d, uint64_t cycles) {
+void run1551(TrueDrive& d, uint64_t until) {
     Bus1551 bus{d};
-    const uint64_t end = d.cycles + cycles;
-    while (d.cycles < end) {
+    while (d.cycles < until) {
         if (d.irqPending && !d.cpu.I) {
             d.irqPending = false;
             cpu::enterInterrupt(bus, 0xFFFE);

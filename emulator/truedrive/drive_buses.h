@@ -11,6 +11,7 @@ void powerOnTrueDrive();
 void powerOn1551(TrueDrive& d);
 void powerOn1541(TrueDrive& d);
 
-// Runs the drive's processor, chips and disk for `cycles` of its own clock.
-void run1551(TrueDrive& d, uint64_t cycles);
-void run1541(TrueDrive& d, uint64_t cycles);
+// Runs the drive's processor, chips and disk until its clock reaches `until` (the last
+// instruction may end a few cycles past it: the next run is that much shorter).
+void run1551(TrueDrive& d, uint64_t until);
+void run1541(TrueDrive& d, uint64_t until);

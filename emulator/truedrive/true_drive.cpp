@@ -82,13 +82,13 @@ namespace {
 void runTrueDrive(uint32_t singleCycles) {
     TrueDrive& d = trueDrive;
     d.owed += singleCycles * owedPerSingleCycle;
-    const uint64_t due = d.owed >> 16;
-    if (due == 0) return;
+    d.due += d.owed >> 16;
     d.owed &= 0xFFFF;
+    if (d.cycles >= d.due) return;
     if (d.kind == TrueDriveKind::drive1551)
-        run1551(d, due);
+        run1551(d, d.due);
     else
-        run1541(d, due);
+        run1541(d, d.due);
     if (d.head.writing && d.head.motor) d.lastWrite = d.cycles;
     // The image file is brought up to date once the drive has stopped writing for a while,
     // so a save is in the file soon after the program thinks it is done.

@@ -42,10 +42,12 @@ struct TrueDrive {
     SerialBus* serial = nullptr;  // the computer's
 
     // Time: the computer's cycle of the current line the drive has run to; drive cycles
-    // owed by the computer's time, in 1/65536 of a cycle; the cycles run, and when the
-    // head last wrote (the image is written back once it is quiet).
+    // owed by the computer's time, in 1/65536 of a cycle; the drive cycle the computer's
+    // time has reached, and the cycles run (an instruction may end past it); and when
+    // the head last wrote (the image is written back once it is quiet).
     uint32_t lineCycle = 0;
     uint64_t owed = 0;
+    uint64_t due = 0;
     uint64_t cycles = 0;
     uint64_t lastWrite = 0;
     bool ledOn = false;

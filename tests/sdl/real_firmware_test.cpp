@@ -229,7 +229,7 @@ TEST_P(RealFirmwareDisk, DirectoryListsAndLoadStarTakesTheFirstFile) {
 TEST_P(RealFirmwareDisk, HeaderFormatsAnImageAndIsRefusedOnAFolder) {
     machineWithDisk(GetParam());
     typeLines({"10 SCNCLR:DSAVE\"GONE\"", "20 HEADER\"NEW NAME\",IXY,D0:PRINT\"H \"DS$", "RUN"},
-              trueDrive(GetParam()) ? 3000 : 100);  // a real DOS formats every track
+              trueDrive(GetParam()) ? 6000 : 100);  // a real DOS formats every track
     const Outcome result = run();
     ASSERT_EQ(result.status, 0) << result.errors;
     const std::string text = screen();

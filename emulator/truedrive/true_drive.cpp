@@ -20,6 +20,12 @@ uint64_t owedPerSingleCycle = 0;  // drive cycles per computer cycle, in 1/65536
 
 uint32_t driveClock() { return trueDrive.kind == TrueDriveKind::drive1551 ? clock1551 : clock1541; }
 
+// The port-level drive's image and its error bytes (none when it has none).
+std::span<uint8_t> imageBytes() { return {drive.d64Image, trackOffset[drive.tracks + 1]}; }
+std::span<uint8_t> imageErrors() {
+    return {drive.errorBytes, drive.hasErrorBytes ? trackOffset[drive.tracks + 1] / d64SectorBytes : 0};
+}
+
 bool anyTrackChanged() {
     return std::any_of(trueDrive.disk.changed.begin(), trueDrive.disk.changed.end(),
                        [](bool c) { return c; });
@@ -36,10 +42,7 @@ void insertTrueDriveDisk() {
         d.disk = gcr::Disk{};
         return;
     }
-    const uint32_t sectors = trackOffset[drive.tracks + 1] / d64SectorBytes;
-    const std::span<const uint8_t> errors(drive.errorBytes, drive.hasErrorBytes ? sectors : 0);
-    d.disk = gcr::fromD64(std::span<const uint8_t>(drive.d64Image, trackOffset[drive.tracks + 1]),
-                          drive.tracks, errors);
+    d.disk = gcr::fromD64(imageBytes(), drive.tracks, imageErrors());
     d.disk.writeProtected = drive.writeProtected;
 }
 
@@ -115,11 +118,16 @@ void finishTrueDriveLine() {
 bool flushTrueDriveDisk() {
     TrueDrive& d = trueDrive;
     if (!anyTrackChanged()) return true;
-    const std::span<uint8_t> image(drive.d64Image, trackOffset[drive.tracks + 1]);
-    for (int track = 1; track <= gcr::maxTrack; ++track) {
-        if (!d.disk.changed[track]) continue;
+    const std::span<uint8_t> image = imageBytes();
+    // Track 18 first: a disk formatted anew has its new ID in the BAM, and the sectors
+    // that carry it are sound now.
+    auto decode = [&](int track) {
+        if (!d.disk.changed[track]) return;
         d.disk.changed[track] = false;
-        if (track <= drive.tracks) gcr::toD64(d.disk.tracks[2 * track], track, image);
-    }
+        if (track <= drive.tracks)
+            gcr::toD64(d.disk.tracks[2 * track], track, image, imageErrors(), gcr::diskId(image));
+    };
+    decode(18);
+    for (int track = 1; track <= gcr::maxTrack; ++track) decode(track);
     return writeBackD64();
 }

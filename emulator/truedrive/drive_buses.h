@@ -15,3 +15,8 @@ void powerOn1541(TrueDrive& d);
 // instruction may end a few cycles past it: the next run is that much shorter).
 void run1551(TrueDrive& d, uint64_t until);
 void run1541(TrueDrive& d, uint64_t until);
+
+// A drive parked in its idle loop takes its place in the loop again, before the computer
+// reads or changes the lines between them (truedrive/drive_idle.h).
+void wake1551(TrueDrive& d);
+void wake1541(TrueDrive& d);

@@ -54,9 +54,11 @@ void powerOnTrueDrive() {
     d.irqPending = false;
     d.byteReady = false;
     d.head.halfTrack = 36;
-    d.head.phase = 0;  // the phase that holds a whole track
+    d.head.phase = 0;      // the phase that holds a whole track
+    d.idle = DriveIdle{};  // the RAM is all zero again
     if (d.kind == TrueDriveKind::drive1551) powerOn1551(d);
     if (d.kind == TrueDriveKind::drive1541) powerOn1541(d);
+    idleRestart(d);
 }
 
 void attachTrueDrive(TrueDriveKind kind, std::span<const uint8_t> rom, SerialBus& serial) {
@@ -94,9 +96,13 @@ void runTrueDrive(uint32_t singleCycles) {
         run1541(d, d.due);
     if (d.head.writing && d.head.motor) d.lastWrite = d.cycles;
     // The image file is brought up to date once the drive has stopped writing for a while,
-    // so a save is in the file soon after the program thinks it is done.
-    if (d.cycles - d.lastWrite > quietWriteBackMicroseconds * driveClock() / 1000000 && anyTrackChanged())
-        flushTrueDriveDisk();
+    // so a save is in the file soon after the program thinks it is done (looked at once
+    // after each spell of writing).
+    if (d.lastWrite != d.quietSince &&
+        d.cycles - d.lastWrite > quietWriteBackMicroseconds * driveClock() / 1000000) {
+        d.quietSince = d.lastWrite;
+        if (anyTrackChanged()) flushTrueDriveDisk();
+    }
 }
 
 }  // namespace
@@ -106,6 +112,11 @@ void catchUpTrueDrive(uint32_t lineCycle) {
     if (d.kind == TrueDriveKind::none) return;
     if (lineCycle > d.lineCycle) runTrueDrive(lineCycle - d.lineCycle);
     d.lineCycle = lineCycle;  // a beam put back (a reset) starts the count again
+    // The computer may change the lines next: the loop must see them change where it is.
+    if (d.kind == TrueDriveKind::drive1551)
+        wake1551(d);
+    else
+        wake1541(d);
 }
 
 void finishTrueDriveLine() {

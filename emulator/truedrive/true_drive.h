@@ -14,6 +14,7 @@
 #include "cpu/registers.h"
 #include "disk/gcr.h"
 #include "disk/head.h"
+#include "truedrive/drive_idle.h"
 
 enum class TrueDriveKind : uint8_t { none, drive1551, drive1541 };
 
@@ -43,14 +44,17 @@ struct TrueDrive {
 
     // Time: the computer's cycle of the current line the drive has run to; drive cycles
     // owed by the computer's time, in 1/65536 of a cycle; the drive cycle the computer's
-    // time has reached, and the cycles run (an instruction may end past it); and when
-    // the head last wrote (the image is written back once it is quiet).
+    // time has reached, and the cycles run (an instruction may end past it); when the
+    // head last wrote (the image is written back once it is quiet), and that time once
+    // the quiet after it was served.
     uint32_t lineCycle = 0;
     uint64_t owed = 0;
     uint64_t due = 0;
     uint64_t cycles = 0;
-    uint64_t lastWrite = 0;
+    uint64_t lastWrite = 0, quietSince = 0;
     bool ledOn = false;
+
+    DriveIdle idle;  // the idle loop watched for, and time passing without the processor
 };
 
 // defined in truedrive/true_drive.cpp

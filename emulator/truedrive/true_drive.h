@@ -80,6 +80,9 @@ void finishTrueDriveLine();
 // and writes it to its file; true when something was written (or nothing needed to be).
 bool flushTrueDriveDisk();
 
-// What the status line shows: the LED and the track under the head.
+// What the status line shows: whether a true drive runs and is busy (its motor turning
+// or its LED lit), its LED and the track under the head.
+inline bool trueDriveOn() { return trueDrive.kind != TrueDriveKind::none; }
+inline bool trueDriveBusy() { return trueDrive.head.motor || trueDrive.ledOn; }
 inline bool trueDriveLed() { return trueDrive.ledOn; }
 inline int trueDriveTrack() { return trueDrive.head.halfTrack / 2; }

@@ -10,11 +10,13 @@
 #include "bus/interrupts.h"
 #include "common/log.h"
 #include "fileio/files.h"
+#include "host/run_control.h"
 #include "memory/memory.h"
 #include "shell/shell.h"
 #include "storage/disk_mount.h"
 #include "storage/program_files.h"
 #include "ted/ted.h"
+#include "truedrive/true_drive.h"
 
 namespace {
 
@@ -38,6 +40,15 @@ struct Start {
     int framesWaited = 0;          // for the prompt
 };
 Start start;
+bool loadingWarp = false;  // the sync is off for a disk's start on a true drive
+
+// A true drive takes its real time to load: a disk's start runs at full speed until RUN is
+// typed, and the sync goes back then (unless it was changed meanwhile).
+void warpWhileLoading(bool on) {
+    if (on == loadingWarp) return;
+    loadingWarp = on;
+    setWarp(on);
+}
 
 bool endsWith(const std::string& name, const char* extension) {
     const size_t length = std::char_traits<char>::length(extension);
@@ -74,6 +85,7 @@ bool romAtPrompt() {
 
 void finish() {
     start = Start{};
+    warpWhileLoading(false);
     logLine("Info: Command line parameter has been executed.\n");
 }
 
@@ -81,6 +93,7 @@ void finish() {
 void resetAndWait(Step step, std::vector<uint8_t> program = {}) {
     shell.requests.hardReset = shell.requests.pending = 1;
     start = Start{true, step, std::move(program), framesForRomStart, 0};
+    warpWhileLoading(step == Step::typeLoad && trueDriveOn());
 }
 
 bool startDisk(const std::string& path, std::string& error) {
@@ -182,4 +195,7 @@ void autostartFrame() {
 
 bool autostartPending() { return start.active; }
 
-void cancelAutostart() { start = Start{}; }
+void cancelAutostart() {
+    start = Start{};
+    warpWhileLoading(false);
+}

@@ -4,7 +4,8 @@
 //
 // - ".d64": the disk goes into drive 8 for this run, over the stored drive settings; the
 //   machine is reset, LOAD"*",8 is typed once the ROM waits at its READY. prompt, and RUN
-//   once the load has ended and the prompt is back;
+//   once the load has ended and the prompt is back. A true drive loads in its real time,
+//   so with one the machine runs at full speed (warp) until RUN is typed;
 // - ".fre": the snapshot is restored at once and the machine goes on from it;
 // - anything else is a program file: the machine is reset, and once the ROM has started
 //   the program is loaded and RUN typed.

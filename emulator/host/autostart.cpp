@@ -23,6 +23,9 @@ namespace {
 // Frames the machine runs after the reset before anything is typed: the ROM reaches
 // its input loop well within them.
 constexpr int framesForRomStart = 25;
+// A true drive's DOS needs a moment after the power comes on before it listens (a LOAD a
+// 1541 gets sooner never ends): a disk on one waits three seconds.
+constexpr int framesForDriveStart = 150;
 // A ROM that never shows the prompt still gets the disk's LOAD after ten seconds.
 constexpr int promptFrameLimit = 500;
 constexpr uint16_t keysWaiting = 0xEF;  // the KERNAL's count of keys in its buffer
@@ -92,8 +95,9 @@ void finish() {
 // Disks and programs begin with a reset, since the ROM's start empties the keyboard buffer.
 void resetAndWait(Step step, std::vector<uint8_t> program = {}) {
     shell.requests.hardReset = shell.requests.pending = 1;
-    start = Start{true, step, std::move(program), framesForRomStart, 0};
-    warpWhileLoading(step == Step::typeLoad && trueDriveOn());
+    const bool onTrueDrive = step == Step::typeLoad && trueDriveOn();
+    start = Start{true, step, std::move(program), onTrueDrive ? framesForDriveStart : framesForRomStart, 0};
+    warpWhileLoading(onTrueDrive);
 }
 
 bool startDisk(const std::string& path, std::string& error) {

@@ -15,7 +15,8 @@
 // The ROM is taken to wait at its prompt when no key waits in its keyboard buffer and the
 // last line with text on the screen reads READY.: both the open ROM and the original
 // KERNAL print it right before their input loop, and take keys typed meanwhile from the
-// buffer. Nothing of a start is typed during the first frames after the reset.
+// buffer. Nothing of a start is typed during the first frames after the reset (three
+// seconds for a disk on a true drive, whose DOS must have started).
 #include <cstdint>
 #include <string>
 

@@ -27,7 +27,7 @@ uint8_t via1Pins(const TrueDrive& d) {
 }
 
 uint8_t via2Pins(const TrueDrive& d) {
-    return uint8_t((d.head.sync ? 0 : noSyncBit) | (d.disk.writeProtected ? 0 : writeEnableBit) | 0x6F);
+    return uint8_t((d.head.sync ? 0 : noSyncBit) | (writeProtectSensed(d) ? 0 : writeEnableBit) | 0x6F);
 }
 
 void via1Changed(TrueDrive& d) {
@@ -79,7 +79,7 @@ struct Bus1541 {
 // protection.
 uint32_t outsideLines(const TrueDrive& d) {
     const uint8_t* port = d.serial->computerPort;
-    return uint32_t((port ? port[0] & port[1] & 7 : 0) | d.disk.writeProtected << 8);
+    return uint32_t((port ? port[0] & port[1] & 7 : 0) | writeProtectSensed(d) << 8);
 }
 
 // Time passes for the chips around the processor (the head aside).
@@ -110,7 +110,8 @@ void run1541(TrueDrive& d, uint64_t until) {
     viaSetCa1(d.via1, lines(d).atn);  // ATN as the computer last set it
     while (d.cycles < until) {
         if (d.idle.parked) {
-            const uint64_t toEvent = std::min(viaCyclesToFlag(d.via1), viaCyclesToFlag(d.via2));
+            const uint64_t toEvent =
+                std::min({viaCyclesToFlag(d.via1), viaCyclesToFlag(d.via2), cyclesToSwapEnd(d)});
             if (idleWait(d.idle, d.cycles, until, toEvent, bus, pass)) return;
             continue;
         }

@@ -2,6 +2,8 @@
 // $00/$01 drives the mechanics (stepper, motor, LED, density; write protect and byte
 // ready come in); one 6523 at $4000 carries the cable to the computer on ports A and C
 // and the head's GCR bytes on port B.
+#include <algorithm>
+
 #include "cpu/core.h"
 #include "drive/drive.h"
 #include "truedrive/drive_buses.h"
@@ -20,7 +22,7 @@ constexpr uint8_t ackOut = 0x08, readMode = 0x10, noSync = 0x40, davIn = 0x80;
 constexpr uint8_t motorBit = 0x04, ledBit = 0x08, writeEnableBit = 0x10, byteReadyBit = 0x80;
 
 uint8_t portPins(const TrueDrive& d) {
-    return uint8_t((d.byteReady ? byteReadyBit : 0) | (d.disk.writeProtected ? 0 : writeEnableBit) | 0x67);
+    return uint8_t((d.byteReady ? byteReadyBit : 0) | (writeProtectSensed(d) ? 0 : writeEnableBit) | 0x67);
 }
 
 void portChanged(TrueDrive& d) {
@@ -96,7 +98,7 @@ struct Bus1551 {
 // write protection.
 uint32_t outsideLines(const TrueDrive& d) {
     return uint32_t(tiaOutput(drive.tia, portA) | tiaOutput(drive.tia, portC) << 8 |
-                    d.disk.writeProtected << 16);
+                    writeProtectSensed(d) << 16);
 }
 
 // Time passes for the chips around the processor (the head aside).
@@ -129,7 +131,8 @@ void run1551(TrueDrive& d, uint64_t until) {
     }
     while (d.cycles < until) {
         if (d.idle.parked) {
-            if (idleWait(d.idle, d.cycles, until, d.irqCountdown, bus, pass)) return;
+            if (idleWait(d.idle, d.cycles, until, std::min(d.irqCountdown, cyclesToSwapEnd(d)), bus, pass))
+                return;
             continue;
         }
         if (d.irqPending && !d.cpu.I) {

@@ -20,3 +20,10 @@ void run1541(TrueDrive& d, uint64_t until);
 // reads or changes the lines between them (truedrive/drive_idle.h).
 void wake1551(TrueDrive& d);
 void wake1541(TrueDrive& d);
+
+// The write-protect sense: a protected disk, or one going in.
+inline bool writeProtectSensed(const TrueDrive& d) { return d.disk.writeProtected || d.cycles < d.swapEnds; }
+// Drive cycles until the sense changes by itself (a disk is in), else UINT32_MAX.
+inline uint32_t cyclesToSwapEnd(const TrueDrive& d) {
+    return d.cycles < d.swapEnds ? uint32_t(d.swapEnds - d.cycles) : UINT32_MAX;
+}

@@ -44,6 +44,7 @@ void insertTrueDriveDisk() {
     }
     d.disk = gcr::fromD64(imageBytes(), drive.tracks, imageErrors());
     d.disk.writeProtected = drive.writeProtected;
+    d.swapEnds = d.cycles + driveClock() / 2;  // half a second
 }
 
 void powerOnTrueDrive() {
@@ -72,6 +73,7 @@ void attachTrueDrive(TrueDriveKind kind, std::span<const uint8_t> rom, SerialBus
     d.head.clockMultiple = kind == TrueDriveKind::drive1551 ? 2 : 1;
     owedPerSingleCycle = (uint64_t(driveClock()) << 16) / machineClock;
     insertTrueDriveDisk();
+    d.swapEnds = 0;  // the disk was in before the power came on
     powerOnTrueDrive();
 }
 

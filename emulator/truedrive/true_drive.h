@@ -30,6 +30,9 @@ struct TrueDrive {
     gcr::Disk disk;
     gcr::Head head;
     bool diskInserted = false;
+    // A disk going in blocks the write-protect light for a moment (until this drive
+    // cycle), as a protected one does: the DOS takes that as a disk change.
+    uint64_t swapEnds = 0;
 
     // The 1551: its 6510T's own port (stepper, motor, LED, density, write protect, byte
     // ready) and the 6523 that carries the cable's lines and the head's bytes.

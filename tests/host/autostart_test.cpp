@@ -146,8 +146,9 @@ TEST_F(Autostart, DiskLoadWaitsForThePromptAndIsTypedAnywayAfterTenSeconds) {
     EXPECT_EQ(typed(), "LOAD\"*\",8\r");
 }
 
-// A true drive loads in its real time: a disk's start runs with the sync off until RUN is
-// typed, then the stored sync is back. The port-level drive keeps the sync throughout.
+// A true drive loads in its real time: a disk's start waits for its DOS to start and runs
+// with the sync off until RUN is typed, then the stored sync is back. The port-level drive
+// keeps the sync throughout.
 TEST_F(Autostart, DiskOnATrueDriveLoadsAtFullSpeedUntilRunIsTyped) {
     writeFile(dir.file("games.d64"), std::vector<uint8_t>(d64ImageBytes, 0));
     emulatorConfig.sync = 2;
@@ -158,7 +159,9 @@ TEST_F(Autostart, DiskOnATrueDriveLoadsAtFullSpeedUntilRunIsTyped) {
     EXPECT_EQ(emulatorConfig.sync, 0);
     serveReset();
     showScreen({"READY."});
-    frames(26);
+    frames(150);  // the drive's DOS starts
+    EXPECT_EQ(typed(), "");
+    frames(1);
     EXPECT_EQ(typed(), "LOAD\"*\",8\r");
     memory.ram[keysWaiting] = 0;
     EXPECT_EQ(emulatorConfig.sync, 0);

@@ -401,4 +401,21 @@ INSTANTIATE_TEST_SUITE_P(
                       StartWay{"DroppedDisk", "", "drop game.d64\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A disk handed over on the command line starts on a true drive too, whose DOS takes its
+// time to start after the power comes on (the load runs at full speed); one that never
+// starts shows its screen.
+class RealFirmwareTrueStart : public RealFirmware, public ::testing::WithParamInterface<Medium> {};
+
+TEST_P(RealFirmwareTrueStart, DiskOnTheCommandLineReachesTheProgram) {
+    machineWithDisk(GetParam());
+    writeFile(dir->file("game.d64"), diskHolding("BORDER", borderProgram(0x32)));
+    script("wait 3000\ntap F6\nwait 5\nquit\n");
+    const Outcome result = run({dir->file("game.d64")}, 600);
+    EXPECT_EQ(result.status, 0x32) << result.errors << screen();
+}
+
+INSTANTIATE_TEST_SUITE_P(TrueDrives, RealFirmwareTrueStart,
+                         ::testing::Values(Medium::true1551, Medium::true1541),
+                         [](const auto& info) { return mediumName(info.param); });
+
 }  // namespace

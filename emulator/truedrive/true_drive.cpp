@@ -38,6 +38,7 @@ void insertTrueDriveDisk() {
     if (d.kind == TrueDriveKind::none) return;
     if (d.kind == TrueDriveKind::drive1541) drive.attached = false;  // the cable stays empty
     d.diskInserted = drive.medium == d64Medium;
+    d.imageUnwritten = false;  // the image is its file's
     if (!d.diskInserted) {
         d.disk = gcr::Disk{};
         return;
@@ -130,7 +131,7 @@ void finishTrueDriveLine() {
 
 bool flushTrueDriveDisk() {
     TrueDrive& d = trueDrive;
-    if (!anyTrackChanged()) return true;
+    if (!anyTrackChanged() && !d.imageUnwritten) return true;
     const std::span<uint8_t> image = imageBytes();
     // Track 18 first: a disk formatted anew has its new ID in the BAM, and the sectors
     // that carry it are sound now.
@@ -142,5 +143,6 @@ bool flushTrueDriveDisk() {
     };
     decode(18);
     for (int track = 1; track <= gcr::maxTrack; ++track) decode(track);
-    return writeBackD64();
+    d.imageUnwritten = !writeBackD64();
+    return !d.imageUnwritten;
 }

@@ -33,6 +33,9 @@ struct TrueDrive {
     // A disk going in blocks the write-protect light for a moment (until this drive
     // cycle), as a protected one does: the DOS takes that as a disk change.
     uint64_t swapEnds = 0;
+    // Tracks were decoded into the image but its file could not be written: the next
+    // write-back tries again.
+    bool imageUnwritten = false;
 
     // The 1551: its 6510T's own port (stepper, motor, LED, density, write protect, byte
     // ready) and the 6523 that carries the cable's lines and the head's bytes.
@@ -81,6 +84,7 @@ void finishTrueDriveLine();
 
 // Decodes the tracks written since the last call back into the port-level drive's image
 // and writes it to its file; true when something was written (or nothing needed to be).
+// After a failure the image is written again at the next call.
 bool flushTrueDriveDisk();
 
 // What the status line shows: whether a true drive runs and is busy (its motor turning

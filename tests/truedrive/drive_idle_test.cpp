@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "drive/drive.h"
 #include "truedrive/true_drive.h"
 
 namespace {
@@ -64,6 +65,7 @@ struct Outcome {
 // Two seconds of lines; the computer reaches the lines at a cycle of every seventh line.
 Outcome runIdle(TrueDriveKind kind, bool motor) {
     static SerialBus serial;
+    unmountDrive();  // no disk: a 1541's turning one would set V through the SO pin
     attachTrueDrive(kind, idleProgram(kind, motor), serial);
     Outcome outcome{};
     uint32_t scatter = 12345;

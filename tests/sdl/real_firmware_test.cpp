@@ -414,6 +414,25 @@ TEST_P(RealFirmwareTrueStart, DiskOnTheCommandLineReachesTheProgram) {
     EXPECT_EQ(result.status, 0x32) << result.errors << screen();
 }
 
+// A disk put in while the machine runs (with the same ID) is a new disk to the DOS: a SAVE
+// on it after the first disk's listing lands in its own directory and keeps its own BAM
+// and name; the first disk is left as it was.
+TEST_P(RealFirmwareTrueStart, DiskPutInIsANewDiskToTheDos) {
+    machineWithDisk(GetParam());
+    writeFile(dir->file("second.d64"), formattedD64("SECOND", "VK"));  // the first disk's ID
+    script(
+        "wait 150\ntype DIRECTORY\ntap RETURN\nwait 400\ndrop second.d64\nwait 800\n"
+        "type SAVE\"X\",8\ntap RETURN\nwait 1500\ntap F6\nwait 5\nquit\n");
+    const Outcome result = runMachine();
+    ASSERT_EQ(result.status, 0) << result.errors;
+    const std::string second = readFile(dir->file("second.d64"));
+    const std::vector<uint8_t> image(second.begin(), second.end());
+    constexpr size_t bamName = 91392 + 144;
+    EXPECT_EQ(second.substr(bamName, 6), "SECOND") << screen();
+    EXPECT_FALSE(d64File(image, "X").empty()) << screen();
+    EXPECT_TRUE(d64File(this->image(), "X").empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(TrueDrives, RealFirmwareTrueStart,
                          ::testing::Values(Medium::true1551, Medium::true1541),
                          [](const auto& info) { return mediumName(info.param); });

@@ -62,7 +62,8 @@ TEST_P(DriveCode, ReadsSectorsByJobAndRawGcrAndSendsThemOverItsOwnTransfer) {
                                      {"TrueDrive8", GetParam().kind},
                                      {GetParam().romSetting, roms + "/" + GetParam().rom}});
     writeSettingsStore(settings);
-    const Outcome result = run({std::string(DRIVE_CODE_DIR) + "/drivecode" + GetParam().name + ".prg"}, 100);
+    // Minutes under the sanitizers, as the other real-firmware runs allow.
+    const Outcome result = run({std::string(DRIVE_CODE_DIR) + "/drivecode" + GetParam().name + ".prg"}, 600);
     EXPECT_EQ(result.status, passed) << verdict(result.status) << " is wrong\n" << result.errors;
 }
 

@@ -296,7 +296,8 @@ int startEmulator(const char* commandLineTail, int showCommand) {
     }
     logLine("Info: Main loop reached. Emulation has beed started.\n");
     const int32_t exitCode = runMainLoop();
-    flushTrueDriveDisk();
+    if (!flushTrueDriveDisk())
+        logLine("Error: the true drive's writes cannot be saved to %s\n", drive.mediumPath.c_str());
     rememberWindowScale();
     return exitCode;
 }

@@ -265,15 +265,10 @@ WriteResult Folder::rename(const std::string& from, const std::string& to) const
     if (!S_ISLNK(entry.st_mode))
         if (const std::string refusal = posix::refusalFor(entry); !refusal.empty())
             return WriteResult{WriteStatus::refused, describe(shown, refusal)};
-    if (::renameat2(fd_, from.c_str(), fd_, to.c_str(), RENAME_NOREPLACE) != 0) {
-        int error = errno;
-        // A file system without the flag: a second name, then the first one goes.
-        if (error == EINVAL || error == ENOSYS) {
-            error = ::linkat(fd_, from.c_str(), fd_, to.c_str(), 0) == 0 ? 0 : errno;
-            if (!error) ::unlinkat(fd_, from.c_str(), 0);
-        }
+    if (!posix::renameNew(fd_, from, to)) {
+        const int error = errno;
         if (error == EEXIST) return WriteResult{WriteStatus::exists, describe(path_ + "/" + to, "exists")};
-        if (error) return WriteResult{WriteStatus::failed, describe(shown, systemError(error))};
+        return WriteResult{WriteStatus::failed, describe(shown, systemError(error))};
     }
     ::fsync(fd_);
     return WriteResult{WriteStatus::ok, {}};

@@ -89,16 +89,6 @@ bool linkUnnamed(int fd, int folder, const std::string& name) {
     return ::linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0;
 }
 
-// Moves `from` to `to` in the folder only when nothing is at `to`.
-bool renameNew(int folder, const std::string& from, const std::string& to) {
-    if (::renameat2(folder, from.c_str(), folder, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    // A file system without the flag: a second link, then the first one goes.
-    if (::linkat(folder, from.c_str(), folder, to.c_str(), 0) != 0) return false;
-    ::unlinkat(folder, from.c_str(), 0);
-    return true;
-}
-
 struct Temporary {
     Descriptor file;
     std::string name;  // empty while it has none
@@ -298,6 +288,26 @@ WriteResult placeFile(int folder, const std::string& name, std::span<const uint8
         if (!attempt.unnamedUnusable) return attempt.result;
     }
     return placeThrough(folder, name, data, mode, placing, shownPath, keep, false).result;
+}
+
+bool renameNew(int folder, const std::string& from, const std::string& to) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(folder, from.c_str(), folder, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without the flag: a second name, then the first one goes.
+    if (::linkat(folder, from.c_str(), folder, to.c_str(), 0) != 0) return false;
+    ::unlinkat(folder, from.c_str(), 0);
+    return true;
+#else
+    // A C library without the call (the browser's, whose files one thread owns): the new
+    // name is looked at just before the rename.
+    struct stat existing;
+    if (::fstatat(folder, to.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::renameat(folder, from.c_str(), folder, to.c_str()) == 0;
+#endif
 }
 
 size_t removeStaleTemporaries(int folder, const std::string& name) {

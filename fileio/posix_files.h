@@ -57,6 +57,10 @@ enum class Placing { replace, createNew };
 WriteResult placeFile(int folder, const std::string& name, std::span<const uint8_t> data, mode_t mode,
                       Placing placing, const std::string& shownPath, Descriptor* keep = nullptr);
 
+// Moves `from` to `to` in the folder open at `folder` only when nothing is at `to`; false
+// with errno set (EEXIST when something is there).
+bool renameNew(int folder, const std::string& from, const std::string& to);
+
 // The temporaries of ours a killed write left in the folder: those of `name`, or all of
 // them when it is empty. Skipped while a write of ours is under way there.
 size_t removeStaleTemporaries(int folder, const std::string& name);

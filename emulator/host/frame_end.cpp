@@ -11,7 +11,6 @@
 #include "cpu/registers.h"
 #include "host/autostart.h"
 #include "host/platform.h"
-#include "machine/frame_end.h"
 #include "memory/memory.h"
 #include "menus/menu_screen.h"
 #include "shell/pacing.h"
@@ -118,11 +117,11 @@ void presentPaused() {
     std::memcpy(frameBuffer + rowOffset, saved, sizeof saved);
 }
 
-bool serveFrameEnd() {
+void serveFrameEnd() {
     ++shell.frameCount;
     autostartFrame();
     const int32_t sync = emulatorConfig.sync;
-    if (sync < 0 || sync > 2) return !shell.quitRequested;
+    if (sync < 0 || sync > 2) return;
     frameSync();  // in sync mode 1 it runs the cursor pass itself, before the vertical-blank wait
     if (sync != 1 && (memory.ram[tedControl1] & 0x10)) cursorPass();
     if (shell.quickRegistersShown) drawRegisterLine();
@@ -133,5 +132,4 @@ bool serveFrameEnd() {
         presentFrame();
     else
         platform::frameNotPresented();
-    return !shell.quitRequested;
 }

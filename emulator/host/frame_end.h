@@ -1,7 +1,11 @@
 #pragma once
 #include <string>
 
-// defined in host/frame_end.cpp; the frame end itself is serveFrameEnd (machine/frame_end.h).
+// defined in host/frame_end.cpp
+
+// The frame end, served when a step reports its frame complete and before the next step
+// draws anything of the new frame: speed sync, cursor pass, status texts, presentation.
+void serveFrameEnd();
 
 // Speed synchronisation at each frame boundary: free-running, on the vertical blank,
 // or at 50 frames per second on the performance counter.

@@ -12,9 +12,11 @@
 #include "host/run_control.h"
 #include "machine/power.h"
 #include "machine/step.h"
+#include "memory/memory.h"
 #include "menus/menus.h"
 #include "monitor/monitor.h"
 #include "shell/shell.h"
+#include "shell/sound_output.h"
 #include "storage/screenshot.h"
 
 namespace {
@@ -75,6 +77,18 @@ constexpr Request requests[] = {
 };
 // clang-format on
 
+}  // namespace
+
+// What a step reported: the test exit, the voices, the frame end and the breakpoint.
+void serveStepEvents(StepEvents events) {
+    if (events & stepEvent::debugPort) serveDebugPort();
+    if (events & stepEvent::voices) playVoices();
+    if (events & stepEvent::frameComplete) serveFrameEnd();
+    if (events & stepEvent::breakpoint) runMonitor();
+}
+
+namespace {
+
 void serveRequests() {
     shell.requests.pending = 0;
     for (const auto& request : requests) {
@@ -102,13 +116,15 @@ int32_t runMainLoop() {
             // Passes run back to back until the next message, a request or the quit: only
             // those can change what a pass does.
             uint32_t pass = shell.pumpCounter;
+            StepEvents events = 0;
             do {
                 ++pass;
-                emulationStep();
-            } while (pass <= passesPerMessage && !shell.requests.pending && !shell.quitRequested);
+                events = emulationStep();
+            } while (!events && pass <= passesPerMessage && !shell.requests.pending && !shell.quitRequested);
             shell.passCounter += pass - shell.pumpCounter;
             shell.pumpCounter = pass;
-            if (shell.requests.pending) serveRequests();
+            if (events) serveStepEvents(events);
+            if (shell.requests.pending && !shell.quitRequested) serveRequests();
         } else {
             ++shell.pumpCounter;
             ++shell.passCounter;

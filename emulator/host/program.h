@@ -20,6 +20,6 @@ void releaseHostDevices();
 
 // defined in host/debug_cart.cpp
 // Test programs running headless report their result by a write to $FDCF; when this is
-// set before start, that write (after it is stored) ends the program with the value.
+// set before start, that write (served after its step) ends the program with the value.
 extern uint8_t debugCartEnabled;
-void installDebugCart();
+void serveDebugPort();

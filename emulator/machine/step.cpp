@@ -7,7 +7,7 @@
 #include "bus/interrupts.h"
 #include "bus/memory_map.h"
 #include "bus/processor.h"
-#include "machine/frame_end.h"
+#include "memory/memory.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 #include "truedrive/true_drive.h"
@@ -41,16 +41,28 @@ uint16_t halve(uint16_t cycles) {
         lineEnded();
 }
 
-// The frame end comes before the renderer draws anything of the new frame.
-bool render() {
-    if (frameComplete() && !serveFrameEnd()) return false;
+bool atBreakpoint() { return machine.breakpointEnabled == 1 && reg.PC == machine.breakpointAddress; }
+
+// The marks are 0 or 1; one shift each puts them on their event bits without a branch.
+StepEvents raised() {
+    return static_cast<StepEvents>(memory.debugPortWritten << 2 | ted.sound.voicesChanged << 3);
+}
+static_assert(stepEvent::debugPort == 1 << 2 && stepEvent::voices == 1 << 3);
+
+// The renderer catches up with the beam, then the breakpoint is tested.
+StepEvents drawAndTest() {
     renderStep();
-    return true;
+    return static_cast<StepEvents>((atBreakpoint() ? stepEvent::breakpoint : 0) | raised());
 }
 
-bool breakpointTest() {
-    if (machine.breakpointEnabled == 1 && reg.PC == machine.breakpointAddress) return breakpointReached();
-    return true;
+// The frame end comes before the renderer draws anything of the new frame: the step
+// stops here and the next one draws.
+StepEvents finishStep() {
+    if (frameComplete()) [[unlikely]] {
+        machine.drawPending = 1;
+        return static_cast<StepEvents>(stepEvent::frameComplete | raised());
+    }
+    return drawAndTest();
 }
 
 // One instruction of a double-clock step; the TED sees its halved count, the step gets
@@ -70,21 +82,26 @@ uint16_t stepWithoutService() {
 
 }  // namespace
 
-void emulationStep() {
+StepEvents emulationStep() {
+    if (machine.drawPending) [[unlikely]] {
+        machine.drawPending = 0;
+        return drawAndTest();
+    }
     if (doubleClock()) {
         const uint16_t first = doubleClockHalf();
-        if (!breakpointTest()) return;
+        if (atBreakpoint()) return static_cast<StepEvents>(stepEvent::breakpoint | raised());
         const uint16_t pair = static_cast<uint16_t>(first + doubleClockHalf());
         // The step leaves half the pair; its odd cycle is dropped, not carried.
         machine.stepCycles = pair >> 1;
-        if (render()) breakpointTest();
-        return;
+        return finishStep();
     }
     const uint16_t cycles = executeInstruction();
     serviceInterrupts(cycles);
     advanceTed(cycles);
-    if (render()) breakpointTest();
+    return finishStep();
 }
+
+StepEvents raisedEvents() { return raised(); }
 
 void stepInstruction() {
     const uint16_t cycles = executeInstruction();

@@ -19,9 +19,9 @@ struct MemoryMap {
     uint16_t romBankLow = 0, romBankHigh = 0;
     uint16_t foldMask = 0xFFFF;   // $3FFF for 16 KB, $7FFF for 32 KB
     uint8_t* ramBlock = nullptr;  // the address the allocator returned
-    // Called after a write to $FDCF is stored, when the host has installed it (the test
-    // exit of headless runs, host/debug_cart.cpp); no other address looks at it.
-    void (*debugPortWrite)(uint8_t value) = nullptr;
+    // The test exit port $FDCF: the last value written and a mark the step reports
+    // (machine/step.h) until the program around the machine clears it.
+    uint8_t debugPortValue = 0, debugPortWritten = 0;
     // The serial bus behind the processor port's CLK and DATA inputs (a true 1541 on it).
     SerialBus serial;
 };

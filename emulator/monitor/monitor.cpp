@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "cpu/registers.h"
-#include "machine/frame_end.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "monitor/monitor_pages.h"
@@ -65,9 +64,4 @@ void runMonitor() {
         }
     }
     closeMenu(shell.requests.monitor);
-}
-
-bool breakpointReached() {
-    runMonitor();
-    return !shell.quitRequested;
 }

@@ -6,6 +6,7 @@
 #include "host/program.h"
 #include "machine/step.h"
 #include "memory/memory.h"
+#include "monitor/monitor.h"
 #include "support/fake_platform.h"
 #include "ted/ted.h"
 
@@ -29,7 +30,8 @@ TEST(ClosingInsideAStep, WindowClosedAtABreakpointBetweenDoubleClockHalvesEndsTh
     // The monitor opens at the breakpoint and takes the window's destruction: the devices
     // and the RAM go, and the quit message follows.
     fake.messages.push_back({platform::msgDestroy, 0});
-    emulationStep();
+    ASSERT_EQ(emulationStep(), stepEvent::breakpoint);
+    runMonitor();
     machine.breakpointEnabled = 0;
     EXPECT_EQ(memory.ram, nullptr);
     EXPECT_EQ(shell.quitRequested, 1);

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "host/configuration.h"
+#include "host/frame_end.h"
 #include "host/program.h"
-#include "machine/frame_end.h"
 #include "memory/memory.h"
 #include "support/fake_platform.h"
 #include "ted/raster.h"

@@ -27,11 +27,9 @@ int main(int argc, char** argv) {
     const long steps = argc > 1 ? std::atol(argv[1]) : 20'000'000;
     long instructions = 0;
     auto start = std::chrono::steady_clock::now();
-    bool drawOnly = false;  // the step after a frame end only draws
     for (long i = 0; i < steps; ++i) {
-        if (!drawOnly) instructions += ted.doubleClockAllowed == 1 && !ted.singleClock ? 2 : 1;
-        drawOnly = emulationStep() & stepEvent::frameComplete;
-        if (drawOnly) serveFrameEnd();
+        instructions += ted.doubleClockAllowed == 1 && !ted.singleClock ? 2 : 1;
+        if (emulationStep() & stepEvent::frameComplete) serveFrameEnd();
     }
     std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     std::printf("cpu_bench: %.1f million emulated instructions per second (%ld in %.2f s)\n",

@@ -60,7 +60,7 @@ void writeIoPage(uint16_t address, uint8_t value) {
         memory.romBankHigh = (address >> 2) & 3;
     } else if (address == debugCartPort) {
         memory.debugPortValue = value;
-        memory.debugPortWritten = 1;
+        memory.raisedEvents |= stepEvent::debugPort;
     }
 }
 

@@ -9,7 +9,7 @@
 uint8_t debugCartEnabled;
 
 void serveDebugPort() {
-    memory.debugPortWritten = 0;
+    memory.raisedEvents &= static_cast<StepEvents>(~stepEvent::debugPort);
     if (!debugCartEnabled) return;
     closeLog();  // the log is the only file held open across the run
     std::exit(memory.debugPortValue);

@@ -273,7 +273,7 @@ int startEmulator(const char* commandLineTail, int showCommand) {
     std::error_code noFolder;
     shell.startFolder = std::filesystem::current_path(noFolder).string();
     platform::setWindowProc(windowProc);
-    memory.debugPortWritten = 0;
+    memory.raisedEvents = 0;
 
     if (!buildMachine()) return fatalExit;
     if (initHostDevices(showCommand) != 0) {

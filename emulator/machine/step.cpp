@@ -30,8 +30,12 @@ uint16_t halve(uint16_t cycles) {
 }
 
 // A true drive catches up with the computer at the end of every line (and whenever the
-// computer reaches for the lines between them, bus/memory_map.cpp).
-[[gnu::noinline]] void lineEnded() { finishTrueDriveLine(); }
+// computer reaches for the lines between them, bus/memory_map.cpp); a frame is complete
+// when the beam has come to TED line 0.
+[[gnu::noinline]] void lineEnded() {
+    finishTrueDriveLine();
+    if (frameComplete()) machine.frameEnd = 1;
+}
 
 // What runs after each instruction, in this order, with single-clock cycles.
 [[gnu::always_inline]] inline void advanceTed(uint16_t cycles) {
@@ -43,24 +47,20 @@ uint16_t halve(uint16_t cycles) {
 
 bool atBreakpoint() { return machine.breakpointEnabled == 1 && reg.PC == machine.breakpointAddress; }
 
-// The marks are 0 or 1; one shift each puts them on their event bits without a branch.
-StepEvents raised() {
-    return static_cast<StepEvents>(memory.debugPortWritten << 2 | ted.sound.voicesChanged << 3);
-}
-static_assert(stepEvent::debugPort == 1 << 2 && stepEvent::voices == 1 << 3);
-
 // The renderer catches up with the beam, then the breakpoint is tested.
 StepEvents drawAndTest() {
     renderStep();
-    return static_cast<StepEvents>((atBreakpoint() ? stepEvent::breakpoint : 0) | raised());
+    if (atBreakpoint()) [[unlikely]]
+        return static_cast<StepEvents>(stepEvent::breakpoint | memory.raisedEvents);
+    return memory.raisedEvents;
 }
 
 // The frame end comes before the renderer draws anything of the new frame: the step
 // stops here and the next one draws.
 StepEvents finishStep() {
-    if (frameComplete()) [[unlikely]] {
-        machine.drawPending = 1;
-        return static_cast<StepEvents>(stepEvent::frameComplete | raised());
+    if (machine.frameEnd) [[unlikely]] {
+        machine.frameEnd = 2;
+        return static_cast<StepEvents>(stepEvent::frameComplete | memory.raisedEvents);
     }
     return drawAndTest();
 }
@@ -83,13 +83,13 @@ uint16_t stepWithoutService() {
 }  // namespace
 
 StepEvents emulationStep() {
-    if (machine.drawPending) [[unlikely]] {
-        machine.drawPending = 0;
+    if (machine.frameEnd == 2) [[unlikely]] {
+        machine.frameEnd = 0;
         return drawAndTest();
     }
     if (doubleClock()) {
         const uint16_t first = doubleClockHalf();
-        if (atBreakpoint()) return static_cast<StepEvents>(stepEvent::breakpoint | raised());
+        if (atBreakpoint()) return static_cast<StepEvents>(stepEvent::breakpoint | memory.raisedEvents);
         const uint16_t pair = static_cast<uint16_t>(first + doubleClockHalf());
         // The step leaves half the pair; its odd cycle is dropped, not carried.
         machine.stepCycles = pair >> 1;
@@ -100,8 +100,6 @@ StepEvents emulationStep() {
     advanceTed(cycles);
     return finishStep();
 }
-
-StepEvents raisedEvents() { return raised(); }
 
 void stepInstruction() {
     const uint16_t cycles = executeInstruction();

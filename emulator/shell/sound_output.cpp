@@ -4,6 +4,7 @@
 
 #include "common/configuration.h"
 #include "host/platform.h"
+#include "memory/memory.h"
 #include "ted/sound.h"
 #include "ted/ted.h"
 
@@ -20,7 +21,7 @@ bool playable(int channel) {
 }  // namespace
 
 void playVoices() {
-    ted.sound.voicesChanged = 0;
+    memory.raisedEvents &= static_cast<StepEvents>(~stepEvent::voices);
     for (int channel = square1; channel <= noise; ++channel) {
         if (!playable(channel)) continue;
         const VoiceOutput& voice = ted.sound.voices[channel - 1];

@@ -21,13 +21,13 @@ uint8_t limitVolume(uint8_t volume) { return volume > 8 ? 8 : volume; }
 
 void outputVolume(int channel, int32_t hundredths) {
     ted.sound.voices[channel - 1].volume = hundredths;
-    ted.sound.voicesChanged = 1;
+    memory.raisedEvents |= stepEvent::voices;
 }
 
 // Any rate the voices ask for, up to register 1019's 715,908: high tones play at their pitch.
 void outputRate(int channel, uint32_t samplesPerSecond) {
     ted.sound.voices[channel - 1].rate = samplesPerSecond;
-    ted.sound.voicesChanged = 1;
+    memory.raisedEvents |= stepEvent::voices;
 }
 
 // Voice 2 is a square (bit 5) or noise (bit 6, which wins); the other channel is silent.

@@ -65,8 +65,7 @@ struct TedSound {
     uint8_t control = 0;                      // last $FF11 written with bit 7 clear
     uint8_t currentVolume = 0;                // 0..8
     uint8_t digiVolume = 0, digiChannels = 0, digiLevel = 0;
-    VoiceOutput voices[3];      // channels 1..3: square 1, square 2, noise
-    uint8_t voicesChanged = 0;  // 1 after any change, until the host has taken the voices
+    VoiceOutput voices[3];  // channels 1..3: square 1, square 2, noise; a change raises stepEvent::voices
 };
 
 struct Ted {
@@ -82,7 +81,7 @@ struct Ted {
     uint8_t doubleClockAllowed = 0;
     uint8_t newLinePending = 0, rasterIrqArmed = 0;
     uint16_t drawX = 0;
-    uint8_t frameEndDue = 0;  // a line other than TED line 0 was drawn since the last frame end
+    uint8_t frameEndDue = 0;  // the beam came to a line other than TED line 0 since the last frame end
     LineLatch lineLatch;
     uint8_t textLineFlags[frameHeight] = {};
     uint32_t matrixBaseByLine[frameHeight] = {};

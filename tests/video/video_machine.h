@@ -44,8 +44,7 @@ inline uint8_t pixel(int x, int y) { return frameBuffer[y * frameWidth + x]; }
 
 // Steps the beam one cycle at a time, so the renderer keeps pace with it exactly.
 inline void step() {
-    rasterStep(1);
-    if (frameComplete()) serveFrameEnd();
+    if (rasterStep(1) && frameComplete()) serveFrameEnd();
     renderStep();
 }
 

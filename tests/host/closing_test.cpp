@@ -8,6 +8,7 @@
 #include "memory/memory.h"
 #include "monitor/monitor.h"
 #include "support/fake_platform.h"
+#include "support/menu_script.h"
 #include "ted/ted.h"
 
 namespace {
@@ -31,7 +32,7 @@ TEST(ClosingInsideAStep, WindowClosedAtABreakpointBetweenDoubleClockHalvesEndsTh
     // and the RAM go, and the quit message follows.
     fake.messages.push_back({platform::msgDestroy, 0});
     ASSERT_EQ(emulationStep(), stepEvent::breakpoint);
-    runMonitor();
+    runScreen(monitorScreen);
     machine.breakpointEnabled = 0;
     EXPECT_EQ(memory.ram, nullptr);
     EXPECT_EQ(shell.quitRequested, 1);

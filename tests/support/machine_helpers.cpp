@@ -93,7 +93,7 @@ int runFrames(int frames, long stepBudget) {
     int seen = 0;
     uint16_t line = ted.beamY;
     for (long step = 0; step < stepBudget && seen < frames; ++step) {
-        serveStepEvents(emulationStep());  // as the main loop does
+        stepAndServe();  // as the main loop does
         if (ted.beamY < line) ++seen;
         line = ted.beamY;
     }

@@ -4,6 +4,7 @@
 
 #include "host/configuration.h"
 #include "host/program.h"
+#include "host/screens.h"
 #include "memory/memory.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
@@ -50,6 +51,11 @@ void playMenuScript(std::vector<MenuStep> steps) {
     fake.onKeyboardRead = [] {
         if (++readsSinceFrame > 64) advance();
     };
+}
+
+void runScreen(const Screen& screen) {
+    openScreen(screen);
+    while (screenOpen()) performWait(screenTurn());
 }
 
 void installMarkerCharset() {

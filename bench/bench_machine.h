@@ -17,7 +17,7 @@ inline bool powerOnBenchMachine(const uint8_t* program, size_t length) {
     resetFakePlatform();
     if (!allocateRamBlock()) return false;
     setRamSize(2);
-    buildTedTables();
+    startBeam();
     resetMachine(Reset::powerOn);
     interrupts.resetPending = 0;
     memory.romEnabled = 0;

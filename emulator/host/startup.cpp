@@ -207,7 +207,7 @@ bool startCommandLineFile() {
 }
 
 void buildTables() {
-    buildTedTables();
+    startBeam();
     buildVoiceFrequencyTable();
     logLine("Info: Internal tables generated.\n");
 }

@@ -8,13 +8,6 @@
 
 uint8_t frameBuffer[frameWidth * frameHeight + frameSlack];
 
-uint16_t tedLineTable[312];
-uint16_t tedXTable[228];
-
-uint32_t frameLineOffset[frameHeight];
-uint32_t bitmapRowOffset[frameHeight];
-int32_t matrixRowOffset[40];
-
 namespace {
 
 // Character patterns come from RAM, or with $FF12 bit 2 from the bank-0 ROM images,
@@ -85,14 +78,7 @@ void startNextLine() {
 
 }  // namespace
 
-void buildTedTables() {
-    for (int i = 0; i < frameHeight; ++i) {
-        tedLineTable[i] = static_cast<uint16_t>(i < 52 ? i + 260 : i - 52);
-        frameLineOffset[i] = static_cast<uint32_t>(i) * frameWidth;
-        bitmapRowOffset[i] = static_cast<uint32_t>(i) * 320;
-    }
-    for (int i = 0; i < lineUnits; ++i) tedXTable[i] = static_cast<uint16_t>(i < 32 ? i + 196 : i - 32);
-    for (int i = 0; i < 40; ++i) matrixRowOffset[i] = i * 40;
+void startBeam() {
     // Until the first line change the latch would hold null pointers.
     if (memory.ram) takeLineLatch();
 }

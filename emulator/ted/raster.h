@@ -2,16 +2,17 @@
 #include <cstdint>
 
 #include "ted/ted.h"
+#include "ted/video_tables.h"
 
 constexpr int frameSlack = 16;  // a block may land up to 7 bytes past the last line
 constexpr int lineUnits = 228;  // beam units per line: 57 cycles of four
 
 // defined in ted/raster.cpp
 extern uint8_t frameBuffer[frameWidth * frameHeight + frameSlack];
-extern uint16_t tedLineTable[312];  // internal line -> TED raster line
-extern uint16_t tedXTable[228];     // beamX -> TED horizontal count
 
-void buildTedTables();
+// Start-up: the line latch taken for the beam's line, so the renderer never sees an empty
+// one before the first line change.
+void startBeam();
 // Start-up and the hard and special resets: the beam position and the flash phase back
 // to 0. No double-clock state is kept here.
 void resetBeam();

@@ -49,11 +49,13 @@ constexpr std::array<NumberRow, NumberSettingCount> numberRows = {{
     {"PALROM",          true,  defaults::palRom},
     {"Windowed",        true,  defaults::windowed},
     {"WindowScale",     false, defaults::windowScale},
+    {"TrueDrive8",      false, defaults::trueDrive8},
 }};
 
 // Indexed by TextSetting.
 constexpr std::array<const char*, TextSettingCount> textNames = {
     "Rom0L", "Rom0H", "Rom1L", "Rom1H", "Rom2L", "Rom2H", "Rom3L", "Rom3H", "Drive8PCDir", "Drive8D64",
+    "Drive1551Rom", "Drive1541Rom",
 };
 
 // Indexed like Joy1Up .. Joy2Fire.
@@ -72,7 +74,7 @@ constexpr Step readOrder[] = {
     Joy1Up, Joy1Down, Joy1Left, Joy1Right, Joy1Fire, Joy2Up, Joy2Down, Joy2Left, Joy2Right, Joy2Fire,
     Ram, Palette, Clock, HardSID, Machine,
     Rom0L, Rom0H, Rom1L, Rom1H, Rom2L, Rom2H, Rom3L, Rom3H, Drive8PCDir, Drive8D64,
-    PALROM, Windowed, WindowScale,
+    PALROM, Windowed, WindowScale, TrueDrive8, Drive1551Rom, Drive1541Rom,
 };
 
 constexpr Step writeOrder[] = {
@@ -82,7 +84,7 @@ constexpr Step writeOrder[] = {
     JoystickCode{5}, JoystickCode{6}, JoystickCode{7}, JoystickCode{8}, JoystickCode{9},
     Palette, Clock, HardSID, Machine,
     Rom0L, Rom0H, Rom1L, Rom1H, Rom2L, Rom2H, Rom3L, Rom3H, Drive8PCDir, Drive8D64,
-    PALROM, Windowed, WindowScale,
+    PALROM, Windowed, WindowScale, TrueDrive8, Drive1551Rom, Drive1541Rom,
 };
 // clang-format on
 

@@ -41,6 +41,7 @@ enum NumberSetting : int {
     PALROM,
     Windowed,
     WindowScale,
+    TrueDrive8,
     NumberSettingCount
 };
 
@@ -55,6 +56,8 @@ enum TextSetting : int {
     Rom3H,
     Drive8PCDir,
     Drive8D64,
+    Drive1551Rom,
+    Drive1541Rom,
     TextSettingCount
 };
 

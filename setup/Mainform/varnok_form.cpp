@@ -140,6 +140,9 @@ void TVarnokForm::readSettings() {
     selectRadio(Drive8Group, stored.number[DriveType8]);
     Drive8PCDirEdit->setText(toQString(stored.text[Drive8PCDir]));
     Drive8D64Edit->setText(toQString(stored.text[Drive8D64]));
+    DosRomEdits[0]->setText(toQString(stored.text[Drive1551Rom]));
+    DosRomEdits[1]->setText(toQString(stored.text[Drive1541Rom]));
+    selectRadio(TrueDriveGroup, stored.number[TrueDrive8]);
 
     for (int joystickKey = 0; joystickKey < joystickKeyCount; ++joystickKey)
         showComboIndex(JoyComboBoxes[joystickKey], stored.number[Joy1Up + joystickKey]);
@@ -205,6 +208,20 @@ void TVarnokForm::markRom(int slot) {
     PageControl->setTabIcon(PageControl->indexOf(MachinePage), romProblems().isEmpty() ? QIcon() : warning);
 }
 
+void TVarnokForm::markDosRoms() {
+    const int chosen = TrueDriveGroup->checkedId();
+    for (int drive = 0; drive < 2; ++drive) {
+        const QString name = DosRomEdits[drive]->text();
+        QString problem = romProblem(name);
+        if (chosen == drive + 1 && name.isEmpty())
+            problem = QStringLiteral("no ROM named: drive 8 stays at the port level");
+        if (chosen != drive + 1) problem.clear();  // only the chosen drive's ROM matters
+        DosRomEdits[drive]->setToolTip(problem);
+        DosRomReasons[drive]->setText(problem);
+        DosRomReasons[drive]->setVisible(!problem.isEmpty());
+    }
+}
+
 QStringList TVarnokForm::romProblems() const {
     QStringList problems;
     for (int slot = 0; slot < romSlotCount; ++slot)
@@ -212,6 +229,10 @@ QStringList TVarnokForm::romProblems() const {
             problems << QStringLiteral("ROM %1 - %2: %3")
                             .arg(slot / 2)
                             .arg(slot % 2 ? "High" : "Low", RomWarnings[slot]->toolTip());
+    for (int drive = 0; drive < 2; ++drive)
+        if (!DosRomReasons[drive]->text().isEmpty())
+            problems << QStringLiteral("%1 DOS ROM: %2")
+                            .arg(drive ? "1541" : "1551", DosRomReasons[drive]->text());
     return problems;
 }
 
@@ -281,6 +302,13 @@ void TVarnokForm::RomRemoveButtonClick(int slot) { RomEdits[slot]->clear(); }
 void TVarnokForm::Drive8PCDirButtonClick() {
     const QString dir = QFileDialog::getExistingDirectory(this, QString(), Drive8PCDirEdit->text());
     if (!dir.isEmpty()) Drive8PCDirEdit->setText(QDir::toNativeSeparators(dir));
+}
+
+void TVarnokForm::DosRomButtonClick(int drive) {
+    const QString file = chooseFile(this, romFolderToStart(0), QString::fromUtf8(romFilter));
+    if (file.isEmpty()) return;
+    lastRomFolder_ = QFileInfo(file).absolutePath();
+    DosRomEdits[drive]->setText(QDir::toNativeSeparators(file));
 }
 
 void TVarnokForm::Drive8D64ButtonClick() {

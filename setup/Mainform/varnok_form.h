@@ -59,6 +59,7 @@ public:
     void RomRemoveButtonClick(int slot);
     void Drive8PCDirButtonClick();
     void Drive8D64ButtonClick();
+    void DosRomButtonClick(int drive);
     void Button1Click();  // "&OK"
     void Button2Click();  // "&Cancel"
     void Button3Click();  // "&Run"
@@ -88,6 +89,9 @@ public:
     std::array<QLabel*, romSlotCount> RomReasons;    // and why, under the field
     QButtonGroup* Drive8Group;
     QLineEdit *Drive8PCDirEdit, *Drive8D64Edit;
+    QButtonGroup* TrueDriveGroup;           // "Port level", "True 1551", "True 1541"
+    std::array<QLineEdit*, 2> DosRomEdits;  // the 1551's and the 1541's DOS ROM
+    std::array<QLabel*, 2> DosRomReasons;   // why the chosen drive's ROM cannot be read
     QWidget* Drive9Page;
     QButtonGroup* JoystickGroup;
     std::array<QComboBox*, joystickKeyCount> JoyComboBoxes;  // Joy1Up .. Joy2Fire
@@ -130,6 +134,8 @@ private:
     void selectScreenMode(int mode);
     // Marks the field (and its bank's tab) when its file cannot be read, saying why.
     void markRom(int slot);
+    // Marks the DOS ROM field of the true drive chosen when its file cannot be read.
+    void markDosRoms();
     // "ROM 1 - Low: <why>" for every marked field.
     QStringList romProblems() const;
     QString romFolderToStart(int slot) const;

@@ -380,7 +380,7 @@ TVarnokForm::DriveControls TVarnokForm::buildDriveControls(QWidget* page, QButto
     grid->addWidget(drive.d64Edit, 2, 1);
     grid->addWidget(drive.d64Button, 2, 2);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(3, 1);
+    grid->setRowStretch(4, 1);
     return drive;
 }
 
@@ -396,6 +396,41 @@ QWidget* TVarnokForm::buildDrivePage() {
             [this](const QString& text) { settings_.text[Drive8D64] = text.toStdString(); });
     connect(drive8.pcDirButton, &QPushButton::clicked, this, &TVarnokForm::Drive8PCDirButtonClick);
     connect(drive8.d64Button, &QPushButton::clicked, this, &TVarnokForm::Drive8D64ButtonClick);
+
+    // What answers as drive 8: the port level, or a drive running its own DOS ROM (on a
+    // D64 image only; the emulator falls back to the port level otherwise).
+    auto* trueDriveBox = new QGroupBox(QStringLiteral("Drive emulation"));
+    auto* trueGrid = new QGridLayout(trueDriveBox);
+    TrueDriveGroup = radioGroup({}, TrueDrive8, [this](int) { markDosRoms(); });
+    const QStringList modes = captionList({"Port level (fast; LOAD, SAVE and the disk commands)",
+                                           "True 1551 (runs its DOS: fast loaders and drive code)",
+                                           "True 1541 on the serial bus (runs its DOS)"});
+    for (int id = 0; id < modes.size(); ++id) {
+        auto* button = new QRadioButton(modes[id]);
+        TrueDriveGroup->addButton(button, id);
+        trueGrid->addWidget(button, id, 0, 1, 3);
+    }
+    const char* const romCaptions[2] = {"1551 DOS ROM:", "1541 DOS ROM:"};
+    for (int drive = 0; drive < 2; ++drive) {
+        DosRomEdits[drive] = new QLineEdit;
+        DosRomReasons[drive] = new QLabel;
+        DosRomReasons[drive]->setStyleSheet(QStringLiteral("color: #b00000"));
+        DosRomReasons[drive]->setVisible(false);
+        auto* browse = smallButton(QStringLiteral("..."));
+        const int row = 3 + 2 * drive;
+        trueGrid->addWidget(new QLabel(QString::fromUtf8(romCaptions[drive])), row, 0);
+        trueGrid->addWidget(DosRomEdits[drive], row, 1);
+        trueGrid->addWidget(browse, row, 2);
+        trueGrid->addWidget(DosRomReasons[drive], row + 1, 1, 1, 2);
+        const TextSetting setting = drive == 0 ? Drive1551Rom : Drive1541Rom;
+        connect(DosRomEdits[drive], &QLineEdit::textChanged, this, [this, setting](const QString& text) {
+            settings_.text[setting] = text.toStdString();
+            markDosRoms();
+        });
+        connect(browse, &QPushButton::clicked, this, [this, drive] { DosRomButtonClick(drive); });
+    }
+    trueGrid->setColumnStretch(1, 1);
+    static_cast<QGridLayout*>(drive8Page->layout())->addWidget(trueDriveBox, 3, 0, 1, 3);
 
     // Drive 9 is shown for what may come; nothing on it can be chosen.
     Drive9Page = new QWidget;

@@ -21,7 +21,7 @@ protected:
     void SetUp() override {
         prepareMenuMachine();
         memory.romEnabled = 0;
-        buildTedTables();
+        startBeam();
         machine.breakpointEnabled = 0;
         machine.breakpointAddress = 0;
         reg = Registers{};

@@ -385,12 +385,13 @@ private slots:
         TVarnokForm form(store);
         showForm(form);
         const QStringList reads = {
-            "ScreenMode", "Priority",   "SoundEmulation", "Debugger",  "Sync",        "ModeX",     "Joystick",
-            "Log",        "DriveType8", "Joy1Up",         "Joy1Down",  "Joy1Left",    "Joy1Right", "Joy1Fire",
-            "Joy2Up",     "Joy2Down",   "Joy2Left",       "Joy2Right", "Joy2Fire",    "Ram",       "Palette",
-            "Clock",      "HardSID",    "Machine",        "Rom0L",     "Rom0H",       "Rom1L",     "Rom1H",
-            "Rom2L",      "Rom2H",      "Rom3L",          "Rom3H",     "Drive8PCDir", "Drive8D64", "PALROM",
-            "Windowed",   "WindowScale"};
+            "ScreenMode",  "Priority",   "SoundEmulation", "Debugger",    "Sync",     "ModeX",
+            "Joystick",    "Log",        "DriveType8",     "Joy1Up",      "Joy1Down", "Joy1Left",
+            "Joy1Right",   "Joy1Fire",   "Joy2Up",         "Joy2Down",    "Joy2Left", "Joy2Right",
+            "Joy2Fire",    "Ram",        "Palette",        "Clock",       "HardSID",  "Machine",
+            "Rom0L",       "Rom0H",      "Rom1L",          "Rom1H",       "Rom2L",    "Rom2H",
+            "Rom3L",       "Rom3H",      "Drive8PCDir",    "Drive8D64",   "PALROM",   "Windowed",
+            "WindowScale", "TrueDrive8", "Drive1551Rom",   "Drive1541Rom"};
         QCOMPARE(store.accesses, QStringList(reads).replaceInStrings(QRegularExpression("^"), "read "));
 
         store.accesses.clear();
@@ -405,7 +406,7 @@ private slots:
             "Palette",    "Clock",        "HardSID",        "Machine",       "Rom0L",
             "Rom0H",      "Rom1L",        "Rom1H",          "Rom2L",         "Rom2H",
             "Rom3L",      "Rom3H",        "Drive8PCDir",    "Drive8D64",     "PALROM",
-            "Windowed",   "WindowScale"};
+            "Windowed",   "WindowScale",  "TrueDrive8",     "Drive1551Rom",  "Drive1541Rom"};
         QCOMPARE(store.accesses, QStringList(writes).replaceInStrings(QRegularExpression("^"), "write "));
     }
 
@@ -563,6 +564,29 @@ private slots:
         showForm(shown);
         QCOMPARE(shown.DisplayGroup->checkedButton()->text(), QStringLiteral("Window"));
         QCOMPARE(shown.WindowScaleComboBox->currentText(), QStringLiteral("3x"));
+    }
+
+    // The drive page chooses the port level or a true drive, and marks the chosen drive's
+    // DOS ROM when it cannot be read (Run then says so).
+    void trueDriveAndItsRomAreStoredAndAMissingRomIsMarked() {
+        QVERIFY(makeFile(dir_->filePath(QStringLiteral("dos1541.bin"))));
+        storeText("Drive1541Rom", dir_->filePath(QStringLiteral("dos1541.bin")).toStdString());
+        TVarnokForm form;
+        showForm(form);
+        QCOMPARE(form.TrueDriveGroup->checkedId(), 0);
+        QVERIFY(form.DosRomReasons[0]->isHidden());
+        clickRadio(form.TrueDriveGroup,
+                   QStringLiteral("True 1551 (runs its DOS: fast loaders and drive code)"));
+        QVERIFY(!form.DosRomReasons[0]->isHidden());  // no 1551 ROM named
+        form.DosRomEdits[0]->setText(dir_->filePath(QStringLiteral("missing.bin")));
+        QVERIFY(form.DosRomReasons[0]->text().contains(QStringLiteral("missing.bin")));
+        clickRadio(form.TrueDriveGroup, QStringLiteral("True 1541 on the serial bus (runs its DOS)"));
+        QVERIFY(form.DosRomReasons[0]->isHidden());
+        QVERIFY(form.DosRomReasons[1]->isHidden());  // its ROM is there
+        form.Button1->click();
+        QCOMPARE(storedNumber("TrueDrive8"), 2u);
+        QCOMPARE(storedText("Drive1551Rom"),
+                 std::optional<std::string>(dir_->filePath(QStringLiteral("missing.bin")).toStdString()));
     }
 
     // The build tree's layout: build/setup/VarnokSetup and build/varnok.

@@ -26,7 +26,7 @@ protected:
     // A machine with ROMs off, three silent host channels and the beam at the frame's top.
     static void freshMachine() {
         resetCpuMachine();
-        buildTedTables();
+        startBeam();
         buildVoiceFrequencyTable();
         setSoundSwitch(true);
         ted.sound = TedSound{};

@@ -39,7 +39,7 @@ class InterruptLine : public ::testing::TestWithParam<LineCase> {
 protected:
     void SetUp() override {
         resetCpuMachine();
-        buildTedTables();
+        startBeam();
         const LineCase& c = GetParam();
         // SEI; LDA #value; STA register; CLI; then NOPs.
         poke(0x1000,

@@ -39,9 +39,6 @@ protected:
         memory.romBankLow = memory.romBankHigh = 0;
         powerOnTimers();
         reg.lastCycle = 0;
-        // The beam tables as the TED counts: internal line 52 is raster line 0, ted.beamX 32 is count 0.
-        for (int i = 0; i < frameHeight; ++i) tedLineTable[i] = uint16_t(i < 52 ? i + 260 : i - 52);
-        for (int i = 0; i < 228; ++i) tedXTable[i] = uint16_t(i < 32 ? i + 196 : i - 32);
         ted.beamX = ted.beamY = 0;
         ted.flashCounter = 0;
     }

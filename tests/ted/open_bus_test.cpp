@@ -64,7 +64,7 @@ class BankLatchRead : public ::testing::TestWithParam<LatchProgram> {
 protected:
     void SetUp() override {
         resetCpuMachine();
-        buildTedTables();
+        startBeam();
         // Text: codes at $0C00, attributes at $0800, characters from RAM at $2000.
         for (int i = 0; i < 1000; ++i) memory.ram[0x0C00 + i] = uint8_t(i);
         std::memset(memory.ram + 0x2000, pattern, 0x800);

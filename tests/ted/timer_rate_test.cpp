@@ -50,7 +50,7 @@ class TimerRate : public ::testing::TestWithParam<RateCase> {
 protected:
     void SetUp() override {
         resetCpuMachine();
-        buildTedTables();
+        startBeam();
         const RateCase& c = GetParam();
         for (size_t i = 0; i < c.loop.code.size(); ++i) memory.ram[0x1000 + i] = c.loop.code[i];
         writeMemory(0xFF06, c.clock.ff06);

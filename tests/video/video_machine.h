@@ -74,7 +74,7 @@ protected:
         shell.nextPresent = 0;  // the first frame with the sync off is shown
         ted.irqLine = 0;
         shell.quickRegistersShown = 0;
-        buildTedTables();
+        startBeam();
         resetBeam();
         ted.drawX = 0;
         ted.flashCounter = 0;

@@ -168,9 +168,9 @@ Wait loopTurn() {
     return {};
 }
 
-int32_t runMainLoop() {
-    frameEndOpen = false;
-    while (!shell.quitRequested) performWait(loopTurn());
+void beginMainLoop() { frameEndOpen = false; }
+
+int32_t endMainLoop() {
     if (screenOpen()) closeScreen();
     closeLog();
     return shell.exitCode;

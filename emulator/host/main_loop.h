@@ -9,9 +9,10 @@
 // wait for something, and says what. A desktop performs the wait and goes on; a browser
 // page takes the next turn at the animation frame that ends it.
 Wait loopTurn();
-// Turns and their waits until the quit key, a quit message or requestExit; closes the log
-// and returns the exit code.
-int32_t runMainLoop();
+// Before the first turn; and after the last (the quit key, a quit message or requestExit):
+// closes an open screen and the log and returns the exit code.
+void beginMainLoop();
+int32_t endMainLoop();
 
 // Serves what a step reported: the test exit, the voices, the monitor at the breakpoint,
 // and the first half of a frame end, whose wait it returns.

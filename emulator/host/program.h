@@ -7,8 +7,14 @@
 #include "shell/shell.h"
 
 // defined in host/startup.cpp
-// The program's entry point: returns the exit code.
+// The program's entry point: starts the machine, runs the main loop's turns with their
+// waits until the quit, and returns the exit code.
 int startEmulator(const char* commandLineTail, int showCommand);
+// The same in the two halves around the turns, for a host that takes the turns itself (a
+// browser page, one per animation frame): false when the start failed or was quit, with
+// the exit code set; then the end, once shell.quitRequested is set, returns the code.
+bool beginEmulator(const char* commandLineTail, int showCommand, int& exitCode);
+int endEmulator();
 
 // defined in host/window_proc.cpp
 int32_t windowProc(const platform::Message& message);

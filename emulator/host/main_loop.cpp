@@ -17,6 +17,7 @@
 #include "machine/step.h"
 #include "menus/menus.h"
 #include "monitor/monitor.h"
+#include "shell/keyboard_input.h"
 #include "shell/shell.h"
 #include "shell/sound_output.h"
 #include "storage/screenshot.h"
@@ -131,21 +132,29 @@ Wait serveStepEvents(StepEvents events) {
     return beginFrameEnd();
 }
 
+namespace {
+
+// The frame end's second half, then the host's input pushed in for the new frame: a change
+// of the keys lands between two frames, never inside a program's scan of the keyboard.
+void closeFrameEnd() {
+    frameEndOpen = false;
+    endFrameEnd();
+    pushInput();
+}
+
+}  // namespace
+
 StepEvents stepAndServe() {
     const StepEvents events = emulationStep();
     performWait(serveStepEvents(events));
-    if (frameEndOpen) {
-        frameEndOpen = false;
-        endFrameEnd();
-    }
+    if (frameEndOpen) closeFrameEnd();
     return events;
 }
 
 Wait loopTurn() {
     if (shell.quitRequested) return {};
     if (frameEndOpen) {
-        frameEndOpen = false;
-        endFrameEnd();
+        closeFrameEnd();
         if (shell.requests.pending && !shell.quitRequested && !screenOpen()) serveRequests();
         return {};
     }

@@ -8,6 +8,7 @@
 #include "host/backend/gamepad.h"
 #include "host/configuration.h"
 #include "machine_fixture.h"
+#include "shell/keyboard_input.h"
 
 namespace {
 
@@ -26,7 +27,9 @@ protected:
         scan(0x00);  // with Caps Lock up, this clears its edge latch
         keyboard.shiftLock = 0;
     }
+    // The shell pushes the host's input in before each scan here.
     uint8_t scan(uint8_t latch, uint8_t value = 0xFF) {
+        pushInput();
         memory.ram[0xFD30] = latch;
         scanKeyboard(value);
         return memory.ram[0xFF08];
@@ -40,6 +43,7 @@ TEST_F(Keyboard, NoKeyDownReadsAllOnes) {
 
 TEST_F(Keyboard, HeldAWithRowOneSelectedReadsFBThroughTheRegister) {
     fake.keys[0x1E] = 0x80;
+    pushInput();
     writeMemory(0xFD30, 0xFD);
     writeMemory(0xFF08, 0xFF);
     EXPECT_EQ(readMemory(0xFF08), 0xFB);

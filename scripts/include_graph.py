@@ -3,8 +3,8 @@
 
 Every `#include "..."` under emulator/ is an edge from the including file's folder to
 the included file's folder (host/sdl and host/web count as folders of their own). The
-platform seam, host/platform.h, is a node of its own: it includes nothing of the project
-and is implemented by the backends and the tests. Fails on a cycle, on a machine folder
+platform seam, platform/platform.h, is a folder of its own: it includes nothing of the
+project and is implemented by the backends and the tests. Fails on a cycle, on a machine folder
 that reaches the host, on SDL or Qt outside the backends, and on an upcall: a function
 a machine folder declares, defines nowhere in the machine and a folder above defines.
 
@@ -25,8 +25,6 @@ INCLUDE = re.compile(r'^\s*#\s*include\s+([<"])([^>"]+)[>"]')
 
 def node(path):
     """The graph node of a path relative to emulator/ (or to the repository for settings/)."""
-    if path == "host/platform.h":
-        return "platform"
     parts = path.split("/")
     if len(parts) > 2 and parts[0] == "host":
         return "host/" + parts[1]

@@ -6,7 +6,7 @@
 #include "host/configuration.h"
 #include "host/frame_end.h"
 #include "host/log.h"
-#include "host/platform.h"
+#include "platform/platform.h"
 #include "host/program.h"
 #include "memory/memory.h"
 #include "ted/palette.h"

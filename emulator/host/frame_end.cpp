@@ -11,7 +11,7 @@
 #include "common/configuration.h"
 #include "cpu/registers.h"
 #include "host/autostart.h"
-#include "host/platform.h"
+#include "platform/platform.h"
 #include "memory/memory.h"
 #include "menus/menu_screen.h"
 #include "shell/pacing.h"

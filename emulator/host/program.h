@@ -3,7 +3,7 @@
 // headless test exit. The shell's state and message pump are in shell/shell.h.
 #include <cstdint>
 
-#include "host/platform.h"
+#include "platform/platform.h"
 #include "shell/shell.h"
 
 // defined in host/startup.cpp

@@ -3,7 +3,7 @@
 #include "host/screens.h"
 
 #include "host/main_loop.h"
-#include "host/platform.h"
+#include "platform/platform.h"
 #include "host/program.h"
 #include "memory/memory.h"
 #include "shell/presentation.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "host/platform.h"
+#include "platform/platform.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "shell/presentation.h"

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "host/platform.h"
+#include "platform/platform.h"
 #include "ted/keyboard.h"
 
 static_assert(platform::gamepadUp == 0x01 && platform::gamepadDown == 0x02 && platform::gamepadLeft == 0x04 &&

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "host/platform.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "shell/sound_output.h"
 
 #include "common/configuration.h"
-#include "host/platform.h"
+#include "platform/platform.h"
 #include "memory/memory.h"
 #include "ted/sound.h"
 #include "ted/ted.h"

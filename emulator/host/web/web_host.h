@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "host/backend/message_queue.h"
-#include "host/platform.h"
+#include "platform/platform.h"
 #include "shell/pacing.h"
 
 namespace webhost {

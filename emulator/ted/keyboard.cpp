@@ -13,7 +13,6 @@ Keyboard keyboard;
 namespace {
 
 constexpr uint8_t none = 0xFF;
-constexpr uint8_t down = 0x80;
 constexpr uint8_t capsLock = 0x3A;
 constexpr int shiftPosition = 7 * 8 + 1;  // column 7, row 1
 

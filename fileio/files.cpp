@@ -1,16 +1,22 @@
+// Whole-file reads and writes by path; the temporary files and the replace rule they
+// share with the folder held by its descriptor are fileio/posix_files.cpp's.
 #include "fileio/files.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <utility>
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+
+#include "fileio/posix_files.h"
 #else
 #include <filesystem>
 #include <fstream>
@@ -19,21 +25,6 @@
 namespace files {
 
 namespace {
-
-std::string describe(const std::string& path, const std::string& what) { return path + ": " + what; }
-
-ReadResult readFailure(const std::string& path, ReadStatus status, const std::string& what) {
-    ReadResult result;
-    result.status = status;
-    result.error = describe(path, what);
-    return result;
-}
-
-WriteResult writeFailure(const std::string& path, const std::string& what) {
-    return WriteResult{false, describe(path, what)};
-}
-
-std::string tooLargeText(size_t sizeLimit) { return "larger than " + std::to_string(sizeLimit) + " bytes"; }
 
 // Six letters or digits. Both programs write from one thread; a clash with another
 // process's temporary file only costs another try, since names are taken exclusively.
@@ -47,12 +38,12 @@ std::string randomSuffix() {
 }
 
 std::string (*suffixSource)() = randomSuffix;
-
-constexpr int temporaryNameTries = 100;
+bool unnamedAllowed = true;
 
 }  // namespace
 
 void setTemporarySuffixSource(std::string (*suffix)()) { suffixSource = suffix ? suffix : randomSuffix; }
+void setUnnamedTemporaries(bool allowed) { unnamedAllowed = allowed; }
 
 WriteResult writeFile(const std::string& path, std::string_view text) {
     return writeFile(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
@@ -63,53 +54,51 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
+HeldFile::HeldFile(HeldFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      path_(std::move(other.path_)),
+      error_(std::move(other.error_)),
+      stamp_(other.stamp_) {}
+
+HeldFile& HeldFile::operator=(HeldFile&& other) noexcept {
+    if (this != &other) {
+        // What this held goes with `taken`, and lets go of the file there.
+        HeldFile taken(std::move(other));
+        std::swap(fd_, taken.fd_);
+        std::swap(path_, taken.path_);
+        std::swap(error_, taken.error_);
+        std::swap(stamp_, taken.stamp_);
+    }
+    return *this;
+}
+
 #ifndef _WIN32
+
+std::string posix::temporarySuffix() { return suffixSource(); }
+bool posix::unnamedTemporariesAllowed() { return unnamedAllowed; }
+
+using posix::describe;
+using posix::Descriptor;
+using posix::systemError;
 
 namespace {
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now, reporting the error a delayed write may only show here.
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
-std::string systemError(int error) { return std::strerror(error); }
-
-std::string kindOf(mode_t mode) {
-    if (S_ISDIR(mode)) return "is a folder, not a file";
-    if (S_ISFIFO(mode)) return "is a FIFO, not a regular file";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "is a device, not a regular file";
-    if (S_ISLNK(mode)) return "is a symbolic link";
-    return "is not a regular file";
+ReadResult readFailure(const std::string& path, ReadStatus status, const std::string& what) {
+    ReadResult result;
+    result.status = status;
+    result.error = describe(path, what);
+    return result;
 }
 
-bool writeAll(int fd, std::span<const uint8_t> data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data = data.subspan(size_t(n));
-    }
-    return true;
+WriteResult writeFailure(const std::string& path, WriteStatus status, const std::string& what) {
+    return WriteResult{status, describe(path, what)};
 }
 
-// Where the new file goes: the path itself, or what a link of ours leads to.
-// Fills `existing` when a file is there; an empty result with `error` set refuses.
-std::string writeTarget(const std::string& path, struct stat& existing, bool& exists, std::string& error) {
+// Where the new file goes: the path itself, or what a link of ours leads to (links refused
+// with Links::refuse). Fills `existing` when a file is there; an empty result with `error`
+// set refuses.
+std::string writeTarget(const std::string& path, Links links, struct stat& existing, bool& exists,
+                        std::string& error) {
     exists = false;
     if (::lstat(path.c_str(), &existing) != 0) {
         if (errno == ENOENT) return path;
@@ -118,6 +107,10 @@ std::string writeTarget(const std::string& path, struct stat& existing, bool& ex
     }
     std::string target = path;
     if (S_ISLNK(existing.st_mode)) {
+        if (links == Links::refuse) {
+            error = posix::kindOf(existing.st_mode);
+            return {};
+        }
         // Followed only when the user made it (a settings file kept elsewhere), as
         // the kernel's protected-symlink rule does in shared folders.
         if (existing.st_uid != ::geteuid()) {
@@ -131,21 +124,25 @@ std::string writeTarget(const std::string& path, struct stat& existing, bool& ex
         }
     }
     exists = true;
-    if (!S_ISREG(existing.st_mode)) {
-        error = kindOf(existing.st_mode);
-        return {};
-    }
-    // The mode bits and owner, not access(): root may write anywhere, but a file
-    // marked read-only or owned by another user is not ours to replace.
-    if (existing.st_uid != ::geteuid()) {
-        error = "belongs to another user";
-        return {};
-    }
-    if (!(existing.st_mode & S_IWUSR)) {
-        error = "is read-only";
-        return {};
-    }
-    return target;
+    error = posix::refusalFor(existing);
+    return error.empty() ? target : std::string();
+}
+
+std::string nameIn(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+// Writes through the target's folder, opened once, so the file lands where the checks looked.
+WriteResult placeAt(const std::string& path, Links links, std::span<const uint8_t> data, Descriptor* keep) {
+    struct stat existing;
+    bool exists = false;
+    std::string error;
+    const std::string target = writeTarget(path, links, existing, exists, error);
+    if (target.empty()) return writeFailure(path, WriteStatus::refused, error);
+    const std::string name = nameIn(target);  // the whole of a bare name
+    if (name.empty()) return writeFailure(path, WriteStatus::refused, "names a folder, not a file");
+    Descriptor folder(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0) return writeFailure(path, WriteStatus::failed, systemError(errno));
+    const mode_t mode = exists ? (existing.st_mode & 0777) : 0644;
+    return posix::placeFile(folder.get(), name, data, mode, posix::Placing::replace, path, keep);
 }
 
 }  // namespace
@@ -173,7 +170,7 @@ ReadResult readFile(const std::string& path, size_t sizeLimit, Links links) {
             return readFailure(path, ReadStatus::notFound, "no such file");
         return readFailure(path, ReadStatus::failed, systemError(error));
     }
-    if (!S_ISREG(info.st_mode)) return readFailure(path, ReadStatus::notRegular, kindOf(info.st_mode));
+    if (!S_ISREG(info.st_mode)) return readFailure(path, ReadStatus::notRegular, posix::kindOf(info.st_mode));
 
     const int flags =
         O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (links == Links::refuse ? O_NOFOLLOW : 0);
@@ -185,79 +182,134 @@ ReadResult readFile(const std::string& path, size_t sizeLimit, Links links) {
         return readFailure(path, ReadStatus::failed, systemError(error));
     }
     // Whatever was swapped in since the look above is checked again.
-    if (::fstat(file.get(), &info) != 0) return readFailure(path, ReadStatus::failed, systemError(errno));
-    if (!S_ISREG(info.st_mode)) return readFailure(path, ReadStatus::notRegular, kindOf(info.st_mode));
-    if (uint64_t(info.st_size) > sizeLimit)
-        return readFailure(path, ReadStatus::tooLarge, tooLargeText(sizeLimit));
+    return posix::readOpened(file.get(), path, sizeLimit);
+}
 
-    ReadResult result;
-    result.bytes.resize(size_t(info.st_size));
-    size_t done = 0;
-    for (;;) {
-        // One byte past the limit tells a file that grew while being read.
-        if (done == result.bytes.size()) {
-            if (done > sizeLimit) return readFailure(path, ReadStatus::tooLarge, tooLargeText(sizeLimit));
-            const size_t grown = done + 65536;
-            result.bytes.resize(sizeLimit < grown ? sizeLimit + 1 : grown);
-        }
-        const ssize_t n = ::read(file.get(), result.bytes.data() + done, result.bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return readFailure(path, ReadStatus::failed, systemError(errno));
-        if (n == 0) break;
-        done += size_t(n);
-    }
-    if (done > sizeLimit) return readFailure(path, ReadStatus::tooLarge, tooLargeText(sizeLimit));
-    result.bytes.resize(done);
-    result.status = ReadStatus::ok;
-    return result;
+bool currentStamp(const std::string& path, FileStamp& stamp) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0) return false;
+    stamp = posix::stampOf(info);
+    return true;
 }
 
 std::string replaceRefusal(const std::string& path) {
     struct stat existing;
     bool exists = false;
     std::string error;
-    if (writeTarget(path, existing, exists, error).empty()) return error;
+    if (writeTarget(path, Links::follow, existing, exists, error).empty()) return error;
     return exists ? "" : "no such file";
 }
 
 WriteResult writeFile(const std::string& path, std::span<const uint8_t> data) {
-    struct stat existing;
-    bool exists = false;
-    std::string error;
-    const std::string target = writeTarget(path, existing, exists, error);
-    if (target.empty()) return writeFailure(path, error);
-
-    const std::string folder = folderOf(target);
-    const std::string name = target.substr(target.rfind('/') + 1);  // the whole of a bare name
-    if (name.empty()) return writeFailure(path, "names a folder, not a file");
-
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < temporaryNameTries && fd < 0; ++attempt) {
-        temporary = (folder == "/" ? "" : folder) + "/." + name + "." + suffixSource();
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd < 0 && errno != EEXIST) return writeFailure(path, systemError(errno));
-    }
-    if (fd < 0) return writeFailure(path, "no free temporary name beside it");
-    Descriptor file(fd);
-
-    const mode_t mode = exists ? (existing.st_mode & 0777) : 0644;
-    bool written = writeAll(file.get(), data) && ::fchmod(file.get(), mode) == 0 && ::fsync(file.get()) == 0;
-    const int writeError = errno;
-    written = file.close() && written;
-    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int failure = written ? errno : writeError;
-        ::unlink(temporary.c_str());
-        return writeFailure(path, systemError(failure));
-    }
-    // The rename itself reaches the disk with the folder; losing that only loses
-    // the change, never the old file, so a failure here is not reported.
-    Descriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() >= 0) ::fsync(directory.get());
-    return WriteResult{true, {}};
+    return placeAt(path, Links::follow, data, nullptr);
 }
 
-#else  // Without POSIX calls: the same outcomes as far as the standard library can tell.
+std::FILE* createFile(const std::string& path, std::string& error) {
+    Descriptor file;
+    const WriteResult created = placeAt(path, Links::refuse, {}, &file);
+    if (!created) {
+        error = created.error;
+        return nullptr;
+    }
+    // Only the writer's lock, which nothing else here takes, comes off.
+    ::flock(file.get(), LOCK_UN);
+    std::FILE* stream = ::fdopen(file.get(), "w");
+    if (!stream) {
+        error = describe(path, systemError(errno));
+        return nullptr;
+    }
+    file.release();
+    return stream;
+}
+
+HeldFile::~HeldFile() {
+    if (fd_ >= 0) ::close(fd_);  // the lock goes with the descriptor
+}
+
+ReadResult HeldFile::read(size_t sizeLimit) const {
+    if (fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0)
+        return readFailure(path_, ReadStatus::failed, "is not held");
+    return posix::readOpened(fd_, path_, sizeLimit);
+}
+
+HeldFile holdFile(const std::string& path) {
+    HeldFile held;
+    held.path_ = path;
+    // A writer that got the lock first may have replaced the file meanwhile: then the
+    // lock is on a file no longer at the path, and the new one is taken instead.
+    constexpr int tries = 16;
+    for (int attempt = 0; attempt < tries; ++attempt) {
+        struct stat info;
+        if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            held.error_ = describe(path, errno == ENOENT ? "no such file" : posix::kindOf(info.st_mode));
+            return held;
+        }
+        Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+        if (file.get() < 0) {
+            held.error_ = describe(path, systemError(errno));
+            return held;
+        }
+        // A file system without locks (some network ones) still gets the check of the
+        // stamp below; only the lock itself is missing there.
+        while (::flock(file.get(), LOCK_EX) != 0 && errno == EINTR) {
+        }
+        struct stat now, locked;
+        if (::fstat(file.get(), &locked) == 0 && ::stat(path.c_str(), &now) == 0 &&
+            now.st_dev == locked.st_dev && now.st_ino == locked.st_ino) {
+            held.stamp_ = posix::stampOf(locked);
+            held.fd_ = file.release();
+            held.error_.clear();
+            return held;
+        }
+    }
+    held.error_ = describe(path, "keeps being replaced");
+    return held;
+}
+
+WriteResult replaceHeldFile(HeldFile& held, std::span<const uint8_t> data) {
+    if (held.fd_ < 0) return writeFailure(held.path_, WriteStatus::failed, "is not held");
+    Descriptor placed;
+    WriteResult result = placeAt(held.path_, Links::follow, data, &placed);
+    if (!result) return result;
+    struct stat info;
+    if (::fstat(placed.get(), &info) == 0) held.stamp_ = posix::stampOf(info);
+    ::close(held.fd_);
+    held.fd_ = placed.release();
+    return result;
+}
+
+size_t removeStaleTemporaries(const std::string& path) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0) return 0;
+    const bool folder = S_ISDIR(info.st_mode);
+    Descriptor opened(
+        ::open(folder ? path.c_str() : folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (opened.get() < 0) return 0;
+    return posix::removeStaleTemporaries(opened.get(), folder ? std::string() : nameIn(path));
+}
+
+#else  // Without POSIX calls: the same outcomes as far as the standard library can tell, no locks.
+
+namespace {
+
+constexpr int temporaryNameTries = 100;
+
+std::string describe(const std::string& path, const std::string& what) { return path + ": " + what; }
+
+ReadResult readFailure(const std::string& path, ReadStatus status, const std::string& what) {
+    ReadResult result;
+    result.status = status;
+    result.error = describe(path, what);
+    return result;
+}
+
+WriteResult writeFailure(const std::string& path, const std::string& what) {
+    return WriteResult{WriteStatus::failed, describe(path, what)};
+}
+
+std::string tooLargeText(size_t sizeLimit) { return "larger than " + std::to_string(sizeLimit) + " bytes"; }
+
+}  // namespace
 
 ReadResult readFile(const std::string& path, size_t sizeLimit, Links links) {
     namespace fs = std::filesystem;
@@ -277,7 +329,19 @@ ReadResult readFile(const std::string& path, size_t sizeLimit, Links links) {
     in.read(reinterpret_cast<char*>(result.bytes.data()), std::streamsize(size));
     if (in.gcount() != std::streamsize(size)) return readFailure(path, ReadStatus::failed, "cannot be read");
     result.status = ReadStatus::ok;
+    currentStamp(path, result.stamp);
     return result;
+}
+
+bool currentStamp(const std::string& path, FileStamp& stamp) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const auto size = fs::file_size(path, error);
+    if (error) return false;
+    const auto modified = fs::last_write_time(path, error);
+    if (error) return false;
+    stamp = FileStamp{0, 0, uint64_t(size), int64_t(modified.time_since_epoch().count()), 0};
+    return true;
 }
 
 std::string realPath(const std::string& path) {
@@ -322,8 +386,42 @@ WriteResult writeFile(const std::string& path, std::span<const uint8_t> data) {
         fs::remove(temporary, error);
         return writeFailure(path, "cannot be written");
     }
-    return WriteResult{true, {}};
+    return WriteResult{WriteStatus::ok, {}};
 }
+
+std::FILE* createFile(const std::string& path, std::string& error) {
+    if (nameTaken(path)) {
+        if (const std::string refusal = replaceRefusal(path); !refusal.empty()) {
+            error = describe(path, refusal);
+            return nullptr;
+        }
+    }
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (!file) error = describe(path, "cannot be created");
+    return file;
+}
+
+HeldFile::~HeldFile() = default;
+
+ReadResult HeldFile::read(size_t sizeLimit) const { return readFile(path_, sizeLimit); }
+
+HeldFile holdFile(const std::string& path) {
+    HeldFile held;
+    held.path_ = path;
+    if (currentStamp(path, held.stamp_))
+        held.fd_ = 0;
+    else
+        held.error_ = describe(path, "no such file");
+    return held;
+}
+
+WriteResult replaceHeldFile(HeldFile& held, std::span<const uint8_t> data) {
+    WriteResult result = writeFile(held.path_, data);
+    if (result) currentStamp(held.path_, held.stamp_);
+    return result;
+}
+
+size_t removeStaleTemporaries(const std::string&) { return 0; }
 
 #endif
 

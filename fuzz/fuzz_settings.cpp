@@ -1,5 +1,6 @@
-// Any text as a settings store: parsing never fails, and what it keeps survives
-// being written out and read back.
+// Any bytes as a settings store file (REGEDIT4 text, or UTF-16 after its byte-order
+// mark): parsing never fails, and what it keeps survives being written out as REGEDIT4
+// and read back.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -16,12 +17,13 @@ bool sameValue(const keystore::StoredValue& a, const keystore::StoredValue& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
-    keystore::StoreDocument document = keystore::parseStoreText(text);
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    keystore::StoreDocument document = keystore::parseStoreFile(bytes);
     for (const keystore::StoredValue& value : document.values)
         if (document.find(value.name) != &value) std::abort();
 
     const keystore::StoreDocument again = keystore::parseStoreText(keystore::formatStoreText(document));
+    if (!again.registryText || !again.hasSection) std::abort();
     if (document.hasSection) {
         if (again.values.size() != document.values.size()) std::abort();
         for (size_t i = 0; i < document.values.size(); ++i)

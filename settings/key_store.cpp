@@ -4,6 +4,13 @@
 
 namespace keystore {
 
+std::vector<std::string> Key::faultyLines() const {
+    std::vector<std::string> faulty;
+    for (const std::string& line : document_.unreadableLines)
+        if (isFaultyLine(line)) faulty.push_back(line);
+    return faulty;
+}
+
 bool Key::queryNumber(const std::string& name, uint32_t& value) const {
     const StoredValue* v = document_.find(name);
     if (!v || v->isString) return false;

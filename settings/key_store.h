@@ -19,6 +19,10 @@ namespace keystore {
 // else ~/.config/varnok/registry.reg.
 std::string storePath();
 
+// When a save would give the store another form than it has now: what it holds, said for
+// the user and naming the store; empty for a REGEDIT4 store or none at all.
+std::string rewriteNotice();
+
 // A store file beyond this size is not read: no settings file grows that large.
 constexpr size_t maximumStoreBytes = 64u << 20;
 // A string query without a size limit.
@@ -27,12 +31,20 @@ constexpr size_t anyLength = std::numeric_limits<size_t>::max();
 class Key {
 public:
     // Opens the key for reading; nothing when the key (the file) does not exist or
-    // cannot be read (not a regular file, larger than maximumStoreBytes, no access).
-    static std::optional<Key> openForReading();
+    // cannot be read (not a regular file, larger than maximumStoreBytes, no access, not a
+    // registry export). For a store that is there but cannot be read, `problem` says why,
+    // naming the store; it stays empty when the store is missing or read.
+    static std::optional<Key> openForReading(std::string* problem = nullptr);
     // Opens the key for writing, creating it when missing; nothing when that fails.
     // A store that exists but may not be replaced (read-only, another user's)
-    // opens, and each write then fails.
+    // opens, and each write then fails. A file that is no registry export is not kept
+    // in part: the first save replaces it whole with a REGEDIT4 file, as it does an
+    // export in UTF-16 (rewriteNotice says so beforehand).
     static std::optional<Key> openForWriting();
+
+    // Lines of our section that hold no value the key can read, as written in the store.
+    std::vector<std::string> faultyLines() const;
+    const std::string& path() const { return path_; }
 
     // A doubleword query: fails when the value is missing or its data is not 4 bytes.
     bool queryNumber(const std::string& name, uint32_t& value) const;

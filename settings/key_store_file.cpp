@@ -30,11 +30,24 @@ std::string storePath() {
     return homeDirectory() + "/.config/varnok/registry.reg";
 }
 
-std::optional<Key> Key::openForReading() {
+namespace {
+
+constexpr const char* notAStore = "is not a settings store (no REGEDIT4 header and no section)";
+
+}  // namespace
+
+std::optional<Key> Key::openForReading(std::string* problem) {
     Key key(storePath());
     files::ReadResult file = files::readFile(key.path_, maximumStoreBytes);
-    if (!file) return std::nullopt;
-    key.document_ = parseStoreText(file.text());
+    if (!file) {
+        if (problem && file.status != files::ReadStatus::notFound) *problem = file.error;
+        return std::nullopt;
+    }
+    key.document_ = parseStoreFile(file.text());
+    if (!key.document_.registryText) {
+        if (problem) *problem = key.path_ + ": " + notAStore;
+        return std::nullopt;
+    }
     if (!key.document_.hasSection) return std::nullopt;
     return key;
 }
@@ -43,7 +56,8 @@ std::optional<Key> Key::openForWriting() {
     Key key(storePath());
     files::ReadResult file = files::readFile(key.path_, maximumStoreBytes);
     if (file) {
-        key.document_ = parseStoreText(file.text());
+        key.document_ = parseStoreFile(file.text());
+        if (!key.document_.registryText) key.document_ = StoreDocument();
         if (key.document_.hasSection) return key;
     } else if (file.status == files::ReadStatus::notFound) {
         std::error_code error;
@@ -55,6 +69,17 @@ std::optional<Key> Key::openForWriting() {
     key.document_.hasSection = true;
     if (!key.save()) return std::nullopt;
     return key;
+}
+
+std::string rewriteNotice() {
+    const std::string path = storePath();
+    const files::ReadResult file = files::readFile(path, maximumStoreBytes);
+    if (!file) return {};
+    const StoreDocument document = parseStoreFile(file.text());
+    if (!document.registryText) return path + " " + notAStore + ".";
+    if (document.unicode)
+        return path + " is a registry export in UTF-16 (\"Windows Registry Editor Version 5.00\").";
+    return {};
 }
 
 bool Key::save() {

@@ -71,23 +71,28 @@ std::optional<std::string> readItem(const std::string& name) {
 
 }  // namespace
 
-std::optional<Key> Key::openForReading() {
+std::optional<Key> Key::openForReading(std::string* problem) {
     Key key(storePath());
     std::optional<std::string> text = readItem(key.path_);
     if (!text) return std::nullopt;
     key.document_ = parseStoreText(*text);
-    if (!key.document_.hasSection) return std::nullopt;
+    if (!key.document_.registryText && problem) *problem = key.path_ + ": is not a settings store";
+    if (!key.document_.registryText || !key.document_.hasSection) return std::nullopt;
     return key;
 }
 
 std::optional<Key> Key::openForWriting() {
     Key key(storePath());
     if (std::optional<std::string> text = readItem(key.path_)) key.document_ = parseStoreText(*text);
+    if (!key.document_.registryText) key.document_ = StoreDocument();
     if (key.document_.hasSection) return key;
     key.document_.hasSection = true;
     if (!key.save()) return std::nullopt;
     return key;
 }
+
+// Only this page writes the item, always as REGEDIT4.
+std::string rewriteNotice() { return {}; }
 
 // One item is replaced whole, so a reader never sees half of a write.
 bool Key::save() {

@@ -28,7 +28,12 @@ bool setValue(const std::string& name, DWORD type, const void* data, DWORD size)
 
 std::string storePath() { return "HKEY_LOCAL_MACHINE\\Software\\Varnok"; }
 
-std::optional<Key> Key::openForReading() {
+// The registry is never in another form than its own.
+std::string rewriteNotice() { return {}; }
+
+std::vector<std::string> Key::faultyLines() const { return {}; }
+
+std::optional<Key> Key::openForReading(std::string*) {
     HKEY key = openKey(KEY_READ);
     if (!key) return std::nullopt;
     RegCloseKey(key);

@@ -7,7 +7,9 @@ namespace keystore {
 namespace {
 
 constexpr std::string_view fileHeader = "REGEDIT4";
+constexpr std::string_view unicodeHeader = "Windows Registry Editor Version 5.00";
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view utf16ByteOrderMark = "\xFF\xFE";
 constexpr std::string_view ourSection = "[HKEY_LOCAL_MACHINE\\Software\\Varnok]";
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
@@ -59,10 +61,13 @@ std::string quoted(const std::string& s) {
     return out + '"';
 }
 
-// One value line: "Name"="text" or "Name"=dword:hhhhhhhh (one to eight hex digits).
+// One value line: "Name"="text" or "Name"=dword:hhhhhhhh (one to eight hex digits),
+// with or without blanks around the "=".
 bool parseValue(std::string_view line, StoredValue& value) {
-    if (!takeQuoted(line, value.name) || line.empty() || line.front() != '=') return false;
-    line.remove_prefix(1);
+    if (!takeQuoted(line, value.name)) return false;
+    line = trimmed(line);
+    if (line.empty() || line.front() != '=') return false;
+    line = trimmed(line.substr(1));
     if (!line.empty() && line.front() == '"') {
         value.isString = true;
         return takeQuoted(line, value.text) && line.empty();
@@ -131,20 +136,23 @@ StoreDocument parseStoreText(std::string_view text) {
     StoreDocument document;
     document.reserve(size_t(std::count(text.begin(), text.end(), '\n')));
     enum { before, inside, after } where = before;
-    bool first = true;
+    bool first = true, blankSoFar = true;
     while (!text.empty()) {
         const size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end == text.npos ? text.size() : end + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
-        const std::string_view content = trimmed(line);
-        const bool header =
-            first && (content == fileHeader || (content.substr(0, byteOrderMark.size()) == byteOrderMark &&
-                                                content.substr(byteOrderMark.size()) == fileHeader));
+        std::string_view content = trimmed(line);
+        if (first && content.substr(0, byteOrderMark.size()) == byteOrderMark)
+            content.remove_prefix(byteOrderMark.size());
+        const bool header = first && (content == fileHeader || content == unicodeHeader);
         first = false;
-        if (header) continue;
         const bool isSection = !content.empty() && content.front() == '[';
+        if (blankSoFar && !content.empty())
+            document.registryText = header || (isSection && content.back() == ']');
+        blankSoFar = blankSoFar && content.empty();
+        if (header) continue;
         if (where == inside && isSection) where = after;
         if (where == before && isSection && equalsIgnoringCase(content, ourSection)) {
             where = inside;
@@ -164,7 +172,65 @@ StoreDocument parseStoreText(std::string_view text) {
                 document.unreadableLines.emplace_back(line);
         }
     }
+    if (blankSoFar) document.registryText = true;
     return document;
+}
+
+namespace {
+
+void appendUtf8(std::string& out, uint32_t code) {
+    if (code < 0x80) {
+        out += char(code);
+    } else if (code < 0x800) {
+        out += char(0xC0 | code >> 6);
+        out += char(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += char(0xE0 | code >> 12);
+        out += char(0x80 | (code >> 6 & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    } else {
+        out += char(0xF0 | code >> 18);
+        out += char(0x80 | (code >> 12 & 0x3F));
+        out += char(0x80 | (code >> 6 & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    }
+}
+
+// UTF-16LE as UTF-8; a surrogate without its partner, or an odd last byte, becomes U+FFFD.
+std::string fromUtf16(std::string_view bytes) {
+    constexpr uint32_t replacement = 0xFFFD;
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    auto unit = [&](size_t i) { return uint32_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8); };
+    for (size_t i = 0; i < bytes.size(); i += 2) {
+        if (i + 1 == bytes.size()) {
+            appendUtf8(out, replacement);
+            break;
+        }
+        const uint32_t code = unit(i);
+        if (code >= 0xD800 && code < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 &&
+            unit(i + 2) < 0xE000) {
+            appendUtf8(out, 0x10000 + ((code - 0xD800) << 10) + (unit(i + 2) - 0xDC00));
+            i += 2;
+        } else {
+            appendUtf8(out, code >= 0xD800 && code < 0xE000 ? replacement : code);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+StoreDocument parseStoreFile(std::string_view bytes) {
+    if (bytes.substr(0, utf16ByteOrderMark.size()) != utf16ByteOrderMark) return parseStoreText(bytes);
+    StoreDocument document = parseStoreText(fromUtf16(bytes.substr(utf16ByteOrderMark.size())));
+    document.unicode = true;
+    return document;
+}
+
+bool isFaultyLine(std::string_view line) {
+    const std::string_view content = trimmed(line);
+    return !content.empty() && content.front() != ';';
 }
 
 std::string formatStoreText(const StoreDocument& document) {

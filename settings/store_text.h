@@ -7,6 +7,9 @@
 //   [HKEY_LOCAL_MACHINE\Software\Varnok]
 //   "Ram"=dword:00000002
 //   "Rom0L"="basic.bin"
+//
+// The registry editor's own export ("Windows Registry Editor Version 5.00", UTF-16LE with
+// a byte-order mark) is read as well; the store is always written as REGEDIT4.
 
 #include <cstdint>
 #include <string>
@@ -30,6 +33,11 @@ struct StoreDocument {
     std::vector<std::string> linesBefore, linesAfter, unreadableLines;
     std::string sectionHeader;
     bool hasSection = false;
+    // The text is a registry export: it begins with a header line or a section, or holds
+    // nothing but blank lines. Anything else (binary junk, another format) is not a store.
+    bool registryText = false;
+    bool unicode = false;  // it came in UTF-16, as the registry editor exports
+
     std::vector<StoredValue> values;  // in file order, each name once
 
     // The value of that name, compared without case; nothing when missing.
@@ -43,8 +51,13 @@ private:
     std::unordered_map<std::string, size_t> index_;  // lower-case name -> position in values
 };
 
-// Parsing takes time in proportion to the text; a later line of a name wins.
+// Parsing takes time in proportion to the text; a later line of a name wins. Blanks
+// around the "=" of a value are allowed.
 StoreDocument parseStoreText(std::string_view text);
+// A store file's bytes: UTF-8 text, or UTF-16LE after its byte-order mark.
+StoreDocument parseStoreFile(std::string_view bytes);
+// A line of our section that holds no value to the reader: not blank, not a comment.
+bool isFaultyLine(std::string_view line);
 // Our section gets the canonical header when the document has none.
 std::string formatStoreText(const StoreDocument& document);
 

@@ -19,6 +19,12 @@ inline uint8_t tiaRead(const Tia6523& tia, unsigned reg, uint8_t pins) {
     return reg < 6 ? tia.ddr[reg - 3] : 0;
 }
 
+// False when writing `value` to register `reg` would leave the chip as it is.
+inline bool tiaWriteChanges(const Tia6523& tia, unsigned reg, uint8_t value) {
+    reg &= 7;
+    return reg < 3 ? tia.port[reg] != value : reg < 6 && tia.ddr[reg - 3] != value;
+}
+
 inline void tiaWrite(Tia6523& tia, unsigned reg, uint8_t value) {
     reg &= 7;
     if (reg < 3) tia.port[reg] = value;

@@ -1,5 +1,7 @@
 #include "chips/via6522.h"
 
+#include <algorithm>
+
 namespace {
 
 // Cycles from a timer's value to its next underflow, and its free-running period.
@@ -142,6 +144,47 @@ void viaWrite(Via6522& via, unsigned reg, uint8_t value) {
             via.ora = value;
             break;
     }
+}
+
+bool viaWriteChanges(const Via6522& via, unsigned reg, uint8_t value) {
+    switch (reg & 15) {
+        case 0:
+            return via.orb != value || (via.ifr & (viaCb1 | viaCb2));
+        case 1:
+            return via.ora != value || (via.ifr & (viaCa1 | viaCa2));
+        case 2:
+            return via.ddrb != value;
+        case 3:
+            return via.ddra != value;
+        case 4:
+        case 6:
+            return uint8_t(via.latch1) != value;
+        case 7:
+            return via.latch1 >> 8 != value || (via.ifr & viaTimer1);
+        case 8:
+            return via.latch2Low != value;
+        case 10:
+            return via.shift != value;
+        case 11:
+            return via.acr != value;
+        case 12:
+            return via.pcr != value;
+        case 13:
+            return via.ifr & value & 0x7F;
+        case 14:
+            return (value & 0x80 ? via.ier | (value & 0x7F) : via.ier & ~value) != via.ier;
+        case 15:
+            return via.ora != value;
+        default:  // 5 and 9 start a timer
+            return true;
+    }
+}
+
+uint32_t viaCyclesToFlag(const Via6522& via) {
+    uint32_t cycles = UINT32_MAX;
+    if (!(via.ifr & viaTimer1) && ((via.acr & 0x40) || via.timer1Armed)) cycles = uint32_t(via.timer1) + 1;
+    if (!(via.ifr & viaTimer2) && via.timer2Armed) cycles = std::min(cycles, uint32_t(via.timer2) + 1);
+    return cycles;
 }
 
 void viaTick(Via6522& via, uint32_t cycles) {

@@ -32,6 +32,20 @@ void viaWrite(Via6522& via, unsigned reg, uint8_t value);
 // The timers count `cycles` clock cycles down.
 void viaTick(Via6522& via, uint32_t cycles);
 
+// False when writing `value` to register `reg` would leave the chip as it is (a timer's
+// start always changes it: the count begins again).
+bool viaWriteChanges(const Via6522& via, unsigned reg, uint8_t value);
+
+// Cycles until a timer raises an interrupt flag that is not raised yet (a free-running
+// timer 1, or a one-shot timer not yet fired); UINT32_MAX when none will.
+uint32_t viaCyclesToFlag(const Via6522& via);
+
+// The timers' counters, which change with every cycle.
+inline bool viaTimerRegister(unsigned reg) {
+    reg &= 15;
+    return reg == 4 || reg == 5 || reg == 8 || reg == 9;
+}
+
 // A control input changed level: an active edge (the PCR chooses rising or falling)
 // raises its flag.
 void viaSetCa1(Via6522& via, bool level);

@@ -4,14 +4,18 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "fileio/files.h"
+
 namespace {
 
 std::FILE* logFile = nullptr;
 
 }  // namespace
 
-bool openLog() {
-    logFile = std::fopen("Varnok.log", "w");
+bool openLog(std::string* error) {
+    std::string why;
+    logFile = files::createFile("Varnok.log", why);
+    if (error) *error = why;
     return logFile != nullptr;
 }
 

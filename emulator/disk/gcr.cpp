@@ -88,12 +88,16 @@ uint32_t sectorOffset(int track, int sector) {
     return offset + 256u * sector;
 }
 
+std::array<uint8_t, 2> diskId(std::span<const uint8_t> image) {
+    const uint32_t bam = sectorOffset(18, 0);
+    if (image.size() <= bam + 163) return {0, 0};
+    return {image[bam + 162], image[bam + 163]};
+}
+
 Disk fromD64(std::span<const uint8_t> image, int tracks, std::span<const uint8_t> errors) {
     Disk disk;
     disk.trackCount = tracks;
-    const uint32_t bam = sectorOffset(18, 0);
-    const uint8_t id1 = image.size() > bam + 163 ? image[bam + 162] : 0;
-    const uint8_t id2 = image.size() > bam + 163 ? image[bam + 163] : 0;
+    const auto [id1, id2] = diskId(image);
     int index = 0;
     for (int track = 1; track <= tracks; ++track) {
         const Zone& zone = zoneOf(track);
@@ -113,7 +117,8 @@ Disk fromD64(std::span<const uint8_t> image, int tracks, std::span<const uint8_t
     return disk;
 }
 
-int toD64(const std::vector<uint8_t>& track, int trackNumber, std::span<uint8_t> image) {
+int toD64(const std::vector<uint8_t>& track, int trackNumber, std::span<uint8_t> image,
+          std::span<uint8_t> errors, std::array<uint8_t, 2> id) {
     const size_t length = track.size();
     if (length < 2 || trackNumber < 1 || trackNumber > maxTrack) return 0;
     const int sectors = zoneOf(trackNumber).sectors;
@@ -136,6 +141,8 @@ int toD64(const std::vector<uint8_t>& track, int trackNumber, std::span<uint8_t>
         const uint32_t offset = sectorOffset(trackNumber, header[2]);
         if (offset + 256 > image.size()) continue;
         std::copy_n(block + 1, 256, image.begin() + offset);
+        const bool diskId = header[5] == id[0] && header[4] == id[1];
+        if (diskId && offset / 256 < errors.size()) errors[offset / 256] = noError;
         ++read;
     }
     return read;

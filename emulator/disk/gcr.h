@@ -68,7 +68,14 @@ Disk fromD64(std::span<const uint8_t> image, int tracks, std::span<const uint8_t
 
 // Reads the sectors of one track back into the image: each sector whose header and data
 // block decode with good checksums replaces its 256 bytes. Returns how many did.
-int toD64(const std::vector<uint8_t>& track, int trackNumber, std::span<uint8_t> image);
+// `errors`, when not empty, are the image's error bytes (one a sector): each sector read
+// back whose header carries the disk's ID `id` (as the BAM holds it) is marked sound, so
+// a damaged sector the drive wrote again reads well from the image too.
+int toD64(const std::vector<uint8_t>& track, int trackNumber, std::span<uint8_t> image,
+          std::span<uint8_t> errors = {}, std::array<uint8_t, 2> id = {});
+
+// The disk ID as the BAM of an image holds it (both 0 when the image is too short).
+std::array<uint8_t, 2> diskId(std::span<const uint8_t> image);
 
 // The byte offset of a sector in a D64 image.
 uint32_t sectorOffset(int track, int sector);

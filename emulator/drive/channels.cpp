@@ -75,13 +75,13 @@ DriveResult openFile(Channel& channel, uint8_t number, const FileRequest& reques
 }
 
 DriveResult commitWrite(const Channel& channel) {
-    const MediumOps* ops = mediumOps();
-    if (!ops) return {statusNotReady};
     if (channel.overflow) return {statusTooLarge};
-    const std::vector<FileEntry> files = listFiles(*ops);
-    const FileEntry* existing = findEntry(files, channel.name, ops->foldCase);
-    if (existing && !channel.replace) return {statusExists};
-    return ops->write(channel.name, channel.kind, channel.data, existing);
+    return changeMedium([&](const MediumOps& ops) -> DriveResult {
+        const std::vector<FileEntry> files = listFiles(ops);
+        const FileEntry* existing = findEntry(files, channel.name, ops.foldCase);
+        if (existing && !channel.replace) return {statusExists};
+        return ops.write(channel.name, channel.kind, channel.data, existing);
+    });
 }
 
 void discard(Channel& channel) { channel = Channel{}; }
@@ -92,6 +92,7 @@ void openChannel(uint8_t number) {
     closeChannel(number);  // a secondary address opened again starts afresh
     Channel& channel = drive.channels[number];
     const FileRequest request = parseFileRequest(drive.commandBuffer, drive.commandLength);
+    refreshMedium();
     const DriveResult result = openFile(channel, number, request);
     if (result.failed()) discard(channel);
     setStatus(result);

@@ -93,21 +93,23 @@ DriveResult run(const std::string& command) {
         closeAllChannels();
         return {statusPowerOn};
     }
-    const MediumOps* ops = mediumOps();
     if (!std::strchr("SRINV", command[0])) return {statusBadCommand};
-    if (!ops) return {statusNotReady};
-    switch (command[0]) {
-        case 'S':
-            return scratch(command, *ops);
-        case 'R':
-            return rename(command, *ops);
-        case 'N':
-            return format(command, *ops);
-        case 'V':
-            return validate(*ops);
-        default:  // 'I': the image is held in memory and written back at once
-            return {};
-    }
+    if (!mediumOps()) return {statusNotReady};
+    refreshMedium();
+    return changeMedium([&](const MediumOps& ops) -> DriveResult {
+        switch (command[0]) {
+            case 'S':
+                return scratch(command, ops);
+            case 'R':
+                return rename(command, ops);
+            case 'N':
+                return format(command, ops);
+            case 'V':
+                return validate(ops);
+            default:  // 'I': an image changed on disk has just been read again
+                return {};
+        }
+    });
 }
 
 }  // namespace

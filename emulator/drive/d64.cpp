@@ -1,6 +1,6 @@
 // Drive 8 serving a D64 disk image held in memory: the directory, reading files along
-// their chains, and mounting the image file. Changes go back to the file at once
-// (drive/d64_write.cpp).
+// their chains, and mounting the image file (and reading it again when someone else
+// changed it). Changes go back to the file at once (drive/d64_write.cpp).
 #include <algorithm>
 #include <cstring>
 
@@ -100,40 +100,67 @@ void logListing() {
 // The file may be replaced by this user, as writeFile would, in a folder they may write to
 // (root included: a read-only image stays read-only).
 bool imageReplaceable(const std::string& path) {
-    return files::replaceRefusal(path).empty() && folderWritable(files::folderOf(path));
+    return files::replaceRefusal(path).empty() && files::Folder::open(files::folderOf(path)).writable();
+}
+
+bool fitsAnImage(std::span<const uint8_t> bytes) {
+    return !bytes.empty() && bytes.size() <= imageSizes[3].bytes;
+}
+
+// The image file's bytes as the disk: its size says the tracks and whether error bytes
+// follow. Any other size is read as the start of a 35-track image, and never written back.
+void takeImage(const files::ReadResult& file) {
+    const std::span<const uint8_t> bytes = file.bytes;
+    const ImageSize* size = std::find_if(std::begin(imageSizes), std::end(imageSizes),
+                                         [&](const ImageSize& s) { return s.bytes == bytes.size(); });
+    const bool standard = size != std::end(imageSizes);
+    drive.tracks = standard ? size->tracks : 35;
+    const uint32_t imageBytes = d64Sectors() * d64SectorBytes;
+    std::memset(drive.d64Image, 0, sizeof drive.d64Image);
+    std::memcpy(drive.d64Image, bytes.data(), std::min<size_t>(bytes.size(), imageBytes));
+    drive.hasErrorBytes = standard && size->errorBytes;
+    if (drive.hasErrorBytes) std::memcpy(drive.errorBytes, bytes.data() + imageBytes, d64Sectors());
+    drive.imageStamp = file.stamp;
+    drive.writeProtected = !standard || !imageReplaceable(drive.mediumPath);
+}
+
+void refresh() {
+    files::FileStamp now;
+    if (drive.mediumPath.empty() || !files::currentStamp(drive.mediumPath, now) || now == drive.imageStamp)
+        return;
+    // A file that cannot be read now is left alone: a change then fails on it.
+    const files::ReadResult file = files::readFile(drive.mediumPath, d64LargestFileBytes);
+    if (file && fitsAnImage(file.bytes)) takeImage(file);
 }
 
 }  // namespace
 
 // clang-format off
 const MediumOps d64Ops = {
-    false, entries, readFile, writeD64File, scratchD64Files, renameD64File, formatD64, validateD64,
+    false, refresh, entries, readFile, writeD64File, scratchD64Files, renameD64File, formatD64, validateD64,
     writeProtected, header, d64BlocksFree, logListing,
 };
 // clang-format on
 
 bool mountD64(const std::string& path) {
-    const files::ReadResult file = files::readFile(path, d64LargestFileBytes);
-    return file && mountD64Image(path, file.bytes);
+    return mountD64Image(path, files::readFile(path, d64LargestFileBytes));
 }
 
-bool mountD64Image(const std::string& path, std::span<const uint8_t> bytes) {
-    if (bytes.empty() || bytes.size() > imageSizes[3].bytes) return false;
-    // Any other size is read as the start of a 35-track image, and never written back.
-    const ImageSize* size = std::find_if(std::begin(imageSizes), std::end(imageSizes),
-                                         [&](const ImageSize& s) { return s.bytes == bytes.size(); });
-    const bool standard = size != std::end(imageSizes);
-    mountD64InMemory(standard ? size->tracks : 35);
-    const uint32_t imageBytes = d64Sectors() * d64SectorBytes;
-    std::memset(drive.d64Image, 0, sizeof drive.d64Image);
-    std::memcpy(drive.d64Image, bytes.data(), std::min<size_t>(bytes.size(), imageBytes));
-    drive.hasErrorBytes = standard && size->errorBytes;
-    if (drive.hasErrorBytes) std::memcpy(drive.errorBytes, bytes.data() + imageBytes, d64Sectors());
+bool mountD64Image(const std::string& path, const files::ReadResult& file) {
+    if (!file || !fitsAnImage(file.bytes)) return false;
+    mountD64InMemory(35);
     // Held as a real path: the image is written back to the file a link leads to, and
     // stays found when the current directory changes.
     const std::string real = files::realPath(path);
     drive.mediumPath = real.empty() ? path : real;
-    drive.writeProtected = !standard || !imageReplaceable(drive.mediumPath);
+    takeImage(file);
+    files::removeStaleTemporaries(drive.mediumPath);
+    return true;
+}
+
+bool reloadD64Image(const files::ReadResult& file) {
+    if (!file || !fitsAnImage(file.bytes)) return false;
+    takeImage(file);
     return true;
 }
 

@@ -70,6 +70,14 @@ void markFree(int track, int sector) {
     ++entry[0];
 }
 
+void markTrackFree(int track) {
+    if (!bamCovers(track)) return;
+    uint8_t* entry = bamEntry(track);
+    const uint32_t all = sectorMask(track);
+    entry[0] = uint8_t(sectorsOnTrack(track));
+    for (int i = 0; i < 3; ++i) entry[1 + i] = uint8_t(all >> (8 * i));
+}
+
 uint16_t d64BlocksFree() {
     uint32_t free = 0;
     for (int t = 1; t <= drive.tracks; ++t)

@@ -53,7 +53,12 @@ bool bamCovers(int track);
 bool sectorFree(int track, int sector);
 void markUsed(int track, int sector);
 void markFree(int track, int sector);
+// Every sector of the track free and its count set to match, whatever the count said.
+void markTrackFree(int track);
 uint16_t d64BlocksFree();
+
+// Takes a version of the image file read again (drive/d64.cpp); false when it holds no image.
+bool reloadD64Image(const files::ReadResult& file);
 
 // The writing side (drive/d64_write.cpp): each change is written back to the image file
 // at once, or undone when that fails or the disk is full.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/log.h"
 #include "drive/d64_image.h"
 #include "fileio/files.h"
 
@@ -14,26 +15,52 @@ constexpr int fileInterleave = 10, directoryInterleave = 3;
 
 uint32_t imageBytes() { return d64Sectors() * d64SectorBytes; }
 
-bool writeBack() {
-    if (drive.mediumPath.empty()) return true;  // an image held only in memory
+// The image as its file holds it: the sectors, then the error bytes when it had them.
+std::vector<uint8_t> imageFile() {
     std::vector<uint8_t> bytes(drive.d64Image, drive.d64Image + imageBytes());
     if (drive.hasErrorBytes) bytes.insert(bytes.end(), drive.errorBytes, drive.errorBytes + d64Sectors());
-    return bool(files::writeFile(drive.mediumPath, bytes));
+    return bytes;
+}
+
+// Puts the image in place of the held file; its new version is the one the drive holds.
+bool replaceHeld(files::HeldFile& held) {
+    if (!files::replaceHeldFile(held, imageFile())) return false;
+    drive.imageStamp = held.stamp();
+    return true;
 }
 
 }  // namespace
 
-bool writeBackD64() { return writeBack(); }
+bool writeBackD64() {
+    if (drive.mediumPath.empty()) return true;  // an image held only in memory
+    files::HeldFile held = files::holdFile(drive.mediumPath);
+    if (held && held.stamp() != drive.imageStamp) {
+        logLine("Warning: %s was changed by another program; the drive's changes are not written over it.\n",
+                drive.mediumPath.c_str());
+        return false;
+    }
+    return held && replaceHeld(held);
+}
 
 namespace {
 
-// Runs the change on the image; keeps it only when it succeeded and reached the file.
+// Runs the change on the image; keeps it only when it succeeded and reached the file. The
+// file is held from before the change until it is written back, and a version someone
+// else wrote meanwhile is read first: the change is then made again on it.
 template <typename Change>
 DriveResult editImage(Change change) {
+    files::HeldFile held;
+    if (!drive.mediumPath.empty()) {  // else an image held only in memory
+        held = files::holdFile(drive.mediumPath);
+        if (!held) return {statusNotReady};  // the image file has gone
+        if (held.stamp() != drive.imageStamp)
+            return reloadD64Image(held.read(d64LargestFileBytes)) ? DriveResult{statusChangedOnDisk}
+                                                                  : DriveResult{statusNotReady};
+    }
     const std::vector<uint8_t> image(drive.d64Image, drive.d64Image + imageBytes());
     const std::vector<uint8_t> errors(drive.errorBytes, drive.errorBytes + d64Sectors());
     DriveResult result = change();
-    if (!result.failed() && !writeBack()) result = {statusWriteError};
+    if (!result.failed() && held && !replaceHeld(held)) result = {statusWriteError};
     if (result.failed()) {
         std::copy(image.begin(), image.end(), drive.d64Image);
         std::copy(errors.begin(), errors.end(), drive.errorBytes);
@@ -139,9 +166,9 @@ void writeChain(const std::vector<uint8_t>& data, uint32_t blocks, uint8_t first
     }
 }
 
+// Counts and bitmaps are set, not added to, so counts that lied are put right.
 void allTracksFree() {
-    for (int t = 1; t <= drive.tracks; ++t)
-        for (int s = 0; s < sectorsOnTrack(t); ++s) markFree(t, s);
+    for (int t = 1; t <= drive.tracks; ++t) markTrackFree(t);
 }
 
 }  // namespace

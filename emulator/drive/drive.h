@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "chips/tia6523.h"
+#include "fileio/files.h"
+#include "fileio/folder.h"
 
 // Drive 8 on the parallel port at $FEF0-$FEF7: a 1551 as the KERNAL sees it, with one
 // channel per secondary address, serving a D64 image or a folder of the host.
@@ -64,7 +66,7 @@ struct Channel {
 // The drive's state, one instance: the port, the bus, the channels, the error channel
 // and the medium. A machine reset leaves it alone, as it does the real drive.
 struct Drive {
-    bool attached = false;  // a drive answers on the port (it may still be empty)
+    bool attached = false;   // a drive answers on the port (it may still be empty)
     bool cableOnly = false;  // a true 1551 answers on the cable: the port holds only its chip
     Tia6523 tia;
     // The drive's side of the lines: ACK, the status bits and the byte it talks.
@@ -86,7 +88,10 @@ struct Drive {
     uint8_t statusLength = 0, statusPosition = 0;
 
     Medium medium = noMedium;
-    std::string mediumPath;  // the folder or image file; empty for an image held only in memory
+    std::string mediumPath;       // the folder or image file; empty for an image held only in memory
+    files::Folder folder;         // the host folder, reached only through its descriptor
+    uint32_t folderReads = 0;     // how often the folder was read whole: its listing is kept while unchanged
+    files::FileStamp imageStamp;  // the version of the image file held in d64Image
     bool writeProtected = false;
     int tracks = 35;
     bool hasErrorBytes = false;
@@ -109,15 +114,23 @@ void powerOnDrive(bool attached);
 // The medium, at start-up or at run time; a mount attaches the drive. A mount that fails
 // returns false and leaves the drive as it was: at start-up empty, so that every request
 // answers 74,DRIVE NOT READY. Unmounting closes every channel without writing.
-// mountD64Image takes the bytes a caller has already read from the image file at `path`
-// (refusing none, or more than any image holds); mountD64 reads them itself.
+// mountD64Image takes the image file a caller has already read from `path` (refusing
+// none, or more than any image holds); mountD64 reads it itself. Either removes the
+// temporary files a killed write of the image left beside it.
+//
+// The image is held in memory and each change is written back to the file at once, under
+// a lock that other writers of the image take too. A file changed by anyone else since it
+// was read (another emulator, another tool) is read again before a request is served,
+// and a change meets the version on disk: no save is reported done that is not in the file.
 bool mountD64(const std::string& path);
-bool mountD64Image(const std::string& path, std::span<const uint8_t> bytes);
+bool mountD64Image(const std::string& path, const files::ReadResult& file);
 bool mountHostDirectory(const std::string& path);
 void unmountDrive();
 
 // Writes the image as drive.d64Image now holds it back to its file (a true drive changed
-// it); true when it reached the file or is held only in memory.
+// it); true when it reached the file or is held only in memory. A file someone else
+// changed since it was read is kept as they left it (false, and a warning in the log):
+// a true drive's sectors cannot be told from theirs.
 bool writeBackD64();
 
 // An image of 35 or 40 tracks held only in memory, as drive.d64Image holds it (tests and

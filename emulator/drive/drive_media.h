@@ -25,6 +25,10 @@ enum StatusCode : uint8_t {
     statusDiskFull = 72,
     statusPowerOn = 73,
     statusNotReady = 74,
+    // Not the drive's: the image file was changed by someone else and has been read
+    // again, so the change that met it is made again on what is there now
+    // (changeMedium). Never reaches the error channel.
+    statusChangedOnDisk = 0xFF,
 };
 
 // A status with the track and sector it names (the count for 01).
@@ -55,6 +59,8 @@ constexpr uint32_t longestDataFile = 1u << 20;
 // The operations of one medium; the channels and commands call them through mediumOps().
 struct MediumOps {
     bool foldCase;  // names match whatever their case, and list in capitals
+    // Takes in what someone else changed on the medium since it was last looked at.
+    void (*refresh)();
     void (*entries)(std::vector<FileEntry>& out);
     // The file's bytes, at most `limit` of them (more gives 52).
     DriveResult (*read)(const FileEntry& entry, std::vector<uint8_t>& out, uint32_t limit);
@@ -76,6 +82,22 @@ extern const MediumOps d64Ops, hostFolderOps;
 const MediumOps* mediumOps();
 // The medium's files in directory order (a host folder's sorted by name).
 std::vector<FileEntry> listFiles(const MediumOps& ops);
+// Takes in what changed on the mounted medium, before a request is served.
+void refreshMedium();
+
+// Makes a change of the medium, `change(ops)`, which looks up what it needs itself; when
+// it meets an image someone else has changed on disk, it runs again on that version.
+template <typename Change>
+DriveResult changeMedium(Change change) {
+    constexpr int tries = 8;  // other writers would have to win the lock this often in a row
+    for (int attempt = 0; attempt < tries; ++attempt) {
+        const MediumOps* ops = mediumOps();
+        if (!ops) return {statusNotReady};
+        const DriveResult result = change(*ops);
+        if (result.code != statusChangedOnDisk) return result;
+    }
+    return {statusWriteError};
+}
 
 // The listing both media send: a BASIC program loaded at $1001 (drive/listing.cpp).
 void buildListing(std::vector<uint8_t>& out, const MediumOps& ops, const std::vector<FileEntry>& files,
@@ -112,7 +134,3 @@ void closeAllChannels();
 // The next byte a channel hands out, with the port status it comes with.
 uint8_t readChannelByte(uint8_t channel, uint8_t& status);
 void writeChannelByte(uint8_t channel, uint8_t value);
-
-// Host files are read and written whole through fileio/files.h. May this user create and replace files in the
-// folder (root only where a write bit is set)?
-bool folderWritable(const std::string& path);

@@ -1,17 +1,11 @@
 // Drive 8 serving the ".prg", ".seq" and ".usr" files of a host folder. The folder is a
-// boundary: a request only ever selects one of the files the folder lists, a file is
-// served only when its real path (links resolved) lies inside the folder, and a name
-// given for a new file can hold no path separator. The process's current directory is
-// never changed.
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
+// boundary: it is held by its descriptor from the mount on, a request only ever selects
+// one of the files the folder lists, every file is reached from the folder's descriptor
+// with links followed only while they stay inside, and a name given for a new file can
+// hold no path separator. The process's current directory is never changed.
+#include <time.h>
 
 #include <algorithm>
-#include <climits>
-#include <cstdio>
 #include <cstring>
 
 #include "common/log.h"
@@ -53,56 +47,62 @@ const char* extensionFor(uint8_t kind) {
     return extensions[0].text;
 }
 
-std::string inFolder(const std::string& hostName) { return drive.mediumPath + "/" + hostName; }
+// The folder's files as last read, kept while the folder's stamp stays the same: a large
+// folder is then read once, not at every LOAD. A stamp is trusted only once the folder's
+// last change lies further back than its clock's step, so a change in the same step as
+// the reading still shows as a new stamp later (two seconds for stamps in whole seconds).
+struct KeptListing {
+    files::FileStamp folder;
+    bool trusted = false;
+    std::vector<FileEntry> files;
+};
+KeptListing kept;
 
-// The real path of the folder, with a slash at its end so it is a prefix of its files' paths only.
-std::string realFolder() {
-    const std::string path = files::realPath(drive.mediumPath);
-    return path.empty() || path == "/" ? path : path + "/";
+constexpr int64_t second = 1000000000;
+
+bool settledBefore(const files::FileStamp& folder, int64_t readAt) {
+    const bool wholeSeconds = folder.modified % second == 0;
+    return folder.modified + (wholeSeconds ? 2 * second : second / 50) <= readAt;
 }
 
-bool readable(const std::string& path, const struct stat& info) {
-    if (geteuid() == 0) return (info.st_mode & (S_IRUSR | S_IRGRP | S_IROTH)) != 0;
-    return faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) == 0;
+int64_t clockNow() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return int64_t(now.tv_sec) * second + now.tv_nsec;
 }
 
-// The real path of a file the drive serves: a readable regular file inside the folder,
-// reached directly or through links that stay inside; empty otherwise.
-std::string servedPath(const std::string& folder, const std::string& hostName, struct stat& info) {
-    if (folder.empty()) return {};
-    std::string path = files::realPath(inFolder(hostName));
-    if (path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0) return {};
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || !readable(path, info)) return {};
-    return path;
-}
-
-void entries(std::vector<FileEntry>& out) {
-    const std::string folder = realFolder();
-    DIR* dir = folder.empty() ? nullptr : opendir(drive.mediumPath.c_str());
-    if (!dir) return;
-    while (const dirent* found = readdir(dir)) {
-        const std::string hostName = found->d_name;
+void readFolder(const files::FileStamp& stamp) {
+    const int64_t readAt = clockNow();
+    kept.files.clear();
+    for (const std::string& hostName : drive.folder.names()) {
         const Extension* extension = extensionOf(hostName);
-        struct stat info {};
-        if (!extension || servedPath(folder, hostName, info).empty()) continue;
+        uint64_t size = 0;
+        if (!extension || drive.folder.look(hostName, size) != files::ReadStatus::ok) continue;
         FileEntry file;
         file.name = hostName.substr(0, hostName.size() - extensionLength);
         file.type = uint8_t(0x80 | extension->kind);
-        file.blocks = uint16_t(std::min<off_t>(info.st_size / 256 + 1, mostBlocks));
+        file.blocks = uint16_t(std::min<uint64_t>(size / 256 + 1, mostBlocks));
         file.hostName = hostName;
-        out.push_back(std::move(file));
+        kept.files.push_back(std::move(file));
     }
-    closedir(dir);
     // Sorted by name, so the listing and "*" do not depend on the order the host returns.
-    std::sort(out.begin(), out.end(),
+    std::sort(kept.files.begin(), kept.files.end(),
               [](const FileEntry& a, const FileEntry& b) { return a.hostName < b.hostName; });
+    kept.folder = stamp;
+    kept.trusted = settledBefore(stamp, readAt);
+    ++drive.folderReads;
+}
+
+void refresh() {}
+
+void entries(std::vector<FileEntry>& out) {
+    const files::FileStamp stamp = drive.folder.stamp();
+    if (!kept.trusted || !(kept.folder == stamp)) readFolder(stamp);
+    out = kept.files;
 }
 
 DriveResult readFile(const FileEntry& file, std::vector<uint8_t>& out, uint32_t limit) {
-    struct stat info;
-    const std::string path = servedPath(realFolder(), file.hostName, info);
-    if (path.empty()) return {statusNotFound};
-    files::ReadResult read = files::readFile(path, limit);
+    files::ReadResult read = drive.folder.read(file.hostName, limit);
     out = std::move(read.bytes);
     switch (read.status) {
         case files::ReadStatus::ok:
@@ -114,42 +114,52 @@ DriveResult readFile(const FileEntry& file, std::vector<uint8_t>& out, uint32_t 
     }
 }
 
-bool writeProtected() { return !folderWritable(drive.mediumPath); }
+// A file the user may not replace is one the drive may not scratch or rename either.
+DriveResult resultOf(const files::WriteResult& written) {
+    switch (written.status) {
+        case files::WriteStatus::ok:
+            return {};
+        case files::WriteStatus::exists:
+            return {statusExists};
+        case files::WriteStatus::refused:
+            return {statusWriteProtect};
+        default:
+            return {statusWriteError};
+    }
+}
+
+bool writeProtected() { return !drive.folder.writable(); }
 
 // Nothing the drive does not serve (a link out of the folder, a folder, a FIFO) is ever
 // written over: a name taken by such a thing counts as an existing file.
-bool nameTaken(const std::string& hostName) { return files::nameTaken(inFolder(hostName)); }
-
 DriveResult writeFile(const std::string& name, uint8_t kind, const std::vector<uint8_t>& data,
                       const FileEntry* replaced) {
-    const bool sameFile = replaced && extensionOf(replaced->hostName)->kind == kind;
-    if (sameFile) {
-        // The file a link inside the folder leads to is replaced; the link stays.
-        struct stat info {};
-        const std::string path = servedPath(realFolder(), replaced->hostName, info);
-        if (path.empty()) return {statusNotFound};
-        return files::writeFile(path, data) ? DriveResult{} : DriveResult{statusWriteError};
-    }
-    const std::string hostName = name + extensionFor(kind);
-    if (nameTaken(hostName)) return {statusExists};
-    if (!files::writeFile(inFolder(hostName), data)) return {statusWriteError};
-    if (replaced) unlink(inFolder(replaced->hostName).c_str());
-    return {};
+    // The file a link inside the folder leads to is replaced; the link stays.
+    if (replaced && extensionOf(replaced->hostName)->kind == kind)
+        return resultOf(drive.folder.write(replaced->hostName, data, files::Folder::replaceFile));
+    const DriveResult written =
+        resultOf(drive.folder.write(name + extensionFor(kind), data, files::Folder::newFile));
+    if (!written.failed() && replaced) drive.folder.remove(replaced->hostName);
+    return written;
 }
 
+// Files the user may not replace are kept, as a locked file on a disk is, and the answer
+// then says the drive may not write.
 DriveResult scratchFiles(const std::vector<FileEntry>& files, uint8_t& scratched) {
     scratched = 0;
-    for (const FileEntry& file : files)
-        if (unlink(inFolder(file.hostName).c_str()) == 0) ++scratched;
-    return {};
+    DriveResult result;
+    for (const FileEntry& file : files) {
+        const DriveResult removed = resultOf(drive.folder.remove(file.hostName));
+        if (!removed.failed())
+            ++scratched;
+        else if (removed.code == statusWriteProtect)
+            result = removed;
+    }
+    return result;
 }
 
 DriveResult renameFile(const FileEntry& file, const std::string& newName) {
-    const std::string hostName = newName + extensionFor(file.type & 0x07);
-    if (nameTaken(hostName)) return {statusExists};
-    if (std::rename(inFolder(file.hostName).c_str(), inFolder(hostName).c_str()) != 0)
-        return {statusWriteError};
-    return {};
+    return resultOf(drive.folder.rename(file.hostName, newName + extensionFor(file.type & 0x07)));
 }
 
 DriveResult format(const std::string&, const std::string&, bool) { return {statusBadCommand}; }
@@ -162,9 +172,8 @@ void header(uint8_t diskName[16], uint8_t id[2], uint8_t dosType[2]) {
 }
 
 uint16_t blocksFree() {
-    struct statvfs info;
-    if (statvfs(drive.mediumPath.c_str(), &info) != 0) return 0;
-    return freeBytesShown(info.f_bavail, info.f_frsize);
+    uint64_t blocks = 0, blockSize = 0;
+    return drive.folder.freeSpace(blocks, blockSize) ? freeBytesShown(blocks, blockSize) : 0;
 }
 
 void logListing() { logLine("Generating directory.\n"); }
@@ -173,7 +182,7 @@ void logListing() { logLine("Generating directory.\n"); }
 
 // clang-format off
 const MediumOps hostFolderOps = {
-    true, entries, readFile, writeFile, scratchFiles, renameFile, format, validate,
+    true, refresh, entries, readFile, writeFile, scratchFiles, renameFile, format, validate,
     writeProtected, header, blocksFree, logListing,
 };
 // clang-format on
@@ -186,14 +195,15 @@ uint16_t freeBytesShown(uint64_t freeBlocks, uint64_t blockSize) {
 }
 
 bool mountHostDirectory(const std::string& path) {
-    struct stat info;
-    if (path.empty() || stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
     // Held as a real path, so the drive keeps its folder when the current directory changes.
-    std::string real = files::realPath(path);
-    if (real.empty()) return false;
+    const std::string real = files::realPath(path);
+    files::Folder folder = files::Folder::open(real);
+    if (real.empty() || !folder) return false;
     unmountDrive();
     drive.attached = true;
-    drive.mediumPath = std::move(real);
+    drive.mediumPath = real;
+    drive.folder = std::move(folder);
+    drive.folder.removeStaleTemporaries();
     drive.medium = hostFolderMedium;
     return true;
 }

@@ -19,10 +19,16 @@ std::vector<FileEntry> listFiles(const MediumOps& ops) {
     return files;
 }
 
+void refreshMedium() {
+    if (const MediumOps* ops = mediumOps()) ops->refresh();
+}
+
 void unmountDrive() {
     closeAllChannels();
     drive.medium = noMedium;
     drive.mediumPath.clear();
+    drive.folder = files::Folder();
+    drive.imageStamp = files::FileStamp();
     drive.writeProtected = false;
     drive.tracks = 35;
     drive.hasErrorBytes = false;

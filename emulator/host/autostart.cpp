@@ -10,17 +10,22 @@
 #include "bus/interrupts.h"
 #include "common/log.h"
 #include "fileio/files.h"
+#include "host/run_control.h"
 #include "memory/memory.h"
 #include "shell/shell.h"
 #include "storage/disk_mount.h"
 #include "storage/program_files.h"
 #include "ted/ted.h"
+#include "truedrive/true_drive.h"
 
 namespace {
 
 // Frames the machine runs after the reset before anything is typed: the ROM reaches
 // its input loop well within them.
 constexpr int framesForRomStart = 25;
+// A true drive's DOS needs a moment after the power comes on before it listens (a LOAD a
+// 1541 gets sooner never ends): a disk on one waits three seconds.
+constexpr int framesForDriveStart = 150;
 // A ROM that never shows the prompt still gets the disk's LOAD after ten seconds.
 constexpr int promptFrameLimit = 500;
 constexpr uint16_t keysWaiting = 0xEF;  // the KERNAL's count of keys in its buffer
@@ -38,6 +43,15 @@ struct Start {
     int framesWaited = 0;          // for the prompt
 };
 Start start;
+bool loadingWarp = false;  // the sync is off for a disk's start on a true drive
+
+// A true drive takes its real time to load: a disk's start runs at full speed until RUN is
+// typed, and the sync goes back then (unless it was changed meanwhile).
+void warpWhileLoading(bool on) {
+    if (on == loadingWarp) return;
+    loadingWarp = on;
+    setWarp(on);
+}
 
 bool endsWith(const std::string& name, const char* extension) {
     const size_t length = std::char_traits<char>::length(extension);
@@ -74,13 +88,16 @@ bool romAtPrompt() {
 
 void finish() {
     start = Start{};
+    warpWhileLoading(false);
     logLine("Info: Command line parameter has been executed.\n");
 }
 
 // Disks and programs begin with a reset, since the ROM's start empties the keyboard buffer.
 void resetAndWait(Step step, std::vector<uint8_t> program = {}) {
     shell.requests.hardReset = shell.requests.pending = 1;
-    start = Start{true, step, std::move(program), framesForRomStart, 0};
+    const bool onTrueDrive = step == Step::typeLoad && trueDriveOn();
+    start = Start{true, step, std::move(program), onTrueDrive ? framesForDriveStart : framesForRomStart, 0};
+    warpWhileLoading(onTrueDrive);
 }
 
 bool startDisk(const std::string& path, std::string& error) {
@@ -182,4 +199,7 @@ void autostartFrame() {
 
 bool autostartPending() { return start.active; }
 
-void cancelAutostart() { start = Start{}; }
+void cancelAutostart() {
+    start = Start{};
+    warpWhileLoading(false);
+}

@@ -4,7 +4,8 @@
 //
 // - ".d64": the disk goes into drive 8 for this run, over the stored drive settings; the
 //   machine is reset, LOAD"*",8 is typed once the ROM waits at its READY. prompt, and RUN
-//   once the load has ended and the prompt is back;
+//   once the load has ended and the prompt is back. A true drive loads in its real time,
+//   so with one the machine runs at full speed (warp) until RUN is typed;
 // - ".fre": the snapshot is restored at once and the machine goes on from it;
 // - anything else is a program file: the machine is reset, and once the ROM has started
 //   the program is loaded and RUN typed.
@@ -14,7 +15,8 @@
 // The ROM is taken to wait at its prompt when no key waits in its keyboard buffer and the
 // last line with text on the screen reads READY.: both the open ROM and the original
 // KERNAL print it right before their input loop, and take keys typed meanwhile from the
-// buffer. Nothing of a start is typed during the first frames after the reset.
+// buffer. Nothing of a start is typed during the first frames after the reset (three
+// seconds for a disk on a true drive, whose DOS must have started).
 #include <cstdint>
 #include <string>
 

@@ -86,8 +86,13 @@ constexpr TextSetting textSettings[] = {
 void readStore() {
     // Without the key every setting keeps its initial value, which differs from the
     // defaults of missing values (PALROM 0, joystick codes 0).
-    auto key = keystore::Key::openForReading();
+    std::string problem;
+    auto key = keystore::Key::openForReading(&problem);
+    // A store that is there but cannot be read is said, and left as it is.
+    if (!problem.empty()) settingFallbacks.push_back(problem + "; no setting is read from it.");
     if (!key) return;
+    for (const std::string& line : key->faultyLines())
+        settingFallbacks.push_back(key->path() + ": the line '" + line + "' holds no value and is ignored.");
 
     for (const auto& setting : numberSettings) {
         uint32_t data = 0;

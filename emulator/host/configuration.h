@@ -7,8 +7,9 @@
 // defined in host/configuration.cpp
 extern std::string commandLine;  // the whole command-line tail
 
-// Settings whose stored value was out of range and took the default instead, one line
-// each without the "Warning: " (filled by readConfiguration).
+// What the settings store could not give, one line each without the "Warning: " (filled
+// by readConfiguration): a store that is there but cannot be read, a line of it that holds
+// no value, a value out of range (which took the default instead).
 extern std::vector<std::string> settingFallbacks;
 
 // Reads emulatorConfig from the settings store; $VARNOK_WINDOWED (0 or 1) overrides Windowed.

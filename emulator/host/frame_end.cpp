@@ -19,12 +19,18 @@
 #include "shell/shell.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
+#include "truedrive/true_drive.h"
 
 namespace {
 
 constexpr uint8_t statusInk = 0x71, statusPaper = 0x5C;
 constexpr int statusRow = 24, noticeColumns = 32;  // the speed takes the row's last columns
 constexpr uint32_t noticeFrames = 150;             // three seconds at real speed
+constexpr int driveColumn = 28;                    // the LED, then the track
+constexpr uint8_t ledLit = 0x52, ledDark = 0x12;   // bright and dark red
+constexpr uint32_t driveFrames = 100;              // shown after the drive fell idle
+
+uint32_t driveFramesLeft = 0;
 
 uint32_t previousSpeedReading;
 
@@ -91,6 +97,16 @@ void drawSpeed() {
     drawMenuText(33, 24, text, statusInk, statusPaper);
 }
 
+void drawDriveStatus() {
+    if (trueDriveBusy()) driveFramesLeft = driveFrames;
+    if (driveFramesLeft == 0) return;
+    --driveFramesLeft;
+    drawMenuText(driveColumn, statusRow, " ", statusInk, trueDriveLed() ? ledLit : ledDark);
+    char text[16];
+    std::snprintf(text, sizeof text, "T%02d", trueDriveTrack());
+    drawMenuText(driveColumn + 1, statusRow, text, statusInk, statusPaper);
+}
+
 void showNotice(const std::string& text) {
     std::string shown = text.substr(0, noticeColumns);
     for (char& c : shown)
@@ -138,6 +154,7 @@ void endFrameEnd() {
     if (shell.quickRegistersShown) drawRegisterLine();
     if (emulatorConfig.clock == 1 || emulatorConfig.clock == 2) drawClock();
     if (shell.speedDisplayShown) drawSpeed();
+    if (trueDriveOn()) drawDriveStatus();
     if (!notices.empty()) drawNotice();
     if (presentationDue())
         presentFrame();

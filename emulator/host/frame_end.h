@@ -23,6 +23,9 @@ void frameSync();
 void drawRegisterLine();
 void drawClock();
 void drawSpeed();
+// A true drive's LED (a cell lit red or dark) and its track, left of the speed: while its
+// motor turns or its LED is lit and two seconds after, so a blinking LED stays in view.
+void drawDriveStatus();
 // A line at the foot of the picture for a few seconds, in capitals (a file that could
 // not be started, say); one given while another is shown follows it.
 void showNotice(const std::string& text);

@@ -11,6 +11,12 @@
 #include "memory/memory.h"
 #include "varnok_usage.h"
 
+namespace {
+
+constexpr int badScriptExit = 2;  // as `varnok --help` and varnok(6) say
+
+}  // namespace
+
 int main(int argc, char** argv) {
     // Only alone, and only when no file has that name: such a file is a program to run.
     std::error_code noFile;
@@ -32,7 +38,7 @@ int main(int argc, char** argv) {
     std::string error;
     if (!sdlhost::loadAutomation(error)) {
         std::fprintf(stderr, "varnok: %s\n", error.c_str());
-        return 1;
+        return badScriptExit;
     }
     std::atexit(sdlhost::shutdown);  // also on the debug cartridge's exit
     return startEmulator(tail.c_str(), 1);

@@ -157,7 +157,7 @@ void startDrive() {
         logLine("Warning: Drive 8 folder not found: %s\n", emulatorConfig.drive8PCDir.c_str());
     if (type != 2) return;
     const files::ReadResult image = files::readFile(emulatorConfig.drive8D64, d64LargestFileBytes);
-    if (image && mountD64Image(emulatorConfig.drive8D64, image.bytes))
+    if (image && mountD64Image(emulatorConfig.drive8D64, image))
         logLine("Info: D64 file has been loaded.\n");
     else if (image || image.status == files::ReadStatus::notFound)
         logLine("Warning: D64 file not found: %s\n", emulatorConfig.drive8D64.c_str());
@@ -225,7 +225,8 @@ bool buildMachine() {
     readConfiguration();
     keyboard.joystickMode = emulatorConfig.joystick;
     if (emulatorConfig.log) {
-        if (!openLog()) return fatal("Varnok Error: Cannot create Varnok.log file.");
+        std::string error;
+        if (!openLog(&error)) return fatal("Varnok Error: Cannot create Varnok.log file.\n" + error);
         writeLogHeader();
     }
     reportSettingFallbacks();
@@ -303,7 +304,8 @@ bool beginEmulator(const char* commandLineTail, int showCommand, int& exitCode) 
 
 int endEmulator() {
     const int32_t exitCode = endMainLoop();
-    flushTrueDriveDisk();
+    if (!flushTrueDriveDisk())
+        logLine("Error: the true drive's writes cannot be saved to %s\n", drive.mediumPath.c_str());
     rememberWindowScale();
     return exitCode;
 }

@@ -7,6 +7,7 @@
 #include "shell/shell.h"
 #include "ted/keyboard.h"
 #include "ted/sound.h"
+#include "truedrive/true_drive.h"
 
 namespace {
 
@@ -44,6 +45,19 @@ bool pressed(char letter) {
     return true;
 }
 
+// The drive 8 of this run: the stored choice, or the port level it fell back to.
+const char* driveModeText() {
+    switch (trueDrive.kind) {
+        case TrueDriveKind::drive1551:
+            return " DRIVE 8: TRUE 1551";
+        case TrueDriveKind::drive1541:
+            return " DRIVE 8: TRUE 1541";
+        case TrueDriveKind::none:
+            break;
+    }
+    return " DRIVE 8: PORT LEVEL";
+}
+
 int32_t nextOfThree(int32_t value) { return value >= 2 || value < 0 ? 0 : value + 1; }
 
 void open() {
@@ -63,6 +77,7 @@ bool pass() {
     if (soundAvailable) drawGroup(soundGroup, soundSwitchOn ? 0 : 1);
     drawMenuText(0, 20, " SYSTEM INFO:", 0x71, 0x00);
     drawMenuText(1, 22, keyboard.shiftLock == 1 ? " CAPS-LOCK: ON" : " CAPS-LOCK: OFF", 0x57, 0x00);
+    drawMenuText(1, 23, driveModeText(), 0x57, 0x00);
     drawMenuText(24, 20, "VARNOK VERSION:", 0x71, 0x00);
     drawMenuText(25, 22, VARNOK_VERSION, 0x57, 0x00);
     presentMenu();

@@ -19,10 +19,14 @@ bool mountDisk(const std::string& path, std::string& error) {
         error = file.error;
         return false;
     }
-    // A true drive's writes reach the old image's file before the disk changes.
-    flushTrueDriveDisk();
+    // A true drive's writes reach the old image's file before the disk changes; while they
+    // cannot, the disk stays in.
+    if (!flushTrueDriveDisk()) {
+        error = drive.mediumPath + ": the drive's writes cannot be saved to it; the disk stays in";
+        return false;
+    }
     // A mount that fails leaves the drive as it was.
-    if (!mountD64Image(path, file.bytes)) {
+    if (!mountD64Image(path, file)) {
         error = path + ": the disk image cannot be read";
         return false;
     }

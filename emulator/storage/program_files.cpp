@@ -60,6 +60,8 @@ void loadRasterCompare(uint32_t v) {
 void loadSingleClock(uint32_t v) {
     if (isCarried(v)) ted.singleClock = v & 1;
 }
+// A timer counts 16 bits; a wider field from any writer would overflow the count.
+int32_t timerCount(uint32_t field) { return int32_t(field & 0xFFFF); }
 // The TED goes on from the restored registers: the voices play what $FF0E-$FF12 say and
 // the interrupt line follows $FF09/$FF0A.
 void resumeTed() {
@@ -78,13 +80,13 @@ const SnapshotField snapshotFields[] = {
     {4, [] { return uint32_t(reg.SP); },                [](uint32_t v) { reg.SP = uint8_t(v); }},
     {4, [] { return 0x400u; },                          ignored},
     {4, [] { return memory.romEnabled ? 1u : 0u; },            [](uint32_t v) { memory.romEnabled = v != 0; }},
-    {4, [] { return uint32_t(ted.timer1.counter); },         [](uint32_t v) { ted.timer1.counter = int32_t(v); }},
+    {4, [] { return uint32_t(ted.timer1.counter); },         [](uint32_t v) { ted.timer1.counter = timerCount(v); }},
     {4, [] { return uint32_t(ted.timer1.reload); },          [](uint32_t v) { ted.timer1.reload = uint16_t(v); }},
     {4, [] { return uint32_t(ted.timer1.running); },         [](uint32_t) { ted.timer1.running = 1; }},
-    {4, [] { return uint32_t(ted.timer2.counter); },         [](uint32_t v) { ted.timer2.counter = int32_t(v); }},
+    {4, [] { return uint32_t(ted.timer2.counter); },         [](uint32_t v) { ted.timer2.counter = timerCount(v); }},
     {4, [] { return carried(ted.rasterCompare); },           loadRasterCompare},
     {4, [] { return uint32_t(ted.timer2.running); },         [](uint32_t) { ted.timer2.running = 1; }},
-    {4, [] { return uint32_t(ted.timer3.counter); },         [](uint32_t v) { ted.timer3.counter = int32_t(v); }},
+    {4, [] { return uint32_t(ted.timer3.counter); },         [](uint32_t v) { ted.timer3.counter = timerCount(v); }},
     {4, [] { return carried(ted.singleClock); },             loadSingleClock},
     {4, [] { return uint32_t(ted.timer3.running); },         [](uint32_t) { ted.timer3.running = 1; }},
 };

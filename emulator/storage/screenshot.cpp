@@ -73,6 +73,7 @@ files::WriteResult writeScreenshot(const std::string& folder, bool withBorder) {
     // Anything at the name counts, a dangling link too: a picture never goes through a link.
     do std::snprintf(name, sizeof name, "Output%.3d.bmp", number);
     while (files::nameTaken(prefix + name) && ++number < maxNumber);
-    if (number >= maxNumber) return {false, (folder.empty() ? std::string(".") : folder) + ": no free name"};
+    if (number >= maxNumber)
+        return {files::WriteStatus::failed, (folder.empty() ? std::string(".") : folder) + ": no free name"};
     return files::writeFile(prefix + name, bitmap(withBorder ? borderArea : windowArea));
 }

@@ -3,8 +3,11 @@
 // A the GCR byte, port B stepper, motor, LED, density, write protect and sync, CA1 byte
 // ready (also to the processor's SO pin, which sets V, while CA2 is high), CB2 read or
 // write.
+#include <algorithm>
+
 #include "cpu/core.h"
 #include "truedrive/drive_buses.h"
+#include "truedrive/drive_idle.h"
 
 namespace {
 
@@ -24,7 +27,7 @@ uint8_t via1Pins(const TrueDrive& d) {
 }
 
 uint8_t via2Pins(const TrueDrive& d) {
-    return uint8_t((d.head.sync ? 0 : noSyncBit) | (d.disk.writeProtected ? 0 : writeEnableBit) | 0x6F);
+    return uint8_t((d.head.sync ? 0 : noSyncBit) | (writeProtectSensed(d) ? 0 : writeEnableBit) | 0x6F);
 }
 
 void via1Changed(TrueDrive& d) {
@@ -50,7 +53,8 @@ struct Bus1541 {
     uint8_t read(uint16_t address) {
         if (address >= 0x8000) return d.rom[address & 0x3FFF];
         address &= 0x1FFF;
-        if (address < 0x1800) return d.ram[address & (driveRamBytes - 1)];
+        if (address < 0x1800) return idleReadRam(d.idle, d.ram, address & (driveRamBytes - 1), d.cpu.SP);
+        if (viaTimerRegister(address)) d.idle.disturbed = true;  // a count changes with every cycle
         if (address < 0x1C00) return viaRead(d.via1, address, 0xFF, via1Pins(d));
         return viaRead(d.via2, address, d.head.input, via2Pins(d));
     }
@@ -58,16 +62,31 @@ struct Bus1541 {
         if (address >= 0x8000) return;
         address &= 0x1FFF;
         if (address < 0x1800) {
-            d.ram[address & (driveRamBytes - 1)] = value;
-        } else if (address < 0x1C00) {
-            viaWrite(d.via1, address, value);
-            via1Changed(d);
-        } else {
-            viaWrite(d.via2, address, value);
-            via2Changed(d);
+            idleWriteRam(d.idle, d.ram, address & (driveRamBytes - 1), value);
+            return;
         }
+        Via6522& via = address < 0x1C00 ? d.via1 : d.via2;
+        if (viaWriteChanges(via, address, value)) d.idle.disturbed = true;
+        viaWrite(via, address, value);
+        if (address < 0x1C00)
+            via1Changed(d);
+        else
+            via2Changed(d);
     }
 };
+
+// What reaches the drive from outside: the lines the computer pulls and the disk's write
+// protection.
+uint32_t outsideLines(const TrueDrive& d) {
+    const uint8_t* port = d.serial->computerPort;
+    return uint32_t((port ? port[0] & port[1] & 7 : 0) | writeProtectSensed(d) << 8);
+}
+
+// Time passes for the chips around the processor (the head aside).
+void elapse(TrueDrive& d, uint32_t cycles) {
+    viaTick(d.via1, cycles);
+    viaTick(d.via2, cycles);
+}
 
 }  // namespace
 
@@ -81,21 +100,39 @@ void powerOn1541(TrueDrive& d) {
     d.cpu.PC = cpu::core::readWord(bus, 0xFFFC);
 }
 
-void run1541(TrueDrive& d, uint64_t cycles) {
+void run1541(TrueDrive& d, uint64_t until) {
     Bus1541 bus{d};
+    auto pass = [&d](uint64_t cycles) { elapse(d, uint32_t(cycles)); };
+    if (idleInputsChanged(d, outsideLines(d))) {
+        idleWake(d.idle, d.cycles, bus, pass);
+        idleRestart(d);
+    }
     viaSetCa1(d.via1, lines(d).atn);  // ATN as the computer last set it
-    const uint64_t end = d.cycles + cycles;
-    while (d.cycles < end) {
-        if ((viaIrq(d.via1) || viaIrq(d.via2)) && !d.cpu.I) cpu::enterInterrupt(bus, 0xFFFE);
+    while (d.cycles < until) {
+        if (d.idle.parked) {
+            const uint64_t toEvent =
+                std::min({viaCyclesToFlag(d.via1), viaCyclesToFlag(d.via2), cyclesToSwapEnd(d)});
+            if (idleWait(d.idle, d.cycles, until, toEvent, bus, pass)) return;
+            continue;
+        }
+        if ((viaIrq(d.via1) || viaIrq(d.via2)) && !d.cpu.I) {
+            cpu::enterInterrupt(bus, 0xFFFE);
+            idleInterrupted(d);
+        }
         uint16_t spent = cpu::execute(bus);
         if (spent == 0) spent = 2;
         d.cycles += spent;
-        viaTick(d.via1, spent);
-        viaTick(d.via2, spent);
+        elapse(d, spent);
         if (gcr::turn(d.head, d.disk, spent)) {
             viaSetCa1(d.via2, false);  // byte ready pulses low
             viaSetCa1(d.via2, true);
             if (viaCa2High(d.via2)) d.cpu.V = 1;
         }
+        if (d.cpu.PC == d.idle.anchor) idleVisit(d);
     }
+}
+
+void wake1541(TrueDrive& d) {
+    Bus1541 bus{d};
+    idleWake(d.idle, d.cycles, bus, [&d](uint64_t cycles) { elapse(d, uint32_t(cycles)); });
 }

@@ -2,9 +2,12 @@
 // $00/$01 drives the mechanics (stepper, motor, LED, density; write protect and byte
 // ready come in); one 6523 at $4000 carries the cable to the computer on ports A and C
 // and the head's GCR bytes on port B.
+#include <algorithm>
+
 #include "cpu/core.h"
 #include "drive/drive.h"
 #include "truedrive/drive_buses.h"
+#include "truedrive/drive_idle.h"
 
 namespace {
 
@@ -19,7 +22,7 @@ constexpr uint8_t ackOut = 0x08, readMode = 0x10, noSync = 0x40, davIn = 0x80;
 constexpr uint8_t motorBit = 0x04, ledBit = 0x08, writeEnableBit = 0x10, byteReadyBit = 0x80;
 
 uint8_t portPins(const TrueDrive& d) {
-    return uint8_t((d.byteReady ? byteReadyBit : 0) | (d.disk.writeProtected ? 0 : writeEnableBit) | 0x67);
+    return uint8_t((d.byteReady ? byteReadyBit : 0) | (writeProtectSensed(d) ? 0 : writeEnableBit) | 0x67);
 }
 
 void portChanged(TrueDrive& d) {
@@ -64,7 +67,7 @@ struct Bus1551 {
             if (address == 0) return d.portDirection;
             if (address == 1)
                 return uint8_t((d.portOutput & d.portDirection) | (portPins(d) & ~d.portDirection));
-            return d.ram[address & (driveRamBytes - 1)];
+            return idleReadRam(d.idle, d.ram, address & (driveRamBytes - 1), d.cpu.SP);
         }
         if (address < 0x8000) {
             d.byteReady = false;  // any access to the 6523 acknowledges the byte
@@ -75,17 +78,37 @@ struct Bus1551 {
     }
     void write(uint16_t address, uint8_t value) {
         if (address < 0x4000) {
-            if (address == 0) d.portDirection = value;
-            if (address == 1) d.portOutput = value;
-            if (address < 2) portChanged(d);
-            d.ram[address & (driveRamBytes - 1)] = value;
+            if (address < 2) {
+                uint8_t& latch = address == 0 ? d.portDirection : d.portOutput;
+                if (latch != value) d.idle.disturbed = true;
+                latch = value;
+                portChanged(d);
+            }
+            idleWriteRam(d.idle, d.ram, address & (driveRamBytes - 1), value);
         } else if (address < 0x8000) {
             d.byteReady = false;
+            if (tiaWriteChanges(d.tia, address & 7, value)) d.idle.disturbed = true;
             tiaWrite(d.tia, address & 7, value);
             cableChanged(d);
         }
     }
 };
+
+// What reaches the drive from outside: the computer's side of the cable and the disk's
+// write protection.
+uint32_t outsideLines(const TrueDrive& d) {
+    return uint32_t(tiaOutput(drive.tia, portA) | tiaOutput(drive.tia, portC) << 8 |
+                    writeProtectSensed(d) << 16);
+}
+
+// Time passes for the chips around the processor (the head aside).
+void elapse(TrueDrive& d, uint32_t cycles) {
+    if (d.irqCountdown <= cycles) {
+        d.irqCountdown += irqPeriod;
+        d.irqPending = true;
+    }
+    d.irqCountdown -= cycles;
+}
 
 }  // namespace
 
@@ -99,22 +122,34 @@ void powerOn1551(TrueDrive& d) {
     d.cpu.PC = cpu::core::readWord(bus, 0xFFFC);
 }
 
-void run1551(TrueDrive& d, uint64_t cycles) {
+void run1551(TrueDrive& d, uint64_t until) {
     Bus1551 bus{d};
-    const uint64_t end = d.cycles + cycles;
-    while (d.cycles < end) {
+    auto pass = [&d](uint64_t cycles) { elapse(d, uint32_t(cycles)); };
+    if (idleInputsChanged(d, outsideLines(d))) {
+        idleWake(d.idle, d.cycles, bus, pass);
+        idleRestart(d);
+    }
+    while (d.cycles < until) {
+        if (d.idle.parked) {
+            if (idleWait(d.idle, d.cycles, until, std::min(d.irqCountdown, cyclesToSwapEnd(d)), bus, pass))
+                return;
+            continue;
+        }
         if (d.irqPending && !d.cpu.I) {
             d.irqPending = false;
             cpu::enterInterrupt(bus, 0xFFFE);
+            idleInterrupted(d);
         }
         uint16_t spent = cpu::execute(bus);
         if (spent == 0) spent = 2;
         d.cycles += spent;
-        if (d.irqCountdown <= spent) {
-            d.irqCountdown += irqPeriod;
-            d.irqPending = true;
-        }
-        d.irqCountdown -= spent;
+        elapse(d, spent);
         if (gcr::turn(d.head, d.disk, spent)) d.byteReady = true;
+        if (d.cpu.PC == d.idle.anchor) idleVisit(d);
     }
+}
+
+void wake1551(TrueDrive& d) {
+    Bus1551 bus{d};
+    idleWake(d.idle, d.cycles, bus, [&d](uint64_t cycles) { elapse(d, uint32_t(cycles)); });
 }

@@ -20,6 +20,12 @@ uint64_t owedPerSingleCycle = 0;  // drive cycles per computer cycle, in 1/65536
 
 uint32_t driveClock() { return trueDrive.kind == TrueDriveKind::drive1551 ? clock1551 : clock1541; }
 
+// The port-level drive's image and its error bytes (none when it has none).
+std::span<uint8_t> imageBytes() { return {drive.d64Image, trackOffset[drive.tracks + 1]}; }
+std::span<uint8_t> imageErrors() {
+    return {drive.errorBytes, drive.hasErrorBytes ? trackOffset[drive.tracks + 1] / d64SectorBytes : 0};
+}
+
 bool anyTrackChanged() {
     return std::any_of(trueDrive.disk.changed.begin(), trueDrive.disk.changed.end(),
                        [](bool c) { return c; });
@@ -32,15 +38,14 @@ void insertTrueDriveDisk() {
     if (d.kind == TrueDriveKind::none) return;
     if (d.kind == TrueDriveKind::drive1541) drive.attached = false;  // the cable stays empty
     d.diskInserted = drive.medium == d64Medium;
+    d.imageUnwritten = false;  // the image is its file's
     if (!d.diskInserted) {
         d.disk = gcr::Disk{};
         return;
     }
-    const uint32_t sectors = trackOffset[drive.tracks + 1] / d64SectorBytes;
-    const std::span<const uint8_t> errors(drive.errorBytes, drive.hasErrorBytes ? sectors : 0);
-    d.disk = gcr::fromD64(std::span<const uint8_t>(drive.d64Image, trackOffset[drive.tracks + 1]),
-                          drive.tracks, errors);
+    d.disk = gcr::fromD64(imageBytes(), drive.tracks, imageErrors());
     d.disk.writeProtected = drive.writeProtected;
+    d.swapEnds = d.cycles + driveClock() / 2;  // half a second
 }
 
 void powerOnTrueDrive() {
@@ -51,9 +56,11 @@ void powerOnTrueDrive() {
     d.irqPending = false;
     d.byteReady = false;
     d.head.halfTrack = 36;
-    d.head.phase = 0;  // the phase that holds a whole track
+    d.head.phase = 0;      // the phase that holds a whole track
+    d.idle = DriveIdle{};  // the RAM is all zero again
     if (d.kind == TrueDriveKind::drive1551) powerOn1551(d);
     if (d.kind == TrueDriveKind::drive1541) powerOn1541(d);
+    idleRestart(d);
 }
 
 void attachTrueDrive(TrueDriveKind kind, std::span<const uint8_t> rom, SerialBus& serial) {
@@ -67,6 +74,7 @@ void attachTrueDrive(TrueDriveKind kind, std::span<const uint8_t> rom, SerialBus
     d.head.clockMultiple = kind == TrueDriveKind::drive1551 ? 2 : 1;
     owedPerSingleCycle = (uint64_t(driveClock()) << 16) / machineClock;
     insertTrueDriveDisk();
+    d.swapEnds = 0;  // the disk was in before the power came on
     powerOnTrueDrive();
 }
 
@@ -82,18 +90,22 @@ namespace {
 void runTrueDrive(uint32_t singleCycles) {
     TrueDrive& d = trueDrive;
     d.owed += singleCycles * owedPerSingleCycle;
-    const uint64_t due = d.owed >> 16;
-    if (due == 0) return;
+    d.due += d.owed >> 16;
     d.owed &= 0xFFFF;
+    if (d.cycles >= d.due) return;
     if (d.kind == TrueDriveKind::drive1551)
-        run1551(d, due);
+        run1551(d, d.due);
     else
-        run1541(d, due);
+        run1541(d, d.due);
     if (d.head.writing && d.head.motor) d.lastWrite = d.cycles;
     // The image file is brought up to date once the drive has stopped writing for a while,
-    // so a save is in the file soon after the program thinks it is done.
-    if (d.cycles - d.lastWrite > quietWriteBackMicroseconds * driveClock() / 1000000 && anyTrackChanged())
-        flushTrueDriveDisk();
+    // so a save is in the file soon after the program thinks it is done (looked at once
+    // after each spell of writing).
+    if (d.lastWrite != d.quietSince &&
+        d.cycles - d.lastWrite > quietWriteBackMicroseconds * driveClock() / 1000000) {
+        d.quietSince = d.lastWrite;
+        if (anyTrackChanged()) flushTrueDriveDisk();
+    }
 }
 
 }  // namespace
@@ -103,6 +115,11 @@ void catchUpTrueDrive(uint32_t lineCycle) {
     if (d.kind == TrueDriveKind::none) return;
     if (lineCycle > d.lineCycle) runTrueDrive(lineCycle - d.lineCycle);
     d.lineCycle = lineCycle;  // a beam put back (a reset) starts the count again
+    // The computer may change the lines next: the loop must see them change where it is.
+    if (d.kind == TrueDriveKind::drive1551)
+        wake1551(d);
+    else
+        wake1541(d);
 }
 
 void finishTrueDriveLine() {
@@ -114,12 +131,18 @@ void finishTrueDriveLine() {
 
 bool flushTrueDriveDisk() {
     TrueDrive& d = trueDrive;
-    if (!anyTrackChanged()) return true;
-    const std::span<uint8_t> image(drive.d64Image, trackOffset[drive.tracks + 1]);
-    for (int track = 1; track <= gcr::maxTrack; ++track) {
-        if (!d.disk.changed[track]) continue;
+    if (!anyTrackChanged() && !d.imageUnwritten) return true;
+    const std::span<uint8_t> image = imageBytes();
+    // Track 18 first: a disk formatted anew has its new ID in the BAM, and the sectors
+    // that carry it are sound now.
+    auto decode = [&](int track) {
+        if (!d.disk.changed[track]) return;
         d.disk.changed[track] = false;
-        if (track <= drive.tracks) gcr::toD64(d.disk.tracks[2 * track], track, image);
-    }
-    return writeBackD64();
+        if (track <= drive.tracks)
+            gcr::toD64(d.disk.tracks[2 * track], track, image, imageErrors(), gcr::diskId(image));
+    };
+    decode(18);
+    for (int track = 1; track <= gcr::maxTrack; ++track) decode(track);
+    d.imageUnwritten = !writeBackD64();
+    return !d.imageUnwritten;
 }

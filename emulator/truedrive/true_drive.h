@@ -14,6 +14,7 @@
 #include "cpu/registers.h"
 #include "disk/gcr.h"
 #include "disk/head.h"
+#include "truedrive/drive_idle.h"
 
 enum class TrueDriveKind : uint8_t { none, drive1551, drive1541 };
 
@@ -29,6 +30,12 @@ struct TrueDrive {
     gcr::Disk disk;
     gcr::Head head;
     bool diskInserted = false;
+    // A disk going in blocks the write-protect light for a moment (until this drive
+    // cycle), as a protected one does: the DOS takes that as a disk change.
+    uint64_t swapEnds = 0;
+    // Tracks were decoded into the image but its file could not be written: the next
+    // write-back tries again.
+    bool imageUnwritten = false;
 
     // The 1551: its 6510T's own port (stepper, motor, LED, density, write protect, byte
     // ready) and the 6523 that carries the cable's lines and the head's bytes.
@@ -42,13 +49,18 @@ struct TrueDrive {
     SerialBus* serial = nullptr;  // the computer's
 
     // Time: the computer's cycle of the current line the drive has run to; drive cycles
-    // owed by the computer's time, in 1/65536 of a cycle; the cycles run, and when the
-    // head last wrote (the image is written back once it is quiet).
+    // owed by the computer's time, in 1/65536 of a cycle; the drive cycle the computer's
+    // time has reached, and the cycles run (an instruction may end past it); when the
+    // head last wrote (the image is written back once it is quiet), and that time once
+    // the quiet after it was served.
     uint32_t lineCycle = 0;
     uint64_t owed = 0;
+    uint64_t due = 0;
     uint64_t cycles = 0;
-    uint64_t lastWrite = 0;
+    uint64_t lastWrite = 0, quietSince = 0;
     bool ledOn = false;
+
+    DriveIdle idle;  // the idle loop watched for, and time passing without the processor
 };
 
 // defined in truedrive/true_drive.cpp
@@ -72,8 +84,12 @@ void finishTrueDriveLine();
 
 // Decodes the tracks written since the last call back into the port-level drive's image
 // and writes it to its file; true when something was written (or nothing needed to be).
+// After a failure the image is written again at the next call.
 bool flushTrueDriveDisk();
 
-// What the status line shows: the LED and the track under the head.
+// What the status line shows: whether a true drive runs and is busy (its motor turning
+// or its LED lit), its LED and the track under the head.
+inline bool trueDriveOn() { return trueDrive.kind != TrueDriveKind::none; }
+inline bool trueDriveBusy() { return trueDrive.head.motor || trueDrive.ledOn; }
 inline bool trueDriveLed() { return trueDrive.ledOn; }
 inline int trueDriveTrack() { return trueDrive.head.halfTrack / 2; }

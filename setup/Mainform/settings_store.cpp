@@ -43,6 +43,7 @@ public:
         return key;
     }
     std::string lastError() const override { return lastError_; }
+    std::string rewriteNotice() const override { return keystore::rewriteNotice(); }
 
 private:
     std::string lastError_;

@@ -31,6 +31,9 @@ public:
     virtual std::unique_ptr<SettingsKey> openForWriting() = 0;
     // Why the last open for writing failed, for the user; empty when unknown.
     virtual std::string lastError() const { return {}; }
+    // When a save would replace the store with one of another form (it holds something
+    // else than REGEDIT4): what it holds now, for the user; empty otherwise.
+    virtual std::string rewriteNotice() const { return {}; }
 };
 
 // The key store the emulator reads at start.

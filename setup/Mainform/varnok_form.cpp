@@ -174,6 +174,11 @@ void TVarnokForm::choosePresetRomNames(const SetupSettings& stored) {
 }
 
 bool TVarnokForm::writeSettings() {
+    // A store in another form is replaced whole, never mixed: only when the user agrees.
+    if (const std::string found = store_.rewriteNotice();
+        !found.empty() &&
+        !showMessage(this, MessageKind::Question, toQString(found) + QString::fromUtf8(rewriteQuestion)))
+        return false;
     std::string problem;
     if (writeStoredSettings(store_, settings_, problem)) return true;
     QString text = QString::fromUtf8(writeFailedMessage);

@@ -29,6 +29,8 @@ class PictureLabel;
 
 constexpr const char* formCaption = "Varnok V" VARNOK_VERSION " Setup";
 constexpr const char* writeFailedMessage = "Cannot write into registry.";
+constexpr const char* rewriteQuestion =
+    "\n\nSaving writes it anew as a REGEDIT4 file that holds the settings shown here. Write it?";
 constexpr const char* secretFoundMessage =
     "You have found a secret!\n\nCheck the secret page for more information!";
 

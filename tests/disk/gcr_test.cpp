@@ -81,6 +81,23 @@ INSTANTIATE_TEST_SUITE_P(Errors, GcrDamagedSector,
                                            Damage{gcr::headerChecksum, "HeaderChecksum"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Decoding a track marks each sector read back with the disk's ID as sound (a damaged
+// sector written anew), and leaves the marks of those still damaged or of another ID.
+TEST(GcrDamagedSector, ReadBackWithTheDiskIdIsMarkedSound) {
+    const std::vector<uint8_t> image = randomImage(35, 5);
+    std::vector<uint8_t> errors(683, gcr::noError);
+    errors[5] = gcr::dataChecksum;
+    errors[6] = gcr::idMismatch;
+    const gcr::Disk disk = gcr::fromD64(image, 35, errors);
+    errors[7] = gcr::dataChecksum;  // as if the drive had written sector 7 again since
+    std::vector<uint8_t> back(image.size(), 0);
+    EXPECT_EQ(gcr::toD64(disk.tracks[2], 1, back, errors, gcr::diskId(image)), 20);
+    std::vector<uint8_t> expected(683, gcr::noError);
+    expected[5] = gcr::dataChecksum;
+    expected[6] = gcr::idMismatch;
+    EXPECT_EQ(errors, expected);
+}
+
 // The head passes a byte every 26 to 32 microseconds by density; sync marks raise no
 // byte, and the first bytes after each mark are a header block's, sector by sector.
 TEST(GcrHead, ReadsTheSectorHeadersInOrderAtTheZoneRate) {

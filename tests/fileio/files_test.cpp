@@ -172,9 +172,19 @@ TEST(FolderOf, IsThePartBeforeTheLastSlash) {
 
 std::string (*const fixedSuffix)() = [] { return std::string("AAAAAA"); };
 
-TEST_F(Files, LinkPlantedAtATemporaryNameIsNeverFollowed) {
+// Unnamed temporaries get a name only for the rename; named ones have it from the start.
+class Temporaries : public Files, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override { files::setUnnamedTemporaries(GetParam()); }
+    void TearDown() override {
+        files::setUnnamedTemporaries(true);
+        Files::TearDown();
+    }
+};
+
+TEST_P(Temporaries, LinkPlantedAtATemporaryNameIsNeverFollowed) {
     writeFile(file("victim"), bytesOf("precious"));
-    ASSERT_EQ(::symlink(file("victim").c_str(), file(".save.prg.AAAAAA").c_str()), 0);
+    ASSERT_EQ(::symlink(file("victim").c_str(), file(".save.prg.vtmp-AAAAAA").c_str()), 0);
     static int calls;
     calls = 0;
     files::setTemporarySuffixSource([] { return std::string(calls++ == 0 ? "AAAAAA" : "BBBBBB"); });
@@ -182,7 +192,7 @@ TEST_F(Files, LinkPlantedAtATemporaryNameIsNeverFollowed) {
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(readFile(file("save.prg")), "program");
     EXPECT_EQ(readFile(file("victim")), "precious");
-    EXPECT_TRUE(S_ISLNK(modeOf(file(".save.prg.AAAAAA"))));
+    EXPECT_TRUE(S_ISLNK(modeOf(file(".save.prg.vtmp-AAAAAA"))));
 
     // Every name taken: the write fails and touches nothing.
     files::setTemporarySuffixSource(fixedSuffix);
@@ -191,6 +201,24 @@ TEST_F(Files, LinkPlantedAtATemporaryNameIsNeverFollowed) {
     EXPECT_EQ(readFile(file("save.prg")), "program");
     EXPECT_EQ(readFile(file("victim")), "precious");
 }
+
+// The temporary's name is cut to fit, at a character's start, so a name at the system's
+// limit can still be replaced.
+TEST_P(Temporaries, NameAtTheSystemsLimitIsWrittenAndReplaced) {
+    const long limit = ::pathconf(scratch.path().c_str(), _PC_NAME_MAX);
+    ASSERT_GT(limit, 20);
+    std::string name(size_t(limit) - 8, 'x');
+    for (int i = 0; i < 4; ++i) name += "\xc3\xa9";  // 'é' in UTF-8, across the cut
+    ASSERT_EQ(name.size(), size_t(limit));
+    ASSERT_TRUE(files::writeFile(file(name), "first"));
+    const files::WriteResult again = files::writeFile(file(name), "second");
+    ASSERT_TRUE(again) << again.error;
+    EXPECT_EQ(readFile(file(name)), "second");
+    EXPECT_EQ(entries(), (std::set<std::string>{name}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, Temporaries, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Unnamed" : "Named"; });
 
 TEST_F(Files, LinkAtTheTargetIsWrittenThroughOnlyWhenItIsOursAndLeadsToAFile) {
     ASSERT_EQ(::mkdir(file("dotfiles").c_str(), 0755), 0);

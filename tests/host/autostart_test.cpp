@@ -19,6 +19,7 @@
 #include "storage/program_files.h"
 #include "support/fake_platform.h"
 #include "support/machine_helpers.h"
+#include "truedrive/true_drive.h"
 
 namespace {
 
@@ -143,6 +144,31 @@ TEST_F(Autostart, DiskLoadWaitsForThePromptAndIsTypedAnywayAfterTenSeconds) {
     EXPECT_EQ(typed(), "");
     frames(1);
     EXPECT_EQ(typed(), "LOAD\"*\",8\r");
+}
+
+// A true drive loads in its real time: a disk's start waits for its DOS to start and runs
+// with the sync off until RUN is typed, then the stored sync is back. The port-level drive
+// keeps the sync throughout.
+TEST_F(Autostart, DiskOnATrueDriveLoadsAtFullSpeedUntilRunIsTyped) {
+    writeFile(dir.file("games.d64"), std::vector<uint8_t>(d64ImageBytes, 0));
+    emulatorConfig.sync = 2;
+    ASSERT_TRUE(autostartFile(dir.file("games.d64").c_str()));
+    EXPECT_EQ(emulatorConfig.sync, 2);
+    trueDrive.kind = TrueDriveKind::drive1551;
+    ASSERT_TRUE(autostartFile(dir.file("games.d64").c_str()));
+    EXPECT_EQ(emulatorConfig.sync, 0);
+    serveReset();
+    showScreen({"READY."});
+    frames(150);  // the drive's DOS starts
+    EXPECT_EQ(typed(), "");
+    frames(1);
+    EXPECT_EQ(typed(), "LOAD\"*\",8\r");
+    memory.ram[keysWaiting] = 0;
+    EXPECT_EQ(emulatorConfig.sync, 0);
+    frames(1);  // the prompt is back
+    EXPECT_EQ(typed(), "RUN\r");
+    EXPECT_EQ(emulatorConfig.sync, 2);
+    trueDrive = TrueDrive{};
 }
 
 struct Refused {

@@ -2,6 +2,7 @@
 #include "host/configuration.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <map>
 #include <memory>
@@ -139,3 +140,68 @@ TEST_F(Configuration, ValuesInRangeAndUncheckedOnesAreKeptWithoutWarning) {
 }
 
 }  // namespace
+
+// The store as other programs leave it: the registry editor's own export (UTF-16 with a
+// byte-order mark), blanks around "=", a line that holds no value, something that is no
+// store at all. What can be read is read; the rest is said, and the file is left as it is.
+struct StoreForm {
+    const char* name;
+    std::string bytes;    // the store file; empty: a FIFO in its place
+    int32_t ram;          // as read
+    std::string rom0L;    // as read
+    std::string warning;  // the one warning expected, after the store's path; "" for none
+};
+void PrintTo(const StoreForm& c, std::ostream* os) { *os << c.name; }
+
+std::string utf16(const std::string& ascii) {
+    std::string bytes = "\xFF\xFE";
+    for (char c : ascii) bytes += {c, '\0'};
+    return bytes;
+}
+
+class StoreForms : public Configuration, public ::testing::WithParamInterface<StoreForm> {};
+
+TEST_P(StoreForms, AreReadOrSaidUnreadableAndKept) {
+    const StoreForm& c = GetParam();
+    const std::string path = dir->file("registry.reg");
+    if (c.bytes.empty())
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    else
+        writeFile(path, {c.bytes.begin(), c.bytes.end()});
+    readConfiguration();
+    EXPECT_EQ(emulatorConfig.ram, c.ram);
+    EXPECT_EQ(emulatorConfig.romFileName[0], c.rom0L);
+    if (c.warning.empty()) {
+        EXPECT_TRUE(settingFallbacks.empty()) << settingFallbacks[0];
+    } else {
+        ASSERT_EQ(settingFallbacks.size(), 1u);
+        EXPECT_EQ(settingFallbacks[0], path + c.warning);
+    }
+    if (!c.bytes.empty()) {
+        EXPECT_EQ(readFile(path), c.bytes);
+    }
+}
+
+const std::string section = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnok]\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Stores, StoreForms,
+    ::testing::Values(
+        StoreForm{"RegistryEditorExport",
+                  utf16("Windows Registry Editor Version 5.00\r\n\r\n" + section +
+                        "\"Ram\"=dword:00000001\r\n\"Rom0L\"=\"C:\\\\roms\\\\basic.bin\"\r\n\r\n"),
+                  1, "C:\\roms\\basic.bin", ""},
+        StoreForm{"BlanksAroundTheEquals",
+                  "REGEDIT4\n\n" + section + "\"Ram\" = dword:00000000\n\"Rom0L\" =\t\"b\"\n", 0, "b", ""},
+        StoreForm{"LineWithoutValue",
+                  "REGEDIT4\n\n" + section + "\"Ram\"=dword:00000001\n\"Rom0L\" \"b\"\n; a note\n", 1, "",
+                  ": the line '\"Rom0L\" \"b\"' holds no value and is ignored."},
+        StoreForm{
+            "BinaryJunk",
+            std::string("\x7F"
+                        "ELF\x02\x01\x01\0\0\0[HKEY",
+                        15),
+            2, "",
+            ": is not a settings store (no REGEDIT4 header and no section); no setting is read from it."},
+        StoreForm{"Fifo", "", 2, "", ": is a FIFO, not a regular file; no setting is read from it."}),
+    [](const auto& info) { return std::string(info.param.name); });

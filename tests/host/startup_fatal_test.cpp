@@ -1,6 +1,8 @@
 // Start-up failures: each ends the program with its box (also on standard error), its log
 // line and exit status 1.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -41,8 +43,8 @@ public:
         EXPECT_FALSE(loggingOn());
         EXPECT_EQ(fake.windowProc, &windowProc);
         EXPECT_FALSE(fake.windowCreated);
-        std::string text = log();
         if (lastLine.empty()) return;
+        std::string text = log();
         ASSERT_GE(text.size(), lastLine.size());
         EXPECT_EQ(text.substr(text.size() - lastLine.size()), lastLine);
     }
@@ -75,78 +77,97 @@ std::string ntscKernal(HostTest& t) {
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, StartupFatal,
-    ::testing::Values(FatalCase{"Rom0LMissing", [](HostTest& t) { return missingRom(t, "Rom0L"); },
-                                "Varnok Error: ROM0L file not found.", "/missing.bin"},
-                      FatalCase{"Rom0HMissing", [](HostTest& t) { return missingRom(t, "Rom0H"); },
-                                "Varnok Error: ROM0H file not found.", "/missing.bin"},
-                      FatalCase{"Rom0LEmpty", [](HostTest& t) { return emptyRom(t, "Rom0L"); },
-                                "Varnok Error: Error while loading ROM0L file.", "empty.bin: empty file"},
-                      FatalCase{"Rom0HEmpty", [](HostTest& t) { return emptyRom(t, "Rom0H"); },
-                                "Varnok Error: Error while loading ROM0H file.", "empty.bin: empty file"},
-                      FatalCase{"Rom0LIsADirectory",
-                                [](HostTest& t) {
-                                    t.writeSettings({{"Rom0L", t.dir->path()}});
-                                    return "Error: Error while loading " + t.dir->path() + ".\n";
-                                },
-                                "Varnok Error: Error while loading ROM0L file.", ": is a folder, not a file"},
-                      FatalCase{"Rom0LIsAFifo",
-                                [](HostTest& t) {
-                                    const std::string fifo = t.dir->file("fifo.bin");
-                                    mkfifo(fifo.c_str(), 0600);  // a read would wait for a writer for ever
-                                    t.writeSettings({{"Rom0L", fifo}});
-                                    return "Error: Error while loading " + fifo + ".\n";
-                                },
-                                "Varnok Error: Error while loading ROM0L file.",
-                                "fifo.bin: is a FIFO, not a regular file"},
-                      FatalCase{"Rom0LLongNameIsTriedWhole",
-                                [](HostTest& t) {
-                                    t.writeSettings({{"Rom0L", std::string(300, 'x')}});
-                                    return "Error: File not found: " + std::string(300, 'x') + ".\n";
-                                },
-                                "Varnok Error: ROM0L file not found.", "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"},
-                      FatalCase{"NtscKernalWithRomCheckByDefault", ntscKernal,
-                                "Varnok Error: Varnok requires PAL KERNAL ROM", ""},
-                      FatalCase{"LogCannotBeCreated",
-                                [](HostTest& t) {
-                                    std::filesystem::create_directory(t.dir->file("Varnok.log"));
-                                    t.writeSettings();
-                                    return std::string();
-                                },
-                                "Varnok Error: Cannot create Varnok.log file.", ""},
-                      FatalCase{"CommandLineFileMissing",
-                                [](HostTest& t) {
-                                    t.writeSettings();
-                                    t.commandLine = t.dir->file("no such game.prg");
-                                    return "Error: " + t.commandLine + ": no such file\n";
-                                },
-                                "Varnok Error: Cannot start the file named on the command line.",
-                                "no such game.prg: no such file"},
-                      FatalCase{"CommandLineProgramTooShort",
-                                [](HostTest& t) {
-                                    t.writeSettings();
-                                    t.commandLine = t.dir->file("short.prg");
-                                    writeFile(t.commandLine, {0x01, 0x10});
-                                    return "Error: " + t.commandLine + ": too short for a program file\n";
-                                },
-                                "Varnok Error: Cannot start the file named on the command line.",
-                                "short.prg: too short for a program file"},
-                      FatalCase{"CommandLineFolder",
-                                [](HostTest& t) {
-                                    t.writeSettings();
-                                    t.commandLine = t.dir->path();
-                                    return "Error: " + t.commandLine + ": is a folder, not a file\n";
-                                },
-                                "Varnok Error: Cannot start the file named on the command line.",
-                                ": is a folder, not a file"},
-                      FatalCase{"CommandLineSnapshotOfTheWrongSize",
-                                [](HostTest& t) {
-                                    t.writeSettings();
-                                    t.commandLine = t.dir->file("state.FRE");
-                                    writeFile(t.commandLine, std::vector<uint8_t>(72, 0));
-                                    return "Error: " + t.commandLine + ": not a snapshot: wrong size\n";
-                                },
-                                "Varnok Error: Cannot start the file named on the command line.",
-                                "state.FRE: not a snapshot: wrong size"}),
+    ::testing::Values(
+        FatalCase{"Rom0LMissing", [](HostTest& t) { return missingRom(t, "Rom0L"); },
+                  "Varnok Error: ROM0L file not found.", "/missing.bin"},
+        FatalCase{"Rom0HMissing", [](HostTest& t) { return missingRom(t, "Rom0H"); },
+                  "Varnok Error: ROM0H file not found.", "/missing.bin"},
+        FatalCase{"Rom0LEmpty", [](HostTest& t) { return emptyRom(t, "Rom0L"); },
+                  "Varnok Error: Error while loading ROM0L file.", "empty.bin: empty file"},
+        FatalCase{"Rom0HEmpty", [](HostTest& t) { return emptyRom(t, "Rom0H"); },
+                  "Varnok Error: Error while loading ROM0H file.", "empty.bin: empty file"},
+        FatalCase{"Rom0LIsADirectory",
+                  [](HostTest& t) {
+                      t.writeSettings({{"Rom0L", t.dir->path()}});
+                      return "Error: Error while loading " + t.dir->path() + ".\n";
+                  },
+                  "Varnok Error: Error while loading ROM0L file.", ": is a folder, not a file"},
+        FatalCase{"Rom0LIsAFifo",
+                  [](HostTest& t) {
+                      const std::string fifo = t.dir->file("fifo.bin");
+                      mkfifo(fifo.c_str(), 0600);  // a read would wait for a writer for ever
+                      t.writeSettings({{"Rom0L", fifo}});
+                      return "Error: Error while loading " + fifo + ".\n";
+                  },
+                  "Varnok Error: Error while loading ROM0L file.", "fifo.bin: is a FIFO, not a regular file"},
+        FatalCase{"Rom0LLongNameIsTriedWhole",
+                  [](HostTest& t) {
+                      t.writeSettings({{"Rom0L", std::string(300, 'x')}});
+                      return "Error: File not found: " + std::string(300, 'x') + ".\n";
+                  },
+                  "Varnok Error: ROM0L file not found.", "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"},
+        FatalCase{"NtscKernalWithRomCheckByDefault", ntscKernal,
+                  "Varnok Error: Varnok requires PAL KERNAL ROM", ""},
+        FatalCase{"LogCannotBeCreated",
+                  [](HostTest& t) {
+                      std::filesystem::create_directory(t.dir->file("Varnok.log"));
+                      t.writeSettings();
+                      return std::string();
+                  },
+                  "Varnok Error: Cannot create Varnok.log file.", "Varnok.log: is a folder, not a file"},
+        // Neither followed to the file it names nor opened to wait for a reader.
+        FatalCase{"LogIsALink",
+                  [](HostTest& t) {
+                      writeFile(t.dir->file("notes.txt"), {'k', 'e', 'e', 'p'});
+                      symlink("notes.txt", t.dir->file("Varnok.log").c_str());
+                      t.writeSettings();
+                      return std::string();
+                  },
+                  "Varnok Error: Cannot create Varnok.log file.", "Varnok.log: is a symbolic link"},
+        FatalCase{"LogIsAFifo",
+                  [](HostTest& t) {
+                      mkfifo(t.dir->file("Varnok.log").c_str(), 0600);
+                      // With a reader there an open for writing would succeed.
+                      open(t.dir->file("Varnok.log").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+                      t.writeSettings();
+                      return std::string();
+                  },
+                  "Varnok Error: Cannot create Varnok.log file.",
+                  "Varnok.log: is a FIFO, not a regular file"},
+        FatalCase{"CommandLineFileMissing",
+                  [](HostTest& t) {
+                      t.writeSettings();
+                      t.commandLine = t.dir->file("no such game.prg");
+                      return "Error: " + t.commandLine + ": no such file\n";
+                  },
+                  "Varnok Error: Cannot start the file named on the command line.",
+                  "no such game.prg: no such file"},
+        FatalCase{"CommandLineProgramTooShort",
+                  [](HostTest& t) {
+                      t.writeSettings();
+                      t.commandLine = t.dir->file("short.prg");
+                      writeFile(t.commandLine, {0x01, 0x10});
+                      return "Error: " + t.commandLine + ": too short for a program file\n";
+                  },
+                  "Varnok Error: Cannot start the file named on the command line.",
+                  "short.prg: too short for a program file"},
+        FatalCase{"CommandLineFolder",
+                  [](HostTest& t) {
+                      t.writeSettings();
+                      t.commandLine = t.dir->path();
+                      return "Error: " + t.commandLine + ": is a folder, not a file\n";
+                  },
+                  "Varnok Error: Cannot start the file named on the command line.",
+                  ": is a folder, not a file"},
+        FatalCase{"CommandLineSnapshotOfTheWrongSize",
+                  [](HostTest& t) {
+                      t.writeSettings();
+                      t.commandLine = t.dir->file("state.FRE");
+                      writeFile(t.commandLine, std::vector<uint8_t>(72, 0));
+                      return "Error: " + t.commandLine + ": not a snapshot: wrong size\n";
+                  },
+                  "Varnok Error: Cannot start the file named on the command line.",
+                  "state.FRE: not a snapshot: wrong size"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StartupFailure, BothRomNamesEmptyBootTheBuiltInOpenRom) {

@@ -9,6 +9,7 @@
 #include "support/menu_script.h"
 #include "ted/keyboard.h"
 #include "ted/sound.h"
+#include "truedrive/true_drive.h"
 
 namespace {
 
@@ -85,6 +86,21 @@ TEST_F(OptionsMenu, CapsLockLineFollowsShiftLock) {
     runScreen(optionsMenu);
     EXPECT_EQ(menuRowText(22, 1, 14), " CAPS-LOCK: ON");
     keyboard.shiftLock = 0;
+}
+
+// The drive 8 this run has, read-only: a true drive that fell back shows the port level.
+TEST_F(OptionsMenu, SystemInfoNamesTheDriveMode) {
+    const std::pair<TrueDriveKind, const char*> modes[] = {
+        {TrueDriveKind::none, " DRIVE 8: PORT LEVEL"},
+        {TrueDriveKind::drive1551, " DRIVE 8: TRUE 1551 "},
+        {TrueDriveKind::drive1541, " DRIVE 8: TRUE 1541 "}};
+    for (const auto& [kind, text] : modes) {
+        trueDrive.kind = kind;
+        playMenuScript({});
+        runScreen(optionsMenu);
+        EXPECT_EQ(menuRowText(23, 1, 20), text);
+    }
+    trueDrive.kind = TrueDriveKind::none;
 }
 
 }  // namespace

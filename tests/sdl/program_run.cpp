@@ -12,33 +12,30 @@
 
 extern char** environ;
 
-Outcome BinaryRun::run(std::vector<std::string> arguments, int seconds) {
-    if (videoDriver.empty())
-        unsetenv("SDL_VIDEODRIVER");
-    else
-        setenv("SDL_VIDEODRIVER", videoDriver.c_str(), 1);
-    const char* audio = std::getenv("SDL_AUDIODRIVER_OVERRIDE");
-    setenv("SDL_AUDIODRIVER", audio ? audio : "disk", 1);
-    unsetenv("SDL_AUDIODRIVER_OVERRIDE");
-    setenv("SDL_DISKAUDIOFILE", dir->file("audio.raw").c_str(), 1);
-    setenv("VARNOK_AUTOMATION", dir->file("script.txt").c_str(), 1);
-    setenv("VARNOK_DEBUGCART", "1", 1);
-    unsetenv("DISPLAY");  // no message box may wait for a click
-    unsetenv("WAYLAND_DISPLAY");
-    if (!fileExists(dir->file("script.txt"))) script("");
+namespace {
+
+// Starts the program with its key script; standard error goes to `errorsPath`. 0 when it
+// could not be started.
+pid_t start(std::vector<std::string>& arguments, const std::string& scriptPath,
+            const std::string& errorsPath) {
+    setenv("VARNOK_AUTOMATION", scriptPath.c_str(), 1);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    std::string errorsPath = dir->file("stderr.txt");
     posix_spawn_file_actions_addopen(&actions, 2, errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     std::vector<char*> argv = {const_cast<char*>(VARNOK_BINARY)};
     for (std::string& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);
     pid_t pid = 0;
-    Outcome result;
-    if (posix_spawn(&pid, VARNOK_BINARY, &actions, nullptr, argv.data(), environ) != 0) return result;
+    const bool started = posix_spawn(&pid, VARNOK_BINARY, &actions, nullptr, argv.data(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
+    return started ? pid : 0;
+}
+
+// Waits for the program to end; kills it at the deadline.
+Outcome finish(pid_t pid, std::chrono::steady_clock::time_point deadline, const std::string& errorsPath) {
+    Outcome result;
+    if (pid == 0) return result;
     int waitStatus = 0;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (waitpid(pid, &waitStatus, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
             kill(pid, SIGKILL);
@@ -50,6 +47,46 @@ Outcome BinaryRun::run(std::vector<std::string> arguments, int seconds) {
     if (WIFEXITED(waitStatus)) result.status = WEXITSTATUS(waitStatus);
     result.errors = readFile(errorsPath);
     return result;
+}
+
+}  // namespace
+
+void BinaryRun::prepareEnvironment() {
+    if (videoDriver.empty())
+        unsetenv("SDL_VIDEODRIVER");
+    else
+        setenv("SDL_VIDEODRIVER", videoDriver.c_str(), 1);
+    const char* audio = std::getenv("SDL_AUDIODRIVER_OVERRIDE");
+    setenv("SDL_AUDIODRIVER", audio ? audio : "disk", 1);
+    unsetenv("SDL_AUDIODRIVER_OVERRIDE");
+    setenv("SDL_DISKAUDIOFILE", dir->file("audio.raw").c_str(), 1);
+    setenv("VARNOK_DEBUGCART", "1", 1);
+    unsetenv("DISPLAY");  // no message box may wait for a click
+    unsetenv("WAYLAND_DISPLAY");
+}
+
+Outcome BinaryRun::run(std::vector<std::string> arguments, int seconds) {
+    prepareEnvironment();
+    if (!fileExists(dir->file("script.txt"))) script("");
+    const std::string errorsPath = dir->file("stderr.txt");
+    const pid_t pid = start(arguments, dir->file("script.txt"), errorsPath);
+    return finish(pid, std::chrono::steady_clock::now() + std::chrono::seconds(seconds), errorsPath);
+}
+
+std::vector<Outcome> BinaryRun::runTogether(const std::vector<std::string>& scripts, int seconds) {
+    prepareEnvironment();
+    std::vector<pid_t> pids;
+    for (size_t i = 0; i < scripts.size(); ++i) {
+        const std::string scriptPath = dir->file("script" + std::to_string(i) + ".txt");
+        writeFile(scriptPath, {scripts[i].begin(), scripts[i].end()});
+        std::vector<std::string> none;
+        pids.push_back(start(none, scriptPath, dir->file("stderr" + std::to_string(i) + ".txt")));
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    std::vector<Outcome> outcomes;
+    for (size_t i = 0; i < pids.size(); ++i)
+        outcomes.push_back(finish(pids[i], deadline, dir->file("stderr" + std::to_string(i) + ".txt")));
+    return outcomes;
 }
 
 std::string screenshotText(const std::string& bmp, const uint8_t* charset, int ink) {

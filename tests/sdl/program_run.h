@@ -25,9 +25,14 @@ public:
     // Runs the program in the scratch directory with `arguments`; kills it after `seconds`.
     // An empty videoDriver leaves SDL to choose its driver.
     Outcome run(std::vector<std::string> arguments = {}, int seconds = 60);
+    // Runs one program per key script at the same time, all on the same settings.
+    std::vector<Outcome> runTogether(const std::vector<std::string>& scripts, int seconds = 60);
 
     std::unique_ptr<ScratchDirectory> dir;
     std::string videoDriver = "dummy";
+
+private:
+    void prepareEnvironment();
 };
 
 // The text of a 320 x 200 screenshot, read back cell by cell through a character set of

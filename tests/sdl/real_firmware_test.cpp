@@ -233,7 +233,7 @@ TEST_P(RealFirmwareDisk, DirectoryListsAndLoadStarTakesTheFirstFile) {
 TEST_P(RealFirmwareDisk, HeaderFormatsAnImageAndIsRefusedOnAFolder) {
     machineWithDisk(GetParam());
     typeLines({"10 SCNCLR:DSAVE\"GONE\"", "20 HEADER\"NEW NAME\",IXY,D0:PRINT\"H \"DS$", "RUN"},
-              trueDrive(GetParam()) ? 3000 : 100);  // a real DOS formats every track
+              trueDrive(GetParam()) ? 6000 : 100);  // a real DOS formats every track
     const Outcome result = runMachine();
     ASSERT_EQ(result.status, 0) << result.errors;
     const std::string text = screen();
@@ -279,6 +279,66 @@ TEST_P(RealFirmwareFullDisk, RefusesTheFile) {
 
 INSTANTIATE_TEST_SUITE_P(Media, RealFirmwareFullDisk,
                          ::testing::Values(Medium::image, Medium::true1551, Medium::true1541),
+                         [](const auto& info) { return mediumName(info.param); });
+
+// An image with error bytes: each damaged sector is laid out damaged on a true drive's
+// disk, and its DOS reports the damage on the error channel with its own read error. A
+// DOS checks the checksum and the disk ID of the first header it meets on a track (a
+// whole track of bad headers here), then looks for the sector by its whole header.
+class RealFirmwareDamagedDisk : public RealFirmware, public ::testing::WithParamInterface<Medium> {
+public:
+    void SetUp() override {
+        RealFirmware::SetUp();
+        if (IsSkipped()) return;
+        machineWithDisk(GetParam());
+        disk = formattedD64("DAMAGED", "DM");
+        errors.assign(683, 1);
+        damage(1, 0, 2);                                                    // the header's mark
+        damage(1, 1, 4);                                                    // the data block's mark
+        damage(1, 2, 5);                                                    // the data block's checksum
+        for (int sector = 0; sector < 21; ++sector) damage(2, sector, 9);   // the headers' checksums
+        for (int sector = 0; sector < 21; ++sector) damage(3, sector, 11);  // another disk ID
+        std::vector<uint8_t> file = disk;
+        file.insert(file.end(), errors.begin(), errors.end());
+        writeFile(dir->file("disk.d64"), file);
+    }
+    void damage(int track, int sector, uint8_t errorByte) {
+        errors[d64Offset(track, sector) / 256] = errorByte;
+    }
+
+    std::vector<uint8_t> disk, errors;
+};
+
+TEST_P(RealFirmwareDamagedDisk, BlockReadsGiveTheDosReadErrors) {
+    typeLines({"10 SCNCLR:OPEN15,8,15:OPEN2,8,2,\"#\"", "20 FORI=1TO6:READT,S:PRINT#15,\"U1\";2;0;T;S",
+               "30 INPUT#15,E$,M$,T$,S$:PRINTE$\",\"M$\",\"T$\",\"S$:NEXT", "40 DATA 1,0,1,1,1,2,2,5,3,7,4,0",
+               "RUN"},
+              4000);  // the DOS tries each damaged sector again and again before it gives up
+    const Outcome result = run();
+    ASSERT_EQ(result.status, 0) << result.errors;
+    EXPECT_ON_SCREEN(screen(),
+                     "20,READ ERROR,01,00\n22,READ ERROR,01,01\n23,READ ERROR,01,02\n"
+                     "27,READ ERROR,02,05\n29,DISK ID MISMATCH,03,07\n00,OK,00,00\n");
+}
+
+// The DOS writes a damaged sector anew: the image keeps the new bytes and no longer calls
+// the sector damaged; the others stay as they were.
+TEST_P(RealFirmwareDamagedDisk, BlockWriteMakesADamagedSectorSound) {
+    typeLines(
+        {"10 OPEN15,8,15:OPEN2,8,2,\"#\":PRINT#2,\"REPAIRED\";:PRINT#15,\"U2\";2;0;1;2", "RUN", "PRINT DS$"});
+    const Outcome result = run();
+    ASSERT_EQ(result.status, 0) << result.errors;
+    EXPECT_ON_SCREEN(screen(), "\n00, OK,00,00\n");
+    const std::vector<uint8_t> written = image();
+    ASSERT_EQ(written.size(), disk.size() + errors.size());
+    const std::string sector(written.begin() + d64Offset(1, 2), written.begin() + d64Offset(1, 3));
+    EXPECT_NE(sector.find("REPAIRED"), std::string::npos);
+    damage(1, 2, 1);
+    EXPECT_EQ(std::vector<uint8_t>(written.begin() + disk.size(), written.end()), errors);
+}
+
+INSTANTIATE_TEST_SUITE_P(TrueDrives, RealFirmwareDamagedDisk,
+                         ::testing::Values(Medium::true1551, Medium::true1541),
                          [](const auto& info) { return mediumName(info.param); });
 
 // ---- Every way a user starts a program, each reaching one that reports through $FDCF ----
@@ -340,5 +400,41 @@ INSTANTIATE_TEST_SUITE_P(
                                "tap F8\nwait 5\ntap RIGHT\ntap RIGHT\ntap RIGHT\ntap DOWN\ntap F1\n"},
                       StartWay{"DroppedDisk", "", "drop game.d64\n"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A disk handed over on the command line starts on a true drive too, whose DOS takes its
+// time to start after the power comes on (the load runs at full speed); one that never
+// starts shows its screen.
+class RealFirmwareTrueStart : public RealFirmware, public ::testing::WithParamInterface<Medium> {};
+
+TEST_P(RealFirmwareTrueStart, DiskOnTheCommandLineReachesTheProgram) {
+    machineWithDisk(GetParam());
+    writeFile(dir->file("game.d64"), diskHolding("BORDER", borderProgram(0x32)));
+    script("wait 3000\ntap F6\nwait 5\nquit\n");
+    const Outcome result = run({dir->file("game.d64")}, 600);
+    EXPECT_EQ(result.status, 0x32) << result.errors << screen();
+}
+
+// A disk put in while the machine runs (with the same ID) is a new disk to the DOS: a SAVE
+// on it after the first disk's listing lands in its own directory and keeps its own BAM
+// and name; the first disk is left as it was.
+TEST_P(RealFirmwareTrueStart, DiskPutInIsANewDiskToTheDos) {
+    machineWithDisk(GetParam());
+    writeFile(dir->file("second.d64"), formattedD64("SECOND", "VK"));  // the first disk's ID
+    script(
+        "wait 150\ntype DIRECTORY\ntap RETURN\nwait 400\ndrop second.d64\nwait 800\n"
+        "type SAVE\"X\",8\ntap RETURN\nwait 1500\ntap F6\nwait 5\nquit\n");
+    const Outcome result = runMachine();
+    ASSERT_EQ(result.status, 0) << result.errors;
+    const std::string second = readFile(dir->file("second.d64"));
+    const std::vector<uint8_t> image(second.begin(), second.end());
+    constexpr size_t bamName = 91392 + 144;
+    EXPECT_EQ(second.substr(bamName, 6), "SECOND") << screen();
+    EXPECT_FALSE(d64File(image, "X").empty()) << screen();
+    EXPECT_TRUE(d64File(this->image(), "X").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(TrueDrives, RealFirmwareTrueStart,
+                         ::testing::Values(Medium::true1551, Medium::true1541),
+                         [](const auto& info) { return mediumName(info.param); });
 
 }  // namespace

@@ -734,6 +734,55 @@ private slots:
         QCOMPARE(after.readAll(), text);
     }
 
+    // A store the registry editor exported (UTF-16), or one that is no store at all, is
+    // never written in part: the user is told what it holds and it is replaced by a REGEDIT4
+    // file only when they agree.
+    void storeInAnotherFormIsReplacedOnlyWhenTheUserAgrees_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("found");
+        QTest::addColumn<int>("ramShown");
+        QByteArray exported("\xFF\xFE");
+        for (char c : QByteArray("Windows Registry Editor Version 5.00\r\n\r\n"
+                                 "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnok]\r\n\"Ram\"=dword:00000001\r\n"))
+            exported.append(c).append('\0');
+        QTest::newRow("registry editor export")
+            << exported << QStringLiteral("is a registry export in UTF-16") << ramIndex("32K");
+        QTest::newRow("no store") << QByteArray(
+                                         "\x7F"
+                                         "ELF\x02\x01\x01\0\0",
+                                         9)
+                                  << QStringLiteral("is not a settings store") << ramIndex("16K");
+    }
+
+    void storeInAnotherFormIsReplacedOnlyWhenTheUserAgrees() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, found);
+        QFETCH(int, ramShown);
+        const QString store = dir_->filePath(QStringLiteral("registry.reg"));
+        QVERIFY(makeFile(store, content));
+        TVarnokForm form;
+        showForm(form);
+        QCOMPARE(form.RamComboBox->currentIndex(), ramShown);
+        answer_ = false;
+        form.Button1->click();
+        QCOMPARE(messages_.size(), size_t(1));
+        QCOMPARE(messages_[0].kind, MessageKind::Question);
+        QVERIFY2(messages_[0].text.startsWith(store + " " + found), qPrintable(messages_[0].text));
+        QVERIFY(form.isVisible());
+        QFile kept(store);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), content);
+
+        answer_ = true;
+        form.Button1->click();
+        QCOMPARE(messages_.size(), size_t(2));
+        QVERIFY(!form.isVisible());
+        QFile written(store);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().startsWith("REGEDIT4\n"));
+        QCOMPARE(storedNumber("Ram"), uint32_t(ramShown));
+    }
+
     void infoTextTellsWhatThisBuildNeedsAndWhereTheOpenRomIs() {
         QVERIFY(makeFile(dir_->filePath("tree/share/varnok/open-basic.bin")));
         QVERIFY(makeFile(dir_->filePath("tree/share/varnok/open-kernal.bin")));

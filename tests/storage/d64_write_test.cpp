@@ -1,12 +1,18 @@
 // Writing into D64 images: the BAM and directory after saves, a full disk, 40-track
 // images, error bytes kept, validate and format. The images are files built here.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <bit>
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "port_session.h"
@@ -192,6 +198,10 @@ TEST_F(D64Writes, ValidateRebuildsTheBamFromTheDirectory) {
     EXPECT_EQ(blocksFree(), 664 - 8);
     EXPECT_EQ(chains().count("OPEN"), 0u);
     EXPECT_EQ(loadThroughPort("KEEP").bytes, bytes(2000, 5));
+    // Counts that lie about bitmaps that are right are counted again, not added to.
+    for (int t = 1; t <= 35; ++t) bam()[4 * t] = 200;
+    EXPECT_EQ(diskCommand("V"), "00, OK,00,00");
+    EXPECT_EQ(blocksFree(), 664 - 8);
 }
 
 TEST_F(D64Writes, FormatNamesTheDiskAndKeepsTheIdUnlessGivenOne) {
@@ -228,6 +238,66 @@ TEST_F(D64Writes, LockedFilesAreNotScratched) {
     sector(18, 1)[2] |= 0x40;
     EXPECT_EQ(diskCommand("S:LO*"), "01, FILES SCRATCHED,01,00");
     EXPECT_EQ(chains().count("LOCKED"), 1u);
+}
+
+// Another emulator (or any tool) changed the image file since it was mounted, by
+// replacing it or by writing into it: what it wrote stays, and a save that clashes with it
+// is refused rather than reported done.
+class D64ChangedOnDisk : public D64Writes, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(D64ChangedOnDisk, SavesKeepWhatTheOtherWriterPutThere) {
+    formatted(d64ImageBytes);
+    const std::string other = scratch->file("other.d64");
+    std::filesystem::copy_file(image, other);
+    ASSERT_TRUE(mountD64(other));
+    ASSERT_EQ(saveThroughPort("THEIRS", bytes(3000, 1)), "00, OK,00,00");
+    ASSERT_TRUE(mountD64(image));
+    if (GetParam()) {
+        std::filesystem::rename(other, image);
+    } else {
+        const std::string theirs = fileText(other);
+        writeFile(image, std::vector<uint8_t>(theirs.begin(), theirs.end()));
+        std::filesystem::remove(other);
+    }
+
+    EXPECT_EQ(saveThroughPort("THEIRS", bytes(10, 2)), "63, FILE EXISTS,00,00");
+    EXPECT_EQ(saveThroughPort("OURS", bytes(5000, 3)), "00, OK,00,00");
+    std::filesystem::rename(image, scratch->file("moved.d64"));
+    std::filesystem::copy_file(scratch->file("moved.d64"), image);  // once more, behind its back
+    EXPECT_EQ(diskCommand("S:OURS"), "01, FILES SCRATCHED,01,00");
+    EXPECT_EQ(saveThroughPort("OURS", bytes(700, 4)), "00, OK,00,00");
+
+    ASSERT_TRUE(mountD64(image));  // what the file holds, read afresh
+    EXPECT_EQ(loadThroughPort("THEIRS").bytes, bytes(3000, 1));
+    EXPECT_EQ(loadThroughPort("OURS").bytes, bytes(700, 4));
+    EXPECT_EQ(blocksFree(), 664 - blocksOf(3000) - blocksOf(700));
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, D64ChangedOnDisk, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Replaced" : "WrittenInPlace"; });
+
+// A save killed at any moment leaves nothing of its own beside the image once the image
+// is mounted again, and the image is whole.
+TEST_F(D64Writes, KilledSavesLeaveNothingBesideTheImageAfterTheNextMount) {
+    formatted(d64ImageBytes);
+    writeFile(scratch->file(".disk.d64.vtmp-Stale1"), {1, 2, 3});  // as a save killed earlier left it
+    writeFile(scratch->file(".disk.d64.backup"), {4});             // not ours
+    for (int round = 0; round < 8; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+            for (int i = 0;; ++i) saveThroughPort("@:F" + std::to_string(i % 3), bytes(20000, uint8_t(i)));
+        std::this_thread::sleep_for(std::chrono::microseconds(2000 + round * 1700));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+    }
+    ASSERT_TRUE(mountD64(image));
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(scratch->path()))
+        names.insert(entry.path().filename());
+    EXPECT_EQ(names, (std::set<std::string>{"disk.d64", ".disk.d64.backup"}));
+    EXPECT_EQ(fileText(image).size(), size_t(d64ImageBytes));
+    for (const auto& [name, blocks] : chains()) EXPECT_EQ(loadThroughPort(name).bytes.size(), 20000u) << name;
 }
 
 }  // namespace

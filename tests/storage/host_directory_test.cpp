@@ -1,11 +1,15 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "drive/drive.h"
@@ -259,6 +263,74 @@ TEST_F(HostDirectoryDrive, ReplacingKeepsTheFileItsNameAlreadyHas) {
     EXPECT_EQ(lstat((served + "/link.prg").c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
     EXPECT_EQ(diskCommand("N:DISK,ID"), "31,SYNTAX ERROR,00,00");
+}
+
+// What the drive serves is reached from the folder it mounted, never through a path looked
+// up again: the folder moved away and a link to another put in its place, or a served file
+// swapped for a link out of the folder at any moment (as an attacker racing the drive
+// would), and no LOAD hands out a file outside, nor any SAVE writes to one.
+TEST_F(HostDirectoryDrive, NothingOutsideIsReachedWhateverIsSwappedIn) {
+    const std::vector<uint8_t> secret(100, 'S');
+    writeFile(root + "/secret.prg", secret);
+    ASSERT_EQ(mkdir((root + "/other").c_str(), 0700), 0);
+    writeFile(root + "/other/game.prg", secret);
+    addProgram("game.prg", 100);
+    ASSERT_EQ(std::rename(served.c_str(), (root + "/moved").c_str()), 0);
+    ASSERT_EQ(symlink("other", served.c_str()), 0);
+    EXPECT_EQ(loadThroughPort("GAME").bytes, pattern(100));
+    EXPECT_EQ(saveThroughPort("@:GAME", pattern(50)), "00, OK,00,00");
+    EXPECT_EQ(readFile(root + "/moved/game.prg"), pattern(50));
+    EXPECT_EQ(readFile(root + "/other/game.prg"), secret);
+
+    ASSERT_TRUE(mountHostDirectory(root + "/moved"));
+    std::atomic<bool> stop = false;
+    std::thread swapper([&] {
+        const std::string game = root + "/moved/game.prg", out = root + "/moved/.out";
+        symlink("../secret.prg", out.c_str());
+        while (!stop) renameat2(AT_FDCWD, game.c_str(), AT_FDCWD, out.c_str(), RENAME_EXCHANGE);
+    });
+    for (int i = 0; i < 1000; ++i) {
+        EXPECT_NE(loadThroughPort("GAME").bytes, secret) << "round " << i;
+        if (i % 50 == 0) saveThroughPort("@:GAME", pattern(100));  // each one waits for the disk
+    }
+    stop = true;
+    swapper.join();
+    EXPECT_EQ(readFile(root + "/secret.prg"), secret);
+}
+
+// A file the user may not write is kept, as a locked file on a disk is, and the drive
+// answers that it may not write; the others named go.
+TEST_F(HostDirectoryDrive, FilesTheUserMayNotWriteAreNeitherScratchedNorRenamedNorReplaced) {
+    addProgram("kept.prg", 10);
+    addProgram("loose.prg", 10);
+    chmod((served + "/kept.prg").c_str(), 0444);
+    EXPECT_EQ(diskCommand("R:OTHER=KEPT"), "26, WRITE PROTECT ON,00,00");
+    EXPECT_EQ(saveThroughPort("@:KEPT", {1, 2}), "26, WRITE PROTECT ON,00,00");
+    EXPECT_EQ(diskCommand("S:*"), "26, WRITE PROTECT ON,00,00");
+    EXPECT_EQ(readFile(served + "/kept.prg"), pattern(10));
+    EXPECT_EQ(fileLines().size(), 1u) << "loose.prg went";
+    EXPECT_EQ(diskCommand("R:OTHER=KEPT"), "26, WRITE PROTECT ON,00,00");
+}
+
+// A large folder is read once and its listing kept while it is unchanged: LOADs then cost
+// no reading of the folder, and a SAVE reads it once; any change is seen at once.
+TEST_F(HostDirectoryDrive, ListingIsKeptWhileTheFolderIsUnchanged) {
+    for (int i = 0; i < 200; ++i) addProgram("file" + std::to_string(i) + ".prg", 10);
+    // Older than a step of the folder's clock, so its stamp can be trusted.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const uint32_t before = drive.folderReads;
+    for (const char* name : {"FILE1", "FILE7", "FILE199"})
+        EXPECT_EQ(loadThroughPort(name).bytes, pattern(10));
+    EXPECT_EQ(drive.folderReads, before + 1);
+    addProgram("late.prg", 3);
+    EXPECT_EQ(loadThroughPort("LATE").bytes, pattern(3));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const uint32_t beforeSave = drive.folderReads;
+    EXPECT_EQ(saveThroughPort("NEW", {1, 16, 7}), "00, OK,00,00");
+    EXPECT_EQ(drive.folderReads, beforeSave + 1);
+    EXPECT_EQ(loadThroughPort("NEW").bytes, std::vector<uint8_t>({1, 16, 7}));
+    unlink((served + "/file3.prg").c_str());
+    EXPECT_EQ(loadThroughPort("FILE3").firstStatus, 2);
 }
 
 TEST(HostFreeSpace, ShowsFreeBytesCappedAt32768) {

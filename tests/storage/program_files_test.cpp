@@ -258,7 +258,7 @@ TEST_F(Snapshots, SaveThroughAPlantedLinkAtTheTemporaryNameNeverFollowsIt) {
     // Every temporary name the save could take is a link to a victim file.
     files::setTemporarySuffixSource([] { return std::string("planted"); });
     const size_t slash = path.find_last_of('/');
-    const std::string temporary = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".planted";
+    const std::string temporary = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".vtmp-planted";
     const std::string victim = path + ".victim";
     {
         std::FILE* file = std::fopen(victim.c_str(), "wb");

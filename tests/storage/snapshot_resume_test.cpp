@@ -114,4 +114,23 @@ TEST_F(SnapshotResume, FilesWithoutTheMarkKeepTheLoadingMachinesCompareAndClock)
     }
 }
 
+// A timer counts 16 bits: wider counts from a file (written by anything) are taken as the
+// timer would hold them, and every timer goes on counting through zero.
+TEST_F(SnapshotResume, WideTimerFieldsAreTakenAsSixteenBitCounts) {
+    saveRunningProgram();
+    patchField(36, 0x80000010u);
+    patchField(48, 0xFFFFFFFFu);
+    patchField(60, 0x00012345u);
+    otherMachine();
+    ASSERT_EQ(loadSnapshot(path.c_str()), LoadStatus::loaded);
+    EXPECT_EQ(ted.timer1.counter, 0x10);
+    EXPECT_EQ(ted.timer2.counter, 0xFFFF);
+    EXPECT_EQ(ted.timer3.counter, 0x2345);
+    for (int step = 0; step < 40000; ++step) emulationStep();  // well over 65,536 cycles
+    for (const TedTimer* timer : {&ted.timer1, &ted.timer2, &ted.timer3}) {
+        EXPECT_GE(timer->counter, 0);
+        EXPECT_LE(timer->counter, 0xFFFF);
+    }
+}
+
 }  // namespace

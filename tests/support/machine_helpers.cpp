@@ -100,15 +100,13 @@ int runFrames(int frames, long stepBudget) {
     return seen;
 }
 
-namespace {
-
-constexpr int d64Sectors(int track) { return track <= 17 ? 21 : track <= 24 ? 19 : track <= 30 ? 18 : 17; }
-
 size_t d64Offset(int track, int sector) {
     size_t offset = 0;
     for (int t = 1; t < track; ++t) offset += 256u * d64Sectors(t);
     return offset + 256u * sector;
 }
+
+namespace {
 
 // Each used directory entry: its name (up to the first $A0) and the offset of the entry.
 template <class Visit>

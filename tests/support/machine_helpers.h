@@ -2,6 +2,7 @@
 // Helpers for tests that start the whole machine: a scratch current directory, a
 // settings store, small ROM images and a way to run frames.
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -56,6 +57,9 @@ RomImage palKernal(uint16_t resetEntry = 0xF000, uint16_t irqEntry = 0xF100);
 // returns the frames seen.
 int runFrames(int frames, long stepBudget = 200000);
 
+// The sectors of a track, and the byte offset of a sector in a D64 image.
+constexpr int d64Sectors(int track) { return track <= 17 ? 21 : track <= 24 ? 19 : track <= 30 ? 18 : 17; }
+size_t d64Offset(int track, int sector);
 // A freshly formatted 35-track D64 image, as a 1541 leaves it after N:name,id: every
 // block free but the BAM and the first directory sector on track 18.
 std::vector<uint8_t> formattedD64(const std::string& name, const std::string& id);

@@ -6,6 +6,7 @@
 #include "host/frame_end.h"
 #include "host/program.h"
 #include "menus/menu_screen.h"
+#include "truedrive/true_drive.h"
 #include "video_machine.h"
 
 namespace video {
@@ -186,6 +187,27 @@ INSTANTIATE_TEST_SUITE_P(Speeds, SpeedDisplay,
                          ::testing::Values(SpeedCase{200007, "100.00%"}, SpeedCase{100007, "200.00%"},
                                            SpeedCase{400007, " 50.00%"}, SpeedCase{7, "  0.00%"},
                                            SpeedCase{0, "  0.00%"}));
+
+// The LED as the DOS sets it and the head's track, while the drive is busy and for 100
+// frames after; then the picture is left alone.
+TEST_F(StatusText, DriveStatusShowsTheLedAndTrackWhileTheDriveIsBusy) {
+    const int ledX = 64 + 8 * 28, ledY = 56 + 8 * 24;
+    trueDrive.kind = TrueDriveKind::drive1551;
+    trueDrive.ledOn = true;
+    trueDrive.head.halfTrack = 36;
+    drawDriveStatus();
+    EXPECT_EQ(pixel(ledX, ledY), 0x52);
+    EXPECT_EQ(textAt(29, 24, 3), "T18");
+    trueDrive.ledOn = false;  // an error's blinking LED, dark for now
+    trueDrive.head.halfTrack = 2;
+    for (int frame = 0; frame < 99; ++frame) drawDriveStatus();
+    EXPECT_EQ(pixel(ledX, ledY), 0x12);
+    EXPECT_EQ(textAt(29, 24, 3), "T01");
+    frameBuffer[ledY * frameWidth + ledX] = 0;
+    drawDriveStatus();
+    EXPECT_EQ(pixel(ledX, ledY), 0);
+    trueDrive = TrueDrive{};
+}
 
 TEST_F(StatusText, FrameEndDrawsSwitchedOnTextsBeforePresenting) {
     emulatorConfig.screenMode = 0;

@@ -34,6 +34,11 @@ bool replaceHeld(files::HeldFile& held) {
 bool writeBackD64() {
     if (drive.mediumPath.empty()) return true;  // an image held only in memory
     files::HeldFile held = files::holdFile(drive.mediumPath);
+    if (!held && !files::nameTaken(drive.mediumPath)) {
+        // The file has gone: no one else's version is lost by writing the drive's anew.
+        return files::writeFile(drive.mediumPath, imageFile()) &&
+               files::currentStamp(drive.mediumPath, drive.imageStamp);
+    }
     if (held && held.stamp() != drive.imageStamp) {
         logLine("Warning: %s was changed by another program; the drive's changes are not written over it.\n",
                 drive.mediumPath.c_str());

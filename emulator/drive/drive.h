@@ -130,7 +130,7 @@ void unmountDrive();
 // Writes the image as drive.d64Image now holds it back to its file (a true drive changed
 // it); true when it reached the file or is held only in memory. A file someone else
 // changed since it was read is kept as they left it (false, and a warning in the log):
-// a true drive's sectors cannot be told from theirs.
+// a true drive's sectors cannot be told from theirs. A file that has gone is written anew.
 bool writeBackD64();
 
 // An image of 35 or 40 tracks held only in memory, as drive.d64Image holds it (tests and

@@ -156,6 +156,24 @@ TEST_F(Keyboard, LostInputReacquiresAndKeepsThePreviousKeys) {
     EXPECT_EQ(scan(rowLatch(1)), 0xFF);
 }
 
+// A tap the host queued is read again only once the machine has scanned the last keys,
+// so no change passes unseen between two pushes.
+TEST_F(Keyboard, KeysAreReadAgainOnlyAfterAScan) {
+    fake.keys[0x1E] = 0x80;
+    EXPECT_EQ(scan(rowLatch(1)), 0xFB);  // pushed, then scanned
+    fake.keys[0x1E] = 0;
+    pushInput();
+    EXPECT_EQ(keyboard.keyState[0x1E], 0);
+    fake.keys[0x1E] = 0x80;
+    const int reads = fake.keyboardReads;
+    pushInput();  // no scan since the last push: the keys are not read
+    EXPECT_EQ(fake.keyboardReads, reads);
+    EXPECT_EQ(keyboard.keyState[0x1E], 0);
+    scanKeyboard(0xFF);
+    pushInput();
+    EXPECT_EQ(keyboard.keyState[0x1E], 0x80);
+}
+
 TEST_F(Keyboard, FailedReadKeepsThePreviousKeys) {
     fake.failures["getKeyboardState"] = platform::failed;
     EXPECT_EQ(scan(rowLatch(1)), 0xFF);

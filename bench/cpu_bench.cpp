@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "bench_machine.h"
+#include "host/frame_end.h"
 
 int main(int argc, char** argv) {
     // A mix of loads, stores, arithmetic, a read-modify-write and taken branches.
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     auto start = std::chrono::steady_clock::now();
     for (long i = 0; i < steps; ++i) {
         instructions += ted.doubleClockAllowed == 1 && !ted.singleClock ? 2 : 1;
-        emulationStep();
+        if (emulationStep() & stepEvent::frameComplete) serveFrameEnd();
     }
     std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     std::printf("cpu_bench: %.1f million emulated instructions per second (%ld in %.2f s)\n",

@@ -7,6 +7,7 @@
 
 #include "bench_machine.h"
 #include "host/configuration.h"
+#include "host/frame_end.h"
 
 int main(int argc, char** argv) {
     // Keeps writing the screen, so the picture changes every frame.
@@ -43,7 +44,8 @@ int main(int argc, char** argv) {
     // Processor time as well as wall time: on a busy machine only the first measures the emulator.
     const std::clock_t cpuStart = std::clock();
     const auto start = std::chrono::steady_clock::now();
-    while (fake.presentCount < frames) emulationStep();
+    while (fake.presentCount < frames)
+        if (emulationStep() & stepEvent::frameComplete) serveFrameEnd();
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     const double cpuSeconds = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     const double emulated = frames / 50.0;

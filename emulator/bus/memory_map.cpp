@@ -58,8 +58,9 @@ void writeIoPage(uint16_t address, uint8_t value) {
         // The bank is chosen by the address lines alone; the data written is ignored.
         memory.romBankLow = address & 3;
         memory.romBankHigh = (address >> 2) & 3;
-    } else if (address == debugCartPort && memory.debugPortWrite) {
-        memory.debugPortWrite(value);
+    } else if (address == debugCartPort) {
+        memory.debugPortValue = value;
+        memory.raisedEvents |= stepEvent::debugPort;
     }
 }
 

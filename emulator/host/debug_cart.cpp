@@ -1,4 +1,5 @@
-// The test exit port: a hook on the memory map's $FDCF write, installed only when enabled.
+// The test exit port: a write to $FDCF ends a headless test program's run with the value,
+// when enabled before start.
 #include <cstdlib>
 
 #include "host/log.h"
@@ -7,13 +8,9 @@
 
 uint8_t debugCartEnabled;
 
-namespace {
-
-void exitWith(uint8_t value) {
+void serveDebugPort() {
+    memory.raisedEvents &= static_cast<StepEvents>(~stepEvent::debugPort);
+    if (!debugCartEnabled) return;
     closeLog();  // the log is the only file held open across the run
-    std::exit(value);
+    std::exit(memory.debugPortValue);
 }
-
-}  // namespace
-
-void installDebugCart() { memory.debugPortWrite = debugCartEnabled ? exitWith : nullptr; }

@@ -6,9 +6,9 @@
 #include "host/configuration.h"
 #include "host/frame_end.h"
 #include "host/log.h"
-#include "host/platform.h"
 #include "host/program.h"
 #include "memory/memory.h"
+#include "platform/platform.h"
 #include "ted/palette.h"
 
 namespace {
@@ -36,27 +36,37 @@ constexpr ScreenModeSwitches screenModes[7] = {
 
 int screenWidth, screenHeight;
 
-// A device call that ends start-up when it fails.
+Result setCooperativeLevel() { return platform::setDisplayCooperativeLevel(emulatorConfig.modeX != 0); }
+Result setScreenMode();
+Result createPalette();
+
+enum class Device : uint8_t { display, keyboard, sound };
+
+// The device set-up, call by call in its order, with the start-up log's line for each call
+// that succeeded and the text that reports its failure. A failure ends start-up, except
+// for sound, which the machine can do without. The screen mode reports its own lines.
 struct Step {
+    Device device;
     Result (*call)();
-    const char* failureText;
+    const char* failureText;  // null: the call reports itself
     const char* logText;
 };
 // clang-format off
-constexpr Step displaySteps[] = {
-    {platform::directDrawCreate, "Varnok Error: DirectDrawCreate FAILED", "Info: DirectDraw DirectDrawCreate executed.\n"},
-    {platform::queryDirectDraw2, "Varnok requires DirectX 3.0 or better!", "Info: DirectDraw QueryInterface executed.\n"},
-};
-constexpr Step keyboardSteps[] = {
-    {platform::directInputCreate, "Varnok Error: DirectInputCreate FAILED", "Info: DirectInput DirectInputCreate executed.\n"},
-    {platform::createKeyboardDevice, "Varnok Error: DirectInput->CreateDevice FAILED", "Info: DirectInput CreateDevice executed.\n"},
-    {platform::setKeyboardDataFormat, "Varnok Error: DirectInput->SetDataFormat FAILED", "Info: DirectInput SetDataFormat executed.\n"},
-    {platform::setKeyboardCooperativeLevel, "Varnok Error: DirectInput->SetCooperativeLevel FAILED", "Info: DirectInput SetCooperativeLevel executed.\n"},
-    {platform::acquireKeyboard, "Varnok Error: DirectInput->Acquire FAILED", "Info: DirectInput Acquire executed.\n"},
-};
-constexpr Step soundSteps[] = {
-    {platform::directSoundCreate, "DirectSoundCreate FAILED", "Info: DirectSound DirectSoundCreate executed.\n"},
-    {platform::setSoundCooperativeLevel, "DirectSound->SetCooperativeLevel FAILED", "Info: DirectSound SetCooperativeLevel executed.\n"},
+constexpr Step setUpSteps[] = {
+    {Device::display,  platform::directDrawCreate, "Varnok Error: DirectDrawCreate FAILED", "Info: DirectDraw DirectDrawCreate executed.\n"},
+    {Device::display,  platform::queryDirectDraw2, "Varnok requires DirectX 3.0 or better!", "Info: DirectDraw QueryInterface executed.\n"},
+    {Device::display,  setCooperativeLevel, "Varnok Error: SetCooperativeLevel FAILED", "Info: DirectDraw SetCooperativeLevel executed.\n"},
+    {Device::display,  setScreenMode, nullptr, nullptr},
+    {Device::display,  platform::createPrimarySurface, "Varnok Error: CreateSurface FAILED", "Info: DirectDraw CreateSurface executed.\n"},
+    {Device::display,  createPalette, "Varnok Error: CreatePalette FAILED", "Info: DirectDraw CreatePalette executed.\n"},
+    {Device::display,  platform::setSurfacePalette, "Varnok Error: SetPalette FAILED", "Info: DirectDraw SetPalette executed.\n"},
+    {Device::keyboard, platform::directInputCreate, "Varnok Error: DirectInputCreate FAILED", "Info: DirectInput DirectInputCreate executed.\n"},
+    {Device::keyboard, platform::createKeyboardDevice, "Varnok Error: DirectInput->CreateDevice FAILED", "Info: DirectInput CreateDevice executed.\n"},
+    {Device::keyboard, platform::setKeyboardDataFormat, "Varnok Error: DirectInput->SetDataFormat FAILED", "Info: DirectInput SetDataFormat executed.\n"},
+    {Device::keyboard, platform::setKeyboardCooperativeLevel, "Varnok Error: DirectInput->SetCooperativeLevel FAILED", "Info: DirectInput SetCooperativeLevel executed.\n"},
+    {Device::keyboard, platform::acquireKeyboard, "Varnok Error: DirectInput->Acquire FAILED", "Info: DirectInput Acquire executed.\n"},
+    {Device::sound,    platform::directSoundCreate, "DirectSoundCreate FAILED", "Info: DirectSound DirectSoundCreate executed.\n"},
+    {Device::sound,    platform::setSoundCooperativeLevel, "DirectSound->SetCooperativeLevel FAILED", "Info: DirectSound SetCooperativeLevel executed.\n"},
 };
 // clang-format on
 
@@ -64,16 +74,22 @@ Result fail(Result result, const char* text) {
     return static_cast<Result>(fatalError(true, result, "%s", text));
 }
 
-Result check(Result result, const char* failureText, const char* logText) {
-    if (result != platform::ok) return fail(result, failureText);
-    logLine("%s", logText);
-    return platform::ok;
-}
-
-template <size_t n>
-Result runSteps(const Step (&steps)[n]) {
-    for (const Step& step : steps)
-        if (Result r = check(step.call(), step.failureText, step.logText); r != platform::ok) return r;
+// The device's steps in order; the first failure is reported and returned, with the
+// failing step for the caller that reports it itself.
+Result runSteps(Device device, const Step** failing = nullptr) {
+    for (const Step& step : setUpSteps) {
+        if (step.device != device) continue;
+        const Result r = step.call();
+        if (r == platform::ok) {
+            if (step.logText) logLine("%s", step.logText);
+            continue;
+        }
+        if (failing) {
+            *failing = &step;
+            return r;
+        }
+        return step.failureText ? fail(r, step.failureText) : r;
+    }
     return platform::ok;
 }
 
@@ -109,8 +125,9 @@ void clearScreen() {
     logLine("Info: %dx%d screen cleared.\n", screenWidth, screenHeight);
 }
 
-// The TED's palette in the platform's entry form.
+// The TED's palette, as the settings choose it, in the platform's entry form.
 Result createPalette() {
+    buildPalette(emulatorConfig.palette);
     platform::PaletteEntry entries[256];
     for (int i = 0; i < 256; ++i) {
         const PaletteColour& c = paletteEntries[i];
@@ -120,26 +137,7 @@ Result createPalette() {
 }
 
 Result setUpDisplay() {
-    if (Result r = runSteps(displaySteps); r != platform::ok) return r;
-    Result r = platform::setDisplayCooperativeLevel(emulatorConfig.modeX != 0);
-    if (r = check(r, "Varnok Error: SetCooperativeLevel FAILED",
-                  "Info: DirectDraw SetCooperativeLevel executed.\n");
-        r != platform::ok)
-        return r;
-    if (r = setScreenMode(); r != platform::ok) return r;
-    if (r = check(platform::createPrimarySurface(), "Varnok Error: CreateSurface FAILED",
-                  "Info: DirectDraw CreateSurface executed.\n");
-        r != platform::ok)
-        return r;
-    buildPalette(emulatorConfig.palette);
-    if (r = check(createPalette(), "Varnok Error: CreatePalette FAILED",
-                  "Info: DirectDraw CreatePalette executed.\n");
-        r != platform::ok)
-        return r;
-    if (r = check(platform::setSurfacePalette(), "Varnok Error: SetPalette FAILED",
-                  "Info: DirectDraw SetPalette executed.\n");
-        r != platform::ok)
-        return r;
+    if (Result r = runSteps(Device::display); r != platform::ok) return r;
     clearScreen();
     return platform::ok;
 }
@@ -195,10 +193,8 @@ const char* setUpChannel(int channel) {
 
 // The text of the step that failed, or none when all three channels play.
 const char* startSound() {
-    for (const Step& step : soundSteps) {
-        if (step.call() != platform::ok) return step.failureText;
-        logLine("%s", step.logText);
-    }
+    const Step* failing = nullptr;
+    if (runSteps(Device::sound, &failing) != platform::ok) return failing->failureText;
     for (int channel = 1; channel <= 3; ++channel)
         if (const char* failure = setUpChannel(channel)) return failure;
     return nullptr;
@@ -239,7 +235,7 @@ int32_t initHostDevices(int showCommand) {
     }
     logLine("Info: Main window successfully opened.\n");
     if (Result r = setUpDisplay(); r != platform::ok) return r;
-    if (Result r = runSteps(keyboardSteps); r != platform::ok) return r;
+    if (Result r = runSteps(Device::keyboard); r != platform::ok) return r;
     setUpSound();
     return platform::ok;
 }

@@ -1,5 +1,6 @@
-// The end of a frame, served by the machine's step at the first render step of the next
-// one: speed synchronisation, cursor pass, status texts, then the presentation.
+// The end of a frame, served by the main loop when a step reports the frame complete and
+// before anything of the next one is drawn: speed synchronisation, cursor pass, status
+// texts, then the presentation.
 #include "host/frame_end.h"
 
 #include <cstdio>
@@ -10,8 +11,7 @@
 #include "common/configuration.h"
 #include "cpu/registers.h"
 #include "host/autostart.h"
-#include "host/platform.h"
-#include "machine/frame_end.h"
+#include "platform/platform.h"
 #include "memory/memory.h"
 #include "menus/menu_screen.h"
 #include "shell/pacing.h"
@@ -22,16 +22,6 @@
 #include "truedrive/true_drive.h"
 
 namespace {
-
-void syncToVerticalBlank() {
-    // The cursor is drawn before the wait, so the blank is spent only on the copy.
-    if (memory.ram[tedControl1] & 0x10) cursorPass();
-    waitVerticalBlank();
-}
-
-// Measured from the previous stamp, which is taken after the wait: a late frame is
-// never made up.
-void waitFramePeriod() { waitUntilCounter(shell.frameStamp + shell.ticksPerFrame); }
 
 constexpr uint8_t statusInk = 0x71, statusPaper = 0x5C;
 constexpr int statusRow = 24, noticeColumns = 32;  // the speed takes the row's last columns
@@ -66,9 +56,16 @@ void drawNotice() {
 
 }  // namespace
 
+// The 50 Hz wait is measured from the previous stamp, which is taken after the wait: a
+// late frame is never made up.
+Wait frameSyncWait() {
+    if (emulatorConfig.sync == 1) return {Wait::verticalBlank};
+    if (emulatorConfig.sync == 2) return {Wait::counter, shell.frameStamp + shell.ticksPerFrame};
+    return {};
+}
+
 void frameSync() {
-    if (emulatorConfig.sync == 1) syncToVerticalBlank();
-    if (emulatorConfig.sync == 2) waitFramePeriod();
+    performWait(frameSyncWait());
     shell.frameStamp = platform::performanceCounter();
 }
 
@@ -134,13 +131,26 @@ void presentPaused() {
     std::memcpy(frameBuffer + rowOffset, saved, sizeof saved);
 }
 
-bool serveFrameEnd() {
+namespace {
+
+bool validSync() { return emulatorConfig.sync >= 0 && emulatorConfig.sync <= 2; }
+bool displayEnabled() { return memory.ram[tedControl1] & 0x10; }
+
+}  // namespace
+
+Wait beginFrameEnd() {
     ++shell.frameCount;
     autostartFrame();
-    const int32_t sync = emulatorConfig.sync;
-    if (sync < 0 || sync > 2) return !shell.quitRequested;
-    frameSync();  // in sync mode 1 it runs the cursor pass itself, before the vertical-blank wait
-    if (sync != 1 && (memory.ram[tedControl1] & 0x10)) cursorPass();
+    if (!validSync()) return {};
+    // The cursor is drawn before the vertical blank, so the blank is spent only on the copy.
+    if (emulatorConfig.sync == 1 && displayEnabled()) cursorPass();
+    return frameSyncWait();
+}
+
+void endFrameEnd() {
+    if (!validSync()) return;
+    shell.frameStamp = platform::performanceCounter();
+    if (emulatorConfig.sync != 1 && displayEnabled()) cursorPass();
     if (shell.quickRegistersShown) drawRegisterLine();
     if (emulatorConfig.clock == 1 || emulatorConfig.clock == 2) drawClock();
     if (shell.speedDisplayShown) drawSpeed();
@@ -150,5 +160,9 @@ bool serveFrameEnd() {
         presentFrame();
     else
         platform::frameNotPresented();
-    return !shell.quitRequested;
+}
+
+void serveFrameEnd() {
+    performWait(beginFrameEnd());
+    endFrameEnd();
 }

@@ -1,10 +1,23 @@
 #pragma once
 #include <string>
 
-// defined in host/frame_end.cpp; the frame end itself is serveFrameEnd (machine/frame_end.h).
+#include "shell/pacing.h"
+
+// defined in host/frame_end.cpp
+
+// The frame end, served when a step reports its frame complete and before the next step
+// draws anything of the new frame, in two halves around the wait of the speed sync: the
+// frame counted, the autostart's next step (and with the vertical blank the cursor pass),
+// then the stamp, the cursor pass, status texts and the presentation.
+Wait beginFrameEnd();
+void endFrameEnd();
+// Both halves with the wait performed between them.
+void serveFrameEnd();
 
 // Speed synchronisation at each frame boundary: free-running, on the vertical blank,
-// or at 50 frames per second on the performance counter.
+// or at 50 frames per second on the performance counter; the wait, and the wait
+// performed with the stamp taken after it.
+Wait frameSyncWait();
 void frameSync();
 // Status texts drawn into the frame buffer at frame end.
 void drawRegisterLine();

@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "host/platform.h"
+#include "platform/platform.h"
 #include "host/program.h"
 
 namespace {

@@ -19,6 +19,7 @@
 #include "machine/power.h"
 #include "memory/memory.h"
 #include "rom/open_rom.h"
+#include "shell/pacing.h"
 #include "shell/shell.h"
 #include "ted/keyboard.h"
 #include "ted/raster.h"
@@ -268,18 +269,19 @@ void clearPreviousRun() {
 
 }  // namespace
 
-int startEmulator(const char* commandLineTail, int showCommand) {
+bool beginEmulator(const char* commandLineTail, int showCommand, int& exitCode) {
     clearPreviousRun();
     commandLine = commandLineTail ? commandLineTail : "";
     std::error_code noFolder;
     shell.startFolder = std::filesystem::current_path(noFolder).string();
     platform::setWindowProc(windowProc);
-    installDebugCart();
+    memory.raisedEvents = 0;
+    exitCode = fatalExit;
 
-    if (!buildMachine()) return fatalExit;
+    if (!buildMachine()) return false;
     if (initHostDevices(showCommand) != 0) {
         closeLog();
-        return fatalExit;
+        return false;
     }
     setPriority();
 
@@ -289,15 +291,28 @@ int startEmulator(const char* commandLineTail, int showCommand) {
             if (pumped == Pumped::none) break;
             if (pumped == Pumped::quit) {
                 closeLog();
-                return shell.exitCode;
+                exitCode = shell.exitCode;
+                return false;
             }
         }
         shell.requests.monitor = shell.requests.pending = 1;
     }
     logLine("Info: Main loop reached. Emulation has beed started.\n");
-    const int32_t exitCode = runMainLoop();
+    beginMainLoop();
+    return true;
+}
+
+int endEmulator() {
+    const int32_t exitCode = endMainLoop();
     if (!flushTrueDriveDisk())
         logLine("Error: the true drive's writes cannot be saved to %s\n", drive.mediumPath.c_str());
     rememberWindowScale();
     return exitCode;
+}
+
+int startEmulator(const char* commandLineTail, int showCommand) {
+    int exitCode = 0;
+    if (!beginEmulator(commandLineTail, showCommand, exitCode)) return exitCode;
+    while (!shell.quitRequested) performWait(loopTurn());
+    return endEmulator();
 }

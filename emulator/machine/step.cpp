@@ -7,7 +7,7 @@
 #include "bus/interrupts.h"
 #include "bus/memory_map.h"
 #include "bus/processor.h"
-#include "machine/frame_end.h"
+#include "memory/memory.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 #include "truedrive/true_drive.h"
@@ -30,8 +30,12 @@ uint16_t halve(uint16_t cycles) {
 }
 
 // A true drive catches up with the computer at the end of every line (and whenever the
-// computer reaches for the lines between them, bus/memory_map.cpp).
-[[gnu::noinline]] void lineEnded() { finishTrueDriveLine(); }
+// computer reaches for the lines between them, bus/memory_map.cpp); a frame is complete
+// when the beam has come to TED line 0.
+[[gnu::noinline]] void lineEnded() {
+    finishTrueDriveLine();
+    if (frameComplete()) machine.frameEnd = 1;
+}
 
 // What runs after each instruction, in this order, with single-clock cycles.
 [[gnu::always_inline]] inline void advanceTed(uint16_t cycles) {
@@ -41,16 +45,24 @@ uint16_t halve(uint16_t cycles) {
         lineEnded();
 }
 
-// The frame end comes before the renderer draws anything of the new frame.
-bool render() {
-    if (frameComplete() && !serveFrameEnd()) return false;
+bool atBreakpoint() { return machine.breakpointEnabled == 1 && reg.PC == machine.breakpointAddress; }
+
+// The renderer catches up with the beam, then the breakpoint is tested.
+StepEvents drawAndTest() {
     renderStep();
-    return true;
+    if (atBreakpoint()) [[unlikely]]
+        return static_cast<StepEvents>(stepEvent::breakpoint | memory.raisedEvents);
+    return memory.raisedEvents;
 }
 
-bool breakpointTest() {
-    if (machine.breakpointEnabled == 1 && reg.PC == machine.breakpointAddress) return breakpointReached();
-    return true;
+// The frame end comes before the renderer draws anything of the new frame: the step
+// stops here and the next one draws.
+StepEvents finishStep() {
+    if (machine.frameEnd) [[unlikely]] {
+        machine.frameEnd = 2;
+        return static_cast<StepEvents>(stepEvent::frameComplete | memory.raisedEvents);
+    }
+    return drawAndTest();
 }
 
 // One instruction of a double-clock step; the TED sees its halved count, the step gets
@@ -70,20 +82,23 @@ uint16_t stepWithoutService() {
 
 }  // namespace
 
-void emulationStep() {
+StepEvents emulationStep() {
+    if (machine.frameEnd == 2) [[unlikely]] {
+        machine.frameEnd = 0;
+        return drawAndTest();
+    }
     if (doubleClock()) {
         const uint16_t first = doubleClockHalf();
-        if (!breakpointTest()) return;
+        if (atBreakpoint()) return static_cast<StepEvents>(stepEvent::breakpoint | memory.raisedEvents);
         const uint16_t pair = static_cast<uint16_t>(first + doubleClockHalf());
         // The step leaves half the pair; its odd cycle is dropped, not carried.
         machine.stepCycles = pair >> 1;
-        if (render()) breakpointTest();
-        return;
+        return finishStep();
     }
     const uint16_t cycles = executeInstruction();
     serviceInterrupts(cycles);
     advanceTed(cycles);
-    if (render()) breakpointTest();
+    return finishStep();
 }
 
 void stepInstruction() {

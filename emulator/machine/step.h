@@ -1,7 +1,12 @@
 #pragma once
 // The machine's time: one step of the main loop and the monitor's two stepping forms.
 // Each runs the processor and hands the cycles on to the TED in single-clock cycles.
+// Time flows down: the machine never calls the program around it. What that program must
+// hear about comes back from the step as events; what it must read (the debug port's
+// value, the voices) waits in the machine's state.
 #include <cstdint>
+
+#include "common/step_events.h"
 
 struct Machine {
     uint16_t oddCycle = 0;  // half a single-clock cycle carried between double-clock halvings
@@ -10,14 +15,19 @@ struct Machine {
     uint16_t stepCycles = 0;
     uint16_t breakpointAddress = 0;  // the monitor's one breakpoint
     uint8_t breakpointEnabled = 0;
+    // 1: a line ended on the frame's last; the step that ends there reports the frame
+    // complete and sets 2: the next step only draws and tests the breakpoint.
+    uint8_t frameEnd = 0;
 };
 
 // defined in machine/step.cpp
 extern Machine machine;
 
 // One pass of the main loop: an instruction (two where the TED allows double clock),
-// interrupts, timers, beam, renderer and the breakpoint.
-void emulationStep();
+// interrupts, timers, beam, renderer and the breakpoint. A step that completes a frame
+// returns before drawing; the next call then only draws and tests the breakpoint. A
+// breakpoint reached by the first instruction of a double-clock pair ends the step there.
+StepEvents emulationStep();
 // The monitor's single step: like emulationStep's first half, without renderer or breakpoint.
 void stepInstruction();
 // The monitor's step over: a JSR runs with its whole routine.

@@ -6,6 +6,7 @@
 
 #include "chips/serial_bus.h"
 #include "common/reset.h"
+#include "common/step_events.h"
 
 constexpr size_t ramBlockBytes = 73728;  // 64 KB of address space and 8 KB of slack
 constexpr size_t romImageBytes = 0x4000;
@@ -19,9 +20,10 @@ struct MemoryMap {
     uint16_t romBankLow = 0, romBankHigh = 0;
     uint16_t foldMask = 0xFFFF;   // $3FFF for 16 KB, $7FFF for 32 KB
     uint8_t* ramBlock = nullptr;  // the address the allocator returned
-    // Called after a write to $FDCF is stored, when the host has installed it (the test
-    // exit of headless runs, host/debug_cart.cpp); no other address looks at it.
-    void (*debugPortWrite)(uint8_t value) = nullptr;
+    uint8_t debugPortValue = 0;   // the last value written to the test exit port $FDCF
+    // Events the chips raised for the step to report (common/step_events.h): the debug port
+    // written, the voices changed. Each stays until the program around the machine serves it.
+    StepEvents raisedEvents = 0;
     // The serial bus behind the processor port's CLK and DATA inputs (a true 1541 on it).
     SerialBus serial;
 };

@@ -43,6 +43,8 @@ namespace {
 
 constexpr int gameCount = 45, windowRows = 15;
 
+int selected = 0, top = 0;
+
 void drawStatic() {
     clearMenuScreen();
     drawMenuText(0, 0, "VARNOK GAME-DATABASE                    ", 0x71, 0x5E);
@@ -62,28 +64,26 @@ void drawRows(int selected, int top) {
     }
 }
 
-}  // namespace
-
-void runGameDatabaseMenu() {
-    int selected = 0, top = 0;
+void open() {
+    selected = top = 0;
     drawStatic();
     openMenu();
     presentMenu();
-    bool closing = false;
-    while (true) {
-        MenuPass pass = menuPass();
-        if (pass == MenuPass::quit) break;
-        if (pass == MenuPass::wait) continue;
-        moveListSelection(selected, top, gameCount, windowRows);
-        drawRows(selected, top);
-        presentMenu();
-        if (isKeyDown(key::escape) == 1) closing = true;
-        if (isKeyDown(key::enter) == 1) {
-            reg.PC = gameTable[selected].start;
-            waitKeyRelease(key::enter);
-            break;
-        }
-        if (closing) break;
-    }
-    closeMenu(shell.requests.gameDatabase);
 }
+
+bool pass() {
+    moveListSelection(selected, top, gameCount, windowRows);
+    drawRows(selected, top);
+    presentMenu();
+    const bool closing = isKeyDown(key::escape) == 1;
+    if (isKeyDown(key::enter) == 1) {
+        reg.PC = gameTable[selected].start;
+        awaitRelease(key::enter);
+        return false;
+    }
+    return !closing;
+}
+
+}  // namespace
+
+const Screen gameDatabaseMenu{open, pass, nullptr, &shell.requests.gameDatabase};

@@ -183,11 +183,11 @@ void enterDirectory(PageView& view) {
 void driveModeKeys(LoadMenu& menu) {
     if (isKeyDown(key::right) == 1) {
         menu.driveCursor = std::min(menu.driveCursor + 1, driveCount - 1);
-        waitKeyRelease(key::right);
+        awaitRelease(key::right);
     }
     if (isKeyDown(key::left) == 1) {
         menu.driveCursor = std::max(menu.driveCursor - 1, 0);
-        waitKeyRelease(key::left);
+        awaitRelease(key::left);
     }
     if (isKeyDown(key::enter) == 1) {
         changeDirectory(drives[menu.driveCursor].root);
@@ -195,10 +195,10 @@ void driveModeKeys(LoadMenu& menu) {
         readList(view);
         view.selected = view.top = 0;
         menu.driveMode = false;
-        waitKeyRelease(key::enter);
+        awaitRelease(key::enter);
     }
     if (isKeyDown(key::escape) == 1) {
-        waitKeyRelease(key::escape);
+        awaitRelease(key::escape);
         menu.driveMode = false;
     }
 }
@@ -215,13 +215,13 @@ void listPageKeys(LoadMenu& menu) {
     if (!menu.driveMode && view.files->count > 0 &&
         view.files->entries[view.selected].kind == EntryKind::directory && isKeyDown(key::enter) == 1) {
         enterDirectory(view);
-        waitKeyRelease(key::enter);
+        awaitRelease(key::enter);
     }
 }
 
 void switchPage(LoadMenu& menu, uint8_t keyCode, int page) {
     menu.page = page;
-    waitKeyRelease(keyCode);
+    awaitRelease(keyCode);
     for (PageView& view : menu.views) {
         readList(view);
         keepSelectionInList(view);
@@ -240,7 +240,7 @@ void diskKeys(LoadMenu& menu, const std::string& name) {
     const std::string path = std::filesystem::absolute(name, ignored).string();
     if (run) {
         requestStart(path);
-        waitKeyRelease(key::f1);
+        awaitRelease(key::f1);
         menu.closing = true;
         return;
     }
@@ -250,7 +250,7 @@ void diskKeys(LoadMenu& menu, const std::string& name) {
         return;
     }
     menu.refusal = error.rfind(path + ": ", 0) == 0 ? error.substr(path.size() + 2) : error;
-    waitKeyRelease(key::enter);
+    awaitRelease(key::enter);
 }
 
 // Enter (or F1, which also types RUN) on a file entry loads it and closes the menu. A file
@@ -270,13 +270,13 @@ void loadKeys(LoadMenu& menu) {
     const LoadStatus status = menu.page == snapshotPage ? loadSnapshot(path) : loadProgramFile(path);
     if (status != LoadStatus::loaded) {
         menu.refusal = loadStatusText(status);
-        waitKeyRelease(run ? key::f1 : key::enter);
+        awaitRelease(run ? key::f1 : key::enter);
         return;
     }
     if (run) {
         typeRun();
         // Held on, the host F1 would reach the machine's keyboard after RUN.
-        waitKeyRelease(key::f1);
+        awaitRelease(key::f1);
     }
     menu.closing = true;
 }
@@ -288,22 +288,25 @@ void commonKeys(LoadMenu& menu) {
     loadKeys(menu);
 }
 
-}  // namespace
+LoadMenu shown;  // the menu on screen
 
-void runLoadMenu() {
-    LoadMenu menu;
+void open() {
+    shown = LoadMenu{};
     openMenu();
     snapshotFiles.count = diskFiles.count = 0;
-    readList(menu.views[0]);
-    while (!menu.closing) {
-        const MenuPass pass = menuPass();
-        if (pass == MenuPass::quit) break;
-        if (pass == MenuPass::wait) continue;
-        draw(menu);
-        presentMenu();
-        if (menu.listPage()) listPageKeys(menu);
-        if (!menu.driveMode) commonKeys(menu);
-    }
-    waitKeyRelease(key::enter);
-    closeMenu(shell.requests.loadMenu);
+    readList(shown.views[0]);
 }
+
+bool pass() {
+    draw(shown);
+    presentMenu();
+    if (shown.listPage()) listPageKeys(shown);
+    if (!shown.driveMode) commonKeys(shown);
+    if (!shown.closing) return true;
+    awaitRelease(key::enter);
+    return false;
+}
+
+}  // namespace
+
+const Screen loadMenu{open, pass, nullptr, &shell.requests.loadMenu};

@@ -1,10 +1,12 @@
-// Keyboard primitives, line editors and the frame every built-in menu shares.
+// Keyboard primitives, the line editors and the frame every built-in screen shares. A
+// screen never waits inside a pass: a key it has acted on is awaited over the next
+// passes, and a held key repeats by counting passes.
+#include <algorithm>
 #include <cstring>
 
-#include "host/platform.h"
+#include "platform/platform.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
-#include "shell/pacing.h"
 #include "shell/presentation.h"
 #include "shell/shell.h"
 #include "shell/sound_output.h"
@@ -12,65 +14,32 @@
 
 namespace {
 
+constexpr int firstRepeatPasses = 30, repeatPasses = 4;
+constexpr uint8_t fieldColour = 0x71, fieldBackground = 0x14;
+
 int repeatState = 0;    // 0 idle, 1 first delay, 2 repeating
 uint8_t repeatKey = 0;  // the key the state belongs to
+int heldPasses = 0;     // passes the key has been held in the state
 
-constexpr uint8_t fieldColour = 0x71, fieldBackground = 0x14;
-constexpr uint32_t keyPollMicroseconds = 1000;
+// Keys acted on and not yet seen up: they read as up meanwhile, so one press acts once.
+constexpr int awaitedCapacity = 8;
+uint8_t awaited[awaitedCapacity];
+int awaitedCount = 0;
+int restLeft = 0;
+bool messagesWait = false;
 
-uint64_t lastPass = 0;
-
-// One pass per 50 Hz period at most: the screen changes no faster, and the menu sleeps
-// between passes instead of polling the keyboard as fast as it can.
-void paceMenuPass() {
-    sleepUntilCounter(lastPass + shell.ticksPerFrame);
-    lastPass = platform::performanceCounter();
-}
-
-void waitWhileDown(uint8_t keyCode, int verticalBlanks) {
-    for (int i = 0; i < verticalBlanks && isKeyDown(keyCode) == 1; ++i) waitVerticalBlank();
-}
-
-// Takes one waiting message; false when it was the quit message (the program then ends).
-bool serviceOneMessage() { return pumpMessage() != Pumped::quit; }
-
-// A line editor over the characters it accepts, each typed by its own key.
-int editLine(int col, int row, int length, char* result, const char* accepted, bool withMessages) {
-    char text[64] = {};
-    if (length > 63) length = 63;
-    int used = 0, outcome = -1;
-    while (outcome < 0) {
-        if (withMessages) {
-            if (!serviceOneMessage()) break;
-            if (!shell.windowActive) {
-                platform::waitMessage();
-                continue;
-            }
-        }
-        paceMenuPass();
-        for (int i = 0; i < length; ++i)
-            drawMenuChar(col + i, row, i < used ? text[i] : ' ', fieldColour, fieldBackground);
-        if (used < length) drawMenuChar(col + used, row, ' ', fieldColour, fieldColour);
-        presentMenu();
-        for (const char* c = accepted; *c; ++c) {
-            if (used < length && isKeyDown(key::forCharacter(*c)) == 1) {
-                text[used++] = *c;
-                waitKeyRelease(key::forCharacter(*c));
-            }
-        }
-        if (isKeyDown(key::backspace) == 1) {
-            if (used > 0) text[--used] = 0;
-            waitKeyRelease(key::backspace);
-        }
-        if (isKeyDown(key::escape) == 1) outcome = 0;
-        if (isKeyDown(key::enter) == 1) {
-            std::memcpy(result, text, static_cast<size_t>(used) + 1);
-            outcome = 2;
-        }
+int readKey(uint8_t keyCode) {
+    platform::Result r = platform::getKeyboardState(keyboard.keyState);
+    if (r == platform::inputLost) {
+        if (platform::acquireKeyboard() != platform::ok) return 0xFF;
+        r = platform::getKeyboardState(keyboard.keyState);
     }
-    waitKeyRelease(key::enter);
-    waitKeyRelease(key::escape);
-    return outcome < 0 ? 0 : outcome;
+    if (r != platform::ok) return 0xFF;
+    return keyboard.keyState[keyCode] ? 1 : 0;
+}
+
+bool isAwaited(uint8_t keyCode) {
+    return std::find(awaited, awaited + awaitedCount, keyCode) != awaited + awaitedCount;
 }
 
 constexpr char textCharacters[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ ";
@@ -82,46 +51,26 @@ void presentMenu() {
     if (!presentFrame()) presentFrame();
 }
 
-int isKeyDown(uint8_t keyCode) {
-    platform::Result r = platform::getKeyboardState(keyboard.keyState);
-    if (r == platform::inputLost) {
-        if (platform::acquireKeyboard() != platform::ok) return 0xFF;
-        r = platform::getKeyboardState(keyboard.keyState);
-    }
-    if (r != platform::ok) return 0xFF;
-    return keyboard.keyState[keyCode] ? 1 : 0;
+int isKeyDown(uint8_t keyCode) { return isAwaited(keyCode) ? 0 : readKey(keyCode); }
+
+void awaitRelease(uint8_t keyCode) {
+    if (!isAwaited(keyCode) && awaitedCount < awaitedCapacity) awaited[awaitedCount++] = keyCode;
 }
 
-void waitKeyRelease(uint8_t keyCode) {
-    // Asking for messages lets a host whose events arrive only when it is asked (a
-    // browser page) deliver the release; the sleep keeps the wait from spinning.
-    while (isKeyDown(keyCode) == 1) {
-        platform::messageWaiting();
-        platform::sleepMicroseconds(keyPollMicroseconds);
-    }
+bool awaitingRelease() {
+    awaitedCount = static_cast<int>(std::remove_if(awaited, awaited + awaitedCount,
+                                                   [](uint8_t keyCode) { return readKey(keyCode) != 1; }) -
+                                    awaited);
+    return awaitedCount > 0;
 }
 
-void waitVerticalBlank() {
-    // A display that never reports a vertical blank must not stop the machine.
-    for (int attempt = 0; attempt < 64; ++attempt)
-        if (platform::waitForVerticalBlank() == platform::ok) return;
-}
+void restPasses(int passes) { restLeft = std::max(restLeft, passes); }
 
-void keyRepeat(uint8_t keyCode) {
-    repeatKey = keyCode;
-    switch (repeatState) {
-        case 0:
-            repeatState = 1;
-            break;
-        case 1:
-            waitWhileDown(keyCode, 30);
-            repeatState = isKeyDown(keyCode) == 1 ? 2 : 0;
-            break;
-        default:
-            waitWhileDown(keyCode, 4);
-            if (isKeyDown(keyCode) != 1) repeatState = 0;
-            break;
-    }
+bool passReady() {
+    if (awaitingRelease()) return false;
+    if (restLeft == 0) return true;
+    --restLeft;
+    return false;
 }
 
 bool repeatedKeyDown(uint8_t keyCode) {
@@ -130,16 +79,27 @@ bool repeatedKeyDown(uint8_t keyCode) {
         if (keyCode == repeatKey) repeatState = 0;
         return false;
     }
-    keyRepeat(keyCode);
-    return isKeyDown(keyCode) == 1;
+    repeatKey = keyCode;
+    switch (repeatState) {
+        case 0:
+            repeatState = 1;
+            heldPasses = 0;
+            return true;
+        case 1:
+            if (++heldPasses < firstRepeatPasses) return false;
+            repeatState = 2;
+            heldPasses = 0;
+            return true;
+        default:
+            if (++heldPasses < repeatPasses) return false;
+            heldPasses = 0;
+            return true;
+    }
 }
 
-int inputText(int col, int row, int length, char* result) {
-    return editLine(col, row, length, result, textCharacters, false);
-}
-
-int inputHex(int col, int row, int length, char* result) {
-    return editLine(col, row, length, result, key::hexCharacters, true);
+void resetKeyRepeat() {
+    repeatState = 0;
+    awaitedCount = restLeft = 0;
 }
 
 uint16_t parseHex4(const char* text) {
@@ -152,34 +112,49 @@ uint16_t parseHex4(const char* text) {
     return value;
 }
 
+LineEditor::LineEditor(int col, int row, int length, const char* accepted, bool withMessages)
+    : col(col), row(row), length(std::min(length, 63)), accepted(accepted), withMessages(withMessages) {}
+
+LineEditor LineEditor::text(int col, int row, int length) {
+    return LineEditor(col, row, length, textCharacters, false);
+}
+
+LineEditor LineEditor::hex(int col, int row, int length) {
+    return LineEditor(col, row, length, key::hexCharacters, true);
+}
+
+LineEditor::Outcome LineEditor::pass(char* result) {
+    for (int i = 0; i < length; ++i)
+        drawMenuChar(col + i, row, i < used ? typed[i] : ' ', fieldColour, fieldBackground);
+    if (used < length) drawMenuChar(col + used, row, ' ', fieldColour, fieldColour);
+    presentMenu();
+    for (const char* c = accepted; *c; ++c) {
+        if (used < length && isKeyDown(key::forCharacter(*c)) == 1) {
+            typed[used++] = *c;
+            awaitRelease(key::forCharacter(*c));
+        }
+    }
+    if (isKeyDown(key::backspace) == 1) {
+        if (used > 0) typed[--used] = 0;
+        awaitRelease(key::backspace);
+    }
+    Outcome outcome = editing;
+    if (isKeyDown(key::escape) == 1) outcome = abandoned;
+    if (isKeyDown(key::enter) == 1) {
+        std::memcpy(result, typed, static_cast<size_t>(used) + 1);
+        outcome = confirmed;
+    }
+    if (outcome != editing) {
+        awaitRelease(key::enter);
+        awaitRelease(key::escape);
+    }
+    return outcome;
+}
+
 void openMenu() {
     shell.menuOpen = 1;
     muteSound();
 }
 
-MenuPass menuPass() {
-    // Once a quit has been asked for, by a message taken here or in an editor, no screen goes on.
-    if (shell.quitRequested || !serviceOneMessage()) return MenuPass::quit;
-    if (!shell.windowActive) {
-        platform::waitMessage();
-        return MenuPass::wait;
-    }
-    paceMenuPass();
-    return MenuPass::draw;
-}
-
-void closeMenu(uint16_t& requestFlag) {
-    requestFlag = 0;
-    restoreSound();
-    // Drop what queued up while the menu ran, but never a request to quit.
-    platform::Message message, last;
-    bool any = false;
-    while (takeMessage(message)) {
-        last = message;
-        any = true;
-    }
-    if (any && last.type != platform::msgQuit) platform::dispatchMessage(last);
-    shell.menuOpen = 0;
-}
-
-void resetKeyRepeat() { repeatState = 0; }
+void holdMessages(bool held) { messagesWait = held; }
+bool messagesHeld() { return messagesWait; }

@@ -11,24 +11,59 @@ void drawMenuText(int col, int row, const char* text, uint8_t foreground, uint8_
 void drawScreenCode(int col, int row, uint8_t screenCode, uint8_t zeroColour, uint8_t oneColour);
 void presentMenu();
 
-int isKeyDown(uint8_t keyCode);  // 1 down, 0 up, 0xFF when the keyboard is lost
-void waitKeyRelease(uint8_t keyCode);
-void waitVerticalBlank();
-void keyRepeat(uint8_t keyCode);
-int inputText(int col, int row, int length, char* result);
-int inputHex(int col, int row, int length, char* result);
-uint16_t parseHex4(const char* text);
+// A built-in screen (a menu or the monitor): opened, then run one pass at a time by the
+// main loop, which takes a window message and paces the passes at 50 Hz around each. A
+// pass draws, presents and looks at the keys; nothing in it waits.
+struct Screen {
+    void (*open)();
+    // One pass; false once the screen is done. It closes when the keys it waits for are up.
+    bool (*pass)();
+    void (*close)();    // what it undoes as it closes, even at a quit; may be null
+    uint16_t* request;  // the host request that opened it, cleared when it closes
+};
 
-// isKeyDown, then keyRepeat, then true when the key is still down: how list
-// menus read their navigation keys (once, then after 30 frames, then every 4).
+int isKeyDown(uint8_t keyCode);  // 1 down, 0 up, 0xFF when the keyboard is lost
+// After acting on a key: the screen's passes wait until it is up again, so that one press
+// acts once.
+void awaitRelease(uint8_t keyCode);
+// The next passes of the screen only present: the monitor's scrolling is slower than its passes.
+void restPasses(int passes);
+// Before a pass: true when it may look at the keys (no key it waits for is down, no rest).
+bool passReady();
+// True while a key the screen waits for is still down.
+bool awaitingRelease();
+
+// isKeyDown, with the key repeat: true when the key is down and acts in this pass: at
+// once, then after 30 passes held, then every 4. How list menus read their navigation keys.
 bool repeatedKeyDown(uint8_t keyCode);
 void resetKeyRepeat();
 
-// The frame every menu shares: open sets shell.menuOpen and mutes the sound; each pass
-// takes one window message (quit ends the menu at once) and waits while the
-// window is inactive; close clears the menu's request flag, restores the sound,
-// drops waiting messages and clears shell.menuOpen.
-enum class MenuPass { draw, wait, quit };
+uint16_t parseHex4(const char* text);
+
+// A one-line editor over the characters it accepts, each typed by its own key; a pass
+// draws the field and takes the keys. Enter confirms (the text in result), Escape abandons.
+class LineEditor {
+public:
+    enum Outcome { editing, confirmed, abandoned };
+    // The text editor takes digits, capitals and Space and leaves the window's messages
+    // waiting meanwhile; the hex editor takes 0-9 and A-F and serves them like every pass.
+    static LineEditor text(int col, int row, int length);
+    static LineEditor hex(int col, int row, int length);
+    Outcome pass(char* result);
+    bool takesMessages() const { return withMessages; }
+
+private:
+    LineEditor(int col, int row, int length, const char* accepted, bool withMessages);
+    int col, row, length;
+    const char* accepted;
+    bool withMessages;
+    char typed[64] = {};
+    int used = 0;
+};
+
+// The frame every menu shares: open sets shell.menuOpen and mutes the sound; closing
+// (host/screens.cpp) clears the request, restores the sound, drops the waiting messages
+// and clears shell.menuOpen. While a text editor has the keys the screen takes no messages.
 void openMenu();
-MenuPass menuPass();
-void closeMenu(uint16_t& requestFlag);
+void holdMessages(bool held);
+bool messagesHeld();

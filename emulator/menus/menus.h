@@ -1,6 +1,8 @@
 #pragma once
+#include "menus/menu_screen.h"
 
-void runLoadMenu();
-void runSaveMenu();
-void runOptionsMenu();
-void runGameDatabaseMenu();
+// The built-in menus, each opened by its host request and run by the main loop.
+extern const Screen loadMenu;
+extern const Screen saveMenu;
+extern const Screen optionsMenu;
+extern const Screen gameDatabaseMenu;

@@ -41,7 +41,7 @@ void drawGroup(const RadioGroup& group, int marked) {
 
 bool pressed(char letter) {
     if (isKeyDown(key::letter(letter)) != 1) return false;
-    waitKeyRelease(key::letter(letter));
+    awaitRelease(key::letter(letter));
     return true;
 }
 
@@ -60,40 +60,38 @@ const char* driveModeText() {
 
 int32_t nextOfThree(int32_t value) { return value >= 2 || value < 0 ? 0 : value + 1; }
 
-}  // namespace
-
-void runOptionsMenu() {
-    const bool soundAvailable = emulatorConfig.soundEmulation == 1;
+void open() {
     clearMenuScreen();
     drawMenuText(0, 0, "VARNOK OPTIONS                          ", 0x71, 0x5E);
     drawKeyHelp("ESC-BACK                                ", {{0, "ESC"}});
     openMenu();
     presentMenu();
-    while (true) {
-        MenuPass pass = menuPass();
-        if (pass == MenuPass::quit) break;
-        if (pass == MenuPass::wait) continue;
-        drawGroup(joystickGroup, keyboard.joystickMode);
-        drawGroup(syncGroup, emulatorConfig.sync);
-        drawGroup(clockGroup, emulatorConfig.clock);
-        drawGroup(speedGroup, shell.speedDisplayShown);
-        if (soundAvailable) drawGroup(soundGroup, soundSwitchOn ? 0 : 1);
-        drawMenuText(0, 20, " SYSTEM INFO:", 0x71, 0x00);
-        drawMenuText(1, 22, keyboard.shiftLock == 1 ? " CAPS-LOCK: ON" : " CAPS-LOCK: OFF", 0x57, 0x00);
-        drawMenuText(1, 23, driveModeText(), 0x57, 0x00);
-        drawMenuText(24, 20, "VARNOK VERSION:", 0x71, 0x00);
-        drawMenuText(25, 22, VARNOK_VERSION, 0x57, 0x00);
-        presentMenu();
-        if (pressed('J'))
-            keyboard.joystickMode = emulatorConfig.joystick = nextOfThree(keyboard.joystickMode);
-        if (pressed('S')) emulatorConfig.sync = nextOfThree(emulatorConfig.sync);
-        if (pressed('C')) emulatorConfig.clock = nextOfThree(emulatorConfig.clock);
-        if (pressed('D')) shell.speedDisplayShown = !shell.speedDisplayShown;
-        if (soundAvailable && pressed('O')) {
-            soundSwitchOn = !soundSwitchOn;
-            setSoundSwitch(soundSwitchOn);
-        }
-        if (isKeyDown(key::escape) == 1) break;
-    }
-    closeMenu(shell.requests.optionsMenu);
 }
+
+bool pass() {
+    const bool soundAvailable = emulatorConfig.soundEmulation == 1;
+    drawGroup(joystickGroup, keyboard.joystickMode);
+    drawGroup(syncGroup, emulatorConfig.sync);
+    drawGroup(clockGroup, emulatorConfig.clock);
+    drawGroup(speedGroup, shell.speedDisplayShown);
+    if (soundAvailable) drawGroup(soundGroup, soundSwitchOn ? 0 : 1);
+    drawMenuText(0, 20, " SYSTEM INFO:", 0x71, 0x00);
+    drawMenuText(1, 22, keyboard.shiftLock == 1 ? " CAPS-LOCK: ON" : " CAPS-LOCK: OFF", 0x57, 0x00);
+    drawMenuText(1, 23, driveModeText(), 0x57, 0x00);
+    drawMenuText(24, 20, "VARNOK VERSION:", 0x71, 0x00);
+    drawMenuText(25, 22, VARNOK_VERSION, 0x57, 0x00);
+    presentMenu();
+    if (pressed('J')) keyboard.joystickMode = emulatorConfig.joystick = nextOfThree(keyboard.joystickMode);
+    if (pressed('S')) emulatorConfig.sync = nextOfThree(emulatorConfig.sync);
+    if (pressed('C')) emulatorConfig.clock = nextOfThree(emulatorConfig.clock);
+    if (pressed('D')) shell.speedDisplayShown = !shell.speedDisplayShown;
+    if (soundAvailable && pressed('O')) {
+        soundSwitchOn = !soundSwitchOn;
+        setSoundSwitch(soundSwitchOn);
+    }
+    return isKeyDown(key::escape) != 1;
+}
+
+}  // namespace
+
+const Screen optionsMenu{open, pass, nullptr, &shell.requests.optionsMenu};

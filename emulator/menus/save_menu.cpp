@@ -35,30 +35,6 @@ void drawPage(int page) {
         drawLine(5, 5, "PRESS ENTER TO SAVE A SNAPSHOT", textColour);
 }
 
-// The typed name with the extension, shown back in the field; false on Esc.
-bool inputFileName(const char* extension, std::string& path) {
-    drawLine(8, 13, "ENTER FILENAME:", textColour);
-    presentMenu();
-    char name[24] = {};
-    if (inputText(10, 10, 20, name) != 2) return false;
-    path = std::string(name) + extension;
-    drawMenuText(10, 10, path.c_str(), textColour, fieldBackground);
-    return true;
-}
-
-// Up to four hex digits, padded on the left with zeros; false on Esc or a quit.
-bool inputAddress(int row, const char* label, uint16_t& address) {
-    drawMenuText(10, row, label, textColour, 0x00);
-    char typed[8] = {};
-    if (inputHex(26, row, 4, typed) != 2) return false;
-    char padded[5] = "0000";
-    const size_t length = std::strlen(typed);
-    std::copy_n(typed, length, padded + 4 - length);
-    drawMenuText(26, row, padded, textColour, fieldBackground);
-    address = parseHex4(padded);
-    return true;
-}
-
 // The folder a file went to: the one the load menu last went to, which the user may not
 // have in mind. A long one shows its end.
 void drawSavedFolder() {
@@ -80,72 +56,145 @@ void showOutcome(bool written) {
     drawSavedFolder();
 }
 
-// Serves window messages meanwhile, so a quit ends the wait too.
+// What the menu is doing: choosing the page, taking the name, the start and the end
+// address in turn, then showing the outcome until Enter.
+enum class Step { page, name, start, end, outcome };
+
+struct SaveMenu {
+    int page = programPage;
+    Step step = Step::page;
+    LineEditor editor = LineEditor::text(10, 10, 20);
+    const char* extension = ".PRG";
+    std::string path;
+    uint16_t start = 0;
+};
+SaveMenu shown;  // the menu on screen
+
+void editName(const char* extension) {
+    drawLine(8, 13, "ENTER FILENAME:", textColour);
+    presentMenu();
+    shown.extension = extension;
+    shown.editor = LineEditor::text(10, 10, 20);
+    shown.step = Step::name;
+    holdMessages(true);
+}
+
+void editAddress(int row, const char* label, Step step) {
+    drawMenuText(10, row, label, textColour, 0x00);
+    shown.editor = LineEditor::hex(26, row, 4);
+    shown.step = step;
+}
+
+// Up to four hex digits, padded on the left with zeros and shown back in the field.
+uint16_t typedAddress(int row, const char* typed) {
+    char padded[5] = "0000";
+    const size_t length = std::strlen(typed);
+    std::copy_n(typed, length, padded + 4 - length);
+    drawMenuText(26, row, padded, textColour, fieldBackground);
+    return parseHex4(padded);
+}
+
 void waitForEnter() {
     drawLine(20, 8, "PRESS ENTER TO CONTINUE!", textColour);
     drawMenuText(14, 20, "ENTER", 0x4F, 0x00);
-    while (true) {
-        const MenuPass pass = menuPass();
-        if (pass == MenuPass::quit) return;
-        if (pass == MenuPass::wait) continue;
-        presentMenu();
-        if (isKeyDown(key::enter) == 1) {
-            waitKeyRelease(key::enter);
-            return;
-        }
-    }
+    shown.step = Step::outcome;
 }
 
-void saveProgramDialogue() {
-    std::string path;
-    uint16_t start = 0, end = 0;
-    if (!inputFileName(".PRG", path) || !inputAddress(12, "START ADDRESS: $", start) ||
-        !inputAddress(14, "  END ADDRESS: $", end))
-        return;
-    if (start >= end)
+bool pagePass() {
+    drawPage(shown.page);
+    presentMenu();
+    if (isKeyDown(key::escape) == 1) return false;
+    if (isKeyDown(key::right) == 1) {
+        shown.page = snapshotPage;
+        awaitRelease(key::right);
+    }
+    if (isKeyDown(key::left) == 1) {
+        shown.page = programPage;
+        awaitRelease(key::left);
+    }
+    if (isKeyDown(key::enter) == 1) {
+        awaitRelease(key::enter);
+        editName(shown.page == programPage ? ".PRG" : ".FRE");
+    }
+    return true;
+}
+
+// The name with the extension, shown back in the field; a snapshot is written at once.
+bool namePass() {
+    char name[24] = {};
+    const LineEditor::Outcome outcome = shown.editor.pass(name);
+    if (outcome == LineEditor::editing) return true;
+    holdMessages(false);
+    if (outcome == LineEditor::abandoned) return false;
+    shown.path = std::string(name) + shown.extension;
+    drawMenuText(10, 10, shown.path.c_str(), textColour, fieldBackground);
+    if (shown.page == programPage) {
+        editAddress(12, "START ADDRESS: $", Step::start);
+        return true;
+    }
+    showOutcome(saveSnapshot(shown.path.c_str()));
+    waitForEnter();
+    return true;
+}
+
+bool addressPass() {
+    char typed[8] = {};
+    const LineEditor::Outcome outcome = shown.editor.pass(typed);
+    if (outcome == LineEditor::editing) return true;
+    if (outcome == LineEditor::abandoned) return false;
+    if (shown.step == Step::start) {
+        shown.start = typedAddress(12, typed);
+        editAddress(14, "  END ADDRESS: $", Step::end);
+        return true;
+    }
+    const uint16_t end = typedAddress(14, typed);
+    if (shown.start >= end)
         drawLine(18, 5, "ILLEGAL START AND END ADDRESS", errorColour);
     else
-        showOutcome(saveProgramFile(path.c_str(), start, end));
+        showOutcome(saveProgramFile(shown.path.c_str(), shown.start, end));
     waitForEnter();
+    return true;
 }
 
-void saveSnapshotDialogue() {
-    std::string path;
-    if (!inputFileName(".FRE", path)) return;
-    showOutcome(saveSnapshot(path.c_str()));
-    waitForEnter();
+bool outcomePass() {
+    presentMenu();
+    if (isKeyDown(key::enter) != 1) return true;
+    awaitRelease(key::enter);
+    return false;
+}
+
+void open() {
+    shown = SaveMenu{};
+    openMenu();
+}
+
+bool pass() {
+    bool going = true;
+    switch (shown.step) {
+        case Step::page:
+            going = pagePass();
+            break;
+        case Step::name:
+            going = namePass();
+            break;
+        case Step::start:
+        case Step::end:
+            going = addressPass();
+            break;
+        case Step::outcome:
+            going = outcomePass();
+            break;
+    }
+    if (!going) awaitRelease(key::enter);
+    return going;
+}
+
+// Also when the menu ends at a quit.
+void close() {
+    holdMessages(false);
+    shell.shiftHeld = shell.ctrlHeld = 0;
 }
 
 }  // namespace
 
-void runSaveMenu() {
-    int page = programPage;
-    openMenu();
-    while (true) {
-        const MenuPass pass = menuPass();
-        if (pass == MenuPass::quit) break;
-        if (pass == MenuPass::wait) continue;
-        drawPage(page);
-        presentMenu();
-        if (isKeyDown(key::escape) == 1) break;
-        if (isKeyDown(key::right) == 1) {
-            page = snapshotPage;
-            waitKeyRelease(key::right);
-        }
-        if (isKeyDown(key::left) == 1) {
-            page = programPage;
-            waitKeyRelease(key::left);
-        }
-        if (isKeyDown(key::enter) == 1) {
-            waitKeyRelease(key::enter);
-            if (page == programPage)
-                saveProgramDialogue();
-            else
-                saveSnapshotDialogue();
-            break;
-        }
-    }
-    waitKeyRelease(key::enter);
-    shell.shiftHeld = shell.ctrlHeld = 0;
-    closeMenu(shell.requests.saveMenu);
-}
+const Screen saveMenu{open, pass, close, &shell.requests.saveMenu};

@@ -51,94 +51,91 @@ void drawStatus() {
     drawMenuText(0, 22, text, machine.breakpointEnabled == 1 ? 0x75 : 0x45, 0x00);
 }
 
-// F5: a four-digit address typed in a field at column 1 of row 2.
-bool enterAddress(uint16_t& address) {
+// F5: a four-digit address typed in a field at column 1 of row 2; Enter takes it as the
+// listing's start, Escape leaves the start as it was.
+struct AddressEntry {
+    bool active = false;
     char field[5] = "    ";
     int digits = 0;
     uint32_t value = 0;
-    bool accepted = false;
-    while (true) {
-        MenuPass pass = menuPass();
-        if (pass == MenuPass::quit) return false;
-        if (pass == MenuPass::wait) continue;
-        drawMenuText(1, 2, field, 0x71, 0x14);
-        presentMenu();
-        for (int d = 0; d < 16; ++d) {
-            const uint8_t code = key::forCharacter(key::hexCharacters[d]);
-            if (isKeyDown(code) != 1) continue;
-            if (digits < 4) {
-                value = value * 16 + static_cast<uint32_t>(d);
-                field[digits++] = key::hexCharacters[d];
-            }
-            waitKeyRelease(code);
+};
+
+uint16_t start = 0;
+AddressEntry entry;
+
+void addressEntryPass() {
+    drawMenuText(1, 2, entry.field, 0x71, 0x14);
+    presentMenu();
+    for (int d = 0; d < 16; ++d) {
+        const uint8_t code = key::forCharacter(key::hexCharacters[d]);
+        if (isKeyDown(code) != 1) continue;
+        if (entry.digits < 4) {
+            entry.value = entry.value * 16 + static_cast<uint32_t>(d);
+            entry.field[entry.digits++] = key::hexCharacters[d];
         }
-        if (isKeyDown(key::backspace) == 1) {
-            if (digits > 0) {
-                value >>= 4;
-                field[--digits] = ' ';
-            }
-            waitKeyRelease(key::backspace);
-        }
-        if (isKeyDown(key::enter) == 1) {
-            accepted = true;
-            break;
-        }
-        if (isKeyDown(key::escape) == 1) break;
+        awaitRelease(code);
     }
-    waitKeyRelease(key::escape);
-    if (accepted) address = static_cast<uint16_t>(value);
-    return accepted;
+    if (isKeyDown(key::backspace) == 1) {
+        if (entry.digits > 0) {
+            entry.value >>= 4;
+            entry.field[--entry.digits] = ' ';
+        }
+        awaitRelease(key::backspace);
+    }
+    const bool accepted = isKeyDown(key::enter) == 1;
+    if (!accepted && isKeyDown(key::escape) != 1) return;
+    awaitRelease(key::escape);
+    if (accepted) start = static_cast<uint16_t>(entry.value);
+    entry.active = false;
+}
+
+void enter() {
+    start = reg.PC;
+    entry = AddressEntry{};
+}
+
+int pass() {
+    if (entry.active) {
+        addressEntryPass();
+        return disassemblerPage;
+    }
+    clearMenuScreen();
+    drawMonitorTitle("DISASSEMBLER");
+    uint16_t second = 0, afterLast = 0;
+    bool wrapped = false;
+    const uint16_t last = drawListing(start, second, afterLast, wrapped);
+    drawStatus();
+    drawKeyHelp("F5-JMP F6-SET BKPT F7-JSR F8-STEP B-BKPT",
+                {{0, "F5"}, {7, "F6"}, {19, "F7"}, {26, "F8"}, {34, "B"}});
+    presentMenu();
+
+    // Held with right Shift: one step per pass, so one per frame.
+    if ((isKeyDown(key::f8) == 1 && isKeyDown(key::rightShift) == 1) || repeatedKeyDown(key::f8)) {
+        stepInstruction();
+        start = reg.PC;
+    }
+    if (repeatedKeyDown(key::f7)) {
+        stepOver();
+        start = reg.PC;
+    }
+    if (repeatedKeyDown(key::down)) start = second;
+    if (repeatedKeyDown(key::up) && start > 0) --start;
+    // The start never goes below address 0.
+    if (repeatedKeyDown(key::pageUp) && start > 0) start = start > 16 ? static_cast<uint16_t>(start - 16) : 0;
+    if (repeatedKeyDown(key::pageDown) && !wrapped && last < 0xFFFF) start = afterLast;
+    if (isKeyDown(key::letter('B')) == 1) {
+        machine.breakpointEnabled = machine.breakpointEnabled == 1 ? 0 : 1;
+        awaitRelease(key::letter('B'));
+    }
+    if (isKeyDown(key::f6) == 1) machine.breakpointAddress = start;
+    if (isKeyDown(key::f5) == 1) {
+        awaitRelease(key::f5);
+        entry = AddressEntry{};
+        entry.active = true;
+    }
+    return pageKeys(disassemblerPage, memoryDumpPage);
 }
 
 }  // namespace
 
-int runDisassemblerPage() {
-    waitTabRelease();
-    uint16_t start = reg.PC;
-    while (true) {
-        MenuPass pass = menuPass();
-        if (pass == MenuPass::quit) return leaveMonitor;
-        if (pass == MenuPass::wait) continue;
-        clearMenuScreen();
-        drawMonitorTitle("DISASSEMBLER");
-        uint16_t second = 0, afterLast = 0;
-        bool wrapped = false;
-        uint16_t last = drawListing(start, second, afterLast, wrapped);
-        drawStatus();
-        drawKeyHelp("F5-JMP F6-SET BKPT F7-JSR F8-STEP B-BKPT",
-                    {{0, "F5"}, {7, "F6"}, {19, "F7"}, {26, "F8"}, {34, "B"}});
-        presentMenu();
-
-        if (isKeyDown(key::f8) == 1 && isKeyDown(key::rightShift) == 1) {
-            // Held with right Shift: one step per frame.
-            stepInstruction();
-            start = reg.PC;
-            waitVerticalBlank();
-        } else if (repeatedKeyDown(key::f8)) {
-            stepInstruction();
-            start = reg.PC;
-        }
-        if (repeatedKeyDown(key::f7)) {
-            stepOver();
-            start = reg.PC;
-        }
-        if (repeatedKeyDown(key::down)) start = second;
-        if (repeatedKeyDown(key::up) && start > 0) --start;
-        // The start never goes below address 0.
-        if (repeatedKeyDown(key::pageUp) && start > 0)
-            start = start > 16 ? static_cast<uint16_t>(start - 16) : 0;
-        if (repeatedKeyDown(key::pageDown) && !wrapped && last < 0xFFFF) start = afterLast;
-        if (isKeyDown(key::letter('B')) == 1) {
-            machine.breakpointEnabled = machine.breakpointEnabled == 1 ? 0 : 1;
-            waitKeyRelease(key::letter('B'));
-        }
-        if (isKeyDown(key::f6) == 1) machine.breakpointAddress = start;
-        if (isKeyDown(key::f5) == 1) {
-            waitKeyRelease(key::f5);
-            enterAddress(start);
-        }
-        if (isKeyDown(key::tab) == 1) return memoryDumpPage;
-        int page = commonPageKeys();
-        if (page >= 0 && page != disassemblerPage) return page;
-    }
-}
+const MonitorPageOps disassemblerOps{enter, pass, nullptr};

@@ -43,47 +43,49 @@ void drawDump(uint16_t start) {
     drawMenuText(0, 22, "R", 0x3B, 0x00);
 }
 
-}  // namespace
+uint16_t start = 0;
 
-int runMemoryDumpPage() {
-    waitTabRelease();
-    uint16_t start = static_cast<uint16_t>((locked ? lockedAddress : reg.PC) & 0xFFF8);
+void enter() {
+    start = static_cast<uint16_t>((locked ? lockedAddress : reg.PC) & 0xFFF8);
     clearMenuScreen();
     drawMonitorTitle("MEMORY DUMP");
     drawRegisterHeader(19);
     drawRegisterRow(20);
     drawKeyHelp("ESC-BACK  T-TED  L-LOCK  TAB-TED DUMP   ", {{0, "ESC"}, {10, "T"}, {17, "L"}, {25, "TAB"}});
-    int next = -1;
-    while (next < 0) {
-        MenuPass pass = menuPass();
-        if (pass == MenuPass::quit) return leaveMonitor;
-        if (pass == MenuPass::wait) continue;
-        drawDump(start);
-        presentMenu();
-        waitVerticalBlank();
-        int extraFrames = 0;
-        if (isKeyDown(key::down) == 1 && start < 0xFF80)
-            start = static_cast<uint16_t>(start + 8), extraFrames = 1;
-        if (isKeyDown(key::up) == 1 && start > 7) start = static_cast<uint16_t>(start - 8), extraFrames = 1;
-        if (isKeyDown(key::pageDown) == 1) start = start < 0xFF00 ? start + 128 : 0xFF80, extraFrames = 2;
-        if (isKeyDown(key::pageUp) == 1) start = start > 128 ? start - 128 : 0, extraFrames = 2;
-        if (isKeyDown(key::home) == 1) start = 0;
-        if (isKeyDown(key::end) == 1) start = 0xFF80;
-        if (isKeyDown(key::letter('T')) == 1) start = 0xFF00;
-        if (isKeyDown(key::letter('L')) == 1) {
-            locked = !locked;
-            lockedAddress = start;
-            waitKeyRelease(key::letter('L'));
-        }
-        if (isKeyDown(key::letter('R')) == 1) {
-            rawView = !rawView;
-            waitKeyRelease(key::letter('R'));
-        }
-        for (int i = 0; i < extraFrames; ++i) waitVerticalBlank();
-        if (isKeyDown(key::tab) == 1) next = tedDumpPage;
-        int page = commonPageKeys();
-        if (page >= 0 && page != memoryDumpPage) next = page;
+}
+
+// The cursor keys scroll at half the passes' pace, the page keys at a third.
+int pass() {
+    drawDump(start);
+    presentMenu();
+    int extraPasses = 0;
+    if (isKeyDown(key::down) == 1 && start < 0xFF80)
+        start = static_cast<uint16_t>(start + 8), extraPasses = 1;
+    if (isKeyDown(key::up) == 1 && start > 7) start = static_cast<uint16_t>(start - 8), extraPasses = 1;
+    if (isKeyDown(key::pageDown) == 1) start = start < 0xFF00 ? start + 128 : 0xFF80, extraPasses = 2;
+    if (isKeyDown(key::pageUp) == 1) start = start > 128 ? start - 128 : 0, extraPasses = 2;
+    if (isKeyDown(key::home) == 1) start = 0;
+    if (isKeyDown(key::end) == 1) start = 0xFF80;
+    if (isKeyDown(key::letter('T')) == 1) start = 0xFF00;
+    if (isKeyDown(key::letter('L')) == 1) {
+        locked = !locked;
+        lockedAddress = start;
+        awaitRelease(key::letter('L'));
     }
-    lockedAddress = start;
+    if (isKeyDown(key::letter('R')) == 1) {
+        rawView = !rawView;
+        awaitRelease(key::letter('R'));
+    }
+    restPasses(extraPasses);
+    int next = isKeyDown(key::tab) == 1 ? tedDumpPage : memoryDumpPage;
+    const int chosen = commonPageKeys();
+    if (chosen >= 0 && chosen != memoryDumpPage) next = chosen;
     return next;
 }
+
+// The start shown last is where the page opens while it is locked.
+void leave() { lockedAddress = start; }
+
+}  // namespace
+
+const MonitorPageOps memoryDumpOps{enter, pass, leave};

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "cpu/registers.h"
-#include "machine/frame_end.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "monitor/monitor_pages.h"
@@ -37,37 +36,51 @@ int commonPageKeys() {
     for (int i = 0; i < 4; ++i)
         if (isKeyDown(pageKeys[i]) == 1) return i + 1;
     if (isKeyDown(key::escape) == 1) {
-        waitKeyRelease(key::escape);
+        awaitRelease(key::escape);
         return leaveMonitor;
     }
     return -1;
 }
 
-void waitTabRelease() { waitKeyRelease(key::tab); }
+int pageKeys(int page, int tabPage) {
+    if (isKeyDown(key::tab) == 1) return tabPage;
+    const int chosen = commonPageKeys();
+    return chosen >= 0 && chosen != page ? chosen : page;
+}
 
-void runMonitor() {
+namespace {
+
+constexpr const MonitorPageOps* pages[5] = {nullptr, &disassemblerOps, &memoryDumpOps, &tedDumpOps,
+                                            &registersOps};
+int page = leaveMonitor;
+
+// Each page first waits until TAB is up, so that one TAB press moves one page.
+void enterPage(int next) {
+    page = next;
+    awaitRelease(key::tab);
+    pages[page]->enter();
+}
+
+void open() {
     openMenu();  // marks a menu open and silences the three channels
-    int page = disassemblerPage;
-    while (page != leaveMonitor && !shell.quitRequested) {
-        switch (page) {
-            case disassemblerPage:
-                page = runDisassemblerPage();
-                break;
-            case memoryDumpPage:
-                page = runMemoryDumpPage();
-                break;
-            case tedDumpPage:
-                page = runTedDumpPage();
-                break;
-            default:
-                page = runRegistersPage();
-                break;
-        }
-    }
-    closeMenu(shell.requests.monitor);
+    enterPage(disassemblerPage);
 }
 
-bool breakpointReached() {
-    runMonitor();
-    return !shell.quitRequested;
+bool pass() {
+    const int next = pages[page]->pass();
+    if (next == page) return true;
+    if (pages[page]->leave) pages[page]->leave();
+    if (next == leaveMonitor) {
+        page = leaveMonitor;
+        return false;
+    }
+    enterPage(next);
+    return true;
 }
+
+// A quit ends the monitor on any page, without leaving the page the usual way.
+void close() { page = leaveMonitor; }
+
+}  // namespace
+
+const Screen monitorScreen{open, pass, close, &shell.requests.monitor};

@@ -70,31 +70,30 @@ void drawPage(int cursor) {
     drawMenuText(0, 9, text, 0x44, 0x00);
 }
 
-}  // namespace
+int cursor = 0;
 
-int runRegistersPage() {
-    waitTabRelease();
+void enter() {
     clearMenuScreen();
     drawMonitorTitle("REGISTERS");
     drawRegisterHeader(2);
     drawKeyHelp("ESC-BACK  TAB-DISASSEMBLER              ", {{0, "ESC"}, {10, "TAB"}});
-    int cursor = 0;
-    while (true) {
-        MenuPass pass = menuPass();
-        if (pass == MenuPass::quit) return leaveMonitor;
-        if (pass == MenuPass::wait) continue;
-        drawPage(cursor);
-        presentMenu();
-        if (repeatedKeyDown(key::left) && cursor > 0) --cursor;
-        if (repeatedKeyDown(key::right) && cursor < 18) ++cursor;
-        for (unsigned d = 0; d < 16; ++d) {
-            const uint8_t code = key::forCharacter(key::hexCharacters[d]);
-            if (!repeatedKeyDown(code)) continue;
-            setDigit(positions[cursor], d);
-            if (cursor < 18) ++cursor;
-        }
-        if (isKeyDown(key::tab) == 1) return disassemblerPage;
-        int page = commonPageKeys();
-        if (page >= 0 && page != registersPage) return page;
-    }
+    cursor = 0;
 }
+
+int pass() {
+    drawPage(cursor);
+    presentMenu();
+    if (repeatedKeyDown(key::left) && cursor > 0) --cursor;
+    if (repeatedKeyDown(key::right) && cursor < 18) ++cursor;
+    for (unsigned d = 0; d < 16; ++d) {
+        const uint8_t code = key::forCharacter(key::hexCharacters[d]);
+        if (!repeatedKeyDown(code)) continue;
+        setDigit(positions[cursor], d);
+        if (cursor < 18) ++cursor;
+    }
+    return pageKeys(registersPage, disassemblerPage);
+}
+
+}  // namespace
+
+const MonitorPageOps registersOps{enter, pass, nullptr};

@@ -71,18 +71,12 @@ void drawTedDump() {
     drawKeyHelp("ESC-BACK  TAB-DISASSEMBLER              ", {{0, "ESC"}, {10, "TAB"}});
 }
 
+// Drawn once as the page is entered; then only the keys are looked at.
+int pass() {
+    presentMenu();
+    return pageKeys(tedDumpPage, registersPage);
+}
+
 }  // namespace
 
-int runTedDumpPage() {
-    waitTabRelease();
-    drawTedDump();
-    while (true) {
-        MenuPass pass = menuPass();
-        if (pass == MenuPass::quit) return leaveMonitor;
-        if (pass == MenuPass::wait) continue;
-        presentMenu();
-        if (isKeyDown(key::tab) == 1) return registersPage;
-        int page = commonPageKeys();
-        if (page >= 0 && page != tedDumpPage) return page;
-    }
-}
+const MonitorPageOps tedDumpOps{drawTedDump, pass, nullptr};

@@ -1,9 +1,10 @@
-// Sleeping waits on the performance counter, for the speed sync and the menus' passes.
+// Sleeping waits on the performance counter and the display, for the speed sync and the
+// menus' passes.
 #include "shell/pacing.h"
 
 #include <algorithm>
 
-#include "host/platform.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -41,3 +42,27 @@ void waitUntilCounter(uint64_t deadline) {
 }
 
 void sleepUntilCounter(uint64_t deadline) { sleepTicks(ticksLeft(deadline)); }
+
+void waitVerticalBlank() {
+    for (int attempt = 0; attempt < 64; ++attempt)
+        if (platform::waitForVerticalBlank() == platform::ok) return;
+}
+
+void performWait(const Wait& wait) {
+    switch (wait.kind) {
+        case Wait::verticalBlank:
+            waitVerticalBlank();
+            break;
+        case Wait::counter:
+            waitUntilCounter(wait.deadline);
+            break;
+        case Wait::sleep:
+            sleepUntilCounter(wait.deadline);
+            break;
+        case Wait::message:
+            platform::waitMessage();
+            break;
+        case Wait::none:
+            break;
+    }
+}

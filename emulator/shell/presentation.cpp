@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "common/configuration.h"
-#include "host/platform.h"
+#include "platform/platform.h"
 #include "ted/raster.h"
 
 namespace {

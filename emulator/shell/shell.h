@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/platform.h"
+#include "platform/platform.h"
 
 // Host request flags, raised by the window procedure and served by the main loop.
 struct HostRequests {

@@ -1,8 +1,8 @@
-// The host keyboard as the machine's 8 x 8 matrix, read at each $FF08 write, with
-// a joystick on host keys and the host Caps Lock as SHIFT LOCK.
+// The host's keys as the machine's 8 x 8 matrix, read at each $FF08 write, with a
+// joystick on host keys and the host Caps Lock as SHIFT LOCK.
 #include "ted/keyboard.h"
 
-#include <cstring>
+#include <bitset>
 
 #include "common/configuration.h"
 #include "memory/memory.h"
@@ -13,7 +13,6 @@ Keyboard keyboard;
 namespace {
 
 constexpr uint8_t none = 0xFF;
-constexpr uint8_t down = 0x80;
 constexpr uint8_t capsLock = 0x3A;
 constexpr int shiftPosition = 7 * 8 + 1;  // column 7, row 1
 
@@ -36,6 +35,9 @@ constexpr HostKeys matrixKeys[8][8] = {
 };
 // clang-format on
 
+}  // namespace
+
+// Scan code -> matrix position (column * 8 + row), $FF for keys that press nothing.
 constexpr std::array<uint8_t, 256> buildKeyMap() {
     std::array<uint8_t, 256> map{};
     for (auto& entry : map) entry = none;
@@ -48,8 +50,9 @@ constexpr std::array<uint8_t, 256> buildKeyMap() {
         }
     return map;
 }
+const std::array<uint8_t, 256> keyMap = buildKeyMap();
 
-uint8_t matrix[64];
+namespace {
 
 struct JoystickPort {
     const int32_t* codes[5];  // up, down, left, right, fire
@@ -71,11 +74,36 @@ constexpr uint8_t directionBits[4] = {0x01, 0x02, 0x04, 0x08};
 // A stored code outside the scan-code range names no key.
 bool validCode(int32_t code) { return code >= 0 && code <= 255; }
 
-uint8_t scanRows(uint8_t latch) {
-    uint8_t result = 0xFF;
+// Keys a scan leaves out of the matrix, one bit per scan code.
+using KeyMask = std::bitset<256>;
+
+// The Caps Lock key toggles SHIFT LOCK once per press, at the first scan that sees it.
+void followCapsLock() {
+    if (keyboard.keyState[capsLock]) {
+        if (!keyboard.capsLockLatch) {
+            keyboard.shiftLock ^= 1;
+            keyboard.capsLockLatch = 1;
+        }
+    } else {
+        keyboard.capsLockLatch = 0;
+    }
+}
+
+// The columns of the selected rows pulled low by the keys down, less the ignored ones.
+uint8_t scanRows(uint8_t latch, const KeyMask& ignored) {
+    if (latch == 0xFF) return 0xFF;  // no row selected: nothing is read
+    uint8_t rows[8] = {};            // per row, the columns of the keys down
+    for (int code = 0; code < 256; ++code) {
+        const uint8_t position = keyMap[code];
+        if (keyboard.keyState[code] && position != none && !ignored[code])
+            rows[position & 7] |= static_cast<uint8_t>(1 << (position >> 3));
+    }
+    followCapsLock();
+    if (keyboard.shiftLock) rows[shiftPosition & 7] |= static_cast<uint8_t>(1 << (shiftPosition >> 3));
+    uint8_t columns = 0;
     for (int row = 0; row < 8; ++row)
-        if (!(latch & (1 << row))) result &= rowScan(row);
-    return result;
+        if (!(latch & (1 << row))) columns |= rows[row];
+    return static_cast<uint8_t>(~columns);
 }
 
 // Port 1 answers to bit 0 and to bit 2 of the written value.
@@ -86,72 +114,37 @@ bool portSelected(const JoystickPort& port, uint8_t value) {
 // The game controller, and the port's keys while the joystick is emulated on them, pull
 // its bits low together.
 uint8_t applyJoystick(const JoystickPort& port, uint8_t result, bool withKeys) {
-    const uint8_t gamepad = readHostGamepad();
     for (int i = 0; i < 5; ++i) {
         const int32_t code = *port.codes[i];
         const bool keyDown = withKeys && validCode(code) && keyboard.keyState[code];
-        if (keyDown || (gamepad & (i < 4 ? directionBits[i] : gamepadFireBit)))
+        if (keyDown || (keyboard.gamepad & (i < 4 ? directionBits[i] : gamepadFireBit)))
             result &= static_cast<uint8_t>(~(i < 4 ? directionBits[i] : port.fireBit));
     }
     return result;
 }
 
 // The joystick's keys leave the matrix while it is emulated, so they never type.
-uint8_t scanWithJoystick(const JoystickPort& port, uint8_t value, uint8_t latch) {
-    uint8_t saved[5];
-    for (int i = 0; i < 5; ++i) {
-        int32_t code = *port.codes[i];
-        if (!validCode(code)) continue;
-        saved[i] = keyMap[code];
-        keyMap[code] = none;
-    }
-    pollKeyboard();
-    uint8_t result = scanRows(latch);
-    if (portSelected(port, value)) result = applyJoystick(port, result, true);
-    for (int i = 4; i >= 0; --i)
-        if (validCode(*port.codes[i])) keyMap[*port.codes[i]] = saved[i];
-    return result;
+KeyMask joystickKeys(const JoystickPort& port) {
+    KeyMask mask;
+    for (const int32_t* code : port.codes)
+        if (validCode(*code)) mask.set(static_cast<size_t>(*code));
+    return mask;
 }
 
 }  // namespace
 
-std::array<uint8_t, 256> keyMap = buildKeyMap();
-
-void pollKeyboard() {
-    uint8_t state[256];
-    // A read that failed filled nothing: the keys stay as they were.
-    if (readHostKeyboard(state)) std::memcpy(keyboard.keyState, state, sizeof keyboard.keyState);
-}
-
-uint8_t rowScan(int row) {
-    std::memset(matrix, 0, sizeof matrix);
-    for (int code = 0; code < 256; ++code)
-        if (keyboard.keyState[code] && keyMap[code] != none) matrix[keyMap[code]] = down;
-    if (keyboard.keyState[capsLock]) {
-        if (!keyboard.capsLockLatch) {
-            keyboard.shiftLock ^= 1;
-            keyboard.capsLockLatch = 1;
-        }
-    } else {
-        keyboard.capsLockLatch = 0;
-    }
-    if (keyboard.shiftLock) matrix[shiftPosition] = down;
-    uint8_t columns = 0;
-    for (int column = 0; column < 8; ++column)
-        if (matrix[column * 8 + (row & 7)] == down) columns |= static_cast<uint8_t>(1 << column);
-    return static_cast<uint8_t>(~columns);
-}
-
 void scanKeyboard(uint8_t value) {
+    keyboard.scanned = true;
     uint8_t latch = memory.ram ? memory.ram[keyboardLatch] : 0xFF;
     uint8_t result = 0xFF;
     if (keyboard.joystickMode == 0) {
-        pollKeyboard();
-        result = scanRows(latch);
+        result = scanRows(latch, KeyMask{});
         // Without a joystick on keys, a game controller still plays on port 1.
         if (portSelected(ports[0], value)) result = applyJoystick(ports[0], result, false);
     } else if (keyboard.joystickMode == 1 || keyboard.joystickMode == 2) {
-        result = scanWithJoystick(ports[keyboard.joystickMode - 1], value, latch);
+        const JoystickPort& port = ports[keyboard.joystickMode - 1];
+        result = scanRows(latch, joystickKeys(port));
+        if (portSelected(port, value)) result = applyJoystick(port, result, true);
     }
     if (memory.ram) memory.ram[tedKeyboard] = result;
 }

@@ -38,8 +38,9 @@ inline bool rasterStep(uint16_t cycles) {
     return lineEnded;
 }
 
-// Raised once per frame, at the first render step on TED line 0: the frame buffer holds
-// a whole frame, and the frame end is due before anything of the next one is drawn.
+// Asked when a line has ended: true once per frame, when the beam has come to TED line 0.
+// The frame buffer then holds a whole frame, and the frame end is due before anything of
+// the next one is drawn.
 inline bool frameComplete() {
     if (tedLineTable[ted.beamY] != 0) {
         ted.frameEndDue = 1;

@@ -1,9 +1,9 @@
 // The TED's two voices and noise: each register write turns into a rate and an
-// attenuation for one of the three output channels (ted/sound_output.h).
+// attenuation for one of the three output channels, kept in ted.sound.voices for the
+// host to play.
 #include "ted/sound.h"
 
 #include "memory/memory.h"
-#include "ted/sound_output.h"
 #include "ted/ted.h"
 
 uint32_t voiceFrequencyTable[1024];
@@ -18,6 +18,17 @@ constexpr int32_t savedVolumeTable[9] = {-10000, -4200, -3600, -3200, -2700, -22
 
 uint8_t controlByte() { return memory.ram ? memory.ram[tedSoundControl] : ted.sound.control; }
 uint8_t limitVolume(uint8_t volume) { return volume > 8 ? 8 : volume; }
+
+void outputVolume(int channel, int32_t hundredths) {
+    ted.sound.voices[channel - 1].volume = hundredths;
+    memory.raisedEvents |= stepEvent::voices;
+}
+
+// Any rate the voices ask for, up to register 1019's 715,908: high tones play at their pitch.
+void outputRate(int channel, uint32_t samplesPerSecond) {
+    ted.sound.voices[channel - 1].rate = samplesPerSecond;
+    memory.raisedEvents |= stepEvent::voices;
+}
 
 // Voice 2 is a square (bit 5) or noise (bit 6, which wins); the other channel is silent.
 // A square out of range stays silent, so a volume change cannot bring back its old rate;

@@ -1,7 +1,10 @@
 #pragma once
 #include <cstdint>
 
-// The sound's state is ted.sound (ted/ted.h). Defined in ted/sound.cpp:
+// The sound's state is ted.sound (ted/ted.h), its output the three channels' voices there.
+enum SoundChannel : int { square1 = 1, square2 = 2, noise = 3 };
+
+// Defined in ted/sound.cpp:
 extern uint32_t voiceFrequencyTable[1024];
 extern int32_t volumeTable[9];
 

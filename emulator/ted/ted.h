@@ -53,11 +53,19 @@ struct LineLatch {
     uint16_t left = 32, right = 192, top = 56, bottom = 256;  // window edges
 };
 
+// What one of the three output channels plays: a looping tone or noise at a rate, with
+// an attenuation. The host's sound follows it (shell/sound_output.h).
+struct VoiceOutput {
+    uint32_t rate = 0;        // samples per second of the loop; 0 until a tone is first set
+    int32_t volume = -10000;  // hundredths of a decibel; -10000 is silent
+};
+
 struct TedSound {
     uint16_t voice1Freq = 0, voice2Freq = 0;  // 10 bits each
     uint8_t control = 0;                      // last $FF11 written with bit 7 clear
     uint8_t currentVolume = 0;                // 0..8
     uint8_t digiVolume = 0, digiChannels = 0, digiLevel = 0;
+    VoiceOutput voices[3];  // channels 1..3: square 1, square 2, noise; a change raises stepEvent::voices
 };
 
 struct Ted {
@@ -73,7 +81,7 @@ struct Ted {
     uint8_t doubleClockAllowed = 0;
     uint8_t newLinePending = 0, rasterIrqArmed = 0;
     uint16_t drawX = 0;
-    uint8_t frameEndDue = 0;  // a line other than TED line 0 was drawn since the last frame end
+    uint8_t frameEndDue = 0;  // the beam came to a line other than TED line 0 since the last frame end
     LineLatch lineLatch;
     uint8_t textLineFlags[frameHeight] = {};
     uint32_t matrixBaseByLine[frameHeight] = {};

@@ -6,7 +6,9 @@
 #include "host/program.h"
 #include "machine/step.h"
 #include "memory/memory.h"
+#include "monitor/monitor.h"
 #include "support/fake_platform.h"
+#include "support/menu_script.h"
 #include "ted/ted.h"
 
 namespace {
@@ -29,7 +31,8 @@ TEST(ClosingInsideAStep, WindowClosedAtABreakpointBetweenDoubleClockHalvesEndsTh
     // The monitor opens at the breakpoint and takes the window's destruction: the devices
     // and the RAM go, and the quit message follows.
     fake.messages.push_back({platform::msgDestroy, 0});
-    emulationStep();
+    ASSERT_EQ(emulationStep(), stepEvent::breakpoint);
+    runScreen(monitorScreen);
     machine.breakpointEnabled = 0;
     EXPECT_EQ(memory.ram, nullptr);
     EXPECT_EQ(shell.quitRequested, 1);

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/platform.h"
+#include "platform/platform.h"
 #include "host/program.h"
 #include "support/fake_platform.h"
 #include "support/machine_helpers.h"

@@ -1,4 +1,6 @@
 // The main loop: message pacing, the way it ends, the command line and served requests.
+#include "host/main_loop.h"
+
 #include <cstring>
 
 #include "bus/interrupts.h"
@@ -141,3 +143,31 @@ TEST_F(MainLoop, ShellStateOfAnEarlierRunIsForgotten) {
 }
 
 }  // namespace
+
+// Taken turn by turn, as the page takes them: a turn never waits itself but says for what,
+// and a frame end's vertical blank, a screen's pace and an inactive window each end one.
+TEST_F(MainLoop, TurnsEndInTheirWaitsAndNeverWaitThemselves) {
+    writeSettings({{"Sync", 1u}});
+    fake.messages.push_back({platform::msgActivate, 1});
+    int exitCode = -1;
+    ASSERT_TRUE(beginEmulator("", 1, exitCode));
+    auto turnsUntil = [](Wait::Kind kind) {
+        for (int turn = 0; turn < 100000; ++turn)
+            if (loopTurn().kind == kind) return true;
+        return false;
+    };
+    EXPECT_TRUE(turnsUntil(Wait::verticalBlank));
+    const int presented = fake.presentCount;
+    loopTurn();  // the frame end's second half presents
+    EXPECT_EQ(fake.presentCount, presented + 1);
+    shell.requests.optionsMenu = shell.requests.pending = 1;
+    EXPECT_TRUE(turnsUntil(Wait::sleep));  // the menu's next pass, 50 Hz on
+    EXPECT_EQ(shell.menuOpen, 1);
+    fake.messages.push_back({platform::msgActivate, 0});
+    EXPECT_TRUE(turnsUntil(Wait::message));
+    EXPECT_EQ(fake.verticalBlankWaits + fake.waitMessageCalls + static_cast<int>(fake.sleeps.size()), 0);
+    fake.messages.push_back({platform::msgQuit, 4});
+    while (!shell.quitRequested) loopTurn();
+    EXPECT_EQ(endEmulator(), 4);
+    EXPECT_EQ(shell.menuOpen, 0);  // the quit closed the menu
+}

@@ -4,6 +4,7 @@
 #include "common/configuration.h"
 #include "cpu/registers.h"
 #include "host_test.h"
+#include "ted/ted.h"
 
 namespace {
 
@@ -60,8 +61,8 @@ TEST_F(RunControl, PauseSilencesTheVoicesAndGoingOnRestoresThem) {
     start();  // leaves the sound channels set up
     fake.channels[1].exists = fake.channels[2].exists = true;
     emulatorConfig.soundEmulation = 1;
-    fake.channels[1].volume = -300;
-    fake.channels[2].volume = -10000;
+    fake.channels[1].volume = ted.sound.voices[0].volume = -300;
+    fake.channels[2].volume = ted.sound.voices[1].volume = -10000;
     setPaused(true);
     EXPECT_EQ(fake.channels[1].volume, -10000);
     setPaused(false);

@@ -21,7 +21,7 @@ public:
     }
     static void run(const std::vector<uint8_t>& keys) {
         playMenuScript(taps(keys));
-        runLoadMenu();
+        runScreen(loadMenu);
     }
     static void makeEntries(const char* format, int count, bool directories = false) {
         char name[16];
@@ -251,7 +251,7 @@ TEST_F(LoadMenu, DriveModeMarksTheCursorAndEnterGoesToTheRoot) {
         letterBackgrounds.push_back(menuCellBackground(9, 22));
         advance();
     };
-    runLoadMenu();
+    runScreen(loadMenu);
     EXPECT_NE(std::count(letterBackgrounds.begin(), letterBackgrounds.end(), 0x43), 0);
     EXPECT_EQ(std::filesystem::current_path(), "/");
     EXPECT_NE(listName(firstListRow), "..");
@@ -273,7 +273,7 @@ TEST_F(LoadMenu, SelectionFollowsAListThatShrankWhileSwitchingPages) {
             for (const auto& entry : std::filesystem::directory_iterator(home))
                 std::filesystem::remove(entry);
     };
-    runLoadMenu();
+    runScreen(loadMenu);
     EXPECT_EQ(selectedRow(), firstListRow);
 }
 

@@ -38,7 +38,7 @@ TEST_F(OptionsMenu, EachLetterStepsItsOption) {
                     {0},
                     {key::letter('D')},
                     {0}});
-    runOptionsMenu();
+    runScreen(optionsMenu);
     EXPECT_EQ(keyboard.joystickMode, 1);
     EXPECT_EQ(emulatorConfig.sync, 2);
     EXPECT_EQ(emulatorConfig.clock, 0);  // three presses come back round
@@ -49,7 +49,7 @@ TEST_F(OptionsMenu, EachLetterStepsItsOption) {
 TEST_F(OptionsMenu, StarsMarkTheCurrentValues) {
     emulatorConfig.sync = 1;
     playMenuScript({});
-    runOptionsMenu();
+    runScreen(optionsMenu);
     EXPECT_EQ(menuCellChar(3, 11), '*');
     EXPECT_EQ(menuCellChar(3, 4), '*');
     EXPECT_EQ(menuRowText(8, 0, 12), " SPEED SYNC:");
@@ -64,7 +64,7 @@ TEST_F(OptionsMenu, StarsMarkTheCurrentValues) {
 TEST_F(OptionsMenu, SoundBlockOnlyWithSoundEmulation) {
     emulatorConfig.soundEmulation = 0;
     playMenuScript({{key::letter('O')}, {0}});
-    runOptionsMenu();
+    runScreen(optionsMenu);
     EXPECT_EQ(menuRowText(8, 23, 7), "       ");
     EXPECT_EQ(volumeTable[8], -1400);  // O did nothing
 }
@@ -72,18 +72,18 @@ TEST_F(OptionsMenu, SoundBlockOnlyWithSoundEmulation) {
 TEST_F(OptionsMenu, SoundSwitchSilencesTheVolumeTable) {
     emulatorConfig.soundEmulation = 1;
     playMenuScript({{key::letter('O')}, {0}});
-    runOptionsMenu();
+    runScreen(optionsMenu);
     for (int v = 0; v < 9; ++v) EXPECT_EQ(volumeTable[v], -10000);
     EXPECT_EQ(menuCellChar(26, 11), '*');
     playMenuScript({{key::letter('O')}, {0}});
-    runOptionsMenu();
+    runScreen(optionsMenu);
     EXPECT_EQ(volumeTable[8], -1400);
 }
 
 TEST_F(OptionsMenu, CapsLockLineFollowsShiftLock) {
     keyboard.shiftLock = 1;
     playMenuScript({});
-    runOptionsMenu();
+    runScreen(optionsMenu);
     EXPECT_EQ(menuRowText(22, 1, 14), " CAPS-LOCK: ON");
     keyboard.shiftLock = 0;
 }
@@ -97,7 +97,7 @@ TEST_F(OptionsMenu, SystemInfoNamesTheDriveMode) {
     for (const auto& [kind, text] : modes) {
         trueDrive.kind = kind;
         playMenuScript({});
-        runOptionsMenu();
+        runScreen(optionsMenu);
         EXPECT_EQ(menuRowText(23, 1, 20), text);
     }
     trueDrive.kind = TrueDriveKind::none;

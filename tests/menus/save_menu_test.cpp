@@ -15,7 +15,7 @@ public:
     // The editors present a frame before they read the keys, so each key is held for two.
     static void run(const std::vector<uint8_t>& keys) {
         playMenuScript(taps(keys, 2));
-        runSaveMenu();
+        runScreen(saveMenu);
     }
 };
 
@@ -115,7 +115,7 @@ TEST_F(SaveMenu, QuitWhileWaitingForEnterEndsTheMenu) {
         if (menuRowText(20, 8, 5) == "PRESS" && fake.messages.empty())
             fake.messages.push_back(platform::Message{platform::msgQuit, 0});
     };
-    runSaveMenu();
+    runScreen(saveMenu);
     EXPECT_EQ(shell.quitRequested, 1);
     EXPECT_EQ(fileSize(".FRE"), 65608u);
     EXPECT_EQ(shell.requests.saveMenu | shell.menuOpen, 0);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "host/configuration.h"
+#include "shell/sound_output.h"
 #include "storage/program_files.h"
 #include "support/cpu_helpers.h"
 #include "ted/sound.h"
@@ -91,6 +92,7 @@ TEST_F(SnapshotResume, InterruptFiresOnTheSavedLineAndTheToneGoesOn) {
     saveRunningProgram();
     otherMachine();
     loadSnapshot(path.c_str());
+    playVoices();  // as the main loop does when the step reports the voices
     EXPECT_EQ(ted.singleClock, 1);
     EXPECT_EQ(fake.channels[1].volume, -1400);
     EXPECT_EQ(fake.channels[1].frequency, voiceFrequencyTable[toneValue]);

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host/platform.h"
+#include "platform/platform.h"
 
 struct FakeSoundChannel {
     bool exists = false;

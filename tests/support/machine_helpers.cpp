@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/main_loop.h"
 #include "machine/step.h"
 #include "ted/raster.h"
 
@@ -92,7 +93,7 @@ int runFrames(int frames, long stepBudget) {
     int seen = 0;
     uint16_t line = ted.beamY;
     for (long step = 0; step < stepBudget && seen < frames; ++step) {
-        emulationStep();
+        stepAndServe();  // as the main loop does
         if (ted.beamY < line) ++seen;
         line = ted.beamY;
     }

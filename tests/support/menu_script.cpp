@@ -4,6 +4,7 @@
 
 #include "host/configuration.h"
 #include "host/program.h"
+#include "host/screens.h"
 #include "memory/memory.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
@@ -45,11 +46,15 @@ void playMenuScript(std::vector<MenuStep> steps) {
     if (!script.empty() && script[0].key) fake.keys[script[0].key] = 0x80;
     fake.onPresent = advance;
     fake.onVerticalBlank = advance;
-    // A key wait that neither presents nor waits for a frame (waitKeyRelease)
-    // must still see the release.
+    // Key reads that neither present nor wait for a frame must still see the release.
     fake.onKeyboardRead = [] {
         if (++readsSinceFrame > 64) advance();
     };
+}
+
+void runScreen(const Screen& screen) {
+    openScreen(screen);
+    while (screenOpen()) performWait(screenTurn());
 }
 
 void installMarkerCharset() {

@@ -5,12 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "menus/menu_screen.h"
 #include "support/fake_platform.h"
 
 struct MenuStep {
     uint8_t key;     // 0: no key
     int frames = 2;  // presented frames to hold it
 };
+
+// Opens a screen and runs the main loop's turns of it, waits included, until it has closed.
+void runScreen(const Screen& screen);
 
 // Installs the script; when it runs out, Escape is pressed (and released) so
 // every menu closes.

@@ -8,6 +8,7 @@
 #include "host/backend/gamepad.h"
 #include "host/configuration.h"
 #include "machine_fixture.h"
+#include "shell/keyboard_input.h"
 
 namespace {
 
@@ -26,7 +27,9 @@ protected:
         scan(0x00);  // with Caps Lock up, this clears its edge latch
         keyboard.shiftLock = 0;
     }
+    // The shell pushes the host's input in before each scan here.
     uint8_t scan(uint8_t latch, uint8_t value = 0xFF) {
+        pushInput();
         memory.ram[0xFD30] = latch;
         scanKeyboard(value);
         return memory.ram[0xFF08];
@@ -40,6 +43,7 @@ TEST_F(Keyboard, NoKeyDownReadsAllOnes) {
 
 TEST_F(Keyboard, HeldAWithRowOneSelectedReadsFBThroughTheRegister) {
     fake.keys[0x1E] = 0x80;
+    pushInput();
     writeMemory(0xFD30, 0xFD);
     writeMemory(0xFF08, 0xFF);
     EXPECT_EQ(readMemory(0xFF08), 0xFB);
@@ -150,6 +154,24 @@ TEST_F(Keyboard, LostInputReacquiresAndKeepsThePreviousKeys) {
     EXPECT_EQ(scan(rowLatch(1)), 0xFB);
     EXPECT_TRUE(fake.keyboardAcquired);
     EXPECT_EQ(scan(rowLatch(1)), 0xFF);
+}
+
+// A tap the host queued is read again only once the machine has scanned the last keys,
+// so no change passes unseen between two pushes.
+TEST_F(Keyboard, KeysAreReadAgainOnlyAfterAScan) {
+    fake.keys[0x1E] = 0x80;
+    EXPECT_EQ(scan(rowLatch(1)), 0xFB);  // pushed, then scanned
+    fake.keys[0x1E] = 0;
+    pushInput();
+    EXPECT_EQ(keyboard.keyState[0x1E], 0);
+    fake.keys[0x1E] = 0x80;
+    const int reads = fake.keyboardReads;
+    pushInput();  // no scan since the last push: the keys are not read
+    EXPECT_EQ(fake.keyboardReads, reads);
+    EXPECT_EQ(keyboard.keyState[0x1E], 0);
+    scanKeyboard(0xFF);
+    pushInput();
+    EXPECT_EQ(keyboard.keyState[0x1E], 0x80);
 }
 
 TEST_F(Keyboard, FailedReadKeepsThePreviousKeys) {

@@ -5,7 +5,6 @@
 #include "cpu/registers.h"
 #include "host/frame_end.h"
 #include "host/program.h"
-#include "machine/frame_end.h"
 #include "menus/menu_screen.h"
 #include "truedrive/true_drive.h"
 #include "video_machine.h"

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "host/configuration.h"
+#include "host/frame_end.h"
 #include "host/program.h"
-#include "machine/frame_end.h"
 #include "memory/memory.h"
 #include "support/fake_platform.h"
 #include "ted/raster.h"
@@ -44,8 +44,7 @@ inline uint8_t pixel(int x, int y) { return frameBuffer[y * frameWidth + x]; }
 
 // Steps the beam one cycle at a time, so the renderer keeps pace with it exactly.
 inline void step() {
-    rasterStep(1);
-    if (frameComplete()) serveFrameEnd();
+    if (rasterStep(1) && frameComplete()) serveFrameEnd();
     renderStep();
 }
 

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "host/platform.h"
+#include "platform/platform.h"
 #include "ted/keyboard.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // mode, every mode is only a size, so ModeX changes nothing.
 #include "host/backend/display_mode.h"
 
-#include "host/platform.h"
+#include "platform/platform.h"
 
 namespace backend {
 

@@ -2,7 +2,7 @@
 // of the two lower face buttons for fire.
 #include "host/backend/gamepad.h"
 
-#include "host/platform.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // platform.h that only keep this state are defined in host/backend/input_devices.cpp
 // (createKeyboardDevice, setKeyboardDataFormat, acquireKeyboard, releaseKeyboard), and
 // gamepadState with them; a backend answers the rest, which need its window or its keys.
-#include "host/platform.h"
+#include "platform/platform.h"
 
 namespace backend {
 

@@ -5,7 +5,7 @@
 // defines peekMessage, messageWaiting and waitMessage itself, since how its events are
 // fetched while one waits is its own (getMessage, dispatchMessage, the posts and
 // setWindowProc are defined here).
-#include "host/platform.h"
+#include "platform/platform.h"
 
 namespace backend {
 

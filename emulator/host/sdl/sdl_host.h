@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "host/backend/message_queue.h"
-#include "host/platform.h"
+#include "platform/platform.h"
 
 namespace sdlhost {
 

@@ -82,6 +82,19 @@ void frameReceived() {
     backend::keyFrameEnded();
 }
 
+// Animation frames come at the display's rate, which may be below 50 Hz or late on a
+// busy machine: a blank already passed is met at once, so the machine keeps its speed;
+// more than a few lost blanks are given up.
+double nextVerticalBlank() {
+    const double now = emscripten_get_now();
+    // A wait met early by the tolerance leaves the next blank a little over a period ahead.
+    if (nextBlank == 0 || nextBlank > now + blankPeriod + blankTolerance) nextBlank = now + blankPeriod;
+    if (nextBlank < now - blanksMadeUp * blankPeriod) nextBlank = now;
+    const double due = nextBlank > now + blankTolerance ? nextBlank - blankTolerance : now;
+    nextBlank += blankPeriod;
+    return due;
+}
+
 }  // namespace webhost
 
 // The canvas takes the mode's size with its surface.
@@ -127,20 +140,11 @@ Result unlockSurface() {
     else
         unpainted = true;
     webhost::frameReceived();
-    // A menu shows one picture per animation frame; a machine running free gives the
-    // page its turn between frames when its slice is over.
-    if (webhost::currentPace() == webhost::Pace::menu)
-        webhost::yieldUntil(0);
-    else
-        webhost::yieldIfDue();
     return ok;
 }
 
-// A frame the machine ran too fast to show still counts, and the page still gets its turns.
-void frameNotPresented() {
-    webhost::frameReceived();
-    webhost::yieldIfDue();
-}
+// A frame the machine ran too fast to show still counts.
+void frameNotPresented() { webhost::frameReceived(); }
 
 Result restoreSurface() { return surface.empty() ? failed : ok; }
 
@@ -151,18 +155,8 @@ Result setFullScreen(bool on) {
     return ok;
 }
 
-// Animation frames come at the display's rate, which may be below 50 Hz or late on a
-// busy machine: a blank already passed is met at once, so the machine keeps its speed;
-// more than a few lost blanks are given up.
-Result waitForVerticalBlank() {
-    const double now = emscripten_get_now();
-    // A wait met early by the tolerance leaves the next blank a little over a period ahead.
-    if (nextBlank == 0 || nextBlank > now + blankPeriod + blankTolerance) nextBlank = now + blankPeriod;
-    if (nextBlank < now - blanksMadeUp * blankPeriod) nextBlank = now;
-    if (nextBlank > now + blankTolerance) webhost::yieldUntil(nextBlank - blankTolerance);
-    nextBlank += blankPeriod;
-    return ok;
-}
+// The page's turn ends at the blank (host/web/turns.cpp, by nextVerticalBlank).
+Result waitForVerticalBlank() { return ok; }
 
 void releaseDisplay() {
     if (!displayCreated) return;

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "host/platform.h"
+#include "platform/platform.h"
 
 namespace webhost {
 namespace {

@@ -65,14 +65,7 @@ bool writeBuiltInFile(const BuiltInFile& file) {
 }
 
 bool running = false;
-// Set by the page while main waits in a yield; volatile, or the wait would keep the
-// value it read before (nothing the compiler sees between two reads can change it).
-volatile bool restartRequested = false;
-
-webhost::Pace pace() {
-    if (!running || shell.menuOpen) return webhost::Pace::menu;
-    return emulatorConfig.sync == 0 && !shell.paused ? webhost::Pace::free : webhost::Pace::synced;
-}
+bool restartRequested = false;
 
 // clang-format off
 EM_JS(void, tellRunning, (int on), {
@@ -88,11 +81,26 @@ void setRunning(bool on) {
 // A quit (F12) leaves the loop before the window's close is served; a program would end
 // here, the page goes on: the window and its devices go now, and nothing the run left
 // queued reaches the next one.
-void endRun() {
+void endRun(int) {
     if (platform::windowExists()) platform::destroyMainWindow();
     platform::Message message;
     while (platform::peekMessage(message)) {
     }
+    setRunning(false);
+    // A restart asked for while the run ended starts at the next turn.
+    if (restartRequested) webhost::scheduleTurn();
+}
+
+// A new run starts at the configured speed, not paused; its turns follow until it quits.
+void startRun(const char* program) {
+    setWarp(false);
+    setPaused(false);
+    setRunning(true);
+    int exitCode = 0;
+    if (beginEmulator(program, 1, exitCode))
+        webhost::beginTurns(endRun);
+    else
+        endRun(exitCode);
 }
 
 }  // namespace
@@ -118,13 +126,17 @@ EMSCRIPTEN_KEEPALIVE void varnokReset() {
         shell.requests.softReset = shell.requests.pending = 1;
     } else {
         restartRequested = true;
+        webhost::scheduleTurn();
     }
 }
 
 // Ends the run (as the window's close does) and starts again with the stored settings.
 EMSCRIPTEN_KEEPALIVE void varnokRestart() {
     restartRequested = true;
-    if (running) platform::postCloseRequest();
+    if (running)
+        platform::postCloseRequest();
+    else
+        webhost::scheduleTurn();
 }
 
 // Stores a text setting, read at the next start; 0 when the store cannot be written.
@@ -140,24 +152,24 @@ EMSCRIPTEN_KEEPALIVE uint8_t* varnokMemory() { return running ? memory.ram : nul
 
 }  // extern "C"
 
+bool webhost::runningFree() {
+    return running && !shell.menuOpen && emulatorConfig.sync == 0 && !shell.paused;
+}
+
+void webhost::stoppedTurn() {
+    if (running || !restartRequested) return;
+    restartRequested = false;
+    startRun("");
+}
+
+// Prepares the page's files and settings and starts the first run; the page's turns go on
+// after main has returned.
 int main() {
     for (const char* folder : folders) mkdir(folder, 0755);
     bool demo = true;
     for (const BuiltInFile& file : builtInFiles) demo = writeBuiltInFile(file) && demo;
     if (chdir(screenshotFolder) != 0) std::fprintf(stderr, "varnok: screenshots go to /\n");
     writeFirstSettings();
-    webhost::setPaceTest(pace);
-    const char* program = demo ? demoPath : "";
-    while (true) {
-        // A new run starts at the configured speed, not paused.
-        setWarp(false);
-        setPaused(false);
-        setRunning(true);
-        startEmulator(program, 1);
-        endRun();
-        setRunning(false);
-        program = "";
-        while (!restartRequested) webhost::yieldUntil(0);
-        restartRequested = false;
-    }
+    startRun(demo ? demoPath : "");
+    return 0;
 }

@@ -12,23 +12,14 @@
 
 namespace {
 
-constexpr int bufferRate = 44100;
-constexpr uint32_t bufferSamples = 1024;
-constexpr int32_t silent = backend::silentVolume;
+using backend::bufferRate;
+using backend::bufferSamples;
 
-struct Channel {
-    bool exists = false;
-    int16_t samples[bufferSamples] = {};
-    uint32_t rate = bufferRate;
-    int32_t volume = silent;
-};
+backend::SoundChannels channels;
 
-bool created = false;
-Channel channels[4];  // 1..3
-
-bool valid(int channel) { return created && channel >= 1 && channel <= 3 && channels[channel].exists; }
-
-double gainOf(int32_t hundredths) { return hundredths <= silent ? 0.0 : std::pow(10.0, hundredths / 2000.0); }
+double gainOf(int32_t hundredths) {
+    return hundredths <= backend::silentVolume ? 0.0 : std::pow(10.0, hundredths / 2000.0);
+}
 
 // clang-format off
 EM_JS(void, openAudio, (), {
@@ -108,76 +99,61 @@ namespace platform {
 // A page without audio still runs the machine: the voices are then simply not heard.
 Result directSoundCreate() {
     openAudio();
-    created = true;
+    channels.opened = true;
     return ok;
 }
 
-Result setSoundCooperativeLevel() { return created ? ok : failed; }
+Result setSoundCooperativeLevel() { return channels.opened ? ok : failed; }
 
 Result createSoundBuffer(int channel) {
-    if (!created || channel < 1 || channel > 3) return failed;
-    Channel& c = channels[channel];
-    std::memset(c.samples, 0, sizeof c.samples);
-    c.exists = true;
-    c.rate = bufferRate;
-    c.volume = 0;  // a new buffer plays at full volume until told otherwise
+    if (Result r = channels.create(channel); r != ok) return r;
     setVoiceRate(channel, 1.0);
     setVoiceGain(channel, 1.0);
     return ok;
 }
 
 Result lockSoundBuffer(int channel, int16_t*& part1, uint32_t& bytes1, int16_t*& part2, uint32_t& bytes2) {
-    if (!valid(channel)) return failed;
-    Channel& c = channels[channel];
-    return backend::lendWholeBuffer(c.samples, sizeof c.samples, part1, bytes1, part2, bytes2);
+    return channels.lock(channel, part1, bytes1, part2, bytes2);
 }
 
 Result unlockSoundBuffer(int channel) {
-    if (!valid(channel)) return failed;
-    setVoiceSamples(channel, channels[channel].samples, bufferSamples);
+    if (!channels.valid(channel)) return failed;
+    setVoiceSamples(channel, channels[channel].written, bufferSamples);
     return ok;
 }
 
 Result setSoundFrequency(int channel, uint32_t samplesPerSecond) {
-    if (!valid(channel) || samplesPerSecond > backend::highestRate) return failed;
-    if (channels[channel].rate == samplesPerSecond) return ok;
-    channels[channel].rate = samplesPerSecond;
-    setVoiceRate(channel, static_cast<double>(samplesPerSecond) / bufferRate);
-    return ok;
+    bool changed = false;
+    const Result r = channels.setRate(channel, samplesPerSecond, changed);
+    if (changed) setVoiceRate(channel, static_cast<double>(samplesPerSecond) / bufferRate);
+    return r;
 }
 
-// The output is mono; the centre is the only position it has.
-Result setSoundPan(int channel, int32_t pan) {
-    return valid(channel) && backend::validPan(pan) ? ok : failed;
-}
+Result setSoundPan(int channel, int32_t pan) { return channels.setPan(channel, pan); }
 
 Result setSoundVolume(int channel, int32_t hundredthsOfDecibel) {
-    if (!valid(channel) || !backend::validVolume(hundredthsOfDecibel)) return failed;
-    if (channels[channel].volume == hundredthsOfDecibel) return ok;
-    channels[channel].volume = hundredthsOfDecibel;
-    setVoiceGain(channel, gainOf(hundredthsOfDecibel));
-    return ok;
+    bool changed = false;
+    const Result r = channels.setVolume(channel, hundredthsOfDecibel, changed);
+    if (changed) setVoiceGain(channel, gainOf(hundredthsOfDecibel));
+    return r;
 }
 
 Result getSoundVolume(int channel, int32_t& hundredthsOfDecibel) {
-    if (!valid(channel)) return failed;
-    hundredthsOfDecibel = channels[channel].volume;
-    return ok;
+    return channels.volume(channel, hundredthsOfDecibel);
 }
 
 Result playSoundLooping(int channel) {
-    if (!valid(channel)) return failed;
+    if (Result r = channels.play(channel); r != ok) return r;
     playVoice(channel);
     return ok;
 }
 
-bool soundChannelExists(int channel) { return valid(channel); }
+bool soundChannelExists(int channel) { return channels.valid(channel); }
 
 void releaseSound() {
-    if (!created) return;
+    if (!channels.opened) return;
     closeAudio();
-    for (int c = 1; c <= 3; ++c) channels[c].exists = false;
-    created = false;
+    channels.release();
 }
 
 }  // namespace platform

@@ -39,15 +39,10 @@ bool copyText(const char* text, char* buffer, int size) {
 namespace platform {
 
 uint64_t performanceFrequency() { return ticksPerSecond; }
-uint64_t performanceCounter() {
-    // A loop that waits for the clock must let the page run meanwhile.
-    webhost::yieldIfDue();
-    return static_cast<uint64_t>(emscripten_get_now() * ticksPerMillisecond);
-}
+uint64_t performanceCounter() { return static_cast<uint64_t>(emscripten_get_now() * ticksPerMillisecond); }
 
-// C++ cannot block the page: a sleep is the page's turn when one is due, and the caller
-// that waits for a time reads the clock until then, as it would after a short sleep.
-void sleepMicroseconds(uint32_t) { webhost::yieldIfDue(); }
+// C++ cannot block the page: its turns end where the main loop waits (host/web/turns.cpp).
+void sleepMicroseconds(uint32_t) {}
 
 // A page has one priority; asking for another is answered with the nearest, the same.
 int32_t getPriorityClass() { return priorityNormal; }

@@ -1,49 +1,16 @@
 // The emulator's window in the page: the page's events become window messages (queued
-// in host/backend), and the yields that hand the page its turn.
+// in host/backend).
 #include <emscripten.h>
 
 #include "host/backend/input_devices.h"
 #include "host/web/web_host.h"
 
-extern "C" {
-// Suspends the C++ stack until the first animation frame at or after `notBefore`, or,
-// for a negative time, until the page has served what waits; listed as the one
-// asynchronous import of the build.
-void webhost_yield(double notBefore);
-}
-
 namespace webhost {
 namespace {
 
-// Work between two turns of the page: short enough that an animation frame is never
-// missed for it, long enough that a free-running machine keeps most of the time.
-constexpr double sliceMilliseconds = 10.0;
-constexpr double pageServed = -1;
-
 bool window = false;
-double sliceStart = 0;
-PaceTest paceTest = nullptr;
 
 }  // namespace
-
-void yieldUntil(double notBefore) {
-    paintPending();
-    webhost_yield(notBefore);
-    sliceStart = emscripten_get_now();
-}
-
-void setPaceTest(PaceTest test) { paceTest = test; }
-Pace currentPace() { return paceTest ? paceTest() : Pace::synced; }
-
-// A machine running free goes on as soon as the page has served its events; a loop
-// that only polls waits for the next animation frame, so it costs little.
-void yieldIfDue() {
-    // The clock is read on every sixteenth call only: reading it costs as much as a pass of
-    // the machine.
-    static uint32_t calls = 0;
-    if (++calls % 16 != 0 || emscripten_get_now() - sliceStart < sliceMilliseconds) return;
-    yieldUntil(currentPace() == Pace::free ? pageServed : 0);
-}
 
 bool windowOpen() { return window; }
 
@@ -81,18 +48,12 @@ void destroyMainWindow() {
     dispatchMessage(Message{msgDestroy, 0});
 }
 
-bool peekMessage(Message& message) {
-    webhost::yieldIfDue();
-    return backend::takeMessage(message);
-}
+bool peekMessage(Message& message) { return backend::takeMessage(message); }
 
-bool messageWaiting() {
-    webhost::yieldIfDue();
-    return backend::messageQueued();
-}
+bool messageWaiting() { return backend::messageQueued(); }
 
-void waitMessage() {
-    while (!backend::messageQueued()) webhost::yieldUntil(0);
-}
+// The page's turn ends where the main loop waits for a message (host/web/turns.cpp); a
+// wait here would hold the page, so it returns and the caller looks again.
+void waitMessage() {}
 
 }  // namespace platform

@@ -2,7 +2,8 @@
 // The one seam between the emulator and the host. Everything the machine needs
 // from the outside world is declared here with the semantics of the Windows and
 // DirectX calls it stands for. The SDL2 backend (host/sdl/) implements it for
-// the program; tests/support/fake_platform.cpp implements it for the tests.
+// the program, the browser backend (host/web/) for the page, over what they share
+// (host/backend/); tests/support/fake_platform.cpp implements it for the tests.
 // Nothing under cpu/, ted/, storage/, menus/ or monitor/ sees SDL or Qt.
 
 #include <cstdint>

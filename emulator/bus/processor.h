@@ -8,6 +8,16 @@
 struct MemoryBus {
     static uint8_t read(uint16_t address) { return readMemory(address); }
     static void write(uint16_t address, uint8_t value) { writeMemory(address, value); }
+    // Page zero is RAM in every configuration, never folded, except the processor port.
+    static uint8_t readZeroPage(uint8_t address) {
+        return address != 0x01 ? memory.ram[address] : readMappedMemory(address);
+    }
+    static void writeZeroPage(uint8_t address, uint8_t value) {
+        if (address > 0x01) [[likely]]
+            memory.ram[address] = value;
+        else
+            writeMappedMemory(address, value);
+    }
     static Registers& registers() { return reg; }
 };
 

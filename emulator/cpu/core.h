@@ -236,17 +236,38 @@ constexpr auto inb = stepThen<inc, sbc>;
 template <class Bus>
 using Handler = uint8_t (*)(Registers&, Bus&);
 
+// A bus may offer accesses to page zero of its own that skip the decoding the rest of its
+// map needs; the zero-page modes take them.
+template <Mode M>
+constexpr bool zeroPageMode = M == zp || M == zpx || M == zpy;
+
+template <class Bus, Mode M>
+inline uint8_t readAt(Bus& bus, uint16_t address) {
+    if constexpr (zeroPageMode<M> && requires { bus.readZeroPage(uint8_t{}); })
+        return bus.readZeroPage(static_cast<uint8_t>(address));
+    else
+        return bus.read(address);
+}
+
+template <class Bus, Mode M>
+inline void writeAt(Bus& bus, uint16_t address, uint8_t value) {
+    if constexpr (zeroPageMode<M> && requires { bus.writeZeroPage(uint8_t{}, uint8_t{}); })
+        bus.writeZeroPage(static_cast<uint8_t>(address), value);
+    else
+        bus.write(address, value);
+}
+
 template <class Bus, Mode M, void (*Op)(Registers&, uint8_t)>
 uint8_t readOp(Registers& r, Bus& bus) {
     const Operand operand = effectiveAddress<Bus, M>(r, bus);
-    Op(r, bus.read(operand.address));
+    Op(r, readAt<Bus, M>(bus, operand.address));
     r.PC += instructionLength(M);
     return operand.crossed;
 }
 
 template <class Bus, Mode M, uint8_t (*Value)(const Registers&)>
 uint8_t storeOp(Registers& r, Bus& bus) {
-    bus.write(effectiveAddress<Bus, M>(r, bus).address, Value(r));
+    writeAt<Bus, M>(bus, effectiveAddress<Bus, M>(r, bus).address, Value(r));
     r.PC += instructionLength(M);
     return 0;
 }
@@ -258,7 +279,7 @@ uint8_t modifyOp(Registers& r, Bus& bus) {
         r.AC = Op(r, r.AC);
     } else {
         const uint16_t address = effectiveAddress<Bus, M>(r, bus).address;
-        bus.write(address, Op(r, bus.read(address)));
+        writeAt<Bus, M>(bus, address, Op(r, readAt<Bus, M>(bus, address)));
     }
     r.PC += instructionLength(M);
     return 0;

@@ -45,6 +45,25 @@ constexpr int d64LargestErrorBytes = 768;
 // that a larger image file is refused by mountD64Image and a huge one by the read.
 constexpr size_t d64LargestFileBytes = 1 << 20;
 
+// A file as the medium's directory shows it.
+struct FileEntry {
+    std::string name;     // the name a request matches (host: the file name less its extension)
+    uint8_t type = 0x82;  // as a directory entry's type byte: bit 7 closed, bit 6 locked, kind
+    uint16_t blocks = 0;
+    uint32_t where = 0;    // D64: offset of the entry in the image
+    std::string hostName;  // host: the file's name in the folder
+};
+
+// The folder's files as last read, kept while the folder's stamp stays the same: a large
+// folder is then read once, not at every LOAD. A stamp is trusted only once the folder's
+// last change lies further back than its clock's step, so a change in the same step as
+// the reading still shows as a new stamp later (two seconds for stamps in whole seconds).
+struct KeptListing {
+    files::FileStamp folder;
+    bool trusted = false;
+    std::vector<FileEntry> files;
+};
+
 struct Channel {
     ChannelMode mode = channelClosed;
     uint8_t kind = kindPrg;     // the kind a write creates
@@ -83,6 +102,7 @@ struct Drive {
     Medium medium = noMedium;
     std::string mediumPath;       // the folder or image file; empty for an image held only in memory
     files::Folder folder;         // the host folder, reached only through its descriptor
+    KeptListing keptListing;      // the folder's files as last read
     uint32_t folderReads = 0;     // how often the folder was read whole: its listing is kept while unchanged
     files::FileStamp imageStamp;  // the version of the image file held in d64Image
     bool writeProtected = false;

@@ -5,10 +5,10 @@
 #include <cstdint>
 
 #include "bus/interrupts.h"
-#include "cpu/registers.h"
 #include "machine/power.h"
 #include "machine/step.h"
 #include "memory/memory.h"
+#include "state/machine.h"
 #include "support/fake_platform.h"
 #include "ted/raster.h"
 #include "ted/ted.h"

@@ -32,7 +32,6 @@ bool machineReady() {
         resetFakePlatform();
         if (!allocateRamBlock()) return false;
         startBeam();
-        buildVoiceFrequencyTable();
         std::memcpy(memory.romLow[0], openBasicImage, romImageBytes);
         std::memcpy(memory.romHigh[0], openKernalImage, romImageBytes);
         return true;

@@ -15,7 +15,7 @@ import re
 import sys
 
 # The machine's own folders: they never see the host, its shell or the screens above.
-MACHINE = {"common", "drive", "ted", "cpu", "storage", "machine", "chips", "disk", "truedrive", "memory", "bus"}
+MACHINE = {"common", "drive", "ted", "cpu", "storage", "machine", "chips", "disk", "truedrive", "memory", "bus", "state"}
 ABOVE_MACHINE = {"host", "host/sdl", "host/web", "platform", "shell", "menus", "monitor"}
 # Folders that may include SDL or Qt headers.
 BACKENDS = {"host/sdl", "host/web"}

@@ -3,8 +3,6 @@
 
 #include "bus/processor.h"
 
-Interrupts interrupts;
-
 void enterThrough(uint16_t vector) {
     MemoryBus bus;
     cpu::enterInterrupt(bus, vector);

@@ -3,17 +3,8 @@
 
 #include "common/reset.h"
 #include "cpu/registers.h"
+#include "state/machine.h"
 #include "ted/ted.h"
-
-// The processor's interrupt state, one instance.
-struct Interrupts {
-    uint8_t resetPending = 0;  // the next serviceInterrupts takes the reset vector
-    uint16_t irqLatched = 0;   // an interrupt was accepted and waits for its entry
-    uint16_t irqDelay = 0;     // cycles since the latch
-};
-
-// defined in cpu/interrupts.cpp
-extern Interrupts interrupts;
 
 // Pushes PC and the status with bit 4 clear (how a handler tells them from BRK), sets I
 // and jumps through the vector.

@@ -3,6 +3,7 @@
 #include "bus/memory_map.h"
 #include "cpu/core.h"
 #include "cpu/registers.h"
+#include "state/machine.h"
 
 // The processor's view of the memory map.
 struct MemoryBus {
@@ -20,6 +21,11 @@ struct MemoryBus {
     }
     static Registers& registers() { return reg; }
 };
+
+// The computer's status register: N V 1 B D I Z C, bit 5 always set; and back, each
+// flag from its bit, bit 5 ignored.
+inline uint8_t packStatus() { return cpu::statusByte(reg); }
+inline void unpackStatus(uint8_t status) { cpu::setStatusByte(reg, status); }
 
 // Executes the one instruction at PC, stores its cycle count in reg.lastCycle and returns
 // it. Inline, with its one table dispatch, since it runs for every instruction.

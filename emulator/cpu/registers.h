@@ -9,10 +9,3 @@ struct Registers {
     uint8_t N = 0, V = 0, B = 0, D = 0, I = 0, Z = 0, C = 0;
     uint16_t lastCycle = 0;  // cycles of the last instruction
 };
-
-extern Registers reg;
-
-// N V 1 B D I Z C, bit 5 always set.
-uint8_t packStatus();
-// Sets each flag from its bit; bit 5 is ignored.
-void unpackStatus(uint8_t status);

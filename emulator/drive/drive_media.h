@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "state/drive.h"
+
 // Status codes as the error channel words them (drive/status.cpp holds the texts).
 enum StatusCode : uint8_t {
     statusOk = 0,
@@ -41,15 +43,6 @@ struct DriveResult {
 void setStatus(DriveResult result);
 // The next byte of the line; `last` on its CR, after which the line is 00, OK.
 uint8_t nextStatusByte(bool& last);
-
-// A file as the medium's directory shows it.
-struct FileEntry {
-    std::string name;     // the name a request matches (host: the file name less its extension)
-    uint8_t type = 0x82;  // as a directory entry's type byte: bit 7 closed, bit 6 locked, kind
-    uint16_t blocks = 0;
-    uint32_t where = 0;    // D64: offset of the entry in the image
-    std::string hostName;  // host: the file's name in the folder
-};
 
 constexpr uint32_t longestName = 16;
 // A load ends at $FFFF; other channels may read and write files up to this size.

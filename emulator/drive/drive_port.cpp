@@ -9,8 +9,6 @@
 #include "drive/drive.h"
 #include "drive/drive_media.h"
 
-Drive drive;
-
 namespace {
 
 enum CodeByte : uint8_t { codeBusCommand = 0x81, codeSecondary = 0x82, codeData = 0x83, codeRead = 0x84 };

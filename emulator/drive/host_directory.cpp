@@ -47,17 +47,6 @@ const char* extensionFor(uint8_t kind) {
     return extensions[0].text;
 }
 
-// The folder's files as last read, kept while the folder's stamp stays the same: a large
-// folder is then read once, not at every LOAD. A stamp is trusted only once the folder's
-// last change lies further back than its clock's step, so a change in the same step as
-// the reading still shows as a new stamp later (two seconds for stamps in whole seconds).
-struct KeptListing {
-    files::FileStamp folder;
-    bool trusted = false;
-    std::vector<FileEntry> files;
-};
-KeptListing kept;
-
 constexpr int64_t second = 1000000000;
 
 bool settledBefore(const files::FileStamp& folder, int64_t readAt) {
@@ -73,7 +62,7 @@ int64_t clockNow() {
 
 void readFolder(const files::FileStamp& stamp) {
     const int64_t readAt = clockNow();
-    kept.files.clear();
+    drive.keptListing.files.clear();
     for (const std::string& hostName : drive.folder.names()) {
         const Extension* extension = extensionOf(hostName);
         uint64_t size = 0;
@@ -83,13 +72,13 @@ void readFolder(const files::FileStamp& stamp) {
         file.type = uint8_t(0x80 | extension->kind);
         file.blocks = uint16_t(std::min<uint64_t>(size / 256 + 1, mostBlocks));
         file.hostName = hostName;
-        kept.files.push_back(std::move(file));
+        drive.keptListing.files.push_back(std::move(file));
     }
     // Sorted by name, so the listing and "*" do not depend on the order the host returns.
-    std::sort(kept.files.begin(), kept.files.end(),
+    std::sort(drive.keptListing.files.begin(), drive.keptListing.files.end(),
               [](const FileEntry& a, const FileEntry& b) { return a.hostName < b.hostName; });
-    kept.folder = stamp;
-    kept.trusted = settledBefore(stamp, readAt);
+    drive.keptListing.folder = stamp;
+    drive.keptListing.trusted = settledBefore(stamp, readAt);
     ++drive.folderReads;
 }
 
@@ -97,8 +86,8 @@ void refresh() {}
 
 void entries(std::vector<FileEntry>& out) {
     const files::FileStamp stamp = drive.folder.stamp();
-    if (!kept.trusted || !(kept.folder == stamp)) readFolder(stamp);
-    out = kept.files;
+    if (!drive.keptListing.trusted || !(drive.keptListing.folder == stamp)) readFolder(stamp);
+    out = drive.keptListing.files;
 }
 
 DriveResult readFile(const FileEntry& file, std::vector<uint8_t>& out, uint32_t limit) {

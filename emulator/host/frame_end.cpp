@@ -9,14 +9,14 @@
 #include <string>
 
 #include "common/configuration.h"
-#include "cpu/registers.h"
 #include "host/autostart.h"
-#include "platform/platform.h"
 #include "memory/memory.h"
 #include "menus/menu_screen.h"
+#include "platform/platform.h"
 #include "shell/pacing.h"
 #include "shell/presentation.h"
 #include "shell/shell.h"
+#include "state/machine.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 #include "truedrive/true_drive.h"

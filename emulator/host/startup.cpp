@@ -209,7 +209,6 @@ bool startCommandLineFile() {
 
 void buildTables() {
     startBeam();
-    buildVoiceFrequencyTable();
     logLine("Info: Internal tables generated.\n");
 }
 

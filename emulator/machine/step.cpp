@@ -12,8 +12,6 @@
 #include "ted/ted.h"
 #include "truedrive/true_drive.h"
 
-Machine machine;
-
 namespace {
 
 // A called routine that has not returned after about five seconds of machine time

@@ -4,8 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-MemoryMap memory;
-
 bool allocateRamBlock() {
     releaseRamBlock();
     memory.ramBlock = static_cast<uint8_t*>(std::calloc(ramBlockBytes, 1));

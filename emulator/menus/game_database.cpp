@@ -1,12 +1,12 @@
 // The game database: 45 games already in memory, started by a jump to their address.
 #include <cstdio>
 
-#include "cpu/registers.h"
 #include "menus/key_codes.h"
 #include "menus/menu_parts.h"
 #include "menus/menu_screen.h"
 #include "menus/menus.h"
 #include "shell/shell.h"
+#include "state/machine.h"
 
 struct GameEntry {
     char name[30];

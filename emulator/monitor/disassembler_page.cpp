@@ -1,12 +1,12 @@
 // Monitor page 1: the listing from PC, stepping, step over and the breakpoint.
 #include <cstdio>
 
-#include "cpu/registers.h"
 #include "machine/step.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "monitor/disassembler.h"
 #include "monitor/monitor_pages.h"
+#include "state/machine.h"
 
 namespace {
 

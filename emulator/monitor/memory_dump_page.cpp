@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "bus/memory_map.h"
-#include "cpu/registers.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "monitor/monitor_pages.h"
+#include "state/machine.h"
 
 namespace {
 

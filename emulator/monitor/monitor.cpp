@@ -4,11 +4,11 @@
 
 #include <cstdio>
 
-#include "cpu/registers.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "monitor/monitor_pages.h"
 #include "shell/shell.h"
+#include "state/machine.h"
 
 void drawMonitorTitle(const char* title) {
     char line[41];

@@ -1,11 +1,11 @@
 // Monitor page 4: the register editor, one hex digit or flag at a time.
 #include <cstdio>
 
-#include "cpu/registers.h"
 #include "memory/memory.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "monitor/monitor_pages.h"
+#include "state/machine.h"
 #include "ted/sound.h"
 #include "ted/ted.h"
 

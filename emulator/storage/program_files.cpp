@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cpu/registers.h"
+#include "bus/processor.h"
 #include "fileio/files.h"
 #include "memory/memory.h"
 #include "ted/sound.h"

@@ -8,8 +8,6 @@
 #include "memory/memory.h"
 #include "ted/ted.h"
 
-Keyboard keyboard;
-
 namespace {
 
 constexpr uint8_t none = 0xFF;

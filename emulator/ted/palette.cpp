@@ -4,8 +4,6 @@
 
 #include "common/log.h"
 
-PaletteColour paletteEntries[256];
-
 namespace {
 
 // RRGGBB, one row per luminance, one column per hue. White at luminance 0 is the

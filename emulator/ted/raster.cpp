@@ -6,8 +6,6 @@
 #include "ted/ted.h"
 #include "ted/video_tables.h"
 
-uint8_t frameBuffer[frameWidth * frameHeight + frameSlack];
-
 namespace {
 
 // Character patterns come from RAM, or with $FF12 bit 2 from the bank-0 ROM images,

@@ -4,11 +4,7 @@
 #include "ted/ted.h"
 #include "ted/video_tables.h"
 
-constexpr int frameSlack = 16;  // a block may land up to 7 bytes past the last line
 constexpr int lineUnits = 228;  // beam units per line: 57 cycles of four
-
-// defined in ted/raster.cpp
-extern uint8_t frameBuffer[frameWidth * frameHeight + frameSlack];
 
 // Start-up: the line latch taken for the beam's line, so the renderer never sees an empty
 // one before the first line change.

@@ -6,15 +6,10 @@
 #include "memory/memory.h"
 #include "ted/ted.h"
 
-uint32_t voiceFrequencyTable[1024];
-
 namespace {
 
 constexpr int32_t silent = -10000;
 constexpr uint16_t highestAudibleFreq = 1019;  // 1020-1023 stay silent
-
-// Attenuation for volumes 0..8, in hundredths of a decibel; the sound switch copies it back.
-constexpr int32_t savedVolumeTable[9] = {-10000, -4200, -3600, -3200, -2700, -2200, -1800, -1500, -1400};
 
 uint8_t controlByte() { return memory.ram ? memory.ram[tedSoundControl] : ted.sound.control; }
 uint8_t limitVolume(uint8_t volume) { return volume > 8 ? 8 : volume; }
@@ -40,15 +35,6 @@ void setVoice2Volumes(uint8_t control, int32_t hundredths) {
 }
 
 }  // namespace
-
-int32_t volumeTable[9] = {savedVolumeTable[0], savedVolumeTable[1], savedVolumeTable[2],
-                          savedVolumeTable[3], savedVolumeTable[4], savedVolumeTable[5],
-                          savedVolumeTable[6], savedVolumeTable[7], savedVolumeTable[8]};
-
-void buildVoiceFrequencyTable() {
-    for (int n = 0; n < 1024; ++n)
-        voiceFrequencyTable[n] = static_cast<uint32_t>(32.0 * 111860.781 / (1024 - n));
-}
 
 void updateVoice1() {
     if (!(controlByte() & 0x10)) {
@@ -112,5 +98,5 @@ void resumeVoices() {
 }
 
 void setSoundSwitch(bool on) {
-    for (int i = 0; i < 9; ++i) volumeTable[i] = on ? savedVolumeTable[i] : silent;
+    for (int i = 0; i < 9; ++i) volumeTable[i] = on ? volumeAttenuation[i] : silent;
 }

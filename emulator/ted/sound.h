@@ -1,14 +1,20 @@
 #pragma once
+#include <array>
 #include <cstdint>
+
+#include "state/machine.h"
 
 // The sound's state is ted.sound (ted/ted.h), its output the three channels' voices there.
 enum SoundChannel : int { square1 = 1, square2 = 2, noise = 3 };
 
-// Defined in ted/sound.cpp:
-extern uint32_t voiceFrequencyTable[1024];
-extern int32_t volumeTable[9];
+// The loop rate, in samples per second, of each 10-bit voice register value.
+inline constexpr std::array<uint32_t, 1024> voiceFrequencyTable = [] {
+    std::array<uint32_t, 1024> rate{};
+    for (int n = 0; n < 1024; ++n) rate[n] = static_cast<uint32_t>(32.0 * 111860.781 / (1024 - n));
+    return rate;
+}();
 
-void buildVoiceFrequencyTable();
+// Defined in ted/sound.cpp:
 void updateVoice1();
 void updateVoice2();
 void updateVolume(uint8_t volume);

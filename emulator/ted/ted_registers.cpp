@@ -11,8 +11,6 @@
 #include "ted/sound.h"
 #include "ted/ted.h"
 
-Ted ted;
-
 namespace {
 
 // The timers' 16-bit face: the low or high byte of the counter, by the register's parity.

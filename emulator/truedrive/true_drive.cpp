@@ -7,8 +7,6 @@
 #include "drive/drive.h"
 #include "truedrive/drive_buses.h"
 
-TrueDrive trueDrive;
-
 namespace {
 
 constexpr uint32_t clock1551 = 2000000, clock1541 = 1000000;

@@ -12,10 +12,10 @@
 
 #include "bus/interrupts.h"
 #include "common/configuration.h"
-#include "cpu/registers.h"
 #include "drive/drive.h"
 #include "memory/memory.h"
 #include "shell/shell.h"
+#include "state/machine.h"
 #include "storage/program_files.h"
 #include "support/fake_platform.h"
 #include "support/machine_helpers.h"

@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "bus/interrupts.h"
-#include "cpu/registers.h"
 #include "host/program.h"
 #include "machine/step.h"
 #include "memory/memory.h"
 #include "monitor/monitor.h"
+#include "state/machine.h"
 #include "support/fake_platform.h"
 #include "support/menu_script.h"
 #include "ted/ted.h"

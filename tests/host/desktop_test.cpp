@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "common/configuration.h"
-#include "cpu/registers.h"
 #include "drive/drive.h"
 #include "host/autostart.h"
 #include "host/backend/display_mode.h"
@@ -14,6 +13,7 @@
 #include "host_test.h"
 #include "memory/memory.h"
 #include "menus/key_codes.h"
+#include "state/machine.h"
 #include "storage/program_files.h"
 #include "support/menu_script.h"
 

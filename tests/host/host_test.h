@@ -7,8 +7,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/platform.h"
 #include "host/program.h"
+#include "machine/power.h"
+#include "platform/platform.h"
 #include "support/fake_platform.h"
 #include "support/machine_helpers.h"
 
@@ -16,6 +17,7 @@ class HostTest : public ::testing::Test {
 public:
     void SetUp() override {
         resetFakePlatform();
+        freshMachine();
         dir = std::make_unique<ScratchDirectory>();
         basic = dir->file("basic.bin");
         kernal = dir->file("kernal.bin");

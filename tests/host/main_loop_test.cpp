@@ -4,11 +4,11 @@
 #include <cstring>
 
 #include "bus/interrupts.h"
-#include "cpu/registers.h"
 #include "host/configuration.h"
 #include "host/log.h"
 #include "host_test.h"
 #include "memory/memory.h"
+#include "state/machine.h"
 
 namespace {
 

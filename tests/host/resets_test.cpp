@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "bus/interrupts.h"
-#include "cpu/registers.h"
 #include "machine/power.h"
 #include "memory/memory.h"
+#include "state/machine.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
 

@@ -2,8 +2,8 @@
 #include "host/run_control.h"
 
 #include "common/configuration.h"
-#include "cpu/registers.h"
 #include "host_test.h"
+#include "state/machine.h"
 #include "ted/ted.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/program.h"
+#include "machine/power.h"
 #include "memory/memory.h"
 #include "menus/menu_screen.h"
 #include "support/menu_script.h"
@@ -19,6 +20,7 @@ public:
     void SetUp() override {
         resetFakePlatform();
         resetKeyRepeat();
+        freshMachine();
         allocateRamBlock();
         installMarkerCharset();
         fake.displayWidth = 320;

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "cpu/registers.h"
 #include "host/program.h"
 #include "memory/memory.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
 #include "menus/menus.h"
+#include "state/machine.h"
 #include "support/menu_script.h"
 
 namespace {

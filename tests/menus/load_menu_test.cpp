@@ -1,11 +1,11 @@
 #include <cstring>
 
 #include "common/configuration.h"
-#include "cpu/registers.h"
 #include "drive/drive.h"
 #include "menus/file_menu_fixture.h"
 #include "menus/key_codes.h"
 #include "menus/menus.h"
+#include "state/machine.h"
 #include "storage/program_files.h"
 #include "ted/sound.h"
 
@@ -156,7 +156,6 @@ TEST_F(LoadMenu, RefusedFilesAreNamedOnScreenAndChangeNothing) {
 TEST_F(LoadMenu, ASnapshotsToneSoundsOnceTheMenuCloses) {
     const int32_t soundSetting = emulatorConfig.soundEmulation;
     emulatorConfig.soundEmulation = 1;
-    buildVoiceFrequencyTable();
     setSoundSwitch(true);
     fake.channels[1] = FakeSoundChannel{true, true, 44100, 0, -10000};
     memory.ram[0xFF0E] = 0x90, memory.ram[0xFF12] = 0x03, memory.ram[0xFF11] = 0x18;  // 912, voice 1 on

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "bus/interrupts.h"
-#include "cpu/registers.h"
 #include "host/configuration.h"
 #include "host/program.h"
 #include "machine/step.h"
 #include "memory/memory.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
+#include "state/machine.h"
 #include "support/menu_script.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
@@ -22,9 +22,6 @@ protected:
         prepareMenuMachine();
         memory.romEnabled = 0;
         startBeam();
-        machine.breakpointEnabled = 0;
-        machine.breakpointAddress = 0;
-        reg = Registers{};
         reg.PC = 0x2000;
         // $2000: JSR $3000; $2003: INX; JMP $2003.  $3000: INY; RTS.
         const uint8_t main[] = {0x20, 0x00, 0x30, 0xE8, 0x4C, 0x03, 0x20};

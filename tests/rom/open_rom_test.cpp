@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "cpu/registers.h"
 #include "host/program.h"
 #include "memory/memory.h"
+#include "state/machine.h"
 #include "support/fake_platform.h"
 #include "support/machine_helpers.h"
 
@@ -167,8 +167,9 @@ TEST_F(OpenRom, BootShowsBannerAndReadyWithTheCursorBelow) {
     std::string screen = screenText();
     EXPECT_NE(screen.find("VARNOK OPEN ROM V1.0"), std::string::npos) << screen;
     EXPECT_NE(screen.find("64K RAM"), std::string::npos) << screen;
-    EXPECT_NE(screen.find("MACHINE CODE: LOAD, SAVE, LIST, RUN, SYS\nFULL BASIC NEEDS THE MACHINE'S OWN ROMS."),
-              std::string::npos)
+    EXPECT_NE(
+        screen.find("MACHINE CODE: LOAD, SAVE, LIST, RUN, SYS\nFULL BASIC NEEDS THE MACHINE'S OWN ROMS."),
+        std::string::npos)
         << screen;
     int readyRow = -1;
     for (int row = 0; row < 25; ++row)

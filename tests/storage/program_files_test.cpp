@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cpu/registers.h"
+#include "bus/processor.h"
 #include "fileio/files.h"
 #include "memory/memory.h"
 #include "support/fake_platform.h"

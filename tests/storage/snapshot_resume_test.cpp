@@ -27,7 +27,6 @@ protected:
     static void freshMachine() {
         resetCpuMachine();
         startBeam();
-        buildVoiceFrequencyTable();
         setSoundSwitch(true);
         ted.sound = TedSound{};
         emulatorConfig.soundEmulation = 1;

@@ -2,7 +2,6 @@
 // Helpers for tests that run the processor on a few bytes of code in RAM.
 
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 
 #include "bus/interrupts.h"
@@ -20,14 +19,13 @@
 // reach the frame end.
 inline void resetCpuMachine() {
     resetFakePlatform();
+    freshMachine();
     if (!memory.ram) allocateRamBlock();
     setRamSize(2);
-    std::memset(memory.ram, 0, 0x10000);
     resetMachine(Reset::powerOn);
     memory.romEnabled = 0;
     reg = Registers{};
-    interrupts = Interrupts{};
-    machine = Machine{};
+    interrupts.resetPending = 0;
     ted.doubleClockAllowed = 0;
 }
 

@@ -5,6 +5,7 @@
 #include "host/configuration.h"
 #include "host/program.h"
 #include "host/screens.h"
+#include "machine/power.h"
 #include "memory/memory.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
@@ -91,6 +92,7 @@ std::string menuRowText(int row, int col, int length) {
 void prepareMenuMachine() {
     resetFakePlatform();
     resetKeyRepeat();
+    freshMachine();
     allocateRamBlock();
     setRamSize(2);
     installMarkerCharset();

@@ -30,6 +30,6 @@ std::string menuRowText(int row, int col = 0, int length = 40);
 // Gives screen code n a unique glyph so cells can be read back.
 void installMarkerCharset();
 
-// A machine ready to open a menu: RAM, the marker glyphs, a 320 x 200 display,
+// A fresh machine ready to open a menu: RAM, the marker glyphs, a 320 x 200 display,
 // an active window, default settings and no menu open.
 void prepareMenuMachine();

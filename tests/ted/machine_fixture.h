@@ -8,8 +8,9 @@
 #include <cstring>
 
 #include "bus/memory_map.h"
-#include "cpu/registers.h"
+#include "machine/power.h"
 #include "memory/memory.h"
+#include "state/machine.h"
 #include "support/fake_platform.h"
 #include "ted/raster.h"
 #include "ted/ted.h"
@@ -25,6 +26,7 @@ class PoweredMachine : public ::testing::Test {
 protected:
     void SetUp() override {
         resetFakePlatform();  // register writes reach the sound and keyboard, which ask the host
+        freshMachine();
         ASSERT_TRUE(allocateRamBlock());
         setRamSize(2);
         fillPowerOnPattern(0x0000, 0xFFFF);
@@ -36,11 +38,7 @@ protected:
             }
         }
         memory.romEnabled = 1;
-        memory.romBankLow = memory.romBankHigh = 0;
         powerOnTimers();
-        reg.lastCycle = 0;
-        ted.beamX = ted.beamY = 0;
-        ted.flashCounter = 0;
     }
     void TearDown() override {
         setRamSize(2);

@@ -2,6 +2,7 @@
 // while it draws the window, else the $FD the processor took from its own operand.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <ostream>
 #include <string>

@@ -20,7 +20,6 @@ protected:
             fake.channels[c].exists = true;
             fake.channels[c].volume = silent;
         }
-        buildVoiceFrequencyTable();
         setSoundSwitch(true);
         ted.sound.control = ted.sound.currentVolume = 0;
         ted.sound.voice1Freq = ted.sound.voice2Freq = 0;

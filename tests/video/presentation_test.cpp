@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "cpu/registers.h"
 #include "host/frame_end.h"
 #include "host/program.h"
 #include "menus/menu_screen.h"
+#include "state/machine.h"
 #include "truedrive/true_drive.h"
 #include "video_machine.h"
 

@@ -9,6 +9,7 @@
 #include "host/configuration.h"
 #include "host/frame_end.h"
 #include "host/program.h"
+#include "machine/power.h"
 #include "memory/memory.h"
 #include "support/fake_platform.h"
 #include "ted/raster.h"
@@ -62,8 +63,8 @@ class VideoTest : public ::testing::Test {
 protected:
     void SetUp() override {
         resetFakePlatform();
+        freshMachine();
         ASSERT_TRUE(allocateRamBlock());
-        std::memset(memory.ram, 0, 0x10000);
         std::memset(frameBuffer, 0xEE, sizeof frameBuffer);
         emulatorConfig = EmulatorConfig{};
         emulatorConfig.screenMode = 2;  // every pixel is drawn
@@ -72,7 +73,6 @@ protected:
         shell.ticksPerFrame = 0;        // a 50 Hz wait ends at once on the still test clock
         shell.frameStamp = 0;
         shell.nextPresent = 0;  // the first frame with the sync off is shown
-        ted.irqLine = 0;
         shell.quickRegistersShown = 0;
         startBeam();
         resetBeam();

@@ -1,0 +1,4 @@
+// The program's one machine.
+#include "state/machine.h"
+
+Machine theMachine;

@@ -4,8 +4,8 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "platform/platform.h"
 #include "host/program.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include "host/screens.h"
 
 #include "host/main_loop.h"
-#include "platform/platform.h"
 #include "host/program.h"
 #include "memory/memory.h"
+#include "platform/platform.h"
 #include "shell/presentation.h"
 #include "shell/sound_output.h"
 

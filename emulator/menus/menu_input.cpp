@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/platform.h"
 #include "menus/key_codes.h"
 #include "menus/menu_screen.h"
+#include "platform/platform.h"
 #include "shell/presentation.h"
 #include "shell/shell.h"
 #include "shell/sound_output.h"

@@ -3,8 +3,8 @@
 #include "shell/sound_output.h"
 
 #include "common/configuration.h"
-#include "platform/platform.h"
 #include "memory/memory.h"
+#include "platform/platform.h"
 #include "ted/sound.h"
 #include "ted/ted.h"
 

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     if (!powerOnBenchMachine(loop, sizeof loop)) return 1;
     emulatorConfig.screenMode = 0;
     emulatorConfig.sync = 0;
-    platform::setDisplayMode(320, 200);
+    openFakeDisplay(320, 200);
 
     // A text screen: matrix at $0C00, attributes at $0800, characters at $2000 in RAM.
     memory.ram[0xFF06] = 0x1B;

@@ -10,28 +10,21 @@
 namespace {
 
 constexpr int fatalTextBytes = 4096;  // room for a path on the second line
-constexpr int osTextBytes = 80;
+constexpr int osTextLength = 79;      // longer names are cut
 
 }  // namespace
 
 void writeOsInfo() {
-    struct OsLine {
+    const platform::SystemDescription system = platform::describeSystem();
+    const struct {
         const char* label;
-        bool (*query)(char*, int);
-    };
-    // clang-format off
-    static constexpr OsLine lines[] = {
-        {"name",    platform::osProductName},
-        {"version", platform::osVersion},
-        {"build",   platform::osBuild},
-    };
-    // clang-format on
+        const std::string& text;
+    } lines[] = {{"name", system.product}, {"version", system.version}, {"build", system.build}};
     for (const auto& line : lines) {
-        char text[osTextBytes] = {};
-        if (line.query(text, osTextBytes))
-            logLine("Operating System %s: %s\n", line.label, text);
-        else
+        if (line.text.empty())
             logLine("Operating System %s: NOT AVAILABLE\n", line.label);
+        else
+            logLine("Operating System %s: %.*s\n", line.label, osTextLength, line.text.c_str());
     }
     logLine("\n");
 }
@@ -50,7 +43,7 @@ int32_t fatalError(bool withWindow, int32_t resultCode, const char* format, ...)
     releaseHostDevices();
     bool window = withWindow && platform::windowExists();
     platform::messageBox(text, platform::windowTitle, window);
-    if (window) platform::destroyMainWindow();
+    if (window) closeMainWindow();
     closeLog();
     return resultCode;
 }

@@ -76,10 +76,10 @@ void closeScreen() {
     // Drop what queued up while the screen ran, but never a request to quit.
     platform::Message message, last;
     bool any = false;
-    while (takeMessage(message)) {
+    while (nextMessage(message)) {
         last = message;
         any = true;
     }
-    if (any && last.type != platform::msgQuit) platform::dispatchMessage(last);
+    if (any && last.type != platform::msgQuit) dispatchMessage(last);
     shell.menuOpen = 0;
 }

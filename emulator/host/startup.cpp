@@ -273,7 +273,7 @@ bool beginEmulator(const char* commandLineTail, int showCommand, int& exitCode) 
     commandLine = commandLineTail ? commandLineTail : "";
     std::error_code noFolder;
     shell.startFolder = std::filesystem::current_path(noFolder).string();
-    platform::setWindowProc(windowProc);
+    setWindowProc(windowProc);
     memory.raisedEvents = 0;
     exitCode = fatalExit;
 

@@ -62,7 +62,7 @@ void perform(const HostKey& row) {
             break;
         case Action::quit:
             shell.quitRequested = 1;
-            platform::postCloseRequest();
+            platform::postMessage({platform::msgClose, 0});
             return;
     }
     shell.requests.pending = 1;
@@ -100,7 +100,7 @@ void destroy() {
     releaseHostDevices();
     // The devices are gone: no step may run before the loop retrieves the quit message.
     shell.windowActive = 0;
-    platform::postQuitMessage(0);
+    platform::postMessage({platform::msgQuit, 0});
 }
 
 }  // namespace
@@ -129,7 +129,7 @@ int32_t windowProc(const Message& message) {
             keyUp(message.wParam);
             return 0;
         case platform::msgClose:
-            platform::destroyMainWindow();
+            closeMainWindow();
             return 0;
         case platform::msgDropFile:
             dropFile(message.wParam);

@@ -29,11 +29,8 @@ int restLeft = 0;
 bool messagesWait = false;
 
 int readKey(uint8_t keyCode) {
-    platform::Result r = platform::getKeyboardState(keyboard.keyState);
-    if (r == platform::inputLost) {
-        if (platform::acquireKeyboard() != platform::ok) return 0xFF;
-        r = platform::getKeyboardState(keyboard.keyState);
-    }
+    platform::Result r = platform::readKeys(keyboard.keyState);
+    if (r == platform::inputLost) r = platform::readKeys(keyboard.keyState);  // taken again
     if (r != platform::ok) return 0xFF;
     return keyboard.keyState[keyCode] ? 1 : 0;
 }

@@ -17,10 +17,8 @@ void pushInput() {
     // changes takes each read as the machine having seen them, so a tap is never lost.
     if (!keyboard.scanned) return;
     uint8_t state[256];
-    const platform::Result result = platform::getKeyboardState(state);
-    // Lost input is acquired again for the next push; a failed read keeps the keys.
-    if (result == platform::inputLost) platform::acquireKeyboard();
-    if (result != platform::ok) return;
+    // Lost keys are taken again for the next push; a failed read keeps the keys.
+    if (platform::readKeys(state) != platform::ok) return;
     std::memcpy(keyboard.keyState, state, sizeof state);
     keyboard.scanned = false;
 }

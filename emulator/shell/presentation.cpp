@@ -1,8 +1,10 @@
-// The copy of the frame buffer's visible part to the display surface, in the part and
-// scale each screen mode shows.
+// The picture the display shows: the frame buffer's visible part, in the part and scale
+// each screen mode shows, on a picture of the mode's size.
 #include "shell/presentation.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "common/configuration.h"
 #include "platform/platform.h"
@@ -29,6 +31,10 @@ constexpr Blit blits[7] = {
 };
 // clang-format on
 
+// The picture of the display's mode, one byte a pixel; empty until the display opens.
+std::vector<uint8_t> picture;
+int pictureWidth = 0;
+
 bool validScreenMode() { return emulatorConfig.screenMode >= 0 && emulatorConfig.screenMode < 7; }
 
 void copyLine(uint8_t* to, const uint8_t* from, int width, int pixelWidth) {
@@ -52,19 +58,20 @@ void copyFrame(uint8_t* pixels, int pitch) {
     }
 }
 
+void setPictureSize(int width, int height) {
+    pictureWidth = width;
+    picture.assign(static_cast<size_t>(width) * height, 0);
+}
+
+bool presentBlank() {
+    if (picture.empty()) return false;
+    std::fill(picture.begin(), picture.end(), 0);
+    return platform::present(picture.data(), pictureWidth) == platform::ok;
+}
+
 bool presentFrame() {
-    // A desktop left in its own mode has a surface of unknown size: draw nothing on it.
-    if (!validScreenMode()) return false;
-    uint8_t* pixels = nullptr;
-    int pitch = 0;
-    platform::Result result;
-    do result = platform::lockSurface(pixels, pitch);
-    while (result == platform::wasStillDrawing);
-    if (result != platform::ok) {
-        platform::restoreSurface();
-        return false;
-    }
-    copyFrame(pixels, pitch);
-    platform::unlockSurface();
-    return true;
+    // A desktop left in its own mode has a picture of unknown size: show nothing on it.
+    if (!validScreenMode() || picture.empty()) return false;
+    copyFrame(picture.data(), pictureWidth);
+    return platform::present(picture.data(), pictureWidth) == platform::ok;
 }

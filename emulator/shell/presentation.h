@@ -2,8 +2,12 @@
 #include <cstdint>
 
 // defined in shell/presentation.cpp
-// Copies the frame buffer to the display in the current screen mode; false when
-// the surface could not be locked and the frame was skipped.
+// The display opened in a mode of this size: the pictures shown from now on have it.
+void setPictureSize(int width, int height);
+// Shows a black picture; false when it could not be shown.
+bool presentBlank();
+// Shows the frame buffer in the current screen mode; false when the display could not
+// show it (the frame is skipped).
 bool presentFrame();
-// Copies the current screen mode's region into a locked surface (also used by the menus).
+// Copies the current screen mode's region into a picture of its mode's size.
 void copyFrame(uint8_t* pixels, int pitch);

@@ -3,6 +3,10 @@
 
 Shell shell;
 
+namespace {
+WindowProc windowProcedure = nullptr;
+}  // namespace
+
 void resetShellState() {
     Shell fresh;
     fresh.speedDisplayShown = shell.speedDisplayShown;
@@ -21,16 +25,30 @@ void requestStart(const std::string& path) {
     shell.requests.start = shell.requests.pending = 1;
 }
 
-bool takeMessage(platform::Message& message) {
-    if (!platform::peekMessage(message)) return false;
+void setWindowProc(WindowProc proc) { windowProcedure = proc; }
+
+WindowProc currentWindowProc() { return windowProcedure; }
+
+void dispatchMessage(const platform::Message& message) {
+    if (windowProcedure) windowProcedure(message);
+}
+
+void closeMainWindow() {
+    if (!platform::windowExists()) return;
+    platform::destroyWindow();
+    dispatchMessage({platform::msgDestroy, 0});
+}
+
+bool nextMessage(platform::Message& message) {
+    if (!platform::takeMessage(message)) return false;
     if (message.type == platform::msgQuit) requestExit(static_cast<int32_t>(message.wParam));
     return true;
 }
 
 Pumped pumpMessage() {
     platform::Message message;
-    if (!takeMessage(message)) return Pumped::none;
+    if (!nextMessage(message)) return Pumped::none;
     if (message.type == platform::msgQuit) return Pumped::quit;
-    platform::dispatchMessage(message);
+    dispatchMessage(message);
     return Pumped::dispatched;
 }

@@ -50,7 +50,15 @@ void requestStart(const std::string& path);
 
 // Takes the next waiting message if there is one; the quit message asks the program to
 // end (requestExit) and is not dispatched. False when none waited.
-bool takeMessage(platform::Message& message);
+bool nextMessage(platform::Message& message);
+
+// The window procedure: the host's handler of every message but the quit.
+using WindowProc = int32_t (*)(const platform::Message& message);
+void setWindowProc(WindowProc proc);
+WindowProc currentWindowProc();
+void dispatchMessage(const platform::Message& message);
+// Destroys the main window, if there is one, and tells the window procedure (msgDestroy).
+void closeMainWindow();
 
 enum class Pumped : uint8_t { none, dispatched, quit };
 // Takes one waiting message and hands it to the window procedure.

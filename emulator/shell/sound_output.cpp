@@ -1,4 +1,4 @@
-// The TED's voices on the host's three looping channels, and the silence while a menu is
+// The TED's voices on the host's three looping voices, and the silence while a menu is
 // open or the machine is paused.
 #include "shell/sound_output.h"
 
@@ -10,13 +10,9 @@
 
 namespace {
 
-constexpr int32_t silent = -10000;
-
 bool muted = false;  // a menu is on screen or the machine paused: the voices wait
 
-bool playable(int channel) {
-    return emulatorConfig.soundEmulation == 1 && platform::soundChannelExists(channel);
-}
+bool playable(int channel) { return emulatorConfig.soundEmulation == 1 && platform::voicePlays(channel); }
 
 }  // namespace
 
@@ -25,14 +21,14 @@ void playVoices() {
     for (int channel = square1; channel <= noise; ++channel) {
         if (!playable(channel)) continue;
         const VoiceOutput& voice = ted.sound.voices[channel - 1];
-        if (voice.rate != 0) platform::setSoundFrequency(channel, voice.rate);
-        if (!muted) platform::setSoundVolume(channel, voice.volume);
+        if (voice.rate != 0) platform::setVoiceRate(channel, voice.rate);
+        if (!muted) platform::setVoiceVolume(channel, voice.volume);
     }
 }
 
 void muteSound() {
     for (int channel = square1; channel <= noise; ++channel)
-        if (playable(channel)) platform::setSoundVolume(channel, silent);
+        if (playable(channel)) platform::setVoiceVolume(channel, platform::silentVolume);
     muted = true;
 }
 

@@ -2,8 +2,6 @@
 // bits 4-6 luminance; bit 7 (the flashing bit of attribute bytes) changes nothing.
 #include "ted/palette.h"
 
-#include "common/log.h"
-
 namespace {
 
 // RRGGBB, one row per luminance, one column per hue. White at luminance 0 is the
@@ -41,9 +39,4 @@ PaletteColour paletteColour(int32_t paletteSetting, uint8_t index) {
 
 void buildPalette(int32_t paletteSetting) {
     for (int i = 0; i < 256; ++i) paletteEntries[i] = paletteColour(paletteSetting, static_cast<uint8_t>(i));
-    if (!loggingOn()) return;
-    if (paletteSetting == 0)
-        logLine("Info: Calculated palette generated.\n");
-    else
-        logLine("Info: Digitized palette generated.\n");
 }

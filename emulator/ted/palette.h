@@ -7,7 +7,7 @@
 // map to; entries 128-255 copy 0-127.
 
 // Fills paletteEntries from the calculated table (setting 0) or the digitized one
-// (any other value), and logs which.
+// (any other value).
 void buildPalette(int32_t paletteSetting);
-// One entry of the palette the setting selects, without building or logging.
+// One entry of the palette the setting selects, without building.
 PaletteColour paletteColour(int32_t paletteSetting, uint8_t index);

@@ -1,5 +1,6 @@
 // The keyboard device's states as both backends keep them. Linked without the test
-// platform, which defines these platform functions itself.
+// platform, which defines these platform functions itself; the backend's own parts
+// (its input, its window, its clock) are stood in for here.
 #include "host/backend/input_devices.h"
 
 #include <gtest/gtest.h>
@@ -8,16 +9,27 @@
 
 namespace {
 
+bool inputPresent = true;
+
+}  // namespace
+
+bool backend::openInput() { return inputPresent; }
+void backend::pollInput() {}
+double backend::inputMilliseconds() { return 0; }
+bool platform::windowExists() { return true; }
+
+namespace {
+
 using platform::Result;
 
-enum class Op { create, format, acquire, release, focus, blur };
+enum class Op { open, read, close, focus, blur };
 
-// The answer of the call; the others answer nothing and count as ok.
+// The answer of a read, or of an open (ok when every step was done); the others answer ok.
 Result apply(Op op) {
-    if (op == Op::create) return platform::createKeyboardDevice();
-    if (op == Op::format) return platform::setKeyboardDataFormat();
-    if (op == Op::acquire) return platform::acquireKeyboard();
-    if (op == Op::release) platform::releaseKeyboard();
+    uint8_t keys[256];
+    if (op == Op::open) return platform::openKeyboard().result;
+    if (op == Op::read) return platform::readKeys(keys);
+    if (op == Op::close) platform::closeKeyboard();
     if (op == Op::focus || op == Op::blur) backend::keyboardFocusChanged(op == Op::focus);
     return platform::ok;
 }
@@ -27,35 +39,35 @@ TEST(KeyboardDevice, StatesFollowTheCallsAndTheFocus) {
     struct Case {
         const char* name;
         std::vector<Op> ops;
-        Result lastAnswer, readable;  // of the last operation; keyboardReadable afterwards
+        Result lastAnswer;
     };
     const Case cases[] = {
-        {"never created", {}, platform::ok, platform::failed},
-        {"format before the device", {format}, platform::failed, platform::failed},
-        {"acquired", {create, format, acquire}, platform::ok, platform::ok},
-        {"no acquiring without the focus",
-         {create, format, blur, acquire},
-         platform::failed,
-         platform::failed},
-        {"focus lost while acquired", {create, acquire, blur}, platform::ok, platform::inputLost},
-        {"lost stays lost with the focus back",
-         {create, acquire, blur, focus},
-         platform::ok,
-         platform::inputLost},
-        {"acquired again after the loss",
-         {create, acquire, blur, focus, acquire},
-         platform::ok,
-         platform::ok},
-        {"released", {create, acquire, release}, platform::ok, platform::failed},
+        {"never opened", {read}, platform::failed},
+        {"opened", {open, read}, platform::ok},
+        {"not held without the focus", {blur, open}, platform::failed},
+        {"focus lost while held", {open, blur, read}, platform::inputLost},
+        {"lost stays lost while the focus is away", {open, blur, read, read}, platform::inputLost},
+        {"taken again by a read once the focus is back", {open, blur, focus, read}, platform::inputLost},
+        {"and read after that", {open, blur, focus, read, read}, platform::ok},
+        {"closed", {open, close, read}, platform::failed},
     };
     for (const Case& c : cases) {
-        apply(release);
+        apply(close);
         apply(focus);
         Result answer = platform::ok;
         for (Op op : c.ops) answer = apply(op);
         EXPECT_EQ(answer, c.lastAnswer) << c.name;
-        EXPECT_EQ(backend::keyboardReadable(), c.readable) << c.name;
     }
+}
+
+TEST(KeyboardDevice, OpenNamesTheStepThatFailed) {
+    inputPresent = false;
+    EXPECT_EQ(platform::openKeyboard().failedAt, platform::inputObject);
+    inputPresent = true;
+    backend::keyboardFocusChanged(false);
+    EXPECT_EQ(platform::openKeyboard().failedAt, platform::keyboardAcquired);
+    backend::keyboardFocusChanged(true);
+    EXPECT_EQ(platform::openKeyboard().failedAt, platform::setUpDone);
 }
 
 }  // namespace

@@ -17,8 +17,8 @@ TEST(ClosingInsideAStep, WindowClosedAtABreakpointBetweenDoubleClockHalvesEndsTh
     resetFakePlatform();
     resetShellState();
     ASSERT_TRUE(allocateRamBlock());
-    platform::setWindowProc(windowProc);
-    ASSERT_TRUE(platform::createMainWindow(1));
+    setWindowProc(windowProc);
+    ASSERT_EQ(platform::openWindow({}), platform::WindowOpened::opened);
     shell.windowActive = 1;
     for (uint16_t a = 0x1000; a < 0x1004; ++a) memory.ram[a] = 0xEA;  // NOPs
     memory.romEnabled = 0;

@@ -271,7 +271,7 @@ TEST_F(Desktop, StartProblemsShowOnTheStatusLineOneAfterAnother) {
                    {"SoundEmulation", 1u},
                    {"Rom1L", "3plus1lo.rom"},
                    {"Rom1H", dir->file("gone/3plus1hi.rom")}});
-    fake.failures["directSoundCreate"] = platform::failed;
+    fake.failures["soundObject"] = platform::failed;
     watchStatusLine();
     fake.onPresent = [watch = fake.onPresent] {
         watch();

@@ -99,8 +99,8 @@ TEST_F(Devices, ModeXIsAllowedOnRequestAndUnknownModesKeepTheDesktop) {
     emulatorConfig.modeX = 1;
     emulatorConfig.screenMode = 9;
     EXPECT_EQ(initHostDevices(1), 0);
-    EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "setDisplayCooperativeLevel modex"), 1);
-    for (const std::string& call : fake.calls) EXPECT_EQ(call.rfind("setDisplayMode", 0), std::string::npos);
+    EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "displayCooperation modex"), 1);
+    for (const std::string& call : fake.calls) EXPECT_EQ(call.rfind("displayMode", 0), std::string::npos);
 }
 
 struct FailureCase {
@@ -122,19 +122,19 @@ TEST_P(FailingStep, ShowsItsTextReleasesEverythingAndReturnsTheResult) {
 }
 INSTANTIATE_TEST_SUITE_P(
     Steps, FailingStep,
-    ::testing::Values(FailureCase{"directDrawCreate", "Varnok Error: DirectDrawCreate FAILED"},
-                      FailureCase{"queryDirectDraw2", "Varnok requires DirectX 3.0 or better!"},
-                      FailureCase{"setDisplayCooperativeLevel", "Varnok Error: SetCooperativeLevel FAILED"},
-                      FailureCase{"setDisplayMode", "Varnok Error: SetDisplayMode 320x200x8 FAILED"},
-                      FailureCase{"createPrimarySurface", "Varnok Error: CreateSurface FAILED"},
-                      FailureCase{"createPalette", "Varnok Error: CreatePalette FAILED"},
-                      FailureCase{"setSurfacePalette", "Varnok Error: SetPalette FAILED"},
-                      FailureCase{"directInputCreate", "Varnok Error: DirectInputCreate FAILED"},
-                      FailureCase{"createKeyboardDevice", "Varnok Error: DirectInput->CreateDevice FAILED"},
-                      FailureCase{"setKeyboardDataFormat", "Varnok Error: DirectInput->SetDataFormat FAILED"},
-                      FailureCase{"setKeyboardCooperativeLevel",
+    ::testing::Values(FailureCase{"displayObject", "Varnok Error: DirectDrawCreate FAILED"},
+                      FailureCase{"displayInterface", "Varnok requires DirectX 3.0 or better!"},
+                      FailureCase{"displayCooperation", "Varnok Error: SetCooperativeLevel FAILED"},
+                      FailureCase{"displayMode", "Varnok Error: SetDisplayMode 320x200x8 FAILED"},
+                      FailureCase{"displaySurface", "Varnok Error: CreateSurface FAILED"},
+                      FailureCase{"displayPalette", "Varnok Error: CreatePalette FAILED"},
+                      FailureCase{"surfacePalette", "Varnok Error: SetPalette FAILED"},
+                      FailureCase{"inputObject", "Varnok Error: DirectInputCreate FAILED"},
+                      FailureCase{"keyboardDevice", "Varnok Error: DirectInput->CreateDevice FAILED"},
+                      FailureCase{"keyboardFormat", "Varnok Error: DirectInput->SetDataFormat FAILED"},
+                      FailureCase{"keyboardCooperation",
                                   "Varnok Error: DirectInput->SetCooperativeLevel FAILED"},
-                      FailureCase{"acquireKeyboard", "Varnok Error: DirectInput->Acquire FAILED"}));
+                      FailureCase{"keyboardAcquired", "Varnok Error: DirectInput->Acquire FAILED"}));
 
 class FailingSoundStep : public Devices, public ::testing::WithParamInterface<FailureCase> {};
 
@@ -153,20 +153,20 @@ TEST_P(FailingSoundStep, LeavesTheMachineRunningSilentAndSaysWhy) {
 }
 INSTANTIATE_TEST_SUITE_P(
     Steps, FailingSoundStep,
-    ::testing::Values(FailureCase{"directSoundCreate", "DirectSoundCreate FAILED"},
-                      FailureCase{"setSoundCooperativeLevel", "DirectSound->SetCooperativeLevel FAILED"},
-                      FailureCase{"createSoundBuffer", "DirectSound->CreateSoundBuffer FAILED"},
-                      FailureCase{"lockSoundBuffer", "DirectSound->Lock FAILED"},
-                      FailureCase{"unlockSoundBuffer", "DirectSound->UnLock FAILED"}));
+    ::testing::Values(FailureCase{"soundObject", "DirectSoundCreate FAILED"},
+                      FailureCase{"soundCooperation", "DirectSound->SetCooperativeLevel FAILED"},
+                      FailureCase{"soundBuffer", "DirectSound->CreateSoundBuffer FAILED"},
+                      FailureCase{"soundLock", "DirectSound->Lock FAILED"},
+                      FailureCase{"soundUnlock", "DirectSound->UnLock FAILED"}));
 
 TEST_F(Devices, WindowThatCannotBeCreatedFailsWithoutABox) {
-    fake.failures["createMainWindow"] = platform::failed;
+    fake.failures["openWindow"] = platform::failed;
     EXPECT_NE(initHostDevices(1), 0);
     EXPECT_TRUE(fake.messageBoxes.empty());
 }
 
 TEST_F(Devices, ChannelSettingFailuresOnlyWarn) {
-    fake.failures["setSoundFrequency"] = platform::failed;
+    fake.failures["voiceRate"] = platform::failed;
     EXPECT_EQ(initHostDevices(1), 0);
     std::string text = log();
     for (char c : {'1', '2', '3'})
@@ -199,7 +199,7 @@ TEST_F(Devices, ReleaseGoesSoundKeyboardDisplayAndIsIdempotent) {
     fake.calls.clear();
     releaseHostDevices();
     releaseHostDevices();
-    EXPECT_EQ(fake.calls, (std::vector<std::string>{"releaseSound", "releaseKeyboard", "releaseDisplay"}));
+    EXPECT_EQ(fake.calls, (std::vector<std::string>{"closeSound", "closeKeyboard", "closeDisplay"}));
     EXPECT_EQ(memory.ram, nullptr);
 }
 

@@ -34,7 +34,7 @@ TEST_F(MainLoop, F12EndsTheLoopWithCodeZeroAndAsksTheWindowToClose) {
     fake.messages.push_back({platform::msgKeyDown, platform::vkF12});
     fake.messages.push_back({platform::msgQuit, 9});
     EXPECT_EQ(start(), 0);
-    EXPECT_EQ(fake.calls.back(), "postCloseRequest");
+    EXPECT_EQ(fake.calls.back(), "postMessage close");
     EXPECT_EQ(fake.messages.front().type, platform::msgQuit);  // never retrieved
 }
 

@@ -41,7 +41,7 @@ public:
             EXPECT_EQ(lineEnd, std::string::npos) << box;
         EXPECT_FALSE(fake.messageBoxOwned[0]);
         EXPECT_FALSE(loggingOn());
-        EXPECT_EQ(fake.windowProc, &windowProc);
+        EXPECT_EQ(currentWindowProc(), &windowProc);
         EXPECT_FALSE(fake.windowCreated);
         if (lastLine.empty()) return;
         std::string text = log();
@@ -196,8 +196,8 @@ TEST_F(StartupFailure, NtscKernalStartsWhenTheRomCheckIsOff) {
 }
 
 TEST_F(StartupFailure, FatalErrorWithAWindowOwnsTheBoxDestroysTheWindowAndReturnsItsCode) {
-    ASSERT_TRUE(platform::createMainWindow(1));
-    platform::setWindowProc(windowProc);
+    ASSERT_EQ(platform::openWindow({}), platform::WindowOpened::opened);
+    setWindowProc(windowProc);
     EXPECT_EQ(fatalError(true, -7, "Varnok Error: %s FAILED", "SetPalette"), -7);
     ASSERT_EQ(fake.messageBoxes.size(), 1u);
     EXPECT_EQ(fake.messageBoxes[0], "Varnok Error: SetPalette FAILED");

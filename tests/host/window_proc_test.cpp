@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
 // clang-format on
 
 TEST_F(WindowProc, AltEnterSwitchesTheScreenUntilAltIsReleasedOrTheWindowLeft) {
-    ASSERT_TRUE(createMainWindow(1));
+    ASSERT_EQ(openWindow({}), WindowOpened::opened);
     send(msgKeyDown, vkMenu);
     send(msgKeyDown, vkReturn);
     EXPECT_EQ(shell.requests.fullScreen, 1);
@@ -153,7 +153,7 @@ TEST_F(WindowProc, WhileTheLoadMenuRunsShiftDownCountsAsRelease) {
 }
 
 TEST_F(WindowProc, ActivationFollowsTheMessage) {
-    ASSERT_TRUE(createMainWindow(1));
+    ASSERT_EQ(openWindow({}), WindowOpened::opened);
     for (auto [wParam, active] : {std::pair{1u, 1}, {0u, 0}, {2u, 1}, {3u, 0}}) {
         EXPECT_EQ(send(msgActivate, wParam), 0);
         EXPECT_EQ(shell.windowActive, active) << wParam;
@@ -185,7 +185,7 @@ TEST_F(WindowProc, ActivationAfterTheWindowIsGoneIsIgnored) {
 }
 
 TEST_F(WindowProc, CloseRequestDestroysTheWindow) {
-    ASSERT_TRUE(createMainWindow(1));
+    ASSERT_EQ(openWindow({}), WindowOpened::opened);
     setWindowProc(windowProc);
     send(msgClose, 0);
     EXPECT_FALSE(fake.windowCreated);

@@ -23,9 +23,7 @@ public:
         freshMachine();
         allocateRamBlock();
         installMarkerCharset();
-        fake.displayWidth = 320;
-        fake.displayHeight = 200;
-        fake.surface.assign(320 * 200, 0);
+        openFakeDisplay(320, 200);
         shell.windowActive = 1;
         shell.quitRequested = 0;
         previous = std::filesystem::current_path();

@@ -1,33 +1,63 @@
 #include "support/fake_platform.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "shell/presentation.h"
+#include "shell/shell.h"
 
 FakePlatform fake;
 
-void resetFakePlatform() { fake = FakePlatform{}; }
+// The window procedure goes with the window the double stood for.
+void resetFakePlatform() {
+    fake = FakePlatform{};
+    setWindowProc(nullptr);
+}
+
+void openFakeDisplay(int width, int height) {
+    fake.windowCreated = true;
+    platform::DisplaySetUp setUp;
+    setUp.modeCount = 1;
+    setUp.modes[0] = {width, height};
+    platform::openDisplay(setUp);
+    setPictureSize(width, height);
+}
 
 uint8_t fakeSurfacePixel(int x, int y) {
-    int pitch = fake.surfacePitch ? fake.surfacePitch : fake.displayWidth;
-    return fake.surface.at(static_cast<size_t>(y) * pitch + x);
+    return fake.surface.at(static_cast<size_t>(y) * fake.displayWidth + x);
 }
 
 namespace {
 
-platform::Result injected(const char* name) {
+using platform::Result;
+using platform::SetUpReport;
+using platform::SetUpStep;
+
+Result injected(const std::string& name) {
     auto it = fake.failures.find(name);
     return it == fake.failures.end() ? platform::ok : it->second;
 }
 
-platform::Result journal(const char* name, const std::string& args = {}) {
-    fake.calls.push_back(args.empty() ? std::string(name) : std::string(name) + " " + args);
+Result journal(const std::string& name, const std::string& args = {}) {
+    fake.calls.push_back(args.empty() ? name : name + " " + args);
     return injected(name);
 }
 
-bool copyText(const std::string& text, char* buffer, int size) {
-    if (text.empty() || size <= 0) return false;
-    std::snprintf(buffer, static_cast<size_t>(size), "%s", text.c_str());
-    return true;
+// The set-up steps by name, as the tests inject their failures.
+constexpr const char* stepNames[platform::setUpDone] = {
+    "displayObject",       "displayInterface", "displayCooperation", "displayMode",      "displaySurface",
+    "displayPalette",      "surfacePalette",   "inputObject",        "keyboardDevice",   "keyboardFormat",
+    "keyboardCooperation", "keyboardAcquired", "soundObject",        "soundCooperation", "soundBuffer",
+    "soundLock",           "soundUnlock",
+};
+
+// Runs the step: false (with the report filled in) when the test made it fail.
+bool step(SetUpReport& report, SetUpStep which, const std::string& args = {}, int index = 0) {
+    const Result r = journal(stepNames[which], args);
+    if (r == platform::ok) return true;
+    report.result = r;
+    report.failedAt = which;
+    report.index = index;
+    return false;
 }
 
 }  // namespace
@@ -35,75 +65,74 @@ bool copyText(const std::string& text, char* buffer, int size) {
 namespace platform {
 
 uint64_t performanceFrequency() { return fake.frequency; }
+
 uint64_t performanceCounter() {
     fake.counter += fake.counterStep;
     return fake.counter;
 }
+
 void sleepMicroseconds(uint32_t microseconds) {
     fake.sleeps.push_back(microseconds);
     fake.counter += microseconds * fake.frequency / 1'000'000;
 }
+
 int32_t getPriorityClass() { return fake.priorityClass; }
+
 bool setPriorityClass(int32_t priorityClass) {
     fake.calls.push_back("setPriorityClass " + std::to_string(priorityClass));
     if (fake.priorityChangeFails) return false;
     fake.priorityClass = priorityClass;
     return true;
 }
+
 LocalTime localTime() { return fake.time; }
+
 void messageBox(const char* text, const char* caption, bool owned) {
     (void)caption;
     fake.messageBoxes.emplace_back(text);
     fake.messageBoxOwned.push_back(owned);
 }
-bool osProductName(char* buffer, int size) { return copyText(fake.osName, buffer, size); }
-bool osVersion(char* buffer, int size) { return copyText(fake.osVersionText, buffer, size); }
-bool osBuild(char* buffer, int size) { return copyText(fake.osBuildText, buffer, size); }
 
-bool registerWindowClass() {
-    if (journal("registerWindowClass") != ok) return false;
-    fake.windowClassRegistered = true;
-    return true;
-}
-void setWindowPlacement(bool windowed, int scale) {
-    fake.fullScreen = !windowed;
-    fake.windowScale = scale;
-}
+SystemDescription describeSystem() { return {fake.osName, fake.osVersionText, fake.osBuildText}; }
 
-bool createMainWindow(int showCommand) {
-    if (journal("createMainWindow", std::to_string(showCommand)) != ok) return false;
+WindowOpened openWindow(const WindowPlacement& placement) {
+    if (journal("windowSystem") != ok) return WindowOpened::noDisplay;
+    fake.fullScreen = !placement.windowed;
+    fake.windowScale = placement.scale;
+    if (journal("openWindow", placement.shown ? "shown" : "hidden") != ok) return WindowOpened::noWindow;
     fake.windowCreated = true;
-    return true;
+    return WindowOpened::opened;
 }
+
 bool windowExists() { return fake.windowCreated; }
-void destroyMainWindow() {
+
+void destroyWindow() {
     if (!fake.windowCreated) return;
-    fake.calls.emplace_back("destroyMainWindow");
+    fake.calls.emplace_back("destroyWindow");
     fake.windowCreated = false;
+    closeDisplay();
     if (fake.onDestroyWindow) fake.onDestroyWindow();
-    if (fake.windowProc) fake.windowProc(Message{msgDestroy, 0});
 }
-bool peekMessage(Message& message) {
+
+bool takeMessage(Message& message) {
     if (fake.messages.empty()) return false;
     message = fake.messages.front();
     fake.messages.pop_front();
     return true;
 }
-bool messageWaiting() { return !fake.messages.empty(); }
+
 void waitMessage() {
     ++fake.waitMessageCalls;
     if (fake.messages.empty() && fake.onWaitMessage) fake.onWaitMessage();
     // A test that leaves the queue empty gets a quit message rather than a hang.
     if (fake.messages.empty()) fake.messages.push_back(Message{msgQuit, 0});
 }
-bool getMessage(Message& message) {
-    waitMessage();
-    peekMessage(message);
-    return message.type != msgQuit;
+
+void postMessage(const Message& message) {
+    if (message.type == msgClose) fake.calls.emplace_back("postMessage close");
+    fake.messages.push_back(message);
 }
-void dispatchMessage(const Message& message) {
-    if (fake.windowProc) fake.windowProc(message);
-}
+
 bool takeDroppedFile(uint32_t drop, char* path, int size) {
     const auto found = fake.droppedFiles.find(drop);
     if (found == fake.droppedFiles.end()) return false;
@@ -113,172 +142,146 @@ bool takeDroppedFile(uint32_t drop, char* path, int size) {
     std::memcpy(path, name.c_str(), name.size() + 1);
     return true;
 }
-void postQuitMessage(int32_t exitCode) {
-    fake.messages.push_back(Message{msgQuit, static_cast<uint32_t>(exitCode)});
-}
-void postCloseRequest() {
-    fake.calls.emplace_back("postCloseRequest");
-    fake.messages.push_back(Message{msgClose, 0});
-}
-void setWindowProc(WindowProc proc) { fake.windowProc = proc; }
 
-Result directDrawCreate() {
-    Result r = journal("directDrawCreate");
-    if (r == ok) fake.displayCreated = true;
-    return r;
-}
-Result queryDirectDraw2() { return journal("queryDirectDraw2"); }
-Result setDisplayCooperativeLevel(bool allowModeX) {
-    return journal("setDisplayCooperativeLevel", allowModeX ? "modex" : "exclusive");
-}
-Result setDisplayMode(int width, int height) {
-    Result r = journal("setDisplayMode", std::to_string(width) + "x" + std::to_string(height));
-    if (r == ok) {
-        fake.displayWidth = width;
-        fake.displayHeight = height;
-        int pitch = fake.surfacePitch ? fake.surfacePitch : width;
-        fake.surface.assign(static_cast<size_t>(pitch) * height, 0xEE);
+SetUpReport openDisplay(const DisplaySetUp& setUp) {
+    SetUpReport report;
+    if (!step(report, displayObject)) return report;
+    fake.displayCreated = true;
+    if (!step(report, displayInterface) ||
+        !step(report, displayCooperation, setUp.allowModeX ? "modex" : "exclusive"))
+        return report;
+    for (int i = 0; i < setUp.modeCount; ++i) {
+        const auto& mode = setUp.modes[i];
+        if (!step(report, displayMode, std::to_string(mode.width) + "x" + std::to_string(mode.height), i))
+            return report;
+        fake.displayWidth = mode.width;
+        fake.displayHeight = mode.height;
     }
-    return r;
+    if (!step(report, displaySurface)) return report;
+    fake.surface.assign(static_cast<size_t>(fake.displayWidth) * fake.displayHeight, 0xEE);
+    if (!step(report, displayPalette)) return report;
+    std::memcpy(fake.palette.data(), setUp.palette, sizeof setUp.palette);
+    step(report, surfacePalette);
+    return report;
 }
-Result createPrimarySurface() {
-    Result r = journal("createPrimarySurface");
-    if (r == ok) fake.surfaceCreated = true;
-    return r;
-}
-Result createPalette(const PaletteEntry entries[256]) {
-    Result r = journal("createPalette");
-    if (r == ok) {
-        std::memcpy(fake.palette.data(), entries, sizeof(PaletteEntry) * 256);
-        fake.paletteCreated = true;
-    }
-    return r;
-}
-Result setSurfacePalette() { return journal("setSurfacePalette"); }
-Result lockSurface(uint8_t*& pixels, int& pitch) {
-    if (fake.stillDrawingLocks > 0) {
-        --fake.stillDrawingLocks;
-        return wasStillDrawing;
-    }
-    if (fake.lostLocks > 0) {
-        --fake.lostLocks;
+
+Result present(const uint8_t* pixels, int pitch) {
+    if (fake.lostPresents > 0) {
+        --fake.lostPresents;
         return surfaceLost;
     }
-    if (Result r = injected("lockSurface"); r != ok) return r;
+    if (Result r = injected("present"); r != ok) return r;
     if (fake.surface.empty()) return failed;
-    pixels = fake.surface.data();
-    pitch = fake.surfacePitch ? fake.surfacePitch : fake.displayWidth;
-    return ok;
-}
-Result unlockSurface() {
+    for (int y = 0; y < fake.displayHeight; ++y)
+        std::memcpy(&fake.surface[static_cast<size_t>(y) * fake.displayWidth],
+                    pixels + static_cast<size_t>(y) * pitch, fake.displayWidth);
     ++fake.presentCount;
     if (fake.onPresent) fake.onPresent();
     return ok;
 }
+
 void frameNotPresented() { ++fake.framesNotPresented; }
-Result restoreSurface() {
-    ++fake.restoreCalls;
-    return ok;
-}
+
 Result waitForVerticalBlank() {
     ++fake.verticalBlankWaits;
     if (fake.onVerticalBlank) fake.onVerticalBlank();
     return injected("waitForVerticalBlank");
 }
-void releaseDisplay() {
+
+void closeDisplay() {
     if (!fake.displayCreated) return;
-    fake.calls.emplace_back("releaseDisplay");
-    fake.displayCreated = fake.surfaceCreated = fake.paletteCreated = false;
+    fake.calls.emplace_back("closeDisplay");
+    fake.displayCreated = false;
 }
 
 bool fullScreen() { return fake.fullScreen; }
+
 int chosenWindowScale() { return fake.chosenWindowScale; }
+
 Result setFullScreen(bool on) {
     const Result r = journal("setFullScreen", on ? "on" : "off");
     if (r == ok) fake.fullScreen = on;
     return r;
 }
 
-Result directInputCreate() { return journal("directInputCreate"); }
-Result createKeyboardDevice() {
-    Result r = journal("createKeyboardDevice");
-    if (r == ok) fake.keyboardCreated = true;
-    return r;
+SetUpReport openKeyboard() {
+    SetUpReport report;
+    if (!step(report, inputObject) || !step(report, keyboardDevice)) return report;
+    fake.keyboardCreated = true;
+    if (!step(report, keyboardFormat) || !step(report, keyboardCooperation) ||
+        !step(report, keyboardAcquired))
+        return report;
+    fake.keyboardAcquired = true;
+    return report;
 }
-Result setKeyboardDataFormat() { return journal("setKeyboardDataFormat"); }
-Result setKeyboardCooperativeLevel() { return journal("setKeyboardCooperativeLevel"); }
-Result acquireKeyboard() {
-    Result r = injected("acquireKeyboard");
-    if (r == ok) fake.keyboardAcquired = true;
-    return r;
-}
-Result getKeyboardState(uint8_t state[256]) {
+
+Result readKeys(uint8_t state[256]) {
     ++fake.keyboardReads;
     if (fake.onKeyboardRead) fake.onKeyboardRead();
     if (fake.inputLostReads > 0) {
         --fake.inputLostReads;
-        fake.keyboardAcquired = false;
+        fake.keyboardAcquired = injected("keyboardAcquired") == ok;  // taken again
         return inputLost;
     }
-    if (Result r = injected("getKeyboardState"); r != ok) return r;
+    if (Result r = injected("readKeys"); r != ok) return r;
     std::memcpy(state, fake.keys.data(), 256);
     return ok;
 }
+
 uint8_t gamepadState() { return fake.gamepad; }
-void releaseKeyboard() {
+
+void closeKeyboard() {
     if (!fake.keyboardCreated) return;
-    fake.calls.emplace_back("releaseKeyboard");
+    fake.calls.emplace_back("closeKeyboard");
     fake.keyboardCreated = fake.keyboardAcquired = false;
 }
 
-Result directSoundCreate() {
-    Result r = journal("directSoundCreate");
-    if (r == ok) fake.soundCreated = true;
-    return r;
+SoundReport openSound(const SoundSetUp& setUp) {
+    SoundReport report;
+    if (!step(report, soundObject)) return report;
+    fake.soundCreated = true;
+    if (!step(report, soundCooperation)) return report;
+    for (int voice = 1; voice <= 3; ++voice) {
+        const std::string number = std::to_string(voice);
+        if (!step(report, soundBuffer, number, voice)) return report;
+        FakeSoundChannel& channel = fake.channels.at(voice);
+        channel = FakeSoundChannel{true};
+        if (!step(report, soundLock, number, voice)) return report;
+        channel.samples.assign(setUp.loops[voice - 1], setUp.loops[voice - 1] + voiceSamples);
+        if (!step(report, soundUnlock, number, voice)) return report;
+        const struct {
+            const char* name;
+            uint8_t warning;
+        } settings[] = {{"voiceRate", rateNotSet},
+                        {"voicePan", panNotSet},
+                        {"voiceVolume", volumeNotSet},
+                        {"voicePlay", notPlaying}};
+        for (const auto& setting : settings)
+            if (injected(setting.name) != ok) report.warnings[voice] |= setting.warning;
+        channel.frequency = voiceRate;
+        channel.volume = silentVolume;
+        channel.playing = !(report.warnings[voice] & notPlaying);
+    }
+    return report;
 }
-Result setSoundCooperativeLevel() { return journal("setSoundCooperativeLevel"); }
-Result createSoundBuffer(int channel) {
-    Result r = journal("createSoundBuffer", std::to_string(channel));
-    if (r == ok) fake.channels.at(channel) = FakeSoundChannel{true};
-    return r;
-}
-Result lockSoundBuffer(int channel, int16_t*& part1, uint32_t& bytes1, int16_t*& part2, uint32_t& bytes2) {
-    if (Result r = journal("lockSoundBuffer", std::to_string(channel)); r != ok) return r;
-    part1 = fake.channels.at(channel).samples.data();
-    bytes1 = 2048;
-    part2 = nullptr;
-    bytes2 = 0;
+
+bool voicePlays(int voice) { return voice >= 1 && voice <= 3 && fake.channels[voice].exists; }
+
+Result setVoiceRate(int voice, uint32_t samplesPerSecond) {
+    if (!voicePlays(voice)) return failed;
+    fake.channels[voice].frequency = samplesPerSecond;
     return ok;
 }
-Result unlockSoundBuffer(int channel) { return journal("unlockSoundBuffer", std::to_string(channel)); }
-Result setSoundFrequency(int channel, uint32_t samplesPerSecond) {
-    if (Result r = injected("setSoundFrequency"); r != ok) return r;
-    fake.channels.at(channel).frequency = samplesPerSecond;
+
+Result setVoiceVolume(int voice, int32_t hundredthsOfDecibel) {
+    if (!voicePlays(voice)) return failed;
+    fake.channels[voice].volume = hundredthsOfDecibel;
     return ok;
 }
-Result setSoundPan(int channel, int32_t pan) {
-    if (Result r = injected("setSoundPan"); r != ok) return r;
-    fake.channels.at(channel).pan = pan;
-    return ok;
-}
-Result setSoundVolume(int channel, int32_t hundredthsOfDecibel) {
-    if (Result r = injected("setSoundVolume"); r != ok) return r;
-    fake.channels.at(channel).volume = hundredthsOfDecibel;
-    return ok;
-}
-Result getSoundVolume(int channel, int32_t& hundredthsOfDecibel) {
-    hundredthsOfDecibel = fake.channels.at(channel).volume;
-    return ok;
-}
-Result playSoundLooping(int channel) {
-    if (Result r = injected("playSoundLooping"); r != ok) return r;
-    fake.channels.at(channel).playing = true;
-    return ok;
-}
-bool soundChannelExists(int channel) { return channel >= 1 && channel <= 3 && fake.channels[channel].exists; }
-void releaseSound() {
+
+void closeSound() {
     if (!fake.soundCreated) return;
-    fake.calls.emplace_back("releaseSound");
+    fake.calls.emplace_back("closeSound");
     for (auto& c : fake.channels) c = FakeSoundChannel{};
     fake.soundCreated = false;
 }

@@ -40,35 +40,31 @@ struct FakePlatform {
     std::vector<bool> messageBoxOwned;
 
     // Window and message queue.
-    bool windowClassRegistered = false;
     bool windowCreated = false;
     std::deque<platform::Message> messages;
-    platform::WindowProc windowProc = nullptr;
     int waitMessageCalls = 0;
     std::function<void()> onWaitMessage;           // called when waitMessage finds the queue empty
     std::map<uint32_t, std::string> droppedFiles;  // by drop, until taken
 
-    // A call named here fails with the given result (for example "setDisplayMode").
+    // A set-up step (named as platform::SetUpStep, e.g. "displayMode") or a call (e.g.
+    // "readKeys") named here fails with the given result.
     std::map<std::string, platform::Result> failures;
-    // Journal of device calls with their arguments, e.g. "setDisplayMode 640x400".
+    // Journal of device calls and steps with their arguments, e.g. "displayMode 640x400".
     std::vector<std::string> calls;
 
     // Display.
-    bool displayCreated = false, surfaceCreated = false, paletteCreated = false;
+    bool displayCreated = false;
     int displayWidth = 0, displayHeight = 0;
-    int surfacePitch = 0;  // 0: the width of the mode
-    std::vector<uint8_t> surface;
+    std::vector<uint8_t> surface;  // the last picture shown, displayWidth bytes a line
     std::array<platform::PaletteEntry, 256> palette{};
-    int stillDrawingLocks = 0;  // this many locks report wasStillDrawing first
-    int lostLocks = 0;          // this many locks report surfaceLost
-    int restoreCalls = 0;
-    int presentCount = 0;  // successful unlocks
+    int lostPresents = 0;  // this many presents report surfaceLost
+    int presentCount = 0;  // pictures shown
     int framesNotPresented = 0;
     bool fullScreen = true;
     int windowScale = 0;        // as placed before the window opened
     int chosenWindowScale = 0;  // as if the user had resized the window
     int verticalBlankWaits = 0;
-    std::function<void()> onPresent;        // after every successful unlock
+    std::function<void()> onPresent;        // after every picture shown
     std::function<void()> onVerticalBlank;  // at every vertical-blank wait
 
     // Keyboard.
@@ -79,9 +75,9 @@ struct FakePlatform {
     std::function<void()> onKeyboardRead;  // before every state read
     uint8_t gamepad = 0;                   // platform::GamepadBits
 
-    // Sound.
+    // Sound: voices 1..3.
     bool soundCreated = false;
-    std::array<FakeSoundChannel, 4> channels{};  // index 1..3
+    std::array<FakeSoundChannel, 4> channels{};
 
     std::function<void()> onDestroyWindow;
 };
@@ -91,5 +87,8 @@ extern FakePlatform fake;
 // Puts the double back to its initial state; the tests call it in SetUp.
 void resetFakePlatform();
 
-// Reads a pixel of the fake surface (after a present).
+// Opens the fake's display in a mode of this size, and the shell's pictures with it.
+void openFakeDisplay(int width, int height);
+
+// Reads a pixel of the last picture shown.
 uint8_t fakeSurfacePixel(int x, int y);

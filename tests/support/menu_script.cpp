@@ -96,9 +96,7 @@ void prepareMenuMachine() {
     allocateRamBlock();
     setRamSize(2);
     installMarkerCharset();
-    fake.displayWidth = 320;
-    fake.displayHeight = 200;
-    fake.surface.assign(320 * 200, 0);
+    openFakeDisplay(320, 200);
     emulatorConfig = EmulatorConfig{};
     emulatorConfig.sync = 0;  // the fake clock stands still: no frame waits
     shell.windowActive = 1;

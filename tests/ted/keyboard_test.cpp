@@ -175,13 +175,13 @@ TEST_F(Keyboard, KeysAreReadAgainOnlyAfterAScan) {
 }
 
 TEST_F(Keyboard, FailedReadKeepsThePreviousKeys) {
-    fake.failures["getKeyboardState"] = platform::failed;
+    fake.failures["readKeys"] = platform::failed;
     EXPECT_EQ(scan(rowLatch(1)), 0xFF);
     fake.failures.clear();
     fake.keys[0x1E] = 0x80;
     EXPECT_EQ(scan(rowLatch(1)), 0xFB);
     fake.keys[0x1E] = 0;
-    fake.failures["getKeyboardState"] = platform::failed;
+    fake.failures["readKeys"] = platform::failed;
     EXPECT_EQ(scan(rowLatch(1)), 0xFB);
     EXPECT_EQ(scan(0x00), 0xFB);  // no other key appears in any row
     fake.failures.clear();

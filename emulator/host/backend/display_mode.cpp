@@ -1,5 +1,6 @@
-// The DirectDraw object and the display mode as plain state; no backend has an exclusive
-// mode, every mode is only a size, so ModeX changes nothing.
+// The display's opening, the same for every backend: no backend has an exclusive mode
+// and every mode is only a size, so ModeX changes nothing; the backend makes its picture
+// of the mode's size and takes the palette's colours.
 #include "host/backend/display_mode.h"
 
 #include "platform/platform.h"
@@ -14,21 +15,19 @@ namespace platform {
 
 using backend::display;
 
-Result directDrawCreate() {
-    if (!windowExists()) return failed;
+SetUpReport openDisplay(const DisplaySetUp& setUp) {
+    if (!windowExists()) return {failed, displayObject};
     display.created = true;
-    return ok;
-}
-
-Result queryDirectDraw2() { return display.created ? ok : failed; }
-Result setDisplayCooperativeLevel(bool) { return display.created ? ok : failed; }
-
-Result setDisplayMode(int width, int height) {
-    if (!display.created || width <= 0 || height <= 0) return failed;
-    display.width = width;
-    display.height = height;
-    backend::displayModeChanged();
-    return ok;
+    for (int i = 0; i < setUp.modeCount; ++i) {
+        const auto& mode = setUp.modes[i];
+        if (mode.width <= 0 || mode.height <= 0) return {failed, displayMode, i};
+        display.width = mode.width;
+        display.height = mode.height;
+        backend::displayModeChanged();
+    }
+    if (!backend::createPicture()) return {failed, displaySurface};
+    if (!backend::setColours(setUp.palette)) return {failed, displayPalette};
+    return {};
 }
 
 }  // namespace platform

@@ -1,9 +1,10 @@
 #pragma once
-// The display's bookkeeping up to the surface, the same for every platform backend: the
-// DirectDraw object (there once the window exists) and the mode chosen. The functions of
-// platform.h that only keep it are defined here (directDrawCreate, queryDirectDraw2,
-// setDisplayCooperativeLevel, setDisplayMode).
+// The display's bookkeeping, the same for every platform backend: opened once the window
+// exists, and the mode chosen. platform::openDisplay is defined here, over what each
+// backend does for itself.
 #include <algorithm>
+
+#include "platform/platform.h"
 
 namespace backend {
 
@@ -15,8 +16,12 @@ struct DisplayMode {
 // defined in host/backend/display_mode.cpp
 extern DisplayMode display;
 
-// Defined by each backend: called after a mode is set, for a window that fits itself to it.
+// Defined by each backend: called after a mode is set, for a window that fits itself to it;
+// the picture of the mode's size (of the window's, when no mode was set), made anew; the
+// palette's colours for the pictures presented from now on.
 void displayModeChanged();
+bool createPicture();
+bool setColours(const platform::PaletteEntry entries[256]);
 
 // The largest whole multiple of the mode that fits inside the area, at least 1: the
 // window's scale, so its pixels stay square and it never overflows the screen.

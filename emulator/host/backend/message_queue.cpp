@@ -1,4 +1,4 @@
-// The queue of window messages and the window procedure they are handed to.
+// The queue of window messages and the files dropped on the window.
 #include "host/backend/message_queue.h"
 
 #include <cstring>
@@ -10,7 +10,6 @@ namespace backend {
 namespace {
 
 std::deque<platform::Message> queue;
-platform::WindowProc windowProcedure = nullptr;
 
 // Dropped files until the window procedure takes them; a few are kept, since their
 // messages may be dropped unread (as a closing menu does).
@@ -40,18 +39,6 @@ void pushDroppedFile(const char* path) {
 
 namespace platform {
 
-bool getMessage(Message& message) {
-    waitMessage();
-    backend::takeMessage(message);
-    return message.type != msgQuit;
-}
-
-void dispatchMessage(const Message& message) {
-    if (backend::windowProcedure) backend::windowProcedure(message);
-    // What the window procedure leaves to default processing: a close destroys the window.
-    if (message.type == msgClose) destroyMainWindow();
-}
-
 bool takeDroppedFile(uint32_t drop, char* path, int size) {
     const auto found = backend::drops.find(drop);
     if (found == backend::drops.end()) return false;
@@ -62,8 +49,6 @@ bool takeDroppedFile(uint32_t drop, char* path, int size) {
     return true;
 }
 
-void postQuitMessage(int32_t exitCode) { backend::pushMessage({msgQuit, static_cast<uint32_t>(exitCode)}); }
-void postCloseRequest() { backend::pushMessage({msgClose, 0}); }
-void setWindowProc(WindowProc proc) { backend::windowProcedure = proc; }
+void postMessage(const Message& message) { backend::pushMessage(message); }
 
 }  // namespace platform

@@ -1,10 +1,9 @@
 #pragma once
-// The window's message queue and procedure, the same for every platform backend: the
-// backend translates its events into messages queued here; peekMessage, waitMessage and
-// getMessage take them, dispatchMessage hands them to the window procedure. The backend
-// defines peekMessage, messageWaiting and waitMessage itself, since how its events are
-// fetched while one waits is its own (getMessage, dispatchMessage, the posts and
-// setWindowProc are defined here).
+// The window's message queue, the same for every platform backend: the backend
+// translates its events into messages queued here, and takeMessage takes them. The
+// backend defines takeMessage and waitMessage itself, since how its
+// events are fetched while one waits is its own (postMessage and takeDroppedFile are
+// defined here).
 #include "platform/platform.h"
 
 namespace backend {

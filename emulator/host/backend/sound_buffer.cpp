@@ -1,72 +1,84 @@
-// The sound channels' bookkeeping both backends keep.
+// The voices' bookkeeping both backends keep.
 #include "host/backend/sound_buffer.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace backend {
 
-using platform::failed;
-using platform::ok;
-using platform::Result;
+SoundChannel soundChannels[4];
 
-Result SoundChannels::create(int channel) {
-    if (!opened || channel < 1 || channel > 3) return failed;
-    SoundChannel& c = channels[channel];
-    std::memset(c.written, 0, sizeof c.written);
-    c.rate = bufferRate;
-    c.volume = 0;
-    c.playing = false;
-    c.exists = true;
+}  // namespace backend
+
+namespace {
+
+using backend::soundChannels;
+
+bool opened = false;
+
+bool valid(int voice) { return opened && voice >= 1 && voice <= 3 && soundChannels[voice].exists.load(); }
+
+// A new voice plays its loop at the loop's own rate, centred and silent until told otherwise.
+void startVoice(int voice, const int16_t* loop) {
+    backend::SoundChannel& channel = soundChannels[voice];
+    std::copy(loop, loop + backend::bufferSamples, channel.written);
+    channel.rate = backend::bufferRate;
+    channel.volume = platform::silentVolume;
+    channel.exists = true;
+    backend::loopWritten(voice);
+    backend::voiceChanged(voice);
+    channel.playing = true;
+    backend::voiceStarted(voice);
+}
+
+}  // namespace
+
+namespace platform {
+
+SoundReport openSound(const SoundSetUp& setUp) {
+    SoundReport report;
+    if (!opened && !backend::openSoundDevice()) {
+        report.result = failed;
+        report.failedAt = soundObject;
+        return report;
+    }
+    opened = true;
+    for (int voice = 1; voice <= 3; ++voice) {
+        if (!setUp.loops[voice - 1]) {
+            report.result = failed;
+            report.failedAt = soundLock;
+            report.index = voice;
+            return report;
+        }
+        startVoice(voice, setUp.loops[voice - 1]);
+    }
+    return report;
+}
+
+bool voicePlays(int voice) { return valid(voice); }
+
+Result setVoiceRate(int voice, uint32_t samplesPerSecond) {
+    if (!valid(voice) || samplesPerSecond > maxVoiceRate) return failed;
+    if (soundChannels[voice].rate.exchange(samplesPerSecond, std::memory_order_relaxed) != samplesPerSecond)
+        backend::voiceChanged(voice);
     return ok;
 }
 
-Result SoundChannels::lock(int channel, int16_t*& part1, uint32_t& bytes1, int16_t*& part2,
-                           uint32_t& bytes2) {
-    if (!valid(channel)) return failed;
-    part1 = channels[channel].written;
-    bytes1 = sizeof channels[channel].written;
-    part2 = nullptr;
-    bytes2 = 0;
+Result setVoiceVolume(int voice, int32_t hundredthsOfDecibel) {
+    if (!valid(voice) || hundredthsOfDecibel < silentVolume || hundredthsOfDecibel > 0) return failed;
+    if (soundChannels[voice].volume.exchange(hundredthsOfDecibel, std::memory_order_relaxed) !=
+        hundredthsOfDecibel)
+        backend::voiceChanged(voice);
     return ok;
 }
 
-Result SoundChannels::setRate(int channel, uint32_t samplesPerSecond, bool& changed) {
-    changed = false;
-    if (!valid(channel) || samplesPerSecond > highestRate) return failed;
-    changed =
-        channels[channel].rate.exchange(samplesPerSecond, std::memory_order_relaxed) != samplesPerSecond;
-    return ok;
-}
-
-Result SoundChannels::setPan(int channel, int32_t pan) const {
-    return valid(channel) && validPan(pan) ? ok : failed;
-}
-
-Result SoundChannels::setVolume(int channel, int32_t hundredths, bool& changed) {
-    changed = false;
-    if (!valid(channel) || !validVolume(hundredths)) return failed;
-    changed = channels[channel].volume.exchange(hundredths, std::memory_order_relaxed) != hundredths;
-    return ok;
-}
-
-Result SoundChannels::volume(int channel, int32_t& hundredths) const {
-    if (!valid(channel)) return failed;
-    hundredths = channels[channel].volume.load(std::memory_order_relaxed);
-    return ok;
-}
-
-Result SoundChannels::play(int channel) {
-    if (!valid(channel)) return failed;
-    channels[channel].playing = true;
-    return ok;
-}
-
-void SoundChannels::release() {
+void closeSound() {
+    if (!opened) return;
+    backend::closeSoundDevice();  // a mixing thread stops before the voices go
     opened = false;
-    for (int c = 1; c <= 3; ++c) {
-        channels[c].exists = false;
-        channels[c].playing = false;
+    for (int voice = 1; voice <= 3; ++voice) {
+        soundChannels[voice].exists = false;
+        soundChannels[voice].playing = false;
     }
 }
 
-}  // namespace backend
+}  // namespace platform

@@ -1,5 +1,5 @@
-// The DirectDraw primary surface as an 8-bit palettised SDL surface of the mode's
-// size, shown through a texture scaled to the screen with the mode's aspect.
+// The pictures as a texture of the mode's size, its pixels the palette's colours,
+// scaled to the window with the mode's aspect.
 #include "host/backend/display_mode.h"
 #include "host/backend/key_queue.h"
 #include "host/backend/shown_picture.h"
@@ -10,8 +10,6 @@ namespace {
 
 SDL_Renderer* renderer = nullptr;
 SDL_Texture* texture = nullptr;
-SDL_Surface* surface = nullptr;
-SDL_Palette* palette = nullptr;
 Uint32 argb[256];  // the palette as texture pixels
 bool& displayCreated = backend::display.created;
 int &modeWidth = backend::display.width, &modeHeight = backend::display.height;
@@ -23,8 +21,8 @@ bool keepsPixels = false, clearDue = true;
 backend::ShownPicture shown;
 uint64_t nextBlank = 0;
 
-// The dummy driver, or a machine without any renderer, still gets a surface to
-// draw into; the picture is then simply not shown.
+// The dummy driver, or a machine without any renderer, still takes pictures; they
+// are then simply not shown.
 void createRenderer() {
     renderer = SDL_CreateRenderer(sdlhost::window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (!renderer) renderer = SDL_CreateRenderer(sdlhost::window, -1, 0);
@@ -60,17 +58,16 @@ void showTexture() {
     SDL_RenderPresent(renderer);
 }
 
-void convertToTexture() {
+void convertToTexture(const uint8_t* pixels, int pitch) {
     if (!texture) return;
     void* target = nullptr;
     int targetPitch = 0;
     if (SDL_LockTexture(texture, nullptr, &target, &targetPitch) != 0) return;
-    for (int y = 0; y < surface->h; ++y) {
-        const Uint8* from =
-            static_cast<const Uint8*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch;
+    for (int y = 0; y < modeHeight; ++y) {
+        const uint8_t* from = pixels + static_cast<size_t>(y) * pitch;
         Uint32* to =
             reinterpret_cast<Uint32*>(static_cast<Uint8*>(target) + static_cast<size_t>(y) * targetPitch);
-        for (int x = 0; x < surface->w; ++x) to[x] = argb[from[x]];
+        for (int x = 0; x < modeWidth; ++x) to[x] = argb[from[x]];
     }
     SDL_UnlockTexture(texture);
 }
@@ -90,51 +87,28 @@ void backend::displayModeChanged() {
     if (renderer) createTexture();
 }
 
-namespace platform {
-
-Result createPrimarySurface() {
-    if (!displayCreated) return failed;
+bool backend::createPicture() {
+    if (!displayCreated) return false;
     if (modeWidth == 0) SDL_GetWindowSize(sdlhost::window, &modeWidth, &modeHeight);  // desktop mode kept
     if (!renderer) createRenderer();
     createTexture();
-    if (surface) SDL_FreeSurface(surface);
-    surface = SDL_CreateRGBSurfaceWithFormat(0, modeWidth, modeHeight, 8, SDL_PIXELFORMAT_INDEX8);
-    shown.forget();
-    return surface ? ok : failed;
+    return true;
 }
 
-Result createPalette(const PaletteEntry entries[256]) {
-    if (!displayCreated) return failed;
-    if (!palette) palette = SDL_AllocPalette(256);
-    if (!palette) return failed;
-    SDL_Color colours[256];
-    for (int i = 0; i < 256; ++i) {
-        colours[i] = {entries[i].red, entries[i].green, entries[i].blue, 255};
+bool backend::setColours(const platform::PaletteEntry entries[256]) {
+    for (int i = 0; i < 256; ++i)
         argb[i] =
             0xFF000000u | Uint32(entries[i].red) << 16 | Uint32(entries[i].green) << 8 | entries[i].blue;
-    }
     shown.forget();  // the same pixels look different now
-    return SDL_SetPaletteColors(palette, colours, 0, 256) == 0 ? ok : failed;
+    return true;
 }
 
-Result setSurfacePalette() {
-    if (!surface || !palette) return failed;
-    return SDL_SetSurfacePalette(surface, palette) == 0 ? ok : failed;
-}
+namespace platform {
 
-Result lockSurface(uint8_t*& pixels, int& pitch) {
-    if (!surface || SDL_LockSurface(surface) != 0) return failed;
-    pixels = static_cast<uint8_t*>(surface->pixels);
-    pitch = surface->pitch;
-    return ok;
-}
-
-Result unlockSurface() {
-    if (!surface) return failed;
-    SDL_UnlockSurface(surface);
-    if (shown.changed(static_cast<const uint8_t*>(surface->pixels),
-                      static_cast<size_t>(surface->pitch) * surface->h)) {
-        convertToTexture();
+Result present(const uint8_t* pixels, int pitch) {
+    if (!displayCreated || modeWidth <= 0 || pitch < modeWidth) return failed;
+    if (shown.changed(pixels, static_cast<size_t>(pitch) * modeHeight)) {
+        convertToTexture(pixels, pitch);
         showTexture();
     }
     backend::keyFrameEnded();
@@ -146,8 +120,6 @@ void frameNotPresented() {
     backend::keyFrameEnded();
     sdlhost::automationFrame();
 }
-
-Result restoreSurface() { return surface ? ok : failed; }
 
 Result waitForVerticalBlank() {
     if (vsyncAvailable && renderer && texture) {
@@ -167,16 +139,12 @@ Result waitForVerticalBlank() {
     return ok;
 }
 
-void releaseDisplay() {
+void closeDisplay() {
     if (!displayCreated) return;
     if (texture) SDL_DestroyTexture(texture);
     if (renderer) SDL_DestroyRenderer(renderer);
-    if (surface) SDL_FreeSurface(surface);
-    if (palette) SDL_FreePalette(palette);
     texture = nullptr;
     renderer = nullptr;
-    surface = nullptr;
-    palette = nullptr;
     shown.forget();
     displayCreated = false;
     vsyncAvailable = keepsPixels = false;

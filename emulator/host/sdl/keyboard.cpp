@@ -1,6 +1,5 @@
-// The PC keyboard as the DirectInput system keyboard: 256 bytes by DirectInput
-// scan code, from the window's key events through the key queue; lost (until
-// acquired again) whenever the window loses the focus.
+// The PC keyboard: 256 bytes by scan code, from the window's key events through the
+// key queue; lost (until taken again) whenever the window loses the focus.
 #include "host/backend/input_devices.h"
 #include "host/backend/key_queue.h"
 #include "host/sdl/sdl_host.h"
@@ -140,23 +139,18 @@ const HostKey* keyByCode(uint8_t code) {
 
 }  // namespace sdlhost
 
-namespace platform {
-
-Result directInputCreate() {
-    if (!SDL_WasInit(SDL_INIT_EVENTS)) return failed;
+bool backend::openInput() {
+    if (!SDL_WasInit(SDL_INIT_EVENTS)) return false;
     sdlhost::openGamepad();  // a machine without one plays on the keys alone
-    return ok;
+    return true;
 }
-Result setKeyboardCooperativeLevel() { return sdlhost::window ? ok : failed; }
 
-Result getKeyboardState(uint8_t state[256]) {
-    // Polling loops read the keyboard without taking messages, so events are pumped here too.
+// Polling loops read the keyboard without taking messages, so events are pumped here too.
+void backend::pollInput() {
     sdlhost::pumpEvents(false);
     sdlhost::automationIdle();
-    if (Result readable = backend::keyboardReadable(); readable != ok) return readable;
-    backend::readKeys(state,
-                      1000.0 * double(SDL_GetPerformanceCounter()) / double(SDL_GetPerformanceFrequency()));
-    return ok;
 }
 
-}  // namespace platform
+double backend::inputMilliseconds() {
+    return 1000.0 * double(SDL_GetPerformanceCounter()) / double(SDL_GetPerformanceFrequency());
+}

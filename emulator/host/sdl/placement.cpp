@@ -104,14 +104,14 @@ void noteWindowScale() {
     chosenScale = std::min(maxScale, std::max(1, std::min(width / modeWidth, height / modeHeight)));
 }
 
+void placeAs(bool windowedAsked, int scale) {
+    windowedWanted = windowedAsked;
+    wantedScale = scale;
+}
+
 }  // namespace sdlhost
 
 namespace platform {
-
-void setWindowPlacement(bool windowed, int scale) {
-    sdlhost::windowedWanted = windowed;
-    sdlhost::wantedScale = scale;
-}
 
 int chosenWindowScale() {
     sdlhost::noteWindowScale();  // a quit leaves the window open until the program ends

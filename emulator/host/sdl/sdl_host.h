@@ -39,6 +39,7 @@ void redrawWindow();
 // The window's place: how it is created, then placed for the mode (full screen, or a
 // window of whole-number scale inside the usable area); a scale the user gave it by
 // resizing is noted before it goes full screen or closes.
+void placeAs(bool windowed, int scale);
 Uint32 initialWindowFlags();
 SDL_Rect initialWindowArea();
 void placeWindow();

@@ -10,7 +10,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <fstream>
@@ -22,12 +21,6 @@ namespace {
 
 // Windows' priority classes as nice values: normal, high, real-time.
 constexpr int niceOfClass[3] = {0, -10, -20};
-
-bool copyText(const std::string& text, char* buffer, int size) {
-    if (text.empty() || size <= 0) return false;
-    std::snprintf(buffer, static_cast<size_t>(size), "%s", text.c_str());
-    return true;
-}
 
 std::string osReleaseName() {
     std::ifstream file("/etc/os-release");
@@ -152,16 +145,14 @@ void messageBox(const char* text, const char* caption, bool owned) {
     boxOwner = 0;
 }
 
-bool osProductName(char* buffer, int size) { return copyText(osReleaseName(), buffer, size); }
-
-bool osVersion(char* buffer, int size) {
+SystemDescription describeSystem() {
+    SystemDescription system{osReleaseName(), {}, {}};
     utsname names{};
-    return uname(&names) == 0 && copyText(names.release, buffer, size);
-}
-
-bool osBuild(char* buffer, int size) {
-    utsname names{};
-    return uname(&names) == 0 && copyText(names.version, buffer, size);
+    if (uname(&names) == 0) {
+        system.version = names.release;
+        system.build = names.version;
+    }
+    return system;
 }
 
 }  // namespace platform

@@ -94,7 +94,9 @@ namespace platform {
 
 using sdlhost::window;
 
-bool registerWindowClass() {
+namespace {
+
+bool openVideo() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "varnok: no display available: %s\n", SDL_GetError());
         return false;
@@ -113,42 +115,40 @@ bool registerWindowClass() {
     return true;
 }
 
-bool createMainWindow(int showCommand) {
+}  // namespace
+
+WindowOpened openWindow(const WindowPlacement& placement) {
+    if (!openVideo()) return WindowOpened::noDisplay;
+    sdlhost::placeAs(placement.windowed, placement.scale);
     Uint32 flags = sdlhost::initialWindowFlags();
-    if (showCommand == 0) flags |= SDL_WINDOW_HIDDEN;
+    if (!placement.shown) flags |= SDL_WINDOW_HIDDEN;
     const SDL_Rect area = sdlhost::initialWindowArea();
     window = SDL_CreateWindow(windowTitle, area.x, area.y, area.w, area.h, flags);
     if (!window) {
         std::fprintf(stderr, "varnok: cannot open the window: %s\n", SDL_GetError());
-        return false;
+        return WindowOpened::noWindow;
     }
     if (!(flags & SDL_WINDOW_RESIZABLE)) SDL_ShowCursor(SDL_DISABLE);
     SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
     SDL_RaiseWindow(window);
     // Showing a window activates the application before anything else arrives.
     sdlhost::pushMessage({msgActivate, 1});
-    return true;
+    return WindowOpened::opened;
 }
 
 bool windowExists() { return window != nullptr; }
 
-void destroyMainWindow() {
+void destroyWindow() {
     if (!window) return;
     sdlhost::noteWindowScale();
-    releaseDisplay();  // the renderer belongs to the window and must go first
+    closeDisplay();  // the renderer belongs to the window and must go first
     SDL_DestroyWindow(window);
     window = nullptr;
-    dispatchMessage(Message{msgDestroy, 0});
 }
 
-bool peekMessage(Message& message) {
+bool takeMessage(Message& message) {
     sdlhost::pumpEvents(false);
     return backend::takeMessage(message);
-}
-
-bool messageWaiting() {
-    sdlhost::pumpEvents(false);
-    return backend::messageQueued();
 }
 
 void waitMessage() {

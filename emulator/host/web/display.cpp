@@ -1,8 +1,9 @@
-// The DirectDraw primary surface as an 8-bit buffer of the mode's size, turned into
-// RGBA through the palette and painted on the page's canvas. The vertical blank is
+// The pictures, kept as an 8-bit buffer of the mode's size, turned into RGBA through
+// the palette and painted on the page's canvas. The vertical blank is
 // that of a 50 Hz display kept by the clock, met at the page's animation frames.
 #include <emscripten.h>
 
+#include <cstring>
 #include <vector>
 
 #include "host/backend/display_mode.h"
@@ -100,10 +101,8 @@ double nextVerticalBlank() {
 // The canvas takes the mode's size with its surface.
 void backend::displayModeChanged() {}
 
-namespace platform {
-
-Result createPrimarySurface() {
-    if (!displayCreated) return failed;
+bool backend::createPicture() {
+    if (!displayCreated) return false;
     if (modeWidth == 0) {
         modeWidth = defaultWidth;
         modeHeight = defaultHeight;
@@ -112,29 +111,24 @@ Result createPrimarySurface() {
     painted.forget();
     rgba.assign(surface.size(), 0xFF000000u);
     setCanvasSize(modeWidth, modeHeight);
-    return ok;
+    return true;
 }
 
-Result createPalette(const PaletteEntry entries[256]) {
-    if (!displayCreated) return failed;
+bool backend::setColours(const platform::PaletteEntry entries[256]) {
     for (int i = 0; i < 256; ++i)
         palette[i] =
             0xFF000000u | uint32_t(entries[i].blue) << 16 | uint32_t(entries[i].green) << 8 | entries[i].red;
     painted.forget();
-    return ok;
+    return true;
 }
 
-Result setSurfacePalette() { return displayCreated && !surface.empty() ? ok : failed; }
+namespace platform {
 
-Result lockSurface(uint8_t*& pixels, int& pitch) {
-    if (surface.empty()) return failed;
-    pixels = surface.data();
-    pitch = modeWidth;
-    return ok;
-}
-
-Result unlockSurface() {
-    if (surface.empty()) return failed;
+Result present(const uint8_t* pixels, int pitch) {
+    if (surface.empty() || pitch < modeWidth) return failed;
+    for (int y = 0; y < modeHeight; ++y)
+        std::memcpy(&surface[static_cast<size_t>(y) * modeWidth], pixels + static_cast<size_t>(y) * pitch,
+                    modeWidth);
     if (emscripten_get_now() - lastPaint >= paintInterval)
         paint();
     else
@@ -146,8 +140,6 @@ Result unlockSurface() {
 // A frame the machine ran too fast to show still counts.
 void frameNotPresented() { webhost::frameReceived(); }
 
-Result restoreSurface() { return surface.empty() ? failed : ok; }
-
 // The browser may refuse: it lets a page go full screen only while it handles a user's input.
 bool fullScreen() { return pageFullScreen() != 0; }
 Result setFullScreen(bool on) {
@@ -158,7 +150,7 @@ Result setFullScreen(bool on) {
 // The page's turn ends at the blank (host/web/turns.cpp, by nextVerticalBlank).
 Result waitForVerticalBlank() { return ok; }
 
-void releaseDisplay() {
+void closeDisplay() {
     if (!displayCreated) return;
     surface.clear();
     painted.forget();

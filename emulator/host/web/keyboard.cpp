@@ -1,4 +1,4 @@
-// The page's keyboard as the DirectInput system keyboard: 256 bytes by scan code, from
+// The page's keyboard: 256 bytes by scan code, from
 // the page's key events by physical position through the key queue, lost while the
 // page has no focus. Events arrive only between the machine's turns, so a tap's press
 // and release often come in one gap; the queue holds each until the machine has seen it.
@@ -20,15 +20,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE int varnokKey(const char* code, int down) {
     return 1;
 }
 
-namespace platform {
+bool backend::openInput() { return true; }
 
-Result directInputCreate() { return ok; }
-Result setKeyboardCooperativeLevel() { return webhost::windowOpen() ? ok : failed; }
+// The page's events arrive between the machine's turns, never while it reads.
+void backend::pollInput() {}
 
-Result getKeyboardState(uint8_t state[256]) {
-    if (Result readable = backend::keyboardReadable(); readable != ok) return readable;
-    backend::readKeys(state, emscripten_get_now());
-    return ok;
-}
-
-}  // namespace platform
+double backend::inputMilliseconds() { return emscripten_get_now(); }

@@ -82,9 +82,9 @@ void setRunning(bool on) {
 // here, the page goes on: the window and its devices go now, and nothing the run left
 // queued reaches the next one.
 void endRun(int) {
-    if (platform::windowExists()) platform::destroyMainWindow();
+    closeMainWindow();
     platform::Message message;
-    while (platform::peekMessage(message)) {
+    while (platform::takeMessage(message)) {
     }
     setRunning(false);
     // A restart asked for while the run ended starts at the next turn.
@@ -134,7 +134,7 @@ EMSCRIPTEN_KEEPALIVE void varnokReset() {
 EMSCRIPTEN_KEEPALIVE void varnokRestart() {
     restartRequested = true;
     if (running)
-        platform::postCloseRequest();
+        platform::postMessage({platform::msgClose, 0});
     else
         webhost::scheduleTurn();
 }

@@ -1,4 +1,4 @@
-// Three looping 1,024-sample buffers played by the page's audio: each voice a looping
+// The three voices played by the page's audio: each voice a looping
 // buffer source at 44,100 Hz whose playback rate follows the channel's rate, through
 // a gain of the channel's attenuation. The page starts the audio on the first key or
 // click, as browsers require; until then the voices are set up but silent.
@@ -15,10 +15,8 @@ namespace {
 using backend::bufferRate;
 using backend::bufferSamples;
 
-backend::SoundChannels channels;
-
 double gainOf(int32_t hundredths) {
-    return hundredths <= backend::silentVolume ? 0.0 : std::pow(10.0, hundredths / 2000.0);
+    return hundredths <= platform::silentVolume ? 0.0 : std::pow(10.0, hundredths / 2000.0);
 }
 
 // clang-format off
@@ -94,66 +92,20 @@ EM_JS(void, closeAudio, (), {
 
 }  // namespace
 
-namespace platform {
-
 // A page without audio still runs the machine: the voices are then simply not heard.
-Result directSoundCreate() {
+bool backend::openSoundDevice() {
     openAudio();
-    channels.opened = true;
-    return ok;
+    return true;
 }
 
-Result setSoundCooperativeLevel() { return channels.opened ? ok : failed; }
+void backend::loopWritten(int voice) { setVoiceSamples(voice, soundChannels[voice].written, bufferSamples); }
 
-Result createSoundBuffer(int channel) {
-    if (Result r = channels.create(channel); r != ok) return r;
-    setVoiceRate(channel, 1.0);
-    setVoiceGain(channel, 1.0);
-    return ok;
+void backend::voiceChanged(int voice) {
+    const SoundChannel& channel = soundChannels[voice];
+    setVoiceRate(voice, static_cast<double>(channel.rate.load()) / bufferRate);
+    setVoiceGain(voice, gainOf(channel.volume.load()));
 }
 
-Result lockSoundBuffer(int channel, int16_t*& part1, uint32_t& bytes1, int16_t*& part2, uint32_t& bytes2) {
-    return channels.lock(channel, part1, bytes1, part2, bytes2);
-}
+void backend::voiceStarted(int voice) { playVoice(voice); }
 
-Result unlockSoundBuffer(int channel) {
-    if (!channels.valid(channel)) return failed;
-    setVoiceSamples(channel, channels[channel].written, bufferSamples);
-    return ok;
-}
-
-Result setSoundFrequency(int channel, uint32_t samplesPerSecond) {
-    bool changed = false;
-    const Result r = channels.setRate(channel, samplesPerSecond, changed);
-    if (changed) setVoiceRate(channel, static_cast<double>(samplesPerSecond) / bufferRate);
-    return r;
-}
-
-Result setSoundPan(int channel, int32_t pan) { return channels.setPan(channel, pan); }
-
-Result setSoundVolume(int channel, int32_t hundredthsOfDecibel) {
-    bool changed = false;
-    const Result r = channels.setVolume(channel, hundredthsOfDecibel, changed);
-    if (changed) setVoiceGain(channel, gainOf(hundredthsOfDecibel));
-    return r;
-}
-
-Result getSoundVolume(int channel, int32_t& hundredthsOfDecibel) {
-    return channels.volume(channel, hundredthsOfDecibel);
-}
-
-Result playSoundLooping(int channel) {
-    if (Result r = channels.play(channel); r != ok) return r;
-    playVoice(channel);
-    return ok;
-}
-
-bool soundChannelExists(int channel) { return channels.valid(channel); }
-
-void releaseSound() {
-    if (!channels.opened) return;
-    closeAudio();
-    channels.release();
-}
-
-}  // namespace platform
+void backend::closeSoundDevice() { closeAudio(); }

@@ -1,7 +1,6 @@
 // Clock, priority, local time, message boxes and the system description in the browser.
 #include <emscripten.h>
 
-#include <cstdio>
 #include <ctime>
 
 #include "host/web/web_host.h"
@@ -28,12 +27,6 @@ EM_JS(int, copyUserAgent, (char* buffer, int size), {
 });
 // clang-format on
 
-bool copyText(const char* text, char* buffer, int size) {
-    if (size <= 0) return false;
-    std::snprintf(buffer, static_cast<size_t>(size), "%s", text);
-    return true;
-}
-
 }  // namespace
 
 namespace platform {
@@ -59,8 +52,11 @@ LocalTime localTime() {
 
 void messageBox(const char* text, const char* caption, bool) { showMessage(text, caption); }
 
-bool osProductName(char* buffer, int size) { return copyText("Web browser", buffer, size); }
-bool osVersion(char* buffer, int size) { return copyUserAgent(buffer, size) != 0; }
-bool osBuild(char*, int) { return false; }
+SystemDescription describeSystem() {
+    SystemDescription system{"Web browser", {}, {}};
+    char agent[256];
+    if (copyUserAgent(agent, sizeof agent)) system.version = agent;
+    return system;
+}
 
 }  // namespace platform

@@ -25,32 +25,26 @@ extern "C" EMSCRIPTEN_KEEPALIVE void varnokFocus(int focused) {
 
 namespace platform {
 
-bool registerWindowClass() { return true; }
+int chosenWindowScale() { return 0; }
 
 // The canvas sits in the page and takes the page's size; the page's full screen is the
 // browser's, asked for by the user.
-void setWindowPlacement(bool, int) {}
-int chosenWindowScale() { return 0; }
-
-bool createMainWindow(int) {
+WindowOpened openWindow(const WindowPlacement&) {
     webhost::window = true;
     // Showing the window activates the application before anything else arrives.
     webhost::pushMessage({msgActivate, 1});
-    return true;
+    return WindowOpened::opened;
 }
 
 bool windowExists() { return webhost::window; }
 
-void destroyMainWindow() {
+void destroyWindow() {
     if (!webhost::window) return;
-    releaseDisplay();
+    closeDisplay();
     webhost::window = false;
-    dispatchMessage(Message{msgDestroy, 0});
 }
 
-bool peekMessage(Message& message) { return backend::takeMessage(message); }
-
-bool messageWaiting() { return backend::messageQueued(); }
+bool takeMessage(Message& message) { return backend::takeMessage(message); }
 
 // The page's turn ends where the main loop waits for a message (host/web/turns.cpp); a
 // wait here would hold the page, so it returns and the caller looks again.

@@ -20,7 +20,7 @@ TEST(TrueDriveWriteBack, FailedWriteIsTriedAgainAndKeepsTheDiskIn) {
     ASSERT_TRUE(mountD64(first));
     static SerialBus serial;
     attachTrueDrive(TrueDriveKind::drive1541, std::vector<uint8_t>(dosRomBytes, 0xEA), serial);
-    trueDrive.disk.changed[1] = true;  // the DOS wrote track 1
+    trueDrive.disk.changed[2] = true;  // the DOS wrote track 1
     // The file's place is taken by a folder that holds something: no write can land there.
     std::filesystem::remove(first);
     std::filesystem::create_directory(first);

@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "disk/head.h"
 #include "drive/drive.h"
 #include "support/machine_helpers.h"
 
@@ -37,6 +38,19 @@ TEST(G64, DiskFromAnImageRoundTripsByteForByte) {
     EXPECT_EQ(gcr::writeG64(read.disk, read.halfTracks, read.trackBytes), file);
     const std::vector<uint8_t> withHalfTrack = imageG64();
     EXPECT_EQ(gcr::writeG64(gcr::readG64(withHalfTrack).disk), withHalfTrack);
+}
+
+// A half-track's bytes pass under a head stepped half a track on from track 18, at the
+// half-track's own length.
+TEST(G64, HalfTrackComesUnderTheHead) {
+    gcr::G64 read = gcr::readG64(imageG64());
+    gcr::Head head;  // over track 18
+    head.motor = true;
+    gcr::setPhase(head, read.disk, 1);
+    ASSERT_EQ(head.halfTrack, 37);
+    EXPECT_EQ(gcr::turn(head, read.disk, 32 * 6000), 6000u);  // one turn at the slowest rate
+    EXPECT_EQ(head.input, 0x52);
+    EXPECT_EQ(head.position, 0u);
 }
 
 // Each case damages a good file; every one is refused with its reason.

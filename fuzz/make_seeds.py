@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the fuzz targets' seed inputs: disk images with files, snapshots of running
+"""Writes the fuzz targets' seed inputs: disk images with files, raw GCR images, snapshots of running
 programs, programs, settings stores and exchanges on the drive port, each shaped as its
 target reads its input (see the comment at the top of each fuzz_*.cpp). All of them are
 made here from scratch; none comes from a ROM or another program's files.
@@ -272,10 +272,36 @@ def drive_port_seeds():
     }
 
 
+# ---- G64 images ----
+
+def g64(tracks, half_tracks=84, track_bytes=7928):
+    """A G64 file holding `tracks` ({half-track: (speed, bytes)}) in the standard layout."""
+    header = b"GCR-1541" + bytes([0, half_tracks]) + struct.pack("<H", track_bytes)
+    offsets, speeds, body = [], [], b""
+    at = len(header) + 8 * half_tracks
+    for half in range(2, half_tracks + 2):
+        speed, data = tracks.get(half, (3, b""))
+        offsets.append(at + len(body) if data else 0)
+        speeds.append(speed)
+        if data:
+            body += struct.pack("<H", len(data)) + data + bytes(track_bytes - len(data))
+    return header + struct.pack("<%dI" % half_tracks, *offsets) + struct.pack("<%dI" % half_tracks, *speeds) + body
+
+
+def g64_seeds():
+    # Sync marks and gaps with GCR bytes between, on a track, a half-track and a long track.
+    track = (b"\xff" * 5 + bytes([0x52, 0x54, 0xB5, 0x29, 0x4B]) + b"\x55" * 9) * 20
+    return {
+        "tracks": g64({2: (3, track), 36: (2, track[:7000])}),
+        "half_track": g64({3: (3, track), 37: (1, b"\x55" * 6666)}, half_tracks=42),
+        "long_track": g64({34: (3, track + b"\x55" * 7000)}, track_bytes=8000),
+    }
+
+
 def main():
     out = sys.argv[1]
     targets = {"fuzz_d64": d64_seeds, "fuzz_snapshot": snapshot_seeds, "fuzz_prg": prg_seeds,
-               "fuzz_settings": settings_seeds, "fuzz_drive_port": drive_port_seeds}
+               "fuzz_settings": settings_seeds, "fuzz_drive_port": drive_port_seeds, "fuzz_g64": g64_seeds}
     for target, make in targets.items():
         folder = os.path.join(out, target)
         os.makedirs(folder, exist_ok=True)

@@ -104,6 +104,7 @@ Disk fromD64(std::span<const uint8_t> image, int tracks, std::span<const uint8_t
         const int sectorBytes = 2 * syncBytes + headerGcrBytes + headerGap + dataGcrBytes;
         const int tail = (zone.trackBytes - zone.sectors * sectorBytes) / zone.sectors;
         std::vector<uint8_t>& out = disk.tracks[2 * track];
+        disk.density[2 * track] = uint8_t(zone.density);
         out.reserve(zone.trackBytes);
         for (int sector = 0; sector < zone.sectors; ++sector, ++index) {
             uint8_t data[256] = {};

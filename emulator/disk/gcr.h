@@ -55,9 +55,11 @@ enum SectorError : uint8_t {
     idMismatch = 11,     // 29: the header carries another disk ID
 };
 
+// Half-track h lies on track h / 2; the even ones are the tracks proper.
 struct Disk {
     std::array<std::vector<uint8_t>, halfTrackCount> tracks;  // empty: nothing written there
-    std::array<bool, maxTrack + 1> changed{};                 // written since the last decode
+    std::array<uint8_t, halfTrackCount> density{};            // the bit rate each was written at
+    std::array<bool, halfTrackCount> changed{};               // written since the last write-back
     int trackCount = 35;
     bool writeProtected = false;
 };

@@ -43,7 +43,8 @@ uint32_t turn(Head& head, Disk& disk, uint32_t cycles) {
             head.sync = false;
             if (!disk.writeProtected) {
                 track[head.position] = head.output;
-                if (head.halfTrack % 2 == 0) disk.changed[head.halfTrack / 2] = true;
+                disk.changed[head.halfTrack] = true;
+                disk.density[head.halfTrack] = head.density;
             }
             ++ready;
         } else {

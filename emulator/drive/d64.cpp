@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "common/log.h"
+#include "disk/g64.h"
 #include "drive/d64_image.h"
 #include "fileio/files.h"
 
@@ -103,14 +104,13 @@ bool imageReplaceable(const std::string& path) {
     return files::replaceRefusal(path).empty() && files::Folder::open(files::folderOf(path)).writable();
 }
 
-bool fitsAnImage(std::span<const uint8_t> bytes) {
-    return !bytes.empty() && bytes.size() <= imageSizes[3].bytes;
-}
-
 // The image file's bytes as the disk: its size says the tracks and whether error bytes
 // follow. Any other size is read as the start of a 35-track image, and never written back.
 void takeImage(const files::ReadResult& file) {
     const std::span<const uint8_t> bytes = file.bytes;
+    if (gcr::isG64(bytes)) return takeG64Image(file, imageReplaceable(drive.mediumPath));
+    drive.g64 = false;
+    drive.g64File.clear();
     const ImageSize* size = std::find_if(std::begin(imageSizes), std::end(imageSizes),
                                          [&](const ImageSize& s) { return s.bytes == bytes.size(); });
     const bool standard = size != std::end(imageSizes);
@@ -130,7 +130,7 @@ void refresh() {
         return;
     // A file that cannot be read now is left alone: a change then fails on it.
     const files::ReadResult file = files::readFile(drive.mediumPath, d64LargestFileBytes);
-    if (file && fitsAnImage(file.bytes)) takeImage(file);
+    if (file && imageRefusal(file.bytes).empty()) takeImage(file);
 }
 
 }  // namespace
@@ -147,7 +147,11 @@ bool mountD64(const std::string& path) {
 }
 
 bool mountD64Image(const std::string& path, const files::ReadResult& file) {
-    if (!file || !fitsAnImage(file.bytes)) return false;
+    if (!file) return false;
+    if (const std::string why = imageRefusal(file.bytes); !why.empty()) {
+        if (gcr::isG64(file.bytes)) logLine("Warning: %s: %s\n", path.c_str(), why.c_str());
+        return false;
+    }
     mountD64InMemory(35);
     // Held as a real path: the image is written back to the file a link leads to, and
     // stays found when the current directory changes.
@@ -159,7 +163,7 @@ bool mountD64Image(const std::string& path, const files::ReadResult& file) {
 }
 
 bool reloadD64Image(const files::ReadResult& file) {
-    if (!file || !fitsAnImage(file.bytes)) return false;
+    if (!file || !imageRefusal(file.bytes).empty()) return false;
     takeImage(file);
     return true;
 }

@@ -59,6 +59,9 @@ uint16_t d64BlocksFree();
 
 // Takes a version of the image file read again (drive/d64.cpp); false when it holds no image.
 bool reloadD64Image(const files::ReadResult& file);
+// Takes a G64 file imageRefusal accepts as the disk (drive/g64.cpp); `replaceable`: a true
+// drive may write it back.
+void takeG64Image(const files::ReadResult& file, bool replaceable);
 
 // The writing side (drive/d64_write.cpp): each change is written back to the image file
 // at once, or undone when that fails or the disk is full.

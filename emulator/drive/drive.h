@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "chips/tia6523.h"
+#include "disk/gcr.h"
 #include "fileio/files.h"
 #include "fileio/folder.h"
 #include "state/machine.h"
@@ -48,6 +49,18 @@ void unmountDrive();
 // changed since it was read is kept as they left it (false, and a warning in the log):
 // a true drive's sectors cannot be told from theirs. A file that has gone is written anew.
 bool writeBackD64();
+
+// A G64 image (drive/g64.cpp) is mounted by the same calls, told by its signature. At
+// this level its disk is the sectors that decode, write-protected; a true drive turns
+// its raw tracks and writes them back with writeBackG64: the half-tracks the disk marks
+// changed replace theirs in the file as it stands (someone else's changes to other
+// tracks are kept), laid out anew. False, and the file left alone, when it cannot be
+// written or someone made it something else.
+bool writeBackG64(const gcr::Disk& disk);
+
+// Why a medium file cannot be mounted, or empty when it can: a D64 larger than any image,
+// or a G64 that is cut short or lies about its tracks.
+std::string imageRefusal(std::span<const uint8_t> bytes);
 
 // An image of 35 or 40 tracks held only in memory, as drive.d64Image holds it (tests and
 // fuzzing build one there); changes are never written to a file.

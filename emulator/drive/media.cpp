@@ -32,4 +32,6 @@ void unmountDrive() {
     drive.writeProtected = false;
     drive.tracks = 35;
     drive.hasErrorBytes = false;
+    drive.g64 = drive.g64Writable = false;
+    drive.g64File.clear();
 }

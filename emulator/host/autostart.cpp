@@ -161,7 +161,7 @@ bool nextStep() {
 
 StartKind startKindOf(const char* path) {
     const std::string name = path ? path : "";
-    if (endsWith(name, ".d64")) return StartKind::disk;
+    if (endsWith(name, ".d64") || endsWith(name, ".g64")) return StartKind::disk;
     if (endsWith(name, ".fre")) return StartKind::snapshot;
     return StartKind::program;
 }

@@ -2,7 +2,7 @@
 // Starts a file the user hands over: the file named on the command line, one dropped on
 // the window or chosen on a page. The kind follows the name's extension, in any case:
 //
-// - ".d64": the disk goes into drive 8 for this run, over the stored drive settings; the
+// - ".d64" or ".g64": the disk goes into drive 8 for this run, over the stored drive settings; the
 //   machine is reset, LOAD"*",8 is typed once the ROM waits at its READY. prompt, and RUN
 //   once the load has ended and the prompt is back. A true drive loads in its real time,
 //   so with one the machine runs at full speed (warp) until RUN is typed;
@@ -22,7 +22,7 @@
 
 enum class StartKind : uint8_t { program, disk, snapshot };
 
-// By the name's extension, in any case: ".d64" a disk, ".fre" a snapshot, else a program.
+// By the name's extension, in any case: ".d64" or ".g64" a disk, ".fre" a snapshot, else a program.
 StartKind startKindOf(const char* path);
 // False, with `error` naming the file and saying why, when the file cannot be started.
 bool autostartFile(const std::string& path, std::string& error);

@@ -173,7 +173,8 @@ void startTrueDrive() {
     if (kind == 0) return;
     const char* name = kind == 1 ? "1551" : "1541";
     if (emulatorConfig.driveType8 != 2) {
-        logLine("Warning: a true %s needs a D64 image on drive 8; drive 8 stays at the port level.\n", name);
+        logLine("Warning: a true %s needs a D64 or G64 image on drive 8; drive 8 stays at the port level.\n",
+                name);
         return;
     }
     const std::string& path = kind == 1 ? emulatorConfig.drive1551Rom : emulatorConfig.drive1541Rom;

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -110,6 +112,15 @@ bool matchesPattern(const char* name, const char* pattern) {
     return *pattern == 0;
 }
 
+bool matchesAnyPattern(const char* name, const char* patterns) {
+    for (std::string_view rest = patterns;;) {
+        const size_t end = rest.find(';');
+        if (matchesPattern(name, std::string(rest.substr(0, end)).c_str())) return true;
+        if (end == std::string_view::npos) return false;
+        rest.remove_prefix(end + 1);
+    }
+}
+
 int readFileList(FileList& list, const char* pattern) {
     list.count = 0;
     const std::vector<HostEntry> found = readDirectory();
@@ -120,7 +131,7 @@ int readFileList(FileList& list, const char* pattern) {
     bubbleSort(list, directories > 0 && list.entries[0].hostName == ".." ? 1 : 0, directories);
     for (const HostEntry& entry : found)
         if (entry.kind == EntryKind::file && list.count < fileListCapacity &&
-            matchesPattern(entry.name.c_str(), pattern))
+            matchesAnyPattern(entry.name.c_str(), pattern))
             addEntry(list, entry);
     bubbleSort(list, directories, list.count);
     return list.count;

@@ -23,8 +23,8 @@ struct FileList {
     int count = 0;
 };
 
-// Lists the current directory; pattern is a wildcard such as "*.PRG", matched
-// without regard to case. Returns the number of entries.
+// Lists the current directory; pattern is a wildcard such as "*.PRG", or several
+// separated by ';' ("*.D64;*.G64"), matched without regard to case. Returns the number of entries.
 int readFileList(FileList& list, const char* pattern);
 
 // Wildcard match of '*' and '?' without regard to case.

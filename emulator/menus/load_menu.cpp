@@ -43,7 +43,7 @@ struct PageView {
 };
 
 struct LoadMenu {
-    PageView views[3] = {{"*.PRG", &programFiles}, {"*.FRE", &snapshotFiles}, {"*.D64", &diskFiles}};
+    PageView views[3] = {{"*.PRG", &programFiles}, {"*.FRE", &snapshotFiles}, {"*.D64;*.G64", &diskFiles}};
     int page = programPage;
     bool driveMode = false;
     int driveCursor = currentDrive;

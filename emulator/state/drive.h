@@ -110,4 +110,9 @@ struct Drive {
     bool hasErrorBytes = false;
     uint8_t d64Image[d64LargestImageBytes] = {};
     uint8_t errorBytes[d64LargestErrorBytes] = {};
+    // A G64 image: d64Image holds the sectors its tracks decode to (write-protected at
+    // this level), g64File the file as last read or written, which a true drive turns.
+    bool g64 = false;
+    bool g64Writable = false;  // a true drive may write it back
+    std::vector<uint8_t> g64File;
 };

@@ -27,7 +27,7 @@ bool mountDisk(const std::string& path, std::string& error) {
     }
     // A mount that fails leaves the drive as it was.
     if (!mountD64Image(path, file)) {
-        error = path + ": the disk image cannot be read";
+        error = path + ": " + imageRefusal(file.bytes);
         return false;
     }
     emulatorConfig.driveType8 = d64DriveType;

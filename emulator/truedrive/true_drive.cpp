@@ -1,9 +1,10 @@
 // The true drives' time and disk: each runs its processor for the time the computer's
-// instruction took, and its written tracks go back into the D64 image.
+// instruction took, and its written tracks go back into the D64 image or the G64 file.
 #include "truedrive/true_drive.h"
 
 #include <algorithm>
 
+#include "disk/g64.h"
 #include "drive/drive.h"
 #include "truedrive/drive_buses.h"
 
@@ -41,8 +42,10 @@ void insertTrueDriveDisk() {
         d.disk = gcr::Disk{};
         return;
     }
-    d.disk = gcr::fromD64(imageBytes(), drive.tracks, imageErrors());
-    d.disk.writeProtected = drive.writeProtected;
+    // A G64's tracks turn as its file holds them, a D64's as the DOS would have formatted them.
+    d.disk = drive.g64 ? gcr::readG64(drive.g64File).disk
+                       : gcr::fromD64(imageBytes(), drive.tracks, imageErrors());
+    d.disk.writeProtected = drive.g64 ? !drive.g64Writable : drive.writeProtected;
     d.swapEnds = d.cycles + driveClock() / 2;  // half a second
 }
 
@@ -130,17 +133,23 @@ void finishTrueDriveLine() {
 bool flushTrueDriveDisk() {
     TrueDrive& d = trueDrive;
     if (!anyTrackChanged() && !d.imageUnwritten) return true;
+    if (drive.g64) {
+        if (!writeBackG64(d.disk)) return false;
+        d.disk.changed.fill(false);
+        return true;
+    }
     const std::span<uint8_t> image = imageBytes();
     // Track 18 first: a disk formatted anew has its new ID in the BAM, and the sectors
     // that carry it are sound now.
     auto decode = [&](int track) {
-        if (!d.disk.changed[track]) return;
-        d.disk.changed[track] = false;
+        if (!d.disk.changed[2 * track]) return;
+        d.disk.changed[2 * track] = false;
         if (track <= drive.tracks)
             gcr::toD64(d.disk.tracks[2 * track], track, image, imageErrors(), gcr::diskId(image));
     };
     decode(18);
     for (int track = 1; track <= gcr::maxTrack; ++track) decode(track);
+    d.disk.changed.fill(false);  // a D64 has no place for what lies between the tracks
     d.imageUnwritten = !writeBackD64();
     return !d.imageUnwritten;
 }

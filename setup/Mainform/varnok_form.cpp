@@ -42,7 +42,7 @@ constexpr const char* runAnywayText =
     "These ROM files cannot be read:\n\n%1\n\n"
     "The emulator starts without the images of banks 1 to 3 (the Plus4's 3-PLUS-1 is one), "
     "and does not start without both images of ROM 0.\n\nRun anyway?";
-constexpr const char* d64Filter = "D64 files (*.d64);;All files (*)";
+constexpr const char* d64Filter = "Disk images (*.d64 *.g64);;All files (*)";
 
 QString toQString(const std::string& text) { return QString::fromStdString(text); }
 

@@ -66,7 +66,7 @@ for type in $types; do
   grep -q "type=\"$type\"" "$mime" || fail "$type is not declared in varnok.xml"
   [ -f "$scratch/mime/$type.xml" ] || fail "$type is not in the built MIME database"
 done
-for pattern in '\*\.prg' '\*\.d64' '\*\.fre'; do grep -q "pattern=\"$pattern\"" "$mime" || fail "no glob $pattern"; done
+for pattern in '\*\.prg' '\*\.d64' '\*\.g64' '\*\.fre'; do grep -q "pattern=\"$pattern\"" "$mime" || fail "no glob $pattern"; done
 
 # Manual pages render without warnings, and every host key of --help is in varnok(6).
 for page in varnok VarnokSetup; do

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "disk/g64.h"
 #include "program_run.h"
 
 namespace {
@@ -53,9 +54,9 @@ public:
             extra.push_back({"DriveType8", 1u});
             extra.push_back({"Drive8PCDir", dir->file("disk")});
         } else {
-            writeFile(dir->file("disk.d64"), formattedD64("VARNOK", "VK"));
+            writeFile(dir->file(diskName), formattedD64("VARNOK", "VK"));
             extra.push_back({"DriveType8", 2u});
-            extra.push_back({"Drive8D64", dir->file("disk.d64")});
+            extra.push_back({"Drive8D64", dir->file(diskName)});
         }
         if (kind == Medium::true1551) {
             extra.push_back({"TrueDrive8", 1u});
@@ -97,7 +98,7 @@ public:
     }
 
     std::vector<uint8_t> image() const {
-        const std::string bytes = readFile(dir->file("disk.d64"));
+        const std::string bytes = readFile(dir->file(diskName));
         return {bytes.begin(), bytes.end()};
     }
     // A file of the medium by its name on the disk; empty when there is none.
@@ -113,6 +114,7 @@ public:
     bool onDisk(const std::string& name) const { return !diskFile(name).empty(); }
 
     std::string roms, charset;
+    std::string diskName = "disk.d64";  // the image's file, in the scratch folder
     Medium medium = Medium::folder;
     int linePause = 40;  // frames after each typed line at the port level
 };
@@ -435,6 +437,46 @@ TEST_P(RealFirmwareTrueStart, DiskPutInIsANewDiskToTheDos) {
 
 INSTANTIATE_TEST_SUITE_P(TrueDrives, RealFirmwareTrueStart,
                          ::testing::Values(Medium::true1551, Medium::true1541),
+                         [](const auto& info) { return mediumName(info.param); });
+
+// ---- G64 images: raw tracks on a true drive, their sectors at the port level ----
+
+// A disk holding BORDER as a G64 of our own encoder, with track 17 (where the file lies)
+// longer than its zone's turn, as some protections lay a track out: a true drive reads
+// and writes it at its own length and the file keeps what the DOS wrote; the port level
+// serves the sectors that decode and refuses to write.
+class RealFirmwareG64 : public RealFirmware, public ::testing::WithParamInterface<Medium> {};
+
+TEST_P(RealFirmwareG64, LoadsFromTheRawTracksAndSavesIntoThem) {
+    diskName = "disk.g64";
+    machineWithDisk(GetParam());
+    gcr::Disk disk = gcr::fromD64(diskHolding("BORDER", borderProgram(0x32)), 35, {});
+    std::vector<uint8_t>& track17 = disk.tracks[34];
+    track17.insert(track17.begin(), 7900 - track17.size(), 0x55);
+    const std::vector<uint8_t> file = gcr::writeG64(disk);
+    writeFile(dir->file(diskName), file);
+    typeLines({"LOAD\"BORDER\",8", "LIST", "SAVE\"COPY\",8", "PRINT DS$"});
+    const Outcome result = runMachine();
+    ASSERT_EQ(result.status, 0) << result.errors;
+    const std::string text = screen();
+    EXPECT_ON_SCREEN(text, "LOADING\nREADY.\nLIST\n\n10 SYS4109");
+    if (!trueDrive(GetParam())) {
+        EXPECT_ON_SCREEN(text, "26, WRITE PROTECT ON,00,00");
+        EXPECT_EQ(image(), file);
+        return;
+    }
+    EXPECT_ON_SCREEN(text, "00, OK,00,00");
+    const gcr::G64 written = gcr::readG64(image());
+    ASSERT_EQ(written.error, "");
+    EXPECT_EQ(written.disk.tracks[34].size(), 7900u);
+    std::vector<uint8_t> sectors(gcr::sectorOffset(36, 0));
+    for (int track = 1; track <= 35; ++track) gcr::toD64(written.disk.tracks[2 * track], track, sectors);
+    EXPECT_EQ(d64File(sectors, "COPY"), borderProgram(0x32)) << text;
+    EXPECT_EQ(d64File(sectors, "BORDER"), borderProgram(0x32));
+}
+
+INSTANTIATE_TEST_SUITE_P(Media, RealFirmwareG64,
+                         ::testing::Values(Medium::image, Medium::true1551, Medium::true1541),
                          [](const auto& info) { return mediumName(info.param); });
 
 }  // namespace

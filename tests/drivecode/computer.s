@@ -4,6 +4,7 @@
 ; buffer and the sector's data block as raw GCR, over the transfer of receive1551.s or
 ; receive1541.s. Each must be what the disk holds; the verdict goes to the debug port.
 
+        .include "basic_stub.inc"
         .include "sectors.inc"
 
         .import receiveSetup, receiveBegin, receiveByte, receiveEnd
@@ -23,18 +24,7 @@ bits:   .res 1                  ; the GCR encoder's byte being filled, and its b
 bitsLeft: .res 1
 code:   .res 1
 
-        .segment "LOADADDR"
-        .word $1001
-
-        .segment "STUB"         ; 10 SYS4109
-        .word @next
-        .word 10
-        .byte $9E, "4109", 0
-@next:  .word 0
-
-        .code
-start:
-        .assert start = 4109, error, "the SYS line names the wrong address"
+        basicStub
         ; A drive that was just switched on runs its own start first: two seconds.
         lda JIFFY
         clc

@@ -6,7 +6,7 @@
 
         .include "drive1541.inc"
 
-        .export sendSetup, sendBegin, sendByte, sendLast, sendEnd
+        .export sendSetup, sendBegin, sendByte, sendLast, sendDone, sendEnd
         .export linkSetup, awaitRequest, takeByte
 
 DATA_IN  = $01
@@ -32,6 +32,8 @@ sendSetup:
 sendBegin:
         lda #CLK_OUT
         sta SERIAL
+; The last byte has left with the lines let go: nothing more to wait for.
+sendDone:
 sendEnd:
         rts
 

@@ -6,7 +6,7 @@
 
         .include "drive1551.inc"
 
-        .export sendSetup, sendBegin, sendByte, sendLast, sendEnd
+        .export sendSetup, sendBegin, sendByte, sendLast, sendDone, sendEnd
         .export linkSetup, awaitRequest, takeByte
 
 ACK = $08
@@ -25,8 +25,10 @@ sendBegin:
         sta TIA_LINES
         rts
 
-; The computer has turned DAV no more since the routine started; port A listens and no
-; block is ready.
+; The DOS runs M-E before the computer has ended the KERNAL's handshake of the
+; command's last byte: DAV is back at rest (1) once it has. From then on port A listens,
+; no block is ready, and ACK stands at DAV's level: the computer's first turn is answered
+; only by the routine.
 linkSetup:
         lda #DAV
         sta dav
@@ -34,6 +36,7 @@ linkSetup:
         sta TIA_DDRA
         lda TIA_LINES
         and #$FC
+        ora #ACK
         sta TIA_LINES
         rts
 
@@ -65,13 +68,19 @@ answer: and TIA_LINES
         sta TIA_LINES
         rts
 
-; The computer's last turn says it has the last byte: the cable is the DOS's again.
-sendEnd:
+; The computer's next turn says it has the last byte: port A listens again, no block
+; is ready, and ACK answers the turn.
+sendDone:
         jsr awaitDav
         lda #0
         sta TIA_DDRA
+        lda #$FC
+        bne answer
+
+; The same, and ACK at rest: the cable is the DOS's again.
+sendEnd:
+        jsr sendDone
         lda TIA_LINES
-        and #$FC
         ora #ACK
         sta TIA_LINES
         rts

@@ -1,30 +1,22 @@
 ; The computer's side of the drive code test, run from BASIC (10 SYS4109) with the real
 ; KERNAL: it uploads the drive's routine with M-W on the command channel, starts it with
-; M-E, and takes back, for each sector of the list, the read job's status and buffer and
-; the sector's data block as raw GCR, over the transfer of receive1551.s or
+; M-E (upload.s), and takes back, for each sector of the list, the read job's status and
+; buffer and the sector's data block as raw GCR, over the transfer of receive1551.s or
 ; receive1541.s. Each must be what the disk holds; the verdict goes to the debug port.
 
+        .include "basic_stub.inc"
         .include "sectors.inc"
 
         .import receiveSetup, receiveBegin, receiveByte, receiveEnd
-        .import __DRIVE_LOAD__, __DRIVE_RUN__, __DRIVE_SIZE__
-        .import driveEntry
+        .import openCommandChannel, upload, executeDriveCode
 
-SETLFS     = $FFBA
-SETNAM     = $FFBD
-OPEN       = $FFC0
-CHKOUT     = $FFC9
-CHROUT     = $FFD2
-CLRCHN     = $FFCC
 JIFFY      = $A5                ; the low byte of the KERNAL's clock
 DEBUG_PORT = $FDCF
-CHUNK      = 32                 ; bytes per M-W: the DOS's command buffer takes about 40
 
         .zeropage
 src:    .res 2
 dst:    .res 2
 left:   .res 2
-count:  .res 1
 track:  .res 1
 sector: .res 1
 index:  .res 1
@@ -32,18 +24,7 @@ bits:   .res 1                  ; the GCR encoder's byte being filled, and its b
 bitsLeft: .res 1
 code:   .res 1
 
-        .segment "LOADADDR"
-        .word $1001
-
-        .segment "STUB"         ; 10 SYS4109
-        .word @next
-        .word 10
-        .byte $9E, "4109", 0
-@next:  .word 0
-
-        .code
-start:
-        .assert start = 4109, error, "the SYS line names the wrong address"
+        basicStub
         ; A drive that was just switched on runs its own start first: two seconds.
         lda JIFFY
         clc
@@ -52,39 +33,10 @@ start:
         cmp JIFFY
         bne @settle
 
-        ; OPEN 15,8,15,"I0": the DOS reads the disk's ID, which its read jobs check.
-        lda #15
-        ldx #8
-        ldy #15
-        jsr SETLFS
-        lda #2
-        ldx #<initialise
-        ldy #>initialise
-        jsr SETNAM
-        jsr OPEN
-        bcc :+
-        jmp noChannel
-:       ldx #15
-        jsr CHKOUT
-        bcc :+
-        jmp noChannel
-:       jsr CLRCHN
+        jsr openCommandChannel
+        bcs noChannel
         jsr upload
-
-        ; M-E: the drive runs its routine from here on.
-        ldx #15
-        jsr CHKOUT
-        ldx #0
-@me:    lda memoryExecute,x
-        jsr CHROUT
-        inx
-        cpx #3
-        bne @me
-        lda #<driveEntry
-        jsr CHROUT
-        lda #>driveEntry
-        jsr CHROUT
-        jsr CLRCHN
+        jsr executeDriveCode
 
         sei
         jsr receiveSetup
@@ -149,70 +101,6 @@ verdict:
 noChannel:
         lda #VERDICT_NO_CHANNEL
         bne verdict
-
-; The drive's routine, CHUNK bytes per M-W: "M-W", address, count, the bytes.
-upload:
-        lda #<__DRIVE_LOAD__
-        sta src
-        lda #>__DRIVE_LOAD__
-        sta src+1
-        lda #<__DRIVE_RUN__
-        sta dst
-        lda #>__DRIVE_RUN__
-        sta dst+1
-        lda #<__DRIVE_SIZE__
-        sta left
-        lda #>__DRIVE_SIZE__
-        sta left+1
-@chunk: lda left+1
-        bne @full
-        lda left
-        beq @done
-        cmp #CHUNK
-        bcc @last
-@full:  lda #CHUNK
-@last:  sta count
-        ldx #15
-        jsr CHKOUT
-        ldx #0
-@mw:    lda memoryWrite,x
-        jsr CHROUT
-        inx
-        cpx #3
-        bne @mw
-        lda dst
-        jsr CHROUT
-        lda dst+1
-        jsr CHROUT
-        lda count
-        jsr CHROUT
-        ldy #0
-@byte:  lda (src),y
-        jsr CHROUT
-        iny
-        cpy count
-        bne @byte
-        jsr CLRCHN
-        lda count
-        clc
-        adc src
-        sta src
-        bcc :+
-        inc src+1
-:       lda count
-        clc
-        adc dst
-        sta dst
-        bcc :+
-        inc dst+1
-:       lda left
-        sec
-        sbc count
-        sta left
-        bcs @chunk
-        dec left+1
-        jmp @chunk
-@done:  rts
 
 ; The data block the DOS writes for the sector: its mark, the pattern (the track, the
 ; sector, then each byte its offset plus 7 * track + 13 * sector), the checksum (all 256
@@ -322,9 +210,6 @@ putCode:
         rts
 
         .rodata
-initialise:    .byte "I0"
-memoryWrite:   .byte "M-W"
-memoryExecute: .byte "M-E"
 sectorTable:   sectorList
 gcrCode:       .byte $0A, $0B, $12, $13, $0E, $0F, $16, $17, $09, $19, $1A, $1B, $0D, $1D, $1E, $15
 

@@ -352,17 +352,7 @@ std::vector<uint8_t> borderProgram(uint8_t colour) {
 }
 
 std::vector<uint8_t> diskHolding(const std::string& name, const std::vector<uint8_t>& file) {
-    std::vector<uint8_t> disk = formattedD64("GAMES", "GM");
-    const size_t track17 = 16 * 21 * 256, bam = 91392, directory = bam + 256;
-    disk[bam + 4 * 17] -= 1;
-    disk[bam + 4 * 17 + 1] &= 0xFE;  // sector 0 of track 17 used
-    disk[directory + 2] = 0x82, disk[directory + 3] = 17, disk[directory + 4] = 0;
-    std::fill_n(disk.begin() + directory + 5, 16, 0xA0);
-    std::copy(name.begin(), name.end(), disk.begin() + directory + 5);
-    disk[directory + 30] = 1;
-    disk[track17 + 1] = uint8_t(1 + file.size());
-    std::copy(file.begin(), file.end(), disk.begin() + track17 + 2);
-    return disk;
+    return d64Holding("GAMES", "GM", {{name, file}});
 }
 
 struct StartWay {

@@ -146,6 +146,56 @@ std::vector<uint8_t> formattedD64(const std::string& name, const std::string& id
     return image;
 }
 
+std::vector<uint8_t> d64Holding(const std::string& name, const std::string& id,
+                                const std::vector<D64File>& files) {
+    std::vector<uint8_t> image = formattedD64(name, id);
+    uint8_t* bam = image.data() + d64Offset(18, 0);
+    auto take = [&](int track, int sector) {
+        bam[4 * track] -= 1;
+        bam[4 * track + 1 + sector / 8] &= uint8_t(~(1 << (sector % 8)));
+    };
+    auto isFree = [&](int track, int sector) {
+        return (bam[4 * track + 1 + sector / 8] >> (sector % 8)) & 1;
+    };
+    int track = 17, sector = 0;
+    // The block after the last one taken: ten sectors on, or the next free one after that;
+    // on the next track when this one is full.
+    auto next = [&](bool first) {
+        if (!first) sector = (sector + 10) % d64Sectors(track);
+        while (bam[4 * track] == 0) {
+            track = track == 1 ? 19 : track > 18 ? track + 1 : track - 1;
+            sector = 0;
+        }
+        while (!isFree(track, sector)) sector = (sector + 1) % d64Sectors(track);
+        take(track, sector);
+    };
+    uint8_t* entry = image.data() + d64Offset(18, 1);
+    bool first = true;
+    for (const D64File& file : files) {
+        next(first);
+        first = false;
+        entry[2] = 0x82, entry[3] = uint8_t(track), entry[4] = uint8_t(sector);
+        std::fill_n(entry + 5, 16, 0xA0);
+        std::copy_n(file.name.begin(), std::min<size_t>(file.name.size(), 16), entry + 5);
+        const size_t blockCount = std::max<size_t>(1, (file.bytes.size() + 253) / 254);
+        entry[30] = uint8_t(blockCount), entry[31] = uint8_t(blockCount >> 8);
+        entry += 32;
+        for (size_t at = 0; at < file.bytes.size() || at == 0; at += 254) {
+            uint8_t* block = image.data() + d64Offset(track, sector);
+            const size_t count = std::min<size_t>(254, file.bytes.size() - at);
+            std::copy_n(file.bytes.begin() + at, count, block + 2);
+            if (at + 254 < file.bytes.size()) {
+                next(false);
+                block[0] = uint8_t(track), block[1] = uint8_t(sector);
+            } else {
+                block[0] = 0, block[1] = uint8_t(count + 1);
+                break;
+            }
+        }
+    }
+    return image;
+}
+
 std::vector<uint8_t> d64File(const std::vector<uint8_t>& image, const std::string& name) {
     std::vector<uint8_t> bytes;
     bool found = false;

@@ -63,6 +63,17 @@ size_t d64Offset(int track, int sector);
 // A freshly formatted 35-track D64 image, as a 1541 leaves it after N:name,id: every
 // block free but the BAM and the first directory sector on track 18.
 std::vector<uint8_t> formattedD64(const std::string& name, const std::string& id);
+// A formatted image holding `files` as closed PRG files in directory order (at most
+// eight), each stored as the DOS stores one: the first file from track 17's sector 0,
+// every tenth sector of a track (or the next free one), then the next track outwards from
+// the directory (17 down to 1, then 19 up), each next file on from the last; the BAM
+// counts them as used.
+struct D64File {
+    std::string name;
+    std::vector<uint8_t> bytes;  // load address first
+};
+std::vector<uint8_t> d64Holding(const std::string& name, const std::string& id,
+                                const std::vector<D64File>& files);
 // The bytes of the named file of a D64 image, following its chain; empty when the
 // directory has no such file.
 std::vector<uint8_t> d64File(const std::vector<uint8_t>& image, const std::string& name);

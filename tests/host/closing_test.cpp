@@ -3,6 +3,7 @@
 
 #include "bus/interrupts.h"
 #include "host/program.h"
+#include "machine/power.h"
 #include "machine/step.h"
 #include "memory/memory.h"
 #include "monitor/monitor.h"
@@ -16,13 +17,13 @@ namespace {
 TEST(ClosingInsideAStep, WindowClosedAtABreakpointBetweenDoubleClockHalvesEndsTheStepCleanly) {
     resetFakePlatform();
     resetShellState();
+    freshMachine();  // nothing raised or pending from a test before
     ASSERT_TRUE(allocateRamBlock());
     setWindowProc(windowProc);
     ASSERT_EQ(platform::openWindow({}), platform::WindowOpened::opened);
     shell.windowActive = 1;
     for (uint16_t a = 0x1000; a < 0x1004; ++a) memory.ram[a] = 0xEA;  // NOPs
     memory.romEnabled = 0;
-    interrupts = {};  // nothing pending from a test before
     reg.PC = 0x1000;
     ted.doubleClockAllowed = 1;
     ted.singleClock = 0;

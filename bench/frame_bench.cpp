@@ -8,6 +8,7 @@
 #include "bench_machine.h"
 #include "host/configuration.h"
 #include "host/frame_end.h"
+#include "machine/settings.h"
 
 int main(int argc, char** argv) {
     // Keeps writing the screen, so the picture changes every frame.
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     if (!powerOnBenchMachine(loop, sizeof loop)) return 1;
     emulatorConfig.screenMode = 0;
     emulatorConfig.sync = 0;
+    applySettings(emulatorConfig);
     openFakeDisplay(320, 200);
 
     // A text screen: matrix at $0C00, attributes at $0800, characters at $2000 in RAM.

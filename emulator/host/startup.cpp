@@ -17,6 +17,7 @@
 #include "host/main_loop.h"
 #include "host/program.h"
 #include "machine/power.h"
+#include "machine/settings.h"
 #include "memory/memory.h"
 #include "rom/open_rom.h"
 #include "shell/pacing.h"
@@ -223,7 +224,7 @@ bool buildMachine() {
     shell.ticksPerFrame = platform::performanceFrequency() / framesPerSecond;
     shell.frameStamp = platform::performanceCounter();
     readConfiguration();
-    keyboard.joystickMode = emulatorConfig.joystick;
+    applySettings(emulatorConfig);
     if (emulatorConfig.log) {
         std::string error;
         if (!openLog(&error)) return fatal("Varnok Error: Cannot create Varnok.log file.\n" + error);

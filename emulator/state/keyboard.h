@@ -14,6 +14,9 @@ struct Keyboard {
     // A scan has read the keys since they were last pushed in: the host's keys may move on.
     bool scanned = true;
     uint16_t shiftLock = 0;
-    int32_t joystickMode = 0;    // 0 none, 1 port 1, 2 port 2
+    int32_t joystickMode = 0;  // 0 none, 1 port 1, 2 port 2
+    // The host keys of each port's joystick: up, down, left, right, fire, as scan codes
+    // (a code outside 0..255 names no key).
+    int32_t joystickKeys[2][5] = {};
     uint16_t capsLockLatch = 0;  // Caps Lock was down at the last scan
 };

@@ -67,4 +67,8 @@ struct Ted {
     uint32_t matrixBaseByLine[frameHeight] = {};
 
     TedSound sound;  // ted/sound.cpp
+
+    // The display's screen mode, as the settings choose it: only the part of the frame it
+    // shows is drawn (any value past 6 draws the whole frame).
+    uint8_t shownMode = 0;
 };

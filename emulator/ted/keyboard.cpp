@@ -4,7 +4,6 @@
 
 #include <bitset>
 
-#include "common/configuration.h"
 #include "memory/memory.h"
 #include "ted/ted.h"
 
@@ -53,20 +52,11 @@ const std::array<uint8_t, 256> keyMap = buildKeyMap();
 namespace {
 
 struct JoystickPort {
-    const int32_t* codes[5];  // up, down, left, right, fire
-    uint8_t selectBit;        // the $FF08 bit written low to read this port
+    int index;          // into keyboard.joystickKeys
+    uint8_t selectBit;  // the $FF08 bit written low to read this port
     uint8_t fireBit;
 };
-const JoystickPort ports[2] = {
-    {{&emulatorConfig.joy1UpCode, &emulatorConfig.joy1DownCode, &emulatorConfig.joy1LeftCode,
-      &emulatorConfig.joy1RightCode, &emulatorConfig.joy1FireCode},
-     0x01,
-     0x40},
-    {{&emulatorConfig.joy2UpCode, &emulatorConfig.joy2DownCode, &emulatorConfig.joy2LeftCode,
-      &emulatorConfig.joy2RightCode, &emulatorConfig.joy2FireCode},
-     0x02,
-     0x80},
-};
+constexpr JoystickPort ports[2] = {{0, 0x01, 0x40}, {1, 0x02, 0x80}};
 constexpr uint8_t directionBits[4] = {0x01, 0x02, 0x04, 0x08};
 
 // A stored code outside the scan-code range names no key.
@@ -113,7 +103,7 @@ bool portSelected(const JoystickPort& port, uint8_t value) {
 // its bits low together.
 uint8_t applyJoystick(const JoystickPort& port, uint8_t result, bool withKeys) {
     for (int i = 0; i < 5; ++i) {
-        const int32_t code = *port.codes[i];
+        const int32_t code = keyboard.joystickKeys[port.index][i];
         const bool keyDown = withKeys && validCode(code) && keyboard.keyState[code];
         if (keyDown || (keyboard.gamepad & (i < 4 ? directionBits[i] : gamepadFireBit)))
             result &= static_cast<uint8_t>(~(i < 4 ? directionBits[i] : port.fireBit));
@@ -124,8 +114,8 @@ uint8_t applyJoystick(const JoystickPort& port, uint8_t result, bool withKeys) {
 // The joystick's keys leave the matrix while it is emulated, so they never type.
 KeyMask joystickKeys(const JoystickPort& port) {
     KeyMask mask;
-    for (const int32_t* code : port.codes)
-        if (validCode(*code)) mask.set(static_cast<size_t>(*code));
+    for (const int32_t code : keyboard.joystickKeys[port.index])
+        if (validCode(code)) mask.set(static_cast<size_t>(code));
     return mask;
 }
 

@@ -2,7 +2,6 @@
 // block rule per region of the line.
 #include <cstring>
 
-#include "common/configuration.h"
 #include "memory/memory.h"
 #include "ted/raster.h"
 #include "ted/render_cells.h"
@@ -30,8 +29,7 @@ constexpr ShownArea shownAreas[8] = {
 // clang-format on
 
 const ShownArea& shownArea() {
-    const uint32_t mode = static_cast<uint32_t>(emulatorConfig.screenMode);
-    return shownAreas[mode < 7 ? mode : 7];
+    return shownAreas[ted.shownMode < 7 ? ted.shownMode : 7];
 }
 
 // Left of the window the border starts at the unscrolled position, so the block next

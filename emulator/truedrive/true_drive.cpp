@@ -15,9 +15,11 @@ constexpr uint32_t cyclesPerLine = 57, machineClock = 17784 * 50;
 // The disk is written back once the drive has been quiet for a second and a half.
 constexpr uint64_t quietWriteBackMicroseconds = 1500000;
 
-uint64_t owedPerSingleCycle = 0;  // drive cycles per computer cycle, in 1/65536
-
 uint32_t driveClock() { return trueDrive.kind == TrueDriveKind::drive1551 ? clock1551 : clock1541; }
+
+// Drive cycles per computer cycle, in 1/65536.
+constexpr uint64_t owed1551 = (uint64_t(clock1551) << 16) / machineClock;
+constexpr uint64_t owed1541 = (uint64_t(clock1541) << 16) / machineClock;
 
 // The port-level drive's image and its error bytes (none when it has none).
 std::span<uint8_t> imageBytes() { return {drive.d64Image, trackOffset[drive.tracks + 1]}; }
@@ -73,7 +75,6 @@ void attachTrueDrive(TrueDriveKind kind, std::span<const uint8_t> rom, SerialBus
     if (kind == TrueDriveKind::drive1541) drive.attached = false;
     std::copy_n(rom.begin(), std::min(rom.size(), dosRomBytes), d.rom.begin());
     d.head.clockMultiple = kind == TrueDriveKind::drive1551 ? 2 : 1;
-    owedPerSingleCycle = (uint64_t(driveClock()) << 16) / machineClock;
     insertTrueDriveDisk();
     d.swapEnds = 0;  // the disk was in before the power came on
     powerOnTrueDrive();
@@ -90,7 +91,7 @@ namespace {
 
 void runTrueDrive(uint32_t singleCycles) {
     TrueDrive& d = trueDrive;
-    d.owed += singleCycles * owedPerSingleCycle;
+    d.owed += singleCycles * (d.kind == TrueDriveKind::drive1551 ? owed1551 : owed1541);
     d.due += d.owed >> 16;
     d.owed &= 0xFFFF;
     if (d.cycles >= d.due) return;

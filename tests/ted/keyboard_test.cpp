@@ -7,6 +7,7 @@
 #include "bus/memory_map.h"
 #include "host/backend/gamepad.h"
 #include "host/configuration.h"
+#include "machine/settings.h"
 #include "machine_fixture.h"
 #include "shell/keyboard_input.h"
 
@@ -24,6 +25,7 @@ protected:
         emulatorConfig.joy1LeftCode = emulatorConfig.joy2LeftCode = left;
         emulatorConfig.joy1RightCode = emulatorConfig.joy2RightCode = right;
         emulatorConfig.joy1FireCode = emulatorConfig.joy2FireCode = rightCtrl;
+        applySettings(emulatorConfig);
         scan(0x00);  // with Caps Lock up, this clears its edge latch
         keyboard.shiftLock = 0;
     }
@@ -142,6 +144,8 @@ TEST_F(Keyboard, JoystickCodesOutsideTheScanCodeRangeMoveNothing) {
     keyboard.joystickMode = 1;
     emulatorConfig.joy1UpCode = 300;
     emulatorConfig.joy1FireCode = -1;
+    applySettings(emulatorConfig);
+    keyboard.joystickMode = 1;
     fake.keys[up] = 0x80;
     EXPECT_EQ(scan(rowLatch(5), 0xFA), 0xF7);  // Up is a plain key again
 }

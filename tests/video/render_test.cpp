@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "machine/settings.h"
 #include "ted/render_cells.h"
 #include "video_machine.h"
 
@@ -280,6 +281,7 @@ class ScreenModeRegion : public VideoTest, public ::testing::WithParamInterface<
 TEST_P(ScreenModeRegion, DrawsOnlyWhatTheModeShows) {
     const ShownCase& c = GetParam();
     emulatorConfig.screenMode = c.mode;
+    applySettings(emulatorConfig);
     renderScreen();
     // Lines and pixels at the very edge of the frame have no neighbour outside.
     auto drawn = [](int x, int y) {

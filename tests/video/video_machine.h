@@ -10,6 +10,7 @@
 #include "host/frame_end.h"
 #include "host/program.h"
 #include "machine/power.h"
+#include "machine/settings.h"
 #include "memory/memory.h"
 #include "support/fake_platform.h"
 #include "ted/raster.h"
@@ -69,8 +70,9 @@ protected:
         emulatorConfig = EmulatorConfig{};
         emulatorConfig.screenMode = 2;  // every pixel is drawn
         emulatorConfig.sync = 3;        // no frame-end work unless a test asks for it
-        ted.rasterCompare = 0x1FF;      // a line the beam never reaches
-        shell.ticksPerFrame = 0;        // a 50 Hz wait ends at once on the still test clock
+        applySettings(emulatorConfig);
+        ted.rasterCompare = 0x1FF;  // a line the beam never reaches
+        shell.ticksPerFrame = 0;    // a 50 Hz wait ends at once on the still test clock
         shell.frameStamp = 0;
         shell.nextPresent = 0;  // the first frame with the sync off is shown
         shell.quickRegistersShown = 0;

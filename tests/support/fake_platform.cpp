@@ -22,8 +22,10 @@ void openFakeDisplay(int width, int height) {
     setPictureSize(width, height);
 }
 
+// Before any picture is shown the display holds the fake's fill pattern.
 uint8_t fakeSurfacePixel(int x, int y) {
-    return fake.surface.at(static_cast<size_t>(y) * fake.displayWidth + x);
+    if (!fake.shown) return fake.surface.at(static_cast<size_t>(y) * fake.displayWidth + x);
+    return fake.shown[static_cast<size_t>(y) * fake.shownPitch + x];
 }
 
 namespace {
@@ -158,6 +160,7 @@ SetUpReport openDisplay(const DisplaySetUp& setUp) {
         fake.displayHeight = mode.height;
     }
     if (!step(report, displaySurface)) return report;
+    fake.shown = nullptr;  // a new display shows nothing yet
     fake.surface.assign(static_cast<size_t>(fake.displayWidth) * fake.displayHeight, 0xEE);
     if (!step(report, displayPalette)) return report;
     std::memcpy(fake.palette.data(), setUp.palette, sizeof setUp.palette);
@@ -172,9 +175,9 @@ Result present(const uint8_t* pixels, int pitch) {
     }
     if (Result r = injected("present"); r != ok) return r;
     if (fake.surface.empty()) return failed;
-    for (int y = 0; y < fake.displayHeight; ++y)
-        std::memcpy(&fake.surface[static_cast<size_t>(y) * fake.displayWidth],
-                    pixels + static_cast<size_t>(y) * pitch, fake.displayWidth);
+    // The picture stays the caller's until the next present: the display shows it as it is.
+    fake.shown = pixels;
+    fake.shownPitch = pitch;
     ++fake.presentCount;
     if (fake.onPresent) fake.onPresent();
     return ok;

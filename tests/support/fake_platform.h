@@ -55,7 +55,9 @@ struct FakePlatform {
     // Display.
     bool displayCreated = false;
     int displayWidth = 0, displayHeight = 0;
-    std::vector<uint8_t> surface;  // the last picture shown, displayWidth bytes a line
+    std::vector<uint8_t> surface;    // what the display shows before any picture
+    const uint8_t* shown = nullptr;  // the last picture shown, shownPitch bytes a line
+    int shownPitch = 0;
     std::array<platform::PaletteEntry, 256> palette{};
     int lostPresents = 0;  // this many presents report surfaceLost
     int presentCount = 0;  // pictures shown

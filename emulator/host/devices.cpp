@@ -43,14 +43,14 @@ constexpr ScreenModeSwitches screenModes[7] = {
 struct StepText {
     SetUpStep step;
     const char* doneText;
-    const char* failureText;  // null: the screen mode's own
+    const char* failureText;  // a screen mode's switch names its own
 };
 // clang-format off
 constexpr StepText stepTexts[] = {
     {platform::displayObject,       "Info: DirectDraw DirectDrawCreate executed.\n", "Varnok Error: DirectDrawCreate FAILED"},
     {platform::displayInterface,    "Info: DirectDraw QueryInterface executed.\n", "Varnok requires DirectX 3.0 or better!"},
     {platform::displayCooperation,  "Info: DirectDraw SetCooperativeLevel executed.\n", "Varnok Error: SetCooperativeLevel FAILED"},
-    {platform::displayMode,         "Info: DirectDraw SetDisplayMode executed.\n", nullptr},
+    {platform::displayMode,         "Info: DirectDraw SetDisplayMode executed.\n", "Varnok Error: SetDisplayMode FAILED"},
     {platform::displaySurface,      "Info: DirectDraw CreateSurface executed.\n", "Varnok Error: CreateSurface FAILED"},
     {platform::displayPalette,      "Info: DirectDraw CreatePalette executed.\n", "Varnok Error: CreatePalette FAILED"},
     {platform::surfacePalette,      "Info: DirectDraw SetPalette executed.\n", "Varnok Error: SetPalette FAILED"},
@@ -126,7 +126,8 @@ Result setUpDisplay() {
         logLine(emulatorConfig.palette == 0 ? "Info: Calculated palette generated.\n"
                                             : "Info: Digitized palette generated.\n");
     logDone(platform::displayPalette, platform::surfacePalette, report);
-    if (report.failedAt == platform::displayMode) return fail(report.result, switches->failureText);
+    if (report.failedAt == platform::displayMode && switches)
+        return fail(report.result, switches->failureText);
     if (report.failedAt != platform::setUpDone)
         return fail(report.result, stepTexts[report.failedAt].failureText);
     if (switches) {

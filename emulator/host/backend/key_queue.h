@@ -3,8 +3,8 @@
 // key's new state stays until a keyboard scan of the machine has seen it, whatever the
 // host's events were (a tap within one frame, a paste, a tool typing). Events that come
 // slower than the machine scans pass at once, so typing stays real time. The backends
-// hand their key events and frames over here and answer platform::getKeyboardState
-// from readKeys.
+// hand their key events and frames over here, and platform::readKeys answers from
+// backend::readKeys.
 #include <cstdint>
 
 namespace backend {

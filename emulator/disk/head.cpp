@@ -27,6 +27,19 @@ void setPhase(Head& head, const Disk& disk, uint8_t phase) {
     head.halfTrack = to;
 }
 
+namespace {
+
+// Read at a bit rate other than the one it was written at, the bits fall out of step with
+// the read clock: a sync (a long run of ones) still shows, but the bytes between are
+// garbage, as copy protections that write a track at an odd rate expect.
+uint8_t readAtHeadRate(const Head& head, const Disk& disk, uint8_t written) {
+    if (head.density == disk.density[head.halfTrack] || written == 0xFF) return written;
+    const uint8_t garbage = uint8_t((written * 0x9D) ^ (head.position * 0x5B) ^ 0xA5);
+    return garbage == 0xFF ? 0xFE : garbage;
+}
+
+}  // namespace
+
 uint32_t turn(Head& head, Disk& disk, uint32_t cycles) {
     if (!head.motor) return 0;
     head.cycles += cycles;
@@ -48,7 +61,7 @@ uint32_t turn(Head& head, Disk& disk, uint32_t cycles) {
             }
             ++ready;
         } else {
-            const uint8_t value = track[head.position];
+            const uint8_t value = readAtHeadRate(head, disk, track[head.position]);
             head.sync = value == 0xFF && head.previous == 0xFF;
             head.previous = value;
             if (!head.sync) {

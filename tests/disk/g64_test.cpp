@@ -46,11 +46,37 @@ TEST(G64, HalfTrackComesUnderTheHead) {
     gcr::G64 read = gcr::readG64(imageG64());
     gcr::Head head;  // over track 18
     head.motor = true;
+    head.density = 2;  // the rate the half-track was written at
     gcr::setPhase(head, read.disk, 1);
     ASSERT_EQ(head.halfTrack, 37);
-    EXPECT_EQ(gcr::turn(head, read.disk, 32 * 6000), 6000u);  // one turn at the slowest rate
+    EXPECT_EQ(gcr::turn(head, read.disk, 28 * 6000), 6000u);  // one turn
     EXPECT_EQ(head.input, 0x52);
     EXPECT_EQ(head.position, 0u);
+}
+
+// Read at another rate than it was written at, a track still shows its syncs, but none of
+// the bytes after them is the header that was written.
+TEST(G64, TrackReadAtAnotherRateGivesGarbageBetweenItsSyncs) {
+    const std::vector<uint8_t> image = formattedD64("RATE", "RT");
+    for (uint8_t density : {uint8_t(3), uint8_t(1)}) {
+        gcr::Disk disk = gcr::fromD64(image, 35, {});
+        gcr::Head head;
+        head.halfTrack = 2;  // track 1, written at rate 3
+        head.motor = true;
+        head.density = density;
+        int syncs = 0, headers = 0;
+        bool wasSync = false;
+        for (int i = 0; i < 7692; ++i) {
+            const bool ready = gcr::turn(head, disk, gcr::cyclesPerByte(head)) != 0;
+            if (wasSync && ready) {
+                ++syncs;
+                headers += head.input == 0x52;  // the first GCR byte of a header block
+            }
+            wasSync = head.sync;
+        }
+        EXPECT_EQ(syncs, 42) << int(density);  // a header's and a data block's per sector
+        EXPECT_EQ(headers, density == 3 ? 21 : 0) << int(density);
+    }
 }
 
 // Each case damages a good file; every one is refused with its reason.

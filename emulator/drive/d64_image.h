@@ -62,6 +62,10 @@ bool reloadD64Image(const files::ReadResult& file);
 // Takes a G64 file imageRefusal accepts as the disk (drive/g64.cpp); `replaceable`: a true
 // drive may write it back.
 void takeG64Image(const files::ReadResult& file, bool replaceable);
+// Puts an image's bytes into its file (drive/d64_write.cpp): in place of the held one, or
+// written anew when the file has gone, so no one else's version is lost; the version
+// written is the one the drive holds from then on.
+bool writeImageFile(files::HeldFile& held, const std::vector<uint8_t>& bytes);
 
 // The writing side (drive/d64_write.cpp): each change is written back to the image file
 // at once, or undone when that fails or the disk is full.

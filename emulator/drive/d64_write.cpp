@@ -22,29 +22,28 @@ std::vector<uint8_t> imageFile() {
     return bytes;
 }
 
-// Puts the image in place of the held file; its new version is the one the drive holds.
-bool replaceHeld(files::HeldFile& held) {
-    if (!files::replaceHeldFile(held, imageFile())) return false;
-    drive.imageStamp = held.stamp();
-    return true;
-}
-
 }  // namespace
+
+bool writeImageFile(files::HeldFile& held, const std::vector<uint8_t>& bytes) {
+    if (held) {
+        if (!files::replaceHeldFile(held, bytes)) return false;
+        drive.imageStamp = held.stamp();
+        return true;
+    }
+    return files::writeFile(drive.mediumPath, bytes) &&
+           files::currentStamp(drive.mediumPath, drive.imageStamp);
+}
 
 bool writeBackD64() {
     if (drive.mediumPath.empty()) return true;  // an image held only in memory
     files::HeldFile held = files::holdFile(drive.mediumPath);
-    if (!held && !files::nameTaken(drive.mediumPath)) {
-        // The file has gone: no one else's version is lost by writing the drive's anew.
-        return files::writeFile(drive.mediumPath, imageFile()) &&
-               files::currentStamp(drive.mediumPath, drive.imageStamp);
-    }
+    if (!held && files::nameTaken(drive.mediumPath)) return false;
     if (held && held.stamp() != drive.imageStamp) {
         logLine("Warning: %s was changed by another program; the drive's changes are not written over it.\n",
                 drive.mediumPath.c_str());
         return false;
     }
-    return held && replaceHeld(held);
+    return writeImageFile(held, imageFile());
 }
 
 namespace {
@@ -65,7 +64,7 @@ DriveResult editImage(Change change) {
     const std::vector<uint8_t> image(drive.d64Image, drive.d64Image + imageBytes());
     const std::vector<uint8_t> errors(drive.errorBytes, drive.errorBytes + d64Sectors());
     DriveResult result = change();
-    if (!result.failed() && held && !replaceHeld(held)) result = {statusWriteError};
+    if (!result.failed() && held && !writeImageFile(held, imageFile())) result = {statusWriteError};
     if (result.failed()) {
         std::copy(image.begin(), image.end(), drive.d64Image);
         std::copy(errors.begin(), errors.end(), drive.errorBytes);

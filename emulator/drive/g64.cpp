@@ -79,15 +79,8 @@ bool writeBackG64(const gcr::Disk& disk) {
         halfTracks = std::max(halfTracks, h - 1);
     }
     std::vector<uint8_t> bytes = gcr::writeG64(merged.disk, halfTracks, merged.trackBytes);
-    files::FileStamp stamp;
-    if (held) {
-        if (!files::replaceHeldFile(held, bytes)) return false;
-        stamp = held.stamp();
-    } else if (!files::writeFile(path, bytes) || !files::currentStamp(path, stamp)) {
-        return false;
-    }
+    if (!writeImageFile(held, bytes)) return false;
     drive.g64File = std::move(bytes);
-    drive.imageStamp = stamp;
     decodeSectors(gcr::readG64(drive.g64File).disk);
     return true;
 }

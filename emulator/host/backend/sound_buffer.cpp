@@ -42,15 +42,7 @@ SoundReport openSound(const SoundSetUp& setUp) {
         return report;
     }
     opened = true;
-    for (int voice = 1; voice <= 3; ++voice) {
-        if (!setUp.loops[voice - 1]) {
-            report.result = failed;
-            report.failedAt = soundLock;
-            report.index = voice;
-            return report;
-        }
-        startVoice(voice, setUp.loops[voice - 1]);
-    }
+    for (int voice = 1; voice <= 3; ++voice) startVoice(voice, setUp.loops[voice - 1]);
     return report;
 }
 
